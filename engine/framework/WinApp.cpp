@@ -1,0 +1,44 @@
+#include "WinApp.h"
+
+#include <ole2.h>
+
+#include "Wnd.h"
+
+namespace {
+CWinApp* g_app = nullptr;
+constexpr UINT kAppTitleResource = 0xE000;
+}
+
+CWinApp* TheApp() { return g_app; }
+
+CWinApp::CWinApp() { g_app = this; }
+
+CWinApp::~CWinApp() {
+    if (m_oleInitialised) ::OleUninitialize();
+    if (g_app == this) g_app = nullptr;
+}
+
+void CWinApp::EnableControlContainer() {
+    if (!m_oleInitialised) m_oleInitialised = SUCCEEDED(::OleInitialize(nullptr));
+}
+
+int CWinApp::Run() {
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+int CWinApp::Main(HINSTANCE instance) {
+    m_hInstance = instance;
+    char title[sizeof m_appTitle] = {};
+    if (::LoadStringA(instance, kAppTitleResource, title, sizeof title) > 0)
+        ::lstrcpynA(m_appTitle, title, sizeof m_appTitle);
+    if (!InitInstance()) {
+        if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) m_pMainWnd->DestroyWindow();
+        return 0;
+    }
+    return Run();
+}

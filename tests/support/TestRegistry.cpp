@@ -1,0 +1,51 @@
+#include "TestRegistry.h"
+
+namespace {
+bool Write(HKEY root, const std::string& key, const std::string& name, DWORD type, const void* data, DWORD size) {
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG result = ::RegSetValueExA(handle, name.empty() ? nullptr : name.c_str(), 0, type,
+                                   static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+}  // namespace
+
+namespace TestRegistry {
+bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+    return Write(root, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+bool WriteDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {
+    return Write(root, key, name, REG_DWORD, &value, sizeof value);
+}
+
+bool WriteBinary(HKEY root, const std::string& key, const std::string& name, const std::string& bytes) {
+    return Write(root, key, name, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+bool KeyExists(HKEY root, const std::string& key) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(handle);
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::string& key, const std::string& name) {
+    return ::RegGetValueA(root, key.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_ANY, nullptr, nullptr,
+                          nullptr) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> ReadString(HKEY root, const std::string& key, const std::string& name) {
+    char buffer[4096] = {};
+    DWORD size = sizeof buffer;
+    if (::RegGetValueA(root, key.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_REG_SZ, nullptr, buffer,
+                       &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(buffer);
+}
+
+void DeleteTree(HKEY root, const std::string& key) { ::RegDeleteTreeA(root, key.c_str()); }
+}  // namespace TestRegistry

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "TestPaths.h"
+#include "support/ChildProcess.h"
+#include "support/TestFiles.h"
+#include "uninstall/Trace.h"
+
+TEST(TraceMonitor, ReceivesTraceLines) {
+    std::string folder = TestFiles::FreshTempFolder("trace-monitor");
+    std::string file = folder + "\\trace.txt";
+    ChildProcess monitor(NORVANE_TEST_BIN_DIR "\\tracemonitor.exe", "\"" + file + "\"");
+    HWND window = monitor.WaitForWindow("BrellixEvent", 10000);
+    ASSERT_NE(window, nullptr);
+
+    Trace("UN 1");
+    Trace("StartCopyNow 1");
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(monitor.Wait(10000), std::optional<DWORD>(0u));
+
+    std::string lines = TestFiles::Read(file);
+    EXPECT_TRUE(std::regex_match(lines, std::regex(R"(\(\d\d:\d\d:\d\d\) -UN 1\*\n\(\d\d:\d\d:\d\d\) -StartCopyNow 1\*\n)")))
+        << lines;
+}
+
+TEST(TraceLine, HasTheExactFormat) {
+    std::tm time{};
+    time.tm_hour = 14;
+    time.tm_min = 3;
+    time.tm_sec = 27;
+    EXPECT_EQ(FormatTraceLine("UN 1", time), "(14:03:27) -UN 1*");
+}
+
+TEST(TraceLine, WithoutMonitorIsDropped) {
+    ASSERT_EQ(::FindWindowA("BrellixEvent", nullptr), nullptr);
+    Trace("nobody listens");
+}

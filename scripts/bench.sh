@@ -9,7 +9,7 @@ scripts/build.sh
 session_start
 trap session_stop EXIT
 found=0
-for bench in bench/*.sh; do
+for bench in bench/*.sh; do  # each prints its own "name: value" lines
   [ -e "$bench" ] || continue
   found=1
   bash "$bench"

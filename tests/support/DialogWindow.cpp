@@ -31,12 +31,7 @@ bool DialogWindow::HasIcon() const {
 }
 
 void DialogWindow::Press(int id) const {
-    // Sent, not posted: under Wine a command posted to a modal dialog of another
-    // process waits about two seconds before the dialog's loop takes it. The
-    // time-out keeps a button that opens something modal from blocking the test.
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(::GetDlgItem(m_hwnd, id)), SMTO_NORMAL, 2000, &result);
+    ::PostMessageA(m_hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hwnd, id)));
 }
 
 bool DialogWindow::WaitClosed(DWORD timeoutMs) const {

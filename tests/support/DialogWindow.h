@@ -21,7 +21,7 @@ public:
     std::string ItemText(int id) const;
     bool HasItem(int id) const { return ::GetDlgItem(m_hwnd, id) != nullptr; }
     bool HasIcon() const;
-    // Sends the button's command, as a click would.
+    // Posts the button's command, as a click would.
     void Press(int id) const;
     // Waits until the window is gone.
     bool WaitClosed(DWORD timeoutMs = 5000) const;

@@ -1,23 +1,88 @@
 #include "MainFrame.h"
 
+#include <cstdio>
+
 #include "../framework/MessageBox.h"
 #include "../startup/ProductContext.h"
 #include "FileStatus.h"
+#include "LanguageText.h"
+#include "NVEngine.h"
 #include "Trace.h"
+#include "UninstallPage.h"
+
+namespace {
+constexpr char kProductUninstalled[] = "Product uninstalled.";
+}
+
+CMainFrame::CMainFrame() = default;
+CMainFrame::~CMainFrame() = default;
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA createStruct) {
     if (CFrameWnd::OnCreate(createStruct) == -1) return -1;
+    if (TheProduct().mode == kModeUninstall && !ConfirmRemoval()) return -1;
     m_pageIndex = -1;
     StartUninstall();
     return 0;
 }
 
+bool CMainFrame::ConfirmRemoval() {
+    const std::string caption = ReadLanguageText("SetupProgress", "15");
+    const std::string question = ReadLanguageText("SetupProgress", "14");
+    std::string text;
+    if (!question.empty()) {
+        text = ExpandProductTokens(question);
+    } else {
+        const char* format = "This will remove %s from your system, do you want to continue?";
+        const std::string& name = TheProduct().displayName;
+        text.resize(static_cast<size_t>(std::snprintf(nullptr, 0, format, name.c_str())));
+        std::snprintf(text.data(), text.size() + 1, format, name.c_str());
+    }
+    return AppMessageBox(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) != IDNO;
+}
+
 void CMainFrame::StartUninstall() {
-    if (!HasFileStatus(TheProduct().uninstallLogPath)) {
+    ProductContext& product = TheProduct();
+    if (!HasFileStatus(product.uninstallLogPath)) {
         AppMessageBox(m_hWnd, "Uninstallation information not found. Norvane can't uninstall this software",
                       "Norvane", MB_OK | MB_ICONINFORMATION);
         QuitProgram();
         return;
     }
-    QuitProgram();
+    // A theme with "uninstall.lcd" asks for the uninstall page; until the page
+    // window exists the run goes on as one without a page.
+    product.noPageFlag = m_page != nullptr ? 0 : kFlagSet;
+    SetTimer(kStartTimer, kStartDelayMs);
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+    if (id != kStartTimer) return;
+    KillTimer(kStartTimer);
+    Trace("UN 1");
+    m_engine = std::make_unique<CNVEngine>(m_page);
+    Trace("UN 2");
+    m_engine->StartRemoval();
+    Trace("UN 3");
+    FinishUninstall();
+    Trace("UN 4");
+}
+
+void CMainFrame::FinishUninstall() {
+    Trace("FinishUninstall 1");
+    const ProductContext& product = TheProduct();
+    if (product.mode == kModeSilent) {
+        Trace("FinishUninstall 2");
+        QuitProgram();
+    } else if (product.noPageFlag != kFlagSet && m_page != nullptr) {
+        Trace("FinishUninstall 4");
+        m_page->ShowCompletion();
+    } else {
+        Trace("FinishUninstall 3");
+        AppMessageBox(kProductUninstalled, MB_OK);
+        QuitProgram();
+    }
+}
+
+void CMainFrame::OnFinishCommand() {
+    if (TheProduct().noPageFlag == kFlagSet) AppMessageBox(kProductUninstalled, MB_OK);
+    ::PostQuitMessage(0);
 }

@@ -1,0 +1,58 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "../framework/Wnd.h"
+#include "UninstallLogRecord.h"
+
+class UninstallPage;
+
+// Carries out one product's uninstall log: every record as it is read, then the
+// closing actions. Each action is a single silent attempt; a failure never stops
+// the run. A window class by heritage that never gets a window; it lives on the
+// removal worker thread for the length of the run.
+class CNVEngine : public CWnd {
+public:
+    static constexpr int kMaxFolders = 999;
+
+    explicit CNVEngine(UninstallPage* page);
+
+    // Starts the worker on Run and waits for it, pumping messages. Returns true.
+    bool StartRemoval();
+    // The removal pass; returns 0.
+    int Run();
+
+    void ApplyRecord(const UninstallLogRecord& record);
+    // Closing actions, in the order Run calls them.
+    void RemoveFolders();
+    void RemoveInstallFolder();
+    void DeleteRegistration();
+    void CleanUpSpecialProduct();
+
+    int FolderCount() const { return m_folderCount; }
+    int TotalFiles() const { return m_totalFiles; }
+    int RemovedFiles() const { return m_removedFiles; }
+    bool RemoveAllRequested() const;
+
+private:
+    void RemoveFile(const std::string& path);
+    void RememberFolder(const std::string& path);
+    void DeleteService(const std::string& name);
+    void RunCompanion();
+    void DeleteRegistryValue(const std::string& value);
+
+    // Page output: only in a run with a page.
+    bool HasPage() const;
+    void ShowStatusText(const std::string& text);
+    void SetProgressRange(int total);
+    void SetProgressPosition(int position);
+
+    UninstallPage* m_page;
+    std::vector<std::string> m_folders;
+    int m_folderCount = 0;
+    int m_totalFiles = 0;
+    int m_removedFiles = 0;
+    std::string m_companionTarget;
+    std::string m_companionCommand;
+    int m_removeAllFlag = 0;
+};

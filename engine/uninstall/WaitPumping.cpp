@@ -1,0 +1,22 @@
+#include "WaitPumping.h"
+
+bool WaitPumping(HANDLE handle) {
+    for (;;) {
+        DWORD result = ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0) return true;
+        if (result != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            const bool unicode = msg.hwnd != nullptr && ::IsWindowUnicode(msg.hwnd);
+            BOOL got = unicode ? ::GetMessageW(&msg, nullptr, 0, 0) : ::GetMessageA(&msg, nullptr, 0, 0);
+            if (got > 0) {
+                ::TranslateMessage(&msg);
+                if (unicode)
+                    ::DispatchMessageW(&msg);
+                else
+                    ::DispatchMessageA(&msg);
+            }
+            if (::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return true;
+        }
+    }
+}

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "TestPaths.h"
+#include "startup/ProductContext.h"
+#include "support/RecordingPage.h"
+#include "support/TestFiles.h"
+#include "support/TestProduct.h"
+#include "support/TestRegistry.h"
+#include "uninstall/NVEngine.h"
+#include "uninstall/ProtectedFolders.h"
+#include "uninstall/RemoveTree.h"
+
+namespace {
+// One product in the prefix, its install folder below the temporary folder, and an
+// engine run over a log given as text, with a recording page.
+class Removal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        install = TestFiles::FreshTempFolder("removal-install");
+        ProductContext& context = TheProduct();
+        context = ProductContext{};
+        context.mode = kModeSilent;
+        context.productCode = product.Code();
+        context.uninstallKey = product.UninstallKey();
+        context.uninstallKey32 = product.UninstallKey32();
+        context.displayName = "Removal Test";
+        context.installPath = install;
+        context.uninstallLogPath = product.Folder() + "\\uninstall.log";
+        context.languageFilePath = product.Folder() + "\\language.lan";
+        context.themeFolder = product.Folder() + "\\theme\\";
+        product.Register("Removal Test", install);
+    }
+    void TearDown() override { TheProduct().companionSeenFlag = 0; }
+
+    void Run(const std::string& log, bool withPage = true) {
+        TheProduct().noPageFlag = withPage ? 0 : kFlagSet;
+        product.WriteLog(log);
+        CNVEngine engine(&page);
+        engine.Run();
+    }
+    std::string File(const std::string& name, const std::string& content = "x") const {
+        std::string path = install + "\\" + name;
+        TestFiles::Write(path, content);
+        return path;
+    }
+    std::string CopyTool(const std::string& tool, const std::string& name) const {
+        std::string target = product.Folder() + "\\" + name;
+        ::CopyFileA((NORVANE_TEST_BIN_DIR "\\" + tool).c_str(), target.c_str(), FALSE);
+        return target;
+    }
+    // A detached program writes its record some time after the run.
+    static std::string WaitForFile(const std::string& path, DWORD timeoutMs = 10000) {
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(20)) {
+            std::string content = TestFiles::Read(path);
+            if (!content.empty()) return content;
+        }
+        return {};
+    }
+
+    TestProduct product{"{REMOVAL-TEST-0001}"};
+    std::string install;
+    RecordingPage page;
+};
+}  // namespace
+
+TEST_F(Removal, DeletesFilesAndShortcutsWithProgressCountedPerRecord) {
+    std::string plain = File("plain.txt");
+    std::string readOnly = File("readonly.txt");
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    std::string shortcut = File("Product.lnk");
+    Run("TOTALFILE=5\nFILE=" + plain + "\nFILE=" + readOnly + "\nFILE=" + install + "\\missing.txt\nSHORTCUT=" +
+        shortcut + "\n");
+    EXPECT_FALSE(TestFiles::Exists(plain));
+    EXPECT_FALSE(TestFiles::Exists(readOnly));
+    EXPECT_FALSE(TestFiles::Exists(shortcut));
+    EXPECT_EQ(page.ranges, std::vector<int>({5}));
+    // Each file reports the count handled before it; the missing one counts too;
+    // the last position is the log's total, whatever was handled.
+    EXPECT_EQ(page.positions, std::vector<int>({0, 1, 2, 3, 5}));
+}
+
+TEST_F(Removal, ASecondTotalResetsTheCounterAndLargeTotalsPassUnchanged) {
+    Run("TOTALFILE=2\nFILE=a\nFILE=b\nTOTALFILE=70000\nFILE=c\nTOTALFILE=abc\n");
+    EXPECT_EQ(page.ranges, std::vector<int>({2, 70000, 0}));
+    EXPECT_EQ(page.positions, std::vector<int>({0, 1, 0, 0}));
+}
+
+TEST_F(Removal, AReadOnlyFileInUseStaysWithItsAttributesReset) {
+    std::string busy = File("busy.txt");
+    ::SetFileAttributesA(busy.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(::GetFileAttributesA(busy.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    HANDLE open = ::CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    Run("FILE=" + busy + "\n");
+    ::CloseHandle(open);
+    EXPECT_TRUE(TestFiles::Exists(busy));
+    // Masked with the normal attribute: read-only and hidden are gone alike.
+    EXPECT_EQ(::GetFileAttributesA(busy.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+}
+
+TEST_F(Removal, RemovesEmptyFoldersInLogOrderOnly) {
+    TestFiles::MakeDirectories(install + "\\A\\B");
+    TestFiles::MakeDirectories(install + "\\C\\D");
+    Run("DIR=" + install + "\\A\\B\\\nDIR=" + install + "\\A\nDIR=" + install + "\\C\nDIR=" + install + "\\C\\D\\\n");
+    EXPECT_FALSE(TestFiles::Exists(install + "\\A"));
+    EXPECT_TRUE(TestFiles::Exists(install + "\\C"));
+    EXPECT_FALSE(TestFiles::Exists(install + "\\C\\D"));
+}
+
+TEST_F(Removal, RemembersOnlyThe999FirstFolders) {
+    std::string log;
+    for (int i = 0; i < 1200; ++i) {
+        std::string folder = install + "\\f" + std::to_string(i);
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        log += "DIR=" + folder + "\n";
+    }
+    Run(log);
+    EXPECT_FALSE(TestFiles::Exists(install + "\\f0"));
+    EXPECT_FALSE(TestFiles::Exists(install + "\\f998"));
+    EXPECT_TRUE(TestFiles::Exists(install + "\\f999"));
+    EXPECT_TRUE(TestFiles::Exists(install + "\\f1199"));
+}
+
+TEST_F(Removal, MarksAServiceForDeletionThroughTheServiceManager) {
+    const char* name = "NorvaneRemovalTestService";
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(manager, nullptr);
+    if (SC_HANDLE old = ::OpenServiceA(manager, name, DELETE)) {
+        ::DeleteService(old);
+        ::CloseServiceHandle(old);
+    }
+    SC_HANDLE created = ::CreateServiceA(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                         SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                         "C:\\windows\\system32\\notepad.exe", nullptr, nullptr, nullptr, nullptr,
+                                         nullptr);
+    ASSERT_NE(created, nullptr);
+    ::CloseServiceHandle(created);
+
+    Run(std::string("NTSERVICE=") + name + "\nNTSERVICE=NoSuchNorvaneService\n");
+    SC_HANDLE after = ::OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
+    EXPECT_EQ(after, nullptr);
+    if (after != nullptr) ::CloseServiceHandle(after);
+    ::CloseServiceHandle(manager);
+}
+
+TEST_F(Removal, DeletesRegistryValuesUnderTheNamedRoot) {
+    const std::string key = "Software\\NorvaneTests\\RegVal";
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        TestRegistry::DeleteTree(root, key);
+        TestRegistry::WriteString(root, key, "WindowPos", "1,2");
+        TestRegistry::WriteString(root, key, "Keep", "k");
+        TestRegistry::WriteString(root, key, "", "default");
+    }
+    TestRegistry::WriteString(HKEY_CURRENT_USER, key, "NoRoot", "stays");
+    Run("REGVAL=HKEY_CURRENT_USER\\" + key + "\\WindowPos\nREGVAL=HKEY_LOCAL_MACHINE\\" + key +
+        "\\WindowPos\nREGVAL=HKEY_LOCAL_MACHINE\\" + key + "\\\nREGVAL=" + key + "\\NoRoot\nREGVAL=hkey_current_user\\" +
+        key + "\\NoRoot\n");
+    EXPECT_FALSE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, "WindowPos"));
+    EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, key, "WindowPos"));
+    EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, key, ""));
+    EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, ""));
+    EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, "Keep"));
+    EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, "NoRoot"));
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) TestRegistry::DeleteTree(root, key);
+}
+
+TEST_F(Removal, StartsACompanionProgramWithItsCommandAsWholeCommandLine) {
+    CopyTool("companion.exe", "cleanup.exe");
+    CopyTool("companion.exe", "tool.Dll");  // only ".dll" and ".DLL" name libraries
+    Run("RUN3RD=cleanup.exe\nRUN3RDCMD=/quiet --all\nRUN3RDCMD=again\nRUN3RD=tool.Dll\nRUN3RDCMD=as program\n");
+    std::string log = product.Folder() + "\\companion-program.log";
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(20))
+        if (TestFiles::Read(log).size() >= std::string("/quiet --all\nagain\nas program\n").size()) break;
+    std::string lines = TestFiles::Read(log);
+    EXPECT_NE(lines.find("/quiet --all\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("again\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("as program\n"), std::string::npos) << lines;
+}
+
+TEST_F(Removal, CallsACompanionLibraryEntryWithItsFullPath) {
+    std::string library = CopyTool("companion.dll", "helper.dll");
+    Run("RUN3RD=helper.dll\nRUN3RDCMD=NoSuchEntry\nRUN3RDCMD=RemoveCompanionData\n");
+    EXPECT_EQ(TestFiles::Read(product.Folder() + "\\companion-library.log"), library + "\n");
+}
+
+TEST_F(Removal, OpensALinkWithTheDefaultHandler) {
+    // The prefix's own handler for http links is replaced by the companion for the test.
+    const std::string command = "Software\\Classes\\http\\shell\\open\\command";
+    std::optional<std::string> previous = TestRegistry::ReadString(HKEY_LOCAL_MACHINE, command, "");
+    std::string handler = CopyTool("companion.exe", "browser.exe");
+    TestRegistry::WriteString(HKEY_LOCAL_MACHINE, command, "", "\"" + handler + "\" \"%1\"");
+    Run("RUN3RD=https://example.invalid/notalink\nRUN3RDCMD=x\nRUN3RD=http://example.invalid/bye\nRUN3RDCMD=ignored\n");
+    std::string lines = WaitForFile(product.Folder() + "\\companion-program.log");
+    if (previous) TestRegistry::WriteString(HKEY_LOCAL_MACHINE, command, "", *previous);
+    EXPECT_NE(lines.find("http://example.invalid/bye"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("https://"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("ignored"), std::string::npos) << lines;
+}
+
+TEST_F(Removal, CompanionCommandsWithoutUsableTargetDoNothing) {
+    CopyTool("companion.exe", "cleanup.exe");
+    std::string longName(300, 'n');
+    Run("RUN3RDCMD=no target\nRUN3RD=" + longName + ".exe\nRUN3RDCMD=too long\nRUN3RD=missing.exe\nRUN3RDCMD=x\n");
+    ::Sleep(300);
+    EXPECT_FALSE(TestFiles::Exists(product.Folder() + "\\companion-program.log"));
+}
+
+TEST_F(Removal, RemoveAllTakesTheInstallFolderWithEverythingInIt) {
+    File("kept-by-log.txt");
+    TestFiles::MakeDirectories(install + "\\deep\\er");
+    File("deep\\er\\user-data.txt");
+    ::SetFileAttributesA((install + "\\deep\\er\\user-data.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    Run("REMOVEALL\n");  // without "=" the line is no REMOVEALL record
+    EXPECT_TRUE(TestFiles::Exists(install + "\\kept-by-log.txt"));
+    Run("REMOVEALL=\n");
+    EXPECT_FALSE(TestFiles::Exists(install));
+}
+
+TEST_F(Removal, RemoveAllNeverTakesAWellKnownFolder) {
+    char desktop[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+    TestFiles::MakeDirectories(desktop);
+    std::string marker = std::string(desktop) + "\\norvane-marker.txt";
+    TestFiles::Write(marker, "keep");
+    for (std::string path : {std::string(desktop), std::string(desktop) + "\\", std::string()}) {
+        TheProduct().installPath = path;
+        Run("REMOVEALL=1\n");
+        EXPECT_TRUE(TestFiles::Exists(marker)) << path;
+    }
+    ::DeleteFileA(marker.c_str());
+}
+
+TEST(ProtectedFolders, CoverRootsSystemFoldersProfilesAndTheirAncestors) {
+    auto shell = [](int csidl) {
+        char path[MAX_PATH] = {};
+        ::SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+        return std::string(path);
+    };
+    std::string windows = TestFiles::WindowsDirectory();
+    std::string profile = shell(CSIDL_PROFILE);
+    std::string profiles = profile.substr(0, profile.rfind('\\'));
+    for (const std::string& path :
+         {std::string(), std::string("relative\\folder"), std::string("\\\\server\\share\\x"), std::string("C:"),
+          std::string("C:\\"), std::string("d:\\"), std::string("C:\\\\"), windows, windows + "\\", windows + ".",
+          windows + "\\system32", shell(CSIDL_PROGRAM_FILES), shell(CSIDL_PROGRAM_FILES) + "\\",
+          shell(CSIDL_PROGRAM_FILESX86), profiles, profile, profiles + "\\SomeoneElse",
+          profiles + "\\SomeoneElse\\Desktop", profiles + "\\SomeoneElse\\Documents", shell(CSIDL_DESKTOPDIRECTORY),
+          shell(CSIDL_PERSONAL), shell(CSIDL_COMMON_DESKTOPDIRECTORY), shell(CSIDL_PROGRAM_FILES) + "\\Product\\..",
+          shell(CSIDL_PROGRAM_FILES) + "\\.\\"})
+        EXPECT_TRUE(IsProtectedFromRemoval(path)) << path;
+    for (const std::string& path : {shell(CSIDL_PROGRAM_FILES) + "\\Product", shell(CSIDL_PROGRAM_FILES) + "\\a..b",
+                                    profile + "\\Desktop\\Product", std::string("D:\\Games\\Product")})
+        EXPECT_FALSE(IsProtectedFromRemoval(path)) << path;
+}
+
+TEST_F(Removal, DeletesTheRegistrationAndItsThirtyTwoBitTwin) {
+    Run("");
+    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey32()));
+}
+
+TEST_F(Removal, KeepsARegistrationThatHasSubkeys) {
+    TestRegistry::WriteString(HKEY_LOCAL_MACHINE, product.UninstallKey() + "\\Child", "x", "y");
+    Run("");
+    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+}
+
+TEST_F(Removal, CleansUpTheSpecialProductOnlyWhenItsCompanionWasNamed) {
+    const std::string folder = "C:\\Program Files\\Pelmora Studio";
+    auto installSpecial = [&] {
+        TestRegistry::WriteString(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio", "Path", folder);
+        TestFiles::MakeDirectories(folder + "\\bin");
+        TestFiles::Write(folder + "\\bin\\PelmoraHelper.exe", "MZ");
+    };
+    installSpecial();
+    Run("FILE=" + install + "\\other.exe\n");
+    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio"));
+    EXPECT_TRUE(TestFiles::Exists(folder));
+
+    Run("FILE=" + folder + "\\bin\\PelmoraHelper.exe\n");
+    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio"));
+    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix"));
+    EXPECT_FALSE(TestFiles::Exists(folder));
+    TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Brellix");
+}
+
+TEST_F(Removal, ReportsStatusTextsAndEnablesCancelOnlyWithAPage) {
+    product.WriteLanguage("[SetupProgress]\n10=[ProductName] removed.\n");
+    Run("TOTALFILE=1\nFILE=" + install + "\\x\n");
+    EXPECT_EQ(page.events, std::vector<std::string>({"status:Removing Files...", "range:1", "position:0",
+                                                      "status:[ProductName] removed.", "position:1",
+                                                      "enable-cancel"}));
+    page.events.clear();
+    Run("TOTALFILE=1\nFILE=" + install + "\\x\n", false);
+    EXPECT_TRUE(page.events.empty());
+}
+
+TEST_F(Removal, AnUnreadableLogStillRunsTheClosingActions) {
+    TheProduct().uninstallLogPath = product.Folder() + "\\missing.log";
+    CNVEngine engine(&page);
+    engine.Run();
+    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+}
+
+TEST(RemoveTreeTest, MovesTheCurrentDirectoryOutOfTheTreeFirst) {
+    std::string root = TestFiles::FreshTempFolder("remove-tree");
+    TestFiles::MakeDirectories(root + "\\tree\\inner\\most");
+    TestFiles::Write(root + "\\tree\\inner\\file.txt", "x");
+    ASSERT_TRUE(::SetCurrentDirectoryA((root + "\\tree\\inner\\most").c_str()));
+    EXPECT_TRUE(RemoveTree(root + "\\tree"));
+    EXPECT_FALSE(TestFiles::Exists(root + "\\tree"));
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_STRCASEEQ(current, root.c_str());
+    EXPECT_FALSE(RemoveTree(root + "\\never-there"));
+}
+
+TEST(RemoveTreeTest, TellsAncestorsByPrefixAndBackslash) {
+    EXPECT_TRUE(IsAncestorDirectory("C:\\Temp", "c:\\temp\\x"));
+    EXPECT_FALSE(IsAncestorDirectory("C:\\Temp", "C:\\Temp"));
+    EXPECT_FALSE(IsAncestorDirectory("C:\\Temp", "C:\\Temporary\\x"));
+    EXPECT_FALSE(IsAncestorDirectory("C:\\Temp\\x", "C:\\Temp"));
+    EXPECT_FALSE(IsAncestorDirectory("C:\\", "C:\\Temp"));
+}

@@ -35,24 +35,41 @@ key_state() { wine reg query "$1" >/dev/null 2>&1 && echo present || echo gone; 
 
 report() {
   echo "  install folder:        $(exists "$install_dir")"
-  echo "  uninstall log folder:  $(exists "$product_dir")"
+  echo "  per-product folder:    $(exists "$product_dir") (the engine leaves it)"
   echo "  registration:          $(key_state "$uninstall_key")"
   echo "  registration (32-bit): $(key_state "$uninstall_key32")"
+  echo "  settings value:        $(wine reg query "$settings_key" /v WindowPos >/dev/null 2>&1 && echo present || echo gone)"
 }
 
 trace_file=$(mktemp)
-run_norvexec() { # switch
-  : > "$trace_file"; rm -f "$trace_file"
+# Runs norvexec with the trace monitor listening; each further argument is a button
+# (1 OK, 6 Yes, 7 No) that answers the next message box norvexec shows.
+run_norvexec() { # switch [button...]
+  local switch=$1; shift
+  rm -f "$trace_file"
   wine build/tests/bin/tracemonitor.exe "$(winepath -w "$trace_file")" >/dev/null 2>&1 &
   for _ in $(seq 1 100); do [ -e "$trace_file" ] && break; sleep 0.05; done
+  echo "norvexec $switch $DEMO_CODE"
+  wine build/bin/norvexec.exe "$switch" "$DEMO_CODE" >/dev/null 2>&1 </dev/null &
+  local norvexec=$!
+  for button in "$@"; do
+    printf '  message box: '
+    wine build/tests/bin/answerbox.exe "$button" 30000 2>/dev/null | tr -d '\r' || echo "(none appeared)"
+    printf '  answered with button %s\n' "$button"
+  done
   local code=0
-  wine build/bin/norvexec.exe "$1" "$DEMO_CODE" >/dev/null 2>&1 </dev/null || code=$?
+  wait "$norvexec" || code=$?
   wine build/tests/bin/tracemonitor.exe /close >/dev/null 2>&1 || true
-  echo "norvexec $1 $DEMO_CODE ended with exit code $code; trace lines received:"
-  sed 's/^/  /' "$trace_file"
+  echo "  ended with exit code $code; trace lines received:"
+  sed 's/^/    /' "$trace_file"
 }
 
+echo "== silent uninstall"
 install_demo
 run_norvexec /S
+report
+echo "== uninstall with the question and the closing message"
+install_demo
+run_norvexec /R 6 1
 report
 rm -f "$trace_file"

@@ -31,7 +31,7 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 // WM_NCCREATE, so every window, ours or a control's, is bound the same way.
 namespace {
 thread_local CWnd* t_creating = nullptr;
-HHOOK t_hook = nullptr;
+thread_local HHOOK t_hook = nullptr;
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_creating != nullptr) {

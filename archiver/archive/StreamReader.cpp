@@ -29,8 +29,8 @@ TMyStreamReader::TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::
 
     TFiles& first = m_volumes.emplace_back();
     first.Name = fileName;
-    first.Handle = OpenForReading(fileName);
     first.Removable = !OnFixedDisk(fileName);
+    first.Handle = OpenForReading(fileName);
     if (first.Handle)
         FileLength(first.Handle.Get(), first.Size);
     else

@@ -12,6 +12,9 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -118,6 +121,9 @@ int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Lines end in LF alone, for the shell scripts that read them.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     try {
         TSevenZip zip(nullptr);
         zip.AddOptions.Include(AddOptsEnum::AddRecurseDirs);

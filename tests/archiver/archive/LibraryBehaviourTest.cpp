@@ -56,7 +56,7 @@ size_t FirstIndex(const std::vector<std::string>& calls, const std::string& name
 TEST(LibraryBehaviour, AsksForTheSizeBeforeReadingWhenOpening) {
     std::wstring folder = FreshFolder(L"library-open");
     WriteFile(folder + L"\\a.txt", "some text to pack");
-    ASSERT_EQ(Run7z("a -t7z one.7z a.txt", folder), 0);
+    ASSERT_EQ(Run7z(L"a -t7z one.7z a.txt", folder), 0);
 
     TSevenZip zip(nullptr);
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, true, folder + L"\\one.7z"));
@@ -105,5 +105,5 @@ TEST(LibraryBehaviour, ReportsAddProgressOnTheCallersThread) {
     EXPECT_EQ(zip.Add(), 0);
     // Progress arrives on the caller's thread, so a handler may pump its window.
     EXPECT_EQ(threads, std::set<DWORD>{::GetCurrentThreadId()});
-    EXPECT_EQ(Run7z("t out.7z", folder), 0);
+    EXPECT_EQ(Run7z(L"t out.7z", folder), 0);
 }

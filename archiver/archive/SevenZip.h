@@ -128,6 +128,7 @@ private:
     bool OpenArchive();
     void PassMethodSettings();
     int32_t SearchOpenArchive(const std::wstring& name) const;
+    static std::wstring StoredPathOf(const std::wstring& entry);
     void EndReading();
     uint64_t ItemSize(uint32_t index) const;
 

@@ -157,6 +157,16 @@ TEST(Extract, ChosenItemsAreSortedAndTheirSizesAnnounced) {
     EXPECT_EQ(zip.Files.Count(), 2);  // Files is left as it was
 }
 
+TEST(Extract, WhatListLeftInFilesCanBeExtractedAsItIs) {
+    std::wstring folder = MakeOracleArchive(L"extract-listed");
+    TSevenZip zip(nullptr);
+    zip.SZFileName = folder + L"\\arc.7z";
+    zip.ExtrBaseDir = folder + L"\\out";
+    ASSERT_EQ(zip.List(), 6);  // directories end in a backslash in Files
+    EXPECT_EQ(zip.Extract(), 0);
+    ExpectSameTree(ReadTree(folder + L"\\src"), ReadTree(folder + L"\\out"), 20000000, false);
+}
+
 TEST(Extract, IndexOutsideTheArchiveExtractsNothing) {
     std::wstring folder = MakeOracleArchive(L"extract-range");
     for (const wchar_t* entry : {L"6", L"-1", L"no\\such.txt"}) {

@@ -61,6 +61,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
         else if (arg == L"--sfx") {
             zip.SFXModule = value();
             zip.SetSFXCreate(true);
+            if (!zip.SFXCreate()) return false;  // no module there
         } else if (arg == L"--level") zip.LZMACompressStrength = static_cast<TCompressStrength>(_wtoi(value().c_str()));
         else if (arg == L"--ppmd") zip.LZMACompressType = TCompressType::PPMD;
         else if (arg == L"--solid") zip.AddOptions.Include(AddOptsEnum::AddSolid);

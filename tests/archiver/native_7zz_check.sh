@@ -31,6 +31,9 @@ printf 'zażółć gęślą jaźń' > "$src/zażółć.txt"
 head -c 300000 /dev/urandom > "$src/gęślą jaźń/głęboko/szum.bin"
 seq 1 30000 > "$src/gęślą jaźń/tekst.txt"
 : > "$src/empty.dat"
+# 7zz keeps the POSIX mode in the upper half of the attributes; the set-group-id
+# bit lands where Windows reads "delete on close".
+printf 'setgid' > "$src/setgid.sh"; chmod 2755 "$src/setgid.sh"
 touch -d '2018-02-03 04:05:07' "$src/zażółć.txt"
 touch -d '2001-09-09 01:46:41' "$src/gęślą jaźń/tekst.txt"
 

@@ -29,7 +29,7 @@ TMyStreamReader::TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::
 
     TFiles& first = m_volumes.emplace_back();
     first.Name = fileName;
-    first.Removable = !OnFixedDisk(fileName);
+    if (multiVolume) first.Removable = !OnFixedDisk(fileName);
     first.Handle = OpenForReading(fileName);
     if (first.Handle)
         FileLength(first.Handle.Get(), first.Size);

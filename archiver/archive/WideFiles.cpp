@@ -34,21 +34,28 @@ bool FileLength(HANDLE file, uint64_t& length) {
 }
 
 namespace {
-bool SeekTo(HANDLE file, uint64_t offset) {
-    LARGE_INTEGER distance{};
-    distance.QuadPart = static_cast<LONGLONG>(offset);
-    return ::SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != FALSE;
+// On a handle opened for synchronous use, the offset of an OVERLAPPED structure
+// positions the transfer: one call instead of a seek and a transfer.
+OVERLAPPED At(uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
 }
 }  // namespace
 
 bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD count, DWORD& done) {
     done = 0;
-    return SeekTo(file, offset) && ::ReadFile(file, buffer, count, &done, nullptr);
+    OVERLAPPED position = At(offset);
+    if (::ReadFile(file, buffer, count, &done, &position)) return true;
+    // Reading at or past the end is no failure: it reads nothing.
+    return ::GetLastError() == ERROR_HANDLE_EOF;
 }
 
 bool WriteAt(HANDLE file, uint64_t offset, const void* buffer, DWORD count, DWORD& done) {
     done = 0;
-    return SeekTo(file, offset) && ::WriteFile(file, buffer, count, &done, nullptr);
+    OVERLAPPED position = At(offset);
+    return ::WriteFile(file, buffer, count, &done, &position) != FALSE;
 }
 
 DWORD FileAttributes(const std::wstring& path) { return ::GetFileAttributesW(FileApiPath(path).c_str()); }

@@ -140,11 +140,19 @@ int wmain(int argc, wchar_t** argv) {
             Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file));
         };
         if (!options.quiet) {
-            zip.OnAddfile = [](TObject*, const std::wstring& file, uint64_t size) {
-                Print(L"adding " + file + L" (" + std::to_wstring(size) + L" bytes)");
+            // The library reports progress before the first item and several times
+            // per item; each item is named once.
+            std::wstring lastNamed;
+            auto name = [lastNamed](const wchar_t* verb, const std::wstring& file, uint64_t size) mutable {
+                if (file.empty() || file == lastNamed) return;
+                lastNamed = file;
+                Print(verb + file + L" (" + std::to_wstring(size) + L" bytes)");
             };
-            zip.OnExtractfile = [](TObject*, const std::wstring& file, uint64_t size) {
-                Print(L"writing " + file + L" (" + std::to_wstring(size) + L" bytes)");
+            zip.OnAddfile = [name](TObject*, const std::wstring& file, uint64_t size) mutable {
+                name(L"adding ", file, size);
+            };
+            zip.OnExtractfile = [name](TObject*, const std::wstring& file, uint64_t size) mutable {
+                name(L"writing ", file, size);
             };
             zip.OnListfile = [](TObject*, const std::wstring& name, uint64_t index, uint64_t size, uint64_t packed,
                                 uint64_t attributes, uint64_t crc, const std::wstring& method, double time) {

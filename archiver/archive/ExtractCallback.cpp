@@ -26,16 +26,9 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetTotal(UINT64 total) {
 
 HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetCompleted(const UINT64* completed) {
     return GuardedCall([&]() -> HRESULT {
-        uint64_t value = completed != nullptr ? *completed : m_lastCompleted;
-        if (m_counter == 0 && m_owner->OnExtractfile) m_owner->OnExtractfile(m_owner, m_currentPath, m_currentSize);
-        m_counter += value - m_lastCompleted;
-        m_lastCompleted = value;
-        if (m_owner->OnProgress) m_owner->OnProgress(m_owner, m_currentPath, value, m_counter);
-        if (m_owner->CancelRequested()) {
-            m_owner->ReportError(kUserCanceled, m_currentPath);
-            return S_FALSE;
-        }
-        return m_stop ? S_FALSE : S_OK;
+        HRESULT result = m_progress.Report(m_owner, completed, m_owner->OnExtractfile);
+        // Every requested file is written: the 1 ends the library's run early.
+        return result == S_OK && m_stop ? S_FALSE : result;
     });
 }
 
@@ -49,9 +42,7 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
             PropVariant path, size;
             m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
             m_owner->InArchive()->GetProperty(index, kpidSize, size.Receive());
-            m_currentPath = path.AsString();
-            m_counter = 0;
-            m_currentSize = size.AsUInt64();
+            m_progress.StartItem(path.AsString(), size.AsUInt64());
             return S_OK;
         }
         if (askMode != kExtract) return S_OK;
@@ -85,9 +76,7 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
         if (!doOverwrite) return S_OK;
     }
 
-    m_currentPath = outputPath;
-    m_counter = 0;
-    m_currentSize = size.AsUInt64();
+    m_progress.StartItem(outputPath, size.AsUInt64());
 
     bool created = false;
     if (isDirectory) {
@@ -117,11 +106,11 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 re
     return GuardedCall([&]() -> HRESULT {
         switch (static_cast<OperationResult>(result)) {
         case OperationResult::OK: m_owner->ErrCode = kSuccess; break;
-        case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, m_currentPath); break;
-        case OperationResult::CRCError: m_owner->ReportError(kCRCError, m_currentPath); break;
+        case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, m_progress.Path); break;
+        case OperationResult::CRCError: m_owner->ReportError(kCRCError, m_progress.Path); break;
         // Data errors, and what newer libraries report for damaged or encrypted data
         // (unexpected end, data after the end, headers error, wrong password...).
-        default: m_owner->ReportError(kDataError, m_currentPath); break;
+        default: m_owner->ReportError(kDataError, m_progress.Path); break;
         }
         if (m_lastRequestedStarted) m_stop = true;
         return S_OK;

@@ -3,9 +3,8 @@
 #include <string>
 
 #include "ComObject.h"
+#include "ItemProgress.h"
 #include "SevenZipInterfaces.h"
-
-class TSevenZip;
 
 // What the library calls while it extracts or tests items: an output file per
 // item below the base directory, progress, each item's result and the password.
@@ -30,10 +29,7 @@ private:
 
     TSevenZip* m_owner;
     std::wstring m_baseDirectory;
-    std::wstring m_currentPath;
-    uint64_t m_counter = 0;
-    uint64_t m_currentSize = 0;
-    uint64_t m_lastCompleted = 0;
+    TItemProgress m_progress;  // the current item: output path, or stored path when testing
     int64_t m_remaining;
     bool m_lastRequestedStarted = false;
     bool m_stop = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ArchiveSignature.h"
+#include "StreamPosition.h"
 #include "VolumePrompt.h"
 #include "WideFiles.h"
 #include "WidePath.h"
@@ -83,7 +84,10 @@ HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) 
     size_t index = 0;
     uint64_t before = 0;
     for (;; ++index) {
-        if ((index >= m_volumes.size() || m_volumes[index].Length == 0) && !OpenVolume(index + 1)) return S_FALSE;
+        if ((index >= m_volumes.size() || m_volumes[index].Length == 0) && !OpenVolume(index + 1)) {
+            CloseVolumesExcept(m_volumes.size());
+            return S_FALSE;
+        }
         if (m_position - before < m_volumes[index].Length) break;
         before += m_volumes[index].Length;
     }
@@ -130,12 +134,7 @@ HRESULT STDMETHODCALLTYPE TMyStreamReader::Seek(INT64 offset, UINT32 origin, UIN
             break;
         default: result = STG_E_INVALIDFUNCTION; break;
         }
-        if (result == S_OK) {
-            if (offset < 0 && static_cast<uint64_t>(-(offset + 1)) >= base)
-                result = HRESULT_FROM_WIN32(ERROR_NEGATIVE_SEEK);
-            else
-                m_position = base + static_cast<uint64_t>(offset);
-        }
+        if (result == S_OK) result = SeekTarget(base, offset, m_position);
         if (newPosition != nullptr) *newPosition = m_position;
         return result;
     });

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FileTimes.h"
+#include "StreamPosition.h"
 #include "WideFiles.h"
 #include "WidePath.h"
 
@@ -112,8 +113,7 @@ HRESULT STDMETHODCALLTYPE TMyStreamWriter::Seek(INT64 offset, UINT32 origin, UIN
     case STREAM_SEEK_END: base = m_size; break;
     default: return STG_E_INVALIDFUNCTION;
     }
-    if (offset < 0 && static_cast<uint64_t>(-(offset + 1)) >= base) return HRESULT_FROM_WIN32(ERROR_NEGATIVE_SEEK);
-    m_position = base + static_cast<uint64_t>(offset);
+    if (HRESULT refused = SeekTarget(base, offset, m_position)) return refused;
     m_size = std::max(m_size, m_position);
     if (newPosition != nullptr) *newPosition = m_position;
     return S_OK;

@@ -14,18 +14,7 @@ TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip* owner, std::vector
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetTotal(UINT64) { return S_OK; }
 
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetCompleted(const UINT64* completed) {
-    return GuardedCall([&]() -> HRESULT {
-        uint64_t value = completed != nullptr ? *completed : m_lastCompleted;
-        if (m_counter == 0 && m_owner->OnAddfile) m_owner->OnAddfile(m_owner, m_currentPath, m_currentSize);
-        m_counter += value - m_lastCompleted;
-        m_lastCompleted = value;
-        if (m_owner->OnProgress) m_owner->OnProgress(m_owner, m_currentPath, value, m_counter);
-        if (m_owner->CancelRequested()) {
-            m_owner->ReportError(kUserCanceled, m_currentPath);
-            return S_FALSE;
-        }
-        return S_OK;
-    });
+    return GuardedCall([&] { return m_progress.Report(m_owner, completed, m_owner->OnAddfile); });
 }
 
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetUpdateItemInfo(UINT32, INT32* newData, INT32* newProperties,
@@ -79,12 +68,10 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetStream(UINT32 index, ISeq
         if (in == nullptr) return E_POINTER;
         *in = nullptr;
         if (index >= m_items.size()) return E_INVALIDARG;
-        m_currentPath = m_items[index].Path;
-        m_currentSize = m_items[index].Size;
-        m_counter = 0;
+        m_progress.StartItem(m_items[index].Path, m_items[index].Size);
         // A file that cannot be opened still gets a reader: it delivers no bytes,
         // and its error reaches the component's LastError.
-        ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, false, m_currentPath));
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, false, m_items[index].Path));
         reader.CopyTo(in);
         return S_OK;
     });

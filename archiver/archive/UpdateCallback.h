@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ComObject.h"
+#include "ItemProgress.h"
 #include "ItemTable.h"
 #include "SevenZipInterfaces.h"
 
@@ -34,8 +35,5 @@ private:
     std::vector<TAddItem> m_items;
     std::wstring m_rootPrefix;
     std::wstring m_password;
-    std::wstring m_currentPath;
-    uint64_t m_currentSize = 0;
-    uint64_t m_counter = 0;
-    uint64_t m_lastCompleted = 0;
+    TItemProgress m_progress;  // the current item
 };

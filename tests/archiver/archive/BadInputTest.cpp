@@ -56,36 +56,26 @@ TEST(BadInput, NameTooLongForTheFileSystemIsReportedNotFatal) {
 
 TEST(BadInput, AThousandVolumesAreWrittenAndReadBack) {
     std::wstring folder = FreshFolder(L"bad-thousand");
-    WriteFile(folder + L"\\data.bin", NoiseBytes(200000, 31));
+    std::vector<std::wstring> volumes = PackVolumes(folder, L"many.7z", 200, 200000);
+    ASSERT_GE(volumes.size(), 1000u);
+    EXPECT_EQ(volumes[999], folder + L"\\many.7z.1000");
     TSevenZip zip(nullptr);
-    zip.AddRootDir = folder;
-    zip.SetVolumeSize(200);
-    zip.SZFileName = folder + L"\\many.7z";
-    zip.Files.Add(folder + L"\\data.bin");
-    ASSERT_EQ(zip.Add(), 0);
-    ASSERT_GE(zip.VolumeNames.size(), 1000u);
-    EXPECT_EQ(zip.VolumeNames[999], folder + L"\\many.7z.1000");
     zip.SZFileName = folder + L"\\many.7z.001";
     EXPECT_EQ(zip.List(), 1);
     zip.Files.Clear();
     zip.ExtrBaseDir = folder + L"\\out";
     EXPECT_EQ(zip.Extract(), 0);
-    EXPECT_TRUE(ReadFile(folder + L"\\out\\data.bin") == NoiseBytes(200000, 31));
+    EXPECT_TRUE(ReadFile(folder + L"\\out\\content.bin") == NoiseBytes(200000, 7));
     EXPECT_EQ(Run7z(L"t many.7z.001", folder), 0);
 }
 
 TEST(BadInput, TruncatedLastVolumeEndsTheOpenWhenTheMissingPartIsDeclined) {
     std::wstring folder = FreshFolder(L"bad-truncated-set");
-    WriteFile(folder + L"\\data.bin", NoiseBytes(5000, 32));
+    std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 2000, 5000);
+    ASSERT_EQ(volumes.size(), 3u);
+    std::string last = ReadFile(volumes[2]);
+    WriteFile(volumes[2], last.substr(0, last.size() / 2));
     TSevenZip zip(nullptr);
-    zip.AddRootDir = folder;
-    zip.SetVolumeSize(2000);
-    zip.SZFileName = folder + L"\\set.7z";
-    zip.Files.Add(folder + L"\\data.bin");
-    ASSERT_EQ(zip.Add(), 0);
-    ASSERT_EQ(zip.VolumeNames.size(), 3u);
-    std::string last = ReadFile(zip.VolumeNames[2]);
-    WriteFile(zip.VolumeNames[2], last.substr(0, last.size() / 2));
     std::vector<std::wstring> asked;
     zip.OnOpenVolume = [&](std::wstring& name, bool, bool& cancel) {
         asked.push_back(name);

@@ -8,19 +8,6 @@
 using namespace ArchiveTest;
 
 namespace {
-// An archive of one stored file of noise, written by the component in volumes.
-std::vector<std::wstring> MakeVolumeSet(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
-                                        size_t contentSize) {
-    WriteFile(folder + L"\\content.bin", NoiseBytes(contentSize, 7));
-    TSevenZip zip(nullptr);
-    zip.SZFileName = folder + L"\\" + name;
-    zip.AddRootDir = folder;
-    zip.SetVolumeSize(volumeSize);
-    zip.Files.Add(folder + L"\\content.bin");
-    EXPECT_EQ(zip.Add(), 0);
-    return zip.VolumeNames;
-}
-
 std::string Concatenate(const std::vector<std::wstring>& names) {
     std::string all;
     for (const std::wstring& name : names) all += ReadFile(name);
@@ -77,7 +64,7 @@ TEST(StreamReader, UnreadableFileGivesNoBytesAndItsErrorReachesTheOwner) {
 
 TEST(StreamReader, ArchiveWithoutNumberIsOneVolume) {
     std::wstring folder = FreshFolder(L"reader-plain");
-    MakeVolumeSet(folder, L"a.7z", 0, 5000);
+    PackVolumes(folder, L"a.7z", 0, 5000);
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, folder + L"\\a.7z"));
     UINT64 size = 0;
     EXPECT_EQ(reader->GetSize(&size), S_OK);
@@ -87,7 +74,7 @@ TEST(StreamReader, ArchiveWithoutNumberIsOneVolume) {
 
 TEST(StreamReader, VolumeSetLearnsItsSizeFromTheFirstVolumeAndReadsAcross) {
     std::wstring folder = FreshFolder(L"reader-span");
-    std::vector<std::wstring> names = MakeVolumeSet(folder, L"a.7z", 1000, 4500);
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 4500);
     ASSERT_EQ(names.size(), 5u);
     std::string all = Concatenate(names);
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, names[0]));
@@ -107,7 +94,7 @@ TEST(StreamReader, VolumeSetLearnsItsSizeFromTheFirstVolumeAndReadsAcross) {
 
 TEST(StreamReader, LoneFirstVolumeOfALargerArchiveHasNoSize) {
     std::wstring folder = FreshFolder(L"reader-lone");
-    std::vector<std::wstring> names = MakeVolumeSet(folder, L"a.7z", 1000, 2500);
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 2500);
     for (size_t i = 1; i < names.size(); ++i) ::DeleteFileW(names[i].c_str());
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, names[0]));
     UINT64 size = 0, position = 0;
@@ -122,10 +109,10 @@ TEST(StreamReader, EmptyVolumeLeftAtAnExactBoundaryEndsTheSet) {
     // Find a content size whose archive is an exact multiple of the volume size.
     std::vector<std::wstring> names;
     for (size_t content = 3000; content < 3100 && names.empty(); ++content) {
-        std::vector<std::wstring> written = MakeVolumeSet(folder, L"probe.7z", 0, content);
+        std::vector<std::wstring> written = PackVolumes(folder, L"probe.7z", 0, content);
         uint64_t length = FileSize(written[0]);
         ::DeleteFileW(written[0].c_str());
-        if (length % 4 == 0) names = MakeVolumeSet(folder, L"a.7z", static_cast<int32_t>(length / 4), content);
+        if (length % 4 == 0) names = PackVolumes(folder, L"a.7z", static_cast<int32_t>(length / 4), content);
     }
     ASSERT_EQ(names.size(), 5u);
     EXPECT_EQ(FileSize(names[4]), 0u);
@@ -137,7 +124,7 @@ TEST(StreamReader, EmptyVolumeLeftAtAnExactBoundaryEndsTheSet) {
 
 TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {
     std::wstring folder = FreshFolder(L"reader-event");
-    std::vector<std::wstring> names = MakeVolumeSet(folder, L"a.7z", 1000, 3500);
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 3500);
     ASSERT_EQ(names.size(), 4u);
     MakeDirectories(folder + L"\\disk2");
     std::wstring moved = folder + L"\\disk2\\a.7z.003";
@@ -167,7 +154,7 @@ TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {
 
 TEST(StreamReader, MissingVolumeWithoutHandlerIsChosenInTheOpenDialog) {
     std::wstring folder = FreshFolder(L"reader-dialog");
-    std::vector<std::wstring> names = MakeVolumeSet(folder, L"a.7z", 1000, 3500);
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 3500);
     MakeDirectories(folder + L"\\disk2");
     MoveFile(names[2], folder + L"\\disk2\\a.7z.003");
 

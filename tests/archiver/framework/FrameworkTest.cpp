@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "framework/Component.h"
-#include "framework/Event.h"
 #include "framework/Set.h"
 
 namespace {
@@ -39,18 +38,4 @@ TEST(Component, OwnerFreesWhatItOwnsAndAFreedComponentLeavesItsOwner) {
         EXPECT_EQ(alive, 1);
     }
     EXPECT_EQ(alive, 0);
-}
-
-TEST(Event, PassesVarParametersByReference) {
-    TEvent<TObject*, std::wstring&, bool&> event;
-    EXPECT_FALSE(event);
-    event = [](TObject*, std::wstring& name, bool& cancel) {
-        name += L".002";
-        cancel = true;
-    };
-    std::wstring name = L"a.7z";
-    bool cancel = false;
-    event(nullptr, name, cancel);
-    EXPECT_EQ(name, L"a.7z.002");
-    EXPECT_TRUE(cancel);
 }

@@ -213,6 +213,18 @@ std::wstring ConsoleSfxModulePath() {
     return Widen(NORVANE_SOURCE_DIR) + L"\\.deps\\npm\\win-7zip\\package\\7zip-lite\\7zCon.sfx";
 }
 
+std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
+                                      size_t contentSize) {
+    WriteFile(folder + L"\\content.bin", NoiseBytes(contentSize, 7));
+    TSevenZip zip(nullptr);
+    zip.SZFileName = folder + L"\\" + name;
+    zip.AddRootDir = folder;
+    zip.SetVolumeSize(volumeSize);
+    zip.Files.Add(folder + L"\\content.bin");
+    EXPECT_EQ(zip.Add(), 0);
+    return zip.VolumeNames;
+}
+
 void RecordMessages(TSevenZip& zip, Messages& messages) {
     zip.OnMessage = [&messages](TObject*, int32_t code, const std::string& text, const std::wstring& file) {
         messages.codes.push_back(code);

@@ -50,6 +50,11 @@ int RunProgram(const std::wstring& program, const std::wstring& arguments, const
 std::wstring SfxModulePath();
 std::wstring ConsoleSfxModulePath();
 
+// An archive of one stored file, content.bin (NoiseBytes(contentSize, 7)), written
+// by the component below the folder in volumes; the names of the volumes.
+std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
+                                      size_t contentSize);
+
 // A component bound to the library, with every message recorded.
 struct Messages {
     std::vector<int32_t> codes;

@@ -125,6 +125,8 @@ int wmain(int argc, wchar_t** argv) {
     // Lines end in LF alone, for the shell scripts that read them.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // A listing of 100,000 items is 100,000 lines: written in blocks, not one by one.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     try {
         TSevenZip zip(nullptr);
         zip.AddOptions.Include(AddOptsEnum::AddRecurseDirs);

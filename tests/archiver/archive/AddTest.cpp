@@ -338,3 +338,14 @@ TEST(Add, UnreadableInputIsStoredEmptyAndItsErrorKept) {
     EXPECT_EQ(sizes[L"locked.txt"], 0u);
     EXPECT_EQ(sizes[L"open.txt"], 8u);
 }
+
+TEST(Add, NegativeVolumeSizeWritesNumberedVolumesOfFourGibibytes) {
+    std::wstring folder = MakeDataTree(L"add-negative-volume");
+    TSevenZip zip(nullptr);
+    zip.SetVolumeSize(-1);
+    zip.SZFileName = folder + L"\\big.7z";
+    zip.Files.Add(folder + L"\\data\\c.txt");
+    ASSERT_EQ(zip.Add(), 0);
+    EXPECT_EQ(zip.VolumeNames, std::vector<std::wstring>{folder + L"\\big.7z.001"});
+    EXPECT_EQ(Run7z(L"t big.7z.001", folder), 0);
+}

@@ -88,6 +88,11 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
     if (--m_remaining == 0) m_lastRequestedStarted = true;
     // The parents are plain folders: the item's attributes belong to the file.
     ForceDirectories(DirectoryPart(outputPath), created);
+    // A file being replaced may be read-only or hidden (an earlier restore of the
+    // same archive makes it so), which would make creating it anew fail.
+    DWORD existing = FileAttributes(outputPath);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        ::SetFileAttributesW(FileApiPath(outputPath).c_str(), FILE_ATTRIBUTE_NORMAL);
     ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&m_writeError, outputPath,
                                                        FileTimeToLocalDate(modified.AsFileTime()),
                                                        CreatableAttributes(attributeValue), 0, false));

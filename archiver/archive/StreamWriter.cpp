@@ -19,9 +19,17 @@ TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& file
 bool TMyStreamWriter::Start() { return AddVolume(); }
 
 TMyStreamWriter::~TMyStreamWriter() {
-    // Writing moves a file's time on; the date is set once more after the last write.
-    for (TFiles& volume : m_volumes)
-        if (volume.Handle) StampLastWriteTime(volume.Handle.Get(), m_fileDate);
+    // Writing moves a file's time on; the date is set once more after the last
+    // write. A file that existed before keeps its old attributes when it is
+    // created anew, so they are set here too.
+    for (TFiles& volume : m_volumes) {
+        if (!volume.Handle) continue;
+        StampLastWriteTime(volume.Handle.Get(), m_fileDate);
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = m_attributes;
+        if (m_attributes != 0)
+            ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
+    }
     if (m_errorTarget != nullptr && m_lastError != 0) *m_errorTarget = m_lastError;
 }
 

@@ -362,3 +362,25 @@ TEST(Extract, ArchivesWithoutAttributesStillMakeDirectories) {
     EXPECT_EQ(zip.Extract(), 0);
     EXPECT_EQ(ReadFile(folder + L"\\out\\d\\e\\f.txt"), "deep");
 }
+
+TEST(Extract, OverwriteReplacesFilesARestoreMadeReadOnlyOrHidden) {
+    std::wstring folder = FreshFolder(L"extract-twice");
+    MakeDirectories(folder + L"\\src");
+    WriteFile(folder + L"\\src\\readonly.txt", "first");
+    WriteFile(folder + L"\\src\\hidden.txt", "first");
+    ::SetFileAttributesW((folder + L"\\src\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW((folder + L"\\src\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(Run7z(L"a -t7z ..\\arc.7z *", folder + L"\\src"), 0);
+    TSevenZip zip(nullptr);
+    Messages messages;
+    RecordMessages(zip, messages);
+    zip.SZFileName = folder + L"\\arc.7z";
+    zip.ExtrBaseDir = folder + L"\\out";
+    zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
+    ASSERT_EQ(zip.Extract(), 0);
+    ::SetFileAttributesW((folder + L"\\out\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(zip.Extract(), 0);  // the same restore again
+    EXPECT_TRUE(messages.codes.empty());
+    EXPECT_EQ(ReadFile(folder + L"\\out\\readonly.txt"), "first");
+    EXPECT_NE(::GetFileAttributesW((folder + L"\\out\\readonly.txt").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}

@@ -1,0 +1,39 @@
+#include "ArchiveSignature.h"
+
+#include <cstring>
+
+#include "WideFiles.h"
+
+namespace {
+uint32_t Crc32(const uint8_t* bytes, size_t count) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < count; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+uint64_t LittleEndian(const uint8_t* bytes, size_t count) {
+    uint64_t value = 0;
+    for (size_t i = count; i-- > 0;) value = (value << 8) | bytes[i];
+    return value;
+}
+}  // namespace
+
+bool HasSignatureAt(const uint8_t* bytes, size_t available) {
+    return available >= sizeof k7zSignature && std::memcmp(bytes, k7zSignature, sizeof k7zSignature) == 0;
+}
+
+uint64_t ArchiveEndFromStartHeader(HANDLE file, uint64_t start) {
+    uint8_t header[kStartHeaderSize];
+    DWORD read = 0;
+    if (!ReadAt(file, start, header, sizeof header, read) || read != sizeof header) return 0;
+    if (!HasSignatureAt(header, read)) return 0;
+    if (static_cast<uint32_t>(LittleEndian(header + 8, 4)) != Crc32(header + 12, 20)) return 0;
+    uint64_t nextHeaderOffset = LittleEndian(header + 12, 8);
+    uint64_t nextHeaderSize = LittleEndian(header + 20, 8);
+    uint64_t end = start + kStartHeaderSize;
+    if (nextHeaderSize > UINT64_MAX - end || nextHeaderOffset > UINT64_MAX - end - nextHeaderSize) return 0;
+    return end + nextHeaderOffset + nextHeaderSize;
+}

@@ -1,0 +1,41 @@
+#include "FileTimes.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kTicksPerDay = 864000000000.0;  // 100-ns steps
+
+uint64_t Ticks(FILETIME time) { return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+FILETIME FromTicks(uint64_t ticks) {
+    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+}  // namespace
+
+double FileTimeToLocalDate(FILETIME utc) {
+    if (Ticks(utc) == 0) return kFileTimeEpochDate;
+    FILETIME local{};
+    if (!::FileTimeToLocalFileTime(&utc, &local)) local = utc;
+    return kFileTimeEpochDate + static_cast<double>(Ticks(local)) / kTicksPerDay;
+}
+
+double NowAsLocalDate() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return FileTimeToLocalDate(now);
+}
+
+DWORD StampLastWriteTime(HANDLE file, double localDate) {
+    if (!(localDate > kFileTimeEpochDate)) return 0;
+    // A double holds today's dates to a few microseconds; whole milliseconds keep a
+    // time that sat exactly on a two-second step from falling to the one before.
+    double ticks = std::round((localDate - kFileTimeEpochDate) * kTicksPerDay / 10000.0) * 10000.0;
+    if (!(ticks < 1.8e19)) return ERROR_INVALID_PARAMETER;
+    FILETIME local = FromTicks(static_cast<uint64_t>(ticks));
+    WORD dosDate = 0, dosTime = 0;
+    if (::FileTimeToDosDateTime(&local, &dosDate, &dosTime)) ::DosDateTimeToFileTime(dosDate, dosTime, &local);
+    FILETIME utc{};
+    if (!::LocalFileTimeToFileTime(&local, &utc)) return ::GetLastError();
+    if (!::SetFileTime(file, nullptr, nullptr, &utc)) return ::GetLastError();
+    return 0;
+}

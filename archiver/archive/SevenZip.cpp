@@ -1,0 +1,331 @@
+#include "SevenZip.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "ExtractCallback.h"
+#include "FileTimes.h"
+#include "ItemTable.h"
+#include "OpenCallback.h"
+#include "PropVariant.h"
+#include "SfxProbe.h"
+#include "StreamReader.h"
+#include "StreamWriter.h"
+#include "UpdateCallback.h"
+#include "WideFiles.h"
+#include "WidePath.h"
+#include "framework/Exception.h"
+
+using namespace sevenzip;
+
+namespace {
+// Runs an ending on every way out of a scope.
+template <class Ending>
+class AtExit {
+public:
+    explicit AtExit(Ending ending) : m_ending(ending) {}
+    ~AtExit() { m_ending(); }
+    AtExit(const AtExit&) = delete;
+    AtExit& operator=(const AtExit&) = delete;
+
+private:
+    Ending m_ending;
+};
+
+// Beside the program first, so that a copy in the current folder cannot stand in
+// for it; then the standard search.
+LibraryModule LoadArchiveLibrary() {
+    wchar_t program[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::wstring besideProgram = DirectoryPart(program) + L"7za.dll";
+        if (HMODULE module = ::LoadLibraryW(besideProgram.c_str())) return LibraryModule(module);
+    }
+    return LibraryModule(::LoadLibraryW(L"7za.dll"));
+}
+
+// Method settings for ISetProperties: names with their values, cleared when done.
+class PropertyList {
+public:
+    ~PropertyList() {
+        for (PROPVARIANT& value : m_values) ::PropVariantClear(&value);
+    }
+    void Add(const wchar_t* name, uint32_t number) { SetPropUInt32(Next(name), number); }
+    void Add(const wchar_t* name, const wchar_t* text) { SetPropString(Next(name), text); }
+    HRESULT ApplyTo(ISetProperties* target) const {
+        return target->SetProperties(m_names.data(), m_values.data(), static_cast<UINT32>(m_names.size()));
+    }
+
+private:
+    PROPVARIANT* Next(const wchar_t* name) {
+        m_names.push_back(name);
+        PROPVARIANT& value = m_values.emplace_back();
+        ::PropVariantInit(&value);
+        return &value;
+    }
+    std::vector<const wchar_t*> m_names;
+    std::vector<PROPVARIANT> m_values;
+};
+
+uint32_t CompressionLevel(TCompressStrength strength) {
+    switch (strength) {
+    case TCompressStrength::SAVE: return 0;
+    case TCompressStrength::FAST: return 3;
+    case TCompressStrength::NORMAL: return 5;
+    case TCompressStrength::MAXIMUM: return 7;
+    case TCompressStrength::ULTRA: return 9;
+    }
+    return 5;
+}
+}  // namespace
+
+TSevenZip::TSevenZip(TComponent* Owner) : TComponent(Owner) {
+    m_library = LoadArchiveLibrary();
+    if (m_library)
+        m_createObject =
+            reinterpret_cast<CreateObjectFunction>(::GetProcAddress(m_library.Get(), "CreateObject"));
+    if (m_createObject != nullptr) {
+        m_createObject(&CLSID_Format7z, &IInArchive::Iid, m_inArchive.ReceiveVoid());
+        m_createObject(&CLSID_Format7z, &IOutArchive::Iid, m_outArchive.ReceiveVoid());
+    }
+    // A library without the 7z objects can do nothing for the component.
+    if (!m_inArchive || !m_outArchive)
+        throw Exception("Could not load CreateObject function from 7za.dll\r\nPerhaps 7za.dll not found");
+}
+
+TSevenZip::~TSevenZip() {
+    VolumeNames.clear();
+    m_inArchive.Reset();
+    m_outArchive.Reset();
+    m_library.Reset();
+    Files.Clear();
+}
+
+void TSevenZip::SetSFXCreate(bool value) {
+    m_sfxCreate = false;
+    if (!value) return;
+    uint64_t moduleSize = 0;
+    if (FileHandle module = OpenForReading(SFXModule)) FileLength(module.Get(), moduleSize);
+    if (moduleSize == 0 || moduleSize > INT32_MAX - 7) return;
+    if (m_volumeSize > 0 && static_cast<uint64_t>(m_volumeSize) < moduleSize + 7)
+        m_volumeSize = static_cast<int32_t>(moduleSize + 7);
+    SFXOffset = moduleSize;
+    m_sfxCreate = true;
+}
+
+void TSevenZip::SetVolumeSize(int32_t value) {
+    // The first volume of a self-extractor holds the whole module.
+    if (m_sfxCreate && value > 0 && static_cast<uint64_t>(value) < SFXOffset)
+        m_volumeSize = static_cast<int32_t>(SFXOffset + 7);
+    else
+        m_volumeSize = value;
+}
+
+void TSevenZip::ReportError(int32_t code, const std::wstring& fileName) {
+    ErrCode = code;
+    if (OnMessage) OnMessage(this, code, ErrorMessage(code), fileName);
+}
+
+int32_t TSevenZip::Add() {
+    m_cancelRequested = false;
+    AtExit clearCancel([this] { m_cancelRequested = false; });
+
+    AddRootDir = UpperCase(AddRootDir);
+    TAddItemTable table({AddRootDir, AddOptions.Contains(AddOptsEnum::AddRecurseDirs),
+                         AddOptions.Contains(AddOptsEnum::AddStoreOnlyFilename),
+                         [this] { return CancelRequested(); }});
+    for (int32_t i = 0; i < Files.Count(); ++i) table.AddEntry(Files[i]);
+    table.Items().shrink_to_fit();
+    if (OnPreProgress) OnPreProgress(this, table.Total());
+    // Checked before the archive file is made: an existing archive of that name
+    // is not to be replaced by an empty file.
+    if (table.Items().empty()) {
+        ReportError(kNoFilesToAdd, L"");
+        return -1;
+    }
+    const auto count = static_cast<UINT32>(table.Items().size());
+    ComPtr<TMyArchiveUpdateCallback> callback(
+        new TMyArchiveUpdateCallback(this, std::move(table.Items()), WithTrailingBackslash(AddRootDir)));
+
+    bool append = false;
+    if (m_sfxCreate && PathExists(SFXModule)) {
+        SZFileName = ChangeExtension(SZFileName, L".exe");
+        if (!::CopyFileW(FileApiPath(SFXModule).c_str(), FileApiPath(SZFileName).c_str(), TRUE)) {
+            LastError = ::GetLastError();
+            ReportError(kCouldNotCreateSfx, SZFileName);
+            return -1;
+        }
+        append = true;
+    }
+    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(),
+                                                       FILE_ATTRIBUTE_ARCHIVE, static_cast<uint32_t>(m_volumeSize),
+                                                       append));
+    if (!writer->Start()) throw EAbort();
+
+    PassMethodSettings();
+    HRESULT result = m_outArchive->UpdateItems(writer.Get(), count, callback.Get());
+    VolumeNames = writer->VolumeNames();
+    return static_cast<int32_t>(result);
+}
+
+void TSevenZip::PassMethodSettings() {
+    ComPtr<ISetProperties> setter;
+    if (m_outArchive->QueryInterface(ISetProperties::Iid, setter.ReceiveVoid()) != S_OK || !setter) return;
+    PropertyList properties;
+    if (LZMACompressType == TCompressType::LZMA) {
+        properties.Add(L"X", CompressionLevel(LZMACompressStrength));
+        properties.Add(L"s", AddOptions.Contains(AddOptsEnum::AddSolid) ? L"on" : L"off");
+        if (LZMAStrength > 0) properties.Add(L"d", LZMAStrength);
+    } else {
+        properties.Add(L"0", L"PPMd");
+        // The model order and memory go as fixed values once switched on.
+        if (LPPMDsize > 0) properties.Add(L"o", 10u);
+        if (LPPMDmem > 0) properties.Add(L"mem", 30u);
+    }
+    if (!Password.empty() && AddOptions.Contains(AddOptsEnum::AddEncryptFilename)) properties.Add(L"he", L"on");
+    properties.ApplyTo(setter.Get());
+}
+
+bool TSevenZip::PrepareSelfExtractor() {
+    if (UpperCase(ExtensionOf(SZFileName)) != L".EXE") {
+        // Any other name is read from its first byte, whatever an earlier probe
+        // found; while SFXCreate is on, SFXOffset is the module's size and stays.
+        IsSFX = false;
+        if (!m_sfxCreate) SFXOffset = 0;
+        return true;
+    }
+    IsSFX = false;
+    SFXOffset = 0;
+    std::optional<uint64_t> offset = FindEmbeddedArchive(SZFileName);
+    if (!offset) return false;
+    IsSFX = true;
+    SFXOffset = *offset;
+    return true;
+}
+
+bool TSevenZip::OpenArchive() {
+    if (!PrepareSelfExtractor()) {
+        ReportError(kNotSfxArchive, SZFileName);
+        return false;
+    }
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, true, SZFileName));
+    m_inArchive->Close();
+    ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(Password));
+    if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) != S_OK) {
+        ReportError(kFileNotFound, SZFileName);
+        return false;
+    }
+    return true;
+}
+
+void TSevenZip::EndReading() {
+    m_inArchive->Close();
+    m_cancelRequested = false;
+}
+
+int32_t TSevenZip::List() {
+    Files.Clear();
+    NumberOfFiles = -1;
+    AtExit endReading([this] { EndReading(); });
+    if (!OpenArchive()) return -1;
+
+    UINT32 count = 0;
+    m_inArchive->GetNumberOfItems(&count);
+    count = std::min<UINT32>(count, INT32_MAX);
+    NumberOfFiles = static_cast<int32_t>(count);
+    PropVariant path, size, packedSize, attributes, crc, method, modified;
+    for (UINT32 i = 0; i < count; ++i) {
+        try {
+            m_inArchive->GetProperty(i, kpidPath, path.Receive());
+            m_inArchive->GetProperty(i, kpidSize, size.Receive());
+            m_inArchive->GetProperty(i, kpidPackSize, packedSize.Receive());
+            m_inArchive->GetProperty(i, kpidAttrib, attributes.Receive());
+            m_inArchive->GetProperty(i, kpidCRC, crc.Receive());
+            m_inArchive->GetProperty(i, kpidMethod, method.Receive());
+            m_inArchive->GetProperty(i, kpidMTime, modified.Receive());
+            const bool isDirectory = ItemIsDirectory(i, attributes.AsUInt64());
+            const std::wstring methodText = isDirectory || size.AsUInt64() == 0 ? L"None" : method.AsString();
+            std::wstring name = path.AsString();
+            Files.Add(isDirectory ? name + L"\\" : name);
+            if (OnListfile)
+                OnListfile(this, name, i, size.AsUInt64(), packedSize.AsUInt64(), attributes.AsUInt64() & ~0x2000ull,
+                           crc.AsUInt32(), methodText, FileTimeToLocalDate(modified.AsFileTime()));
+        } catch (...) {
+            // One item that cannot be handled does not end the listing.
+        }
+    }
+    return static_cast<int32_t>(count);
+}
+
+// List leaves a directory in Files with a backslash behind it; the entry still
+// names that directory's item.
+std::wstring TSevenZip::StoredPathOf(const std::wstring& entry) {
+    if (entry.size() > 1 && entry.back() == L'\\') return entry.substr(0, entry.size() - 1);
+    return entry;
+}
+
+int32_t TSevenZip::SearchOpenArchive(const std::wstring& name) const {
+    const std::wstring wanted = UpperCase(name);
+    UINT32 count = 0;
+    m_inArchive->GetNumberOfItems(&count);
+    PropVariant path;
+    for (UINT32 i = 0; i < count && i <= INT32_MAX; ++i) {
+        m_inArchive->GetProperty(i, kpidPath, path.Receive());
+        if (UpperCase(path.AsString()) == wanted) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+bool TSevenZip::ItemIsDirectory(uint32_t index, uint64_t attributes) const {
+    // Archives from elsewhere may leave the attributes out; the item still says.
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+    PropVariant isDirectory;
+    m_inArchive->GetProperty(index, kpidIsDir, isDirectory.Receive());
+    return isDirectory.AsBool();
+}
+
+uint64_t TSevenZip::ItemSize(uint32_t index) const {
+    PropVariant size;
+    m_inArchive->GetProperty(index, kpidSize, size.Receive());
+    return size.AsUInt64();
+}
+
+int32_t TSevenZip::GetIndexByFilename(const std::wstring& name) {
+    AtExit close([this] { m_inArchive->Close(); });
+    if (!PrepareSelfExtractor()) return -1;
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, true, SZFileName));
+    m_inArchive->Close();
+    if (m_inArchive->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
+    return SearchOpenArchive(name);
+}
+
+int32_t TSevenZip::Extract(bool TestMode) {
+    AtExit endReading([this] { EndReading(); });
+    if (!OpenArchive()) return -1;
+
+    UINT32 count = 0;
+    m_inArchive->GetNumberOfItems(&count);
+    std::vector<UINT32> indices;
+    uint64_t total = 0;
+    for (int32_t entry = 0; entry < Files.Count(); ++entry) {
+        int64_t index = 0;
+        if (!ParseDecimal(Files[entry], index, true)) index = SearchOpenArchive(StoredPathOf(Files[entry]));
+        if (index < 0 || index >= static_cast<int64_t>(count)) {
+            ReportError(kIndexOutOfRange, L"");
+            return -1;
+        }
+        total += ItemSize(static_cast<uint32_t>(index));
+        indices.push_back(static_cast<UINT32>(index));
+    }
+    if (total > 0 && OnPreProgress) OnPreProgress(this, total);
+    // The library takes each index once, in ascending order.
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+
+    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(this, Files.Count()));
+    HRESULT result = Files.Count() == 0
+                         ? m_inArchive->Extract(nullptr, 0xFFFFFFFFu, TestMode ? 1 : 0, callback.Get())
+                         : m_inArchive->Extract(indices.data(), static_cast<UINT32>(indices.size()),
+                                                TestMode ? 1 : 0, callback.Get());
+    return static_cast<int32_t>(result);
+}

@@ -1,0 +1,142 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "ComObject.h"
+#include "ErrorCodes.h"
+#include "Handles.h"
+#include "SevenZipInterfaces.h"
+#include "WideStringList.h"
+#include "framework/Component.h"
+#include "framework/Event.h"
+#include "framework/Set.h"
+
+enum class TCompressType : uint8_t { LZMA, PPMD };
+enum class TCompressStrength : uint8_t { SAVE, FAST, NORMAL, MAXIMUM, ULTRA };
+using TLZMAStrength = uint8_t;  // 0..27; 0 leaves the library's dictionary
+using TPPMDMem = uint8_t;       // 1..31; 0 switches the setting off
+using TPPMDSize = uint8_t;      // 2..32; 0 switches the setting off
+
+enum class AddOptsEnum : uint8_t {
+    AddRecurseDirs,
+    AddSolid,
+    AddStoreOnlyFilename,
+    AddIncludeDriveLetter,
+    AddEncryptFilename,
+};
+using AddOpts = TSet<AddOptsEnum>;
+
+enum class ExtractOptsEnum : uint8_t { ExtractNoPath, ExtractOverwrite };
+using ExtractOpts = TSet<ExtractOptsEnum>;
+
+// Events; parameters in the order and with the names of the declarations.
+// (Sender, Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime)
+using T7zListfileEvent = TEvent<TObject*, const std::wstring&, uint64_t, uint64_t, uint64_t, uint64_t, uint64_t,
+                                const std::wstring&, double>;
+// (Sender, Filename, Filesize)
+using T7zAddFileEvent = TEvent<TObject*, const std::wstring&, uint64_t>;
+using T7zExtractfileEvent = TEvent<TObject*, const std::wstring&, uint64_t>;
+// (Sender, MaxProgress)
+using T7zPreProgressEvent = TEvent<TObject*, uint64_t>;
+// (Sender, Filename, FilePosArc, FilePosFile)
+using T7zProgressEvent = TEvent<TObject*, const std::wstring&, uint64_t, uint64_t>;
+// (Sender, ErrCode, Message, Filename)
+using T7zMessageEvent = TEvent<TObject*, int32_t, const std::string&, const std::wstring&>;
+// (Sender, FileIndex, var OldFileName)
+using T7zSetNewNameEvent = TEvent<TObject*, uint32_t, std::wstring&>;
+// (Sender, FileName, var DoOverwrite)
+using T7zExtractOverwrite = TEvent<TObject*, const std::wstring&, bool&>;
+// (var arcFileName, Removable, out Cancel)
+using TOpenVolume = TEvent<std::wstring&, bool, bool&>;
+
+// The archive component: binds the 7-Zip library at run time and packs, lists and
+// extracts 7z archives (single files, volumes, self-extracting programs) with the
+// settings below, reporting through its events. Operations run on the caller's
+// thread and return when the library call has finished.
+class TSevenZip : public TComponent {
+public:
+    // Loads the library; throws Exception with the load message when it cannot.
+    explicit TSevenZip(TComponent* Owner);
+    ~TSevenZip() override;
+
+    // Settings.
+    std::wstring AddRootDir;
+    bool SFXCreate() const { return m_sfxCreate; }
+    void SetSFXCreate(bool value);
+    std::wstring SFXModule = L"7z.sfx";
+    AddOpts AddOptions;
+    ExtractOpts ExtractOptions;
+    std::wstring ExtrBaseDir;
+    TCompressType LZMACompressType = TCompressType::LZMA;
+    TCompressStrength LZMACompressStrength = TCompressStrength::SAVE;
+    TLZMAStrength LZMAStrength = 0;
+    TPPMDMem LPPMDmem = 0;
+    TPPMDSize LPPMDsize = 0;
+    std::wstring SZFileName;
+    int32_t NumberOfFiles = -1;
+    int32_t VolumeSize() const { return m_volumeSize; }
+    void SetVolumeSize(int32_t value);
+    std::wstring Password;
+
+    T7zListfileEvent OnListfile;
+    T7zAddFileEvent OnAddfile;
+    T7zExtractfileEvent OnExtractfile;
+    T7zProgressEvent OnProgress;
+    T7zPreProgressEvent OnPreProgress;
+    T7zMessageEvent OnMessage;
+    T7zSetNewNameEvent OnSetAddName;
+    T7zSetNewNameEvent OnSetExtractName;
+    T7zExtractOverwrite OnExtractOverwrite;
+    TOpenVolume OnOpenVolume;
+
+    // Run-time state.
+    TWideStringList Files;
+    int32_t ErrCode = 0;
+    uint32_t LastError = 0;
+    bool IsSFX = false;
+    uint64_t SFXOffset = 0;
+    TWideStringArray VolumeNames;
+
+    // The library's result of the update (0 = success), or -1 when nothing was
+    // added (nothing found, or the self-extractor copy failed). Throws EAbort when
+    // the archive file cannot be created.
+    int32_t Add();
+    // The number of items, or -1.
+    int32_t List();
+    // The library's result of the extraction, or -1.
+    int32_t Extract(bool TestMode = false);
+    // The first item whose stored path equals the name ignoring case, or -1.
+    int32_t GetIndexByFilename(const std::wstring& name);
+    // Seen at the library's next progress report, which then stops the operation.
+    void Cancel() { m_cancelRequested = true; }
+
+    // For the component's streams and callbacks.
+    bool CancelRequested() const { return m_cancelRequested; }
+    void ReportError(int32_t code, const std::wstring& fileName);
+    IInArchive* InArchive() const { return m_inArchive.Get(); }
+    // By the directory attribute, or the item's own flag when it has no attributes.
+    bool ItemIsDirectory(uint32_t index, uint64_t attributes) const;
+
+private:
+    // Probes a ".exe" for its embedded archive, or forgets an earlier probe for
+    // any other name; false when a ".exe" carries no archive.
+    bool PrepareSelfExtractor();
+    // Opens SZFileName into the input-archive object; reports error 7 or 1.
+    bool OpenArchive();
+    void PassMethodSettings();
+    int32_t SearchOpenArchive(const std::wstring& name) const;
+    static std::wstring StoredPathOf(const std::wstring& entry);
+    void EndReading();
+    uint64_t ItemSize(uint32_t index) const;
+
+    LibraryModule m_library;
+    sevenzip::CreateObjectFunction m_createObject = nullptr;
+    ComPtr<IInArchive> m_inArchive;
+    ComPtr<IOutArchive> m_outArchive;
+    bool m_sfxCreate = false;
+    int32_t m_volumeSize = 0;
+    std::atomic<bool> m_cancelRequested{false};
+};

@@ -1,0 +1,265 @@
+#include "StreamReader.h"
+
+#include <algorithm>
+
+#include "ArchiveSignature.h"
+#include "StreamPosition.h"
+#include "VolumePrompt.h"
+#include "WideFiles.h"
+#include "WidePath.h"
+
+namespace {
+// A volume list of a million entries stays below 100 MB; a chosen file numbered
+// beyond that is not taken as a last volume.
+constexpr int64_t kMaxVolumes = 1000000;
+
+bool VolumeNumberOf(const std::wstring& name, int64_t& number) {
+    std::wstring extension = ExtensionOf(name);
+    return !extension.empty() && ParseDecimal(extension.substr(1), number);
+}
+}  // namespace
+
+TMyStreamReader::TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::wstring& fileName)
+    : m_owner(owner), m_fileName(fileName), m_multiVolume(multiVolume) {
+    if (owner != nullptr) m_volumeHandler = owner->OnOpenVolume;
+    if (multiVolume && owner != nullptr && owner->IsSFX) {
+        m_selfExtracting = true;
+        m_position = owner->SFXOffset;
+    }
+    m_start = m_position;
+
+    TFiles& first = m_volumes.emplace_back();
+    first.Name = fileName;
+    if (multiVolume) first.Removable = !OnFixedDisk(fileName);
+    first.Handle = OpenForReading(fileName);
+    if (first.Handle)
+        FileLength(first.Handle.Get(), first.Size);
+    else
+        m_lastError = ::GetLastError();
+    first.Length = first.Size;
+    if (!multiVolume) {
+        m_size = first.Size;
+        m_sizeKnown = true;
+    }
+}
+
+TMyStreamReader::~TMyStreamReader() {
+    if (m_lastError != 0 && m_owner != nullptr) m_owner->LastError = m_lastError;
+}
+
+size_t TMyStreamReader::OpenVolumeCount() const {
+    return static_cast<size_t>(
+        std::count_if(m_volumes.begin(), m_volumes.end(), [](const TFiles& volume) { return bool(volume.Handle); }));
+}
+
+HRESULT STDMETHODCALLTYPE TMyStreamReader::Read(void* data, UINT32 size, UINT32* processed) {
+    return GuardedCall([&]() -> HRESULT {
+        if (processed != nullptr) *processed = 0;
+        if (m_multiVolume && !m_sizeKnown && m_position + size > m_volumes[0].Size && !LearnSize()) return S_FALSE;
+        auto* bytes = static_cast<uint8_t*>(data);
+        UINT32 done = 0;
+        HRESULT result = S_OK;
+        if (m_spanning) {
+            result = ReadSpanning(bytes, size, done);
+        } else if (m_volumes[0].Handle && size > 0) {
+            DWORD read = 0;
+            if (!ReadAt(m_volumes[0].Handle.Get(), m_position, bytes, size, read)) {
+                m_lastError = ::GetLastError();
+                read = 0;
+            }
+            done = read;
+        }
+        m_position += done;
+        if (processed != nullptr) *processed = done;
+        return result;
+    });
+}
+
+HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) {
+    done = 0;
+    // The archive's end is known: nothing past it is read, and no volume is asked for.
+    if (m_position >= m_size) return S_FALSE;
+    const uint64_t wanted = std::min<uint64_t>(size, m_size - m_position);
+
+    size_t index = 0;
+    uint64_t before = 0;
+    for (;; ++index) {
+        if ((index >= m_volumes.size() || m_volumes[index].Length == 0) && !OpenVolume(index + 1)) {
+            CloseVolumesExcept(m_volumes.size());
+            return S_FALSE;
+        }
+        if (m_position - before < m_volumes[index].Length) break;
+        before += m_volumes[index].Length;
+    }
+
+    uint64_t offset = m_position - before;
+    HRESULT result = S_OK;
+    while (done < wanted) {
+        if (!m_volumes[index].Handle && !OpenVolume(index + 1)) {
+            result = S_FALSE;
+            break;
+        }
+        TFiles& volume = m_volumes[index];
+        DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(wanted - done, volume.Length - offset));
+        DWORD read = 0;
+        if (!ReadAt(volume.Handle.Get(), offset, data + done, chunk, read)) {
+            m_lastError = ::GetLastError();
+            result = S_FALSE;
+            break;
+        }
+        done += read;
+        if (read < chunk || done == wanted) break;  // a short volume ends this read
+        offset = 0;
+        ++index;
+    }
+    CloseVolumesExcept(index);
+    return result;
+}
+
+void TMyStreamReader::CloseVolumesExcept(size_t index) {
+    for (size_t i = 0; i < m_volumes.size(); ++i)
+        if (i != index) m_volumes[i].Close();
+}
+
+HRESULT STDMETHODCALLTYPE TMyStreamReader::Seek(INT64 offset, UINT32 origin, UINT64* newPosition) {
+    return GuardedCall([&]() -> HRESULT {
+        uint64_t base = 0;
+        HRESULT result = S_OK;
+        switch (origin) {
+        case STREAM_SEEK_SET: break;
+        case STREAM_SEEK_CUR: base = m_position; break;
+        case STREAM_SEEK_END:
+            if (!m_sizeKnown && !(m_multiVolume && LearnSize())) result = S_FALSE;
+            base = m_size;
+            break;
+        default: result = STG_E_INVALIDFUNCTION; break;
+        }
+        if (result == S_OK) result = SeekTarget(base, offset, m_position);
+        if (newPosition != nullptr) *newPosition = m_position;
+        return result;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TMyStreamReader::GetSize(UINT64* size) {
+    return GuardedCall([&]() -> HRESULT {
+        if (size == nullptr) return E_POINTER;
+        if (!m_sizeKnown && !(m_multiVolume && LearnSize())) return S_FALSE;
+        *size = m_size;
+        return S_OK;
+    });
+}
+
+bool TMyStreamReader::LearnSize() {
+    if (m_sizeKnown) return true;
+    if (m_learningFailed) return false;
+    TFiles& first = m_volumes[0];
+    uint64_t end = first.Handle ? ArchiveEndFromStartHeader(first.Handle.Get(), m_start) : 0;
+    if (end <= first.Size || !NumberedVolumes()) {
+        m_size = first.Size;
+        m_sizeKnown = true;
+        return true;
+    }
+    if (!FindLastVolume()) {
+        m_learningFailed = true;  // asked once: the user declined
+        return false;
+    }
+    m_size = end;
+    m_sizeKnown = true;
+    m_spanning = true;
+    return true;
+}
+
+bool TMyStreamReader::NumberedVolumes() const {
+    int64_t number = 0;
+    return m_selfExtracting || VolumeNumberOf(m_fileName, number);
+}
+
+bool TMyStreamReader::FindLastVolume() {
+    for (;;) {
+        std::wstring candidate = ProbeLastVolume();
+        if (candidate.empty()) {
+            // A numbered run that stops after its first file (a lone ".001") has no
+            // last volume to find: the read ends here. Only a self-extractor, whose
+            // name carries no number, asks.
+            if (!m_selfExtracting) return false;
+            candidate = m_volumes[0].Name;
+            if (!AskForVolume(L"Select last volume", candidate)) return false;
+        }
+        int64_t number = 0;
+        if (!BelongsToSet(candidate) || !VolumeNumberOf(candidate, number) || number < 2 || number > kMaxVolumes)
+            continue;
+        ExtendVolumes(static_cast<size_t>(number));
+        m_volumes[static_cast<size_t>(number) - 1].Name = candidate;
+        return OpenVolume(static_cast<size_t>(number));
+    }
+}
+
+std::wstring TMyStreamReader::ProbeLastVolume() const {
+    int64_t number = 1;
+    std::wstring base = m_fileName;
+    if (!m_selfExtracting) {
+        if (!VolumeNumberOf(m_fileName, number)) return {};
+        base = WithoutExtension(m_fileName);
+    }
+    // An empty file ends the run: a writer that stopped exactly on a volume
+    // boundary leaves one behind, and it holds no part of the archive.
+    std::wstring last;
+    WIN32_FIND_DATAW found;
+    for (int64_t next = number + 1; next <= kMaxVolumes; ++next) {
+        std::wstring name = base + L"." + VolumeNumber(static_cast<uint64_t>(next));
+        if (!FindFirstMatch(name, found) || FindDataSize(found) == 0) break;
+        last = name;
+    }
+    return last;
+}
+
+bool TMyStreamReader::BelongsToSet(const std::wstring& candidate) const {
+    const std::wstring& firstName = m_volumes[0].Name;
+    std::wstring firstPart = UpperCase(FileNamePart(firstName));
+    if (m_selfExtracting) return UpperCase(WithoutExtension(FileNamePart(candidate))) == firstPart;
+    return UpperCase(ChangeExtension(FileNamePart(candidate), ExtensionOf(firstName))) == firstPart;
+}
+
+void TMyStreamReader::ExtendVolumes(size_t count) {
+    // Volumes after the first lie beside it, so on the same kind of drive.
+    while (m_volumes.size() < count) m_volumes.emplace_back().Removable = m_volumes[0].Removable;
+}
+
+bool TMyStreamReader::OpenVolume(size_t number) {
+    if (m_volumes.size() < number)
+        ExtendVolumes(number);
+    else if (m_volumes[number - 1].Handle)
+        return true;
+    TFiles& volume = m_volumes[number - 1];
+    if (volume.Name.empty()) volume.Name = BuildVolumeName(number);
+    for (;;) {
+        if (volume.Handle) {
+            if (volume.Size > 0) return true;
+            volume.Close();
+            break;
+        }
+        volume.Handle = OpenForReading(volume.Name);
+        if (volume.Handle) {
+            FileLength(volume.Handle.Get(), volume.Size);
+            volume.Length = volume.Size;
+            continue;
+        }
+        // Removable media: the user may insert the disk or point elsewhere, and the
+        // same name is tried again.
+        bool cancel = false;
+        if (m_volumeHandler) {
+            m_volumeHandler(volume.Name, volume.Removable, cancel);
+            if (cancel) break;
+        } else if (!AskForVolume(L"Select volume", volume.Name)) {
+            break;
+        }
+    }
+    volume.Name.clear();
+    return false;
+}
+
+std::wstring TMyStreamReader::BuildVolumeName(size_t number) const {
+    if (number == 1) return m_fileName;
+    std::wstring base = m_selfExtracting ? m_fileName : WithoutExtension(m_fileName);
+    return base + L"." + VolumeNumber(number);
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ComObject.h"
+#include "SevenZip.h"
+#include "SevenZipInterfaces.h"
+#include "Volume.h"
+
+// The input stream the library reads: a file being added (single file), or an
+// archive that may span numbered volumes and may sit behind a self-extractor.
+//
+// An archive reader does not know its size until it knows its last volume. The
+// library asks for the size while opening, so the reader learns it then from the
+// archive's start header in the first volume: an archive that ends inside the
+// first volume is read as that one file; a longer one is read across the volumes,
+// whose last one FindLastVolume locates first. Nothing past the archive's end is
+// read, and no volume is asked for on its account.
+class TMyStreamReader final : public ComObject<IInStream, IStreamGetSize> {
+public:
+    TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::wstring& fileName);
+
+    HRESULT STDMETHODCALLTYPE Read(void* data, UINT32 size, UINT32* processed) override;
+    HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;
+    HRESULT STDMETHODCALLTYPE GetSize(UINT64* size) override;
+
+    uint32_t LastError() const { return m_lastError; }
+    bool Spanning() const { return m_spanning; }
+    // Open volumes, for the rule that a spanning read keeps only its current one.
+    size_t OpenVolumeCount() const;
+
+private:
+    ~TMyStreamReader() override;
+
+    bool LearnSize();
+    bool NumberedVolumes() const;
+    bool FindLastVolume();
+    std::wstring ProbeLastVolume() const;
+    bool BelongsToSet(const std::wstring& candidate) const;
+    void ExtendVolumes(size_t count);
+    bool OpenVolume(size_t number);
+    std::wstring BuildVolumeName(size_t number) const;
+    HRESULT ReadSpanning(uint8_t* data, UINT32 size, UINT32& done);
+    void CloseVolumesExcept(size_t index);
+
+    TSevenZip* m_owner;
+    std::wstring m_fileName;
+    uint64_t m_position = 0;
+    uint64_t m_start = 0;  // where the archive begins (behind a self-extractor)
+    uint64_t m_size = 0;
+    bool m_sizeKnown = false;
+    TArrayOfFiles m_volumes;
+    TOpenVolume m_volumeHandler;
+    bool m_multiVolume;
+    bool m_selfExtracting = false;
+    bool m_spanning = false;
+    bool m_learningFailed = false;
+    uint32_t m_lastError = 0;
+};

@@ -1,0 +1,88 @@
+#include "UpdateCallback.h"
+
+#include "PropVariant.h"
+#include "SevenZip.h"
+#include "StreamReader.h"
+#include "WidePath.h"
+
+using namespace sevenzip;
+
+TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items,
+                                                   const std::wstring& rootPrefix)
+    : m_owner(owner), m_items(std::move(items)), m_rootPrefix(rootPrefix), m_password(owner->Password) {}
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetTotal(UINT64) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetCompleted(const UINT64* completed) {
+    return GuardedCall([&] { return m_progress.Report(m_owner, completed, m_owner->OnAddfile); });
+}
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetUpdateItemInfo(UINT32, INT32* newData, INT32* newProperties,
+                                                                      UINT32* indexInArchive) {
+    if (newData != nullptr) *newData = 1;
+    if (newProperties != nullptr) *newProperties = 1;
+    if (indexInArchive != nullptr) *indexInArchive = 0xFFFFFFFFu;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetProperty(UINT32 index, PROPID id, PROPVARIANT* value) {
+    return GuardedCall([&]() -> HRESULT {
+        if (index >= m_items.size() || value == nullptr) return E_INVALIDARG;
+        const TAddItem& item = m_items[index];
+        switch (id) {
+        case kpidPath: SetPropString(value, StoredPath(index)); break;
+        case kpidIsDir: SetPropBool(value, item.IsDirectory()); break;
+        case kpidSize: SetPropUInt64(value, item.Size); break;
+        case kpidAttrib: SetPropUInt32(value, item.Attributes); break;
+        case kpidCTime:
+        case kpidATime: SetPropFileTime(value, FILETIME{}); break;
+        case kpidMTime: SetPropFileTime(value, item.LastWriteTime); break;
+        case kpidIsAnti: SetPropBool(value, false); break;
+        default: return S_FALSE;
+        }
+        return S_OK;
+    });
+}
+
+std::wstring TMyArchiveUpdateCallback::StoredPath(uint32_t index) {
+    std::wstring path = m_items[index].Path;
+    if (!m_rootPrefix.empty() && UpperCase(path.substr(0, m_rootPrefix.size())) == m_rootPrefix)
+        path.erase(0, m_rootPrefix.size());
+    if (m_owner->OnSetAddName) m_owner->OnSetAddName(m_owner, index, path);
+    wchar_t letter = path.size() >= 2 && path[1] == L':' ? static_cast<wchar_t>(path[0] | 0x20) : L'\0';
+    if (letter >= L'a' && letter <= L'z') {
+        if (m_owner->AddOptions.Contains(AddOptsEnum::AddIncludeDriveLetter))
+            path.erase(1, 1);  // "C:\data\a.txt" is stored as "C\data\a.txt"
+        else
+            path.erase(0, 3);
+    }
+    if (m_owner->AddOptions.Contains(AddOptsEnum::AddStoreOnlyFilename)) {
+        size_t backslash = path.rfind(L'\\');
+        if (backslash != std::wstring::npos) path.erase(0, backslash + 1);
+    }
+    return path;
+}
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetStream(UINT32 index, ISequentialInStream** in) {
+    return GuardedCall([&]() -> HRESULT {
+        if (in == nullptr) return E_POINTER;
+        *in = nullptr;
+        if (index >= m_items.size()) return E_INVALIDARG;
+        m_progress.StartItem(m_items[index].Path, m_items[index].Size);
+        // A file that cannot be opened still gets a reader: it delivers no bytes,
+        // and its error reaches the component's LastError.
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, false, m_items[index].Path));
+        reader.CopyTo(in);
+        return S_OK;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetOperationResult(INT32) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::CryptoGetTextPassword2(INT32* passwordIsDefined, BSTR* password) {
+    if (passwordIsDefined == nullptr || password == nullptr) return E_POINTER;
+    *password = nullptr;
+    *passwordIsDefined = m_password.empty() ? 0 : -1;
+    if (!m_password.empty()) *password = NewBstr(m_password);
+    return S_OK;
+}

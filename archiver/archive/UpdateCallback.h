@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ComObject.h"
+#include "ItemProgress.h"
+#include "ItemTable.h"
+#include "SevenZipInterfaces.h"
+
+class TSevenZip;
+
+// What the library calls while it writes a new archive: every item of the table
+// is new and taken from disk; the callback answers the item's properties and
+// stored path, opens a reader for its content, passes the password and turns the
+// library's progress into the component's events.
+class TMyArchiveUpdateCallback final : public ComObject<IArchiveUpdateCallback, ICryptoGetTextPassword2> {
+public:
+    TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items, const std::wstring& rootPrefix);
+
+    HRESULT STDMETHODCALLTYPE SetTotal(UINT64 total) override;
+    HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64* completed) override;
+    HRESULT STDMETHODCALLTYPE GetUpdateItemInfo(UINT32 index, INT32* newData, INT32* newProperties,
+                                                UINT32* indexInArchive) override;
+    HRESULT STDMETHODCALLTYPE GetProperty(UINT32 index, PROPID id, PROPVARIANT* value) override;
+    HRESULT STDMETHODCALLTYPE GetStream(UINT32 index, ISequentialInStream** in) override;
+    HRESULT STDMETHODCALLTYPE SetOperationResult(INT32 result) override;
+    HRESULT STDMETHODCALLTYPE CryptoGetTextPassword2(INT32* passwordIsDefined, BSTR* password) override;
+
+    // The path the archive stores for an item.
+    std::wstring StoredPath(uint32_t index);
+
+private:
+    TSevenZip* m_owner;
+    std::vector<TAddItem> m_items;
+    std::wstring m_rootPrefix;
+    std::wstring m_password;
+    TItemProgress m_progress;  // the current item
+};

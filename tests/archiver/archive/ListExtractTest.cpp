@@ -104,8 +104,7 @@ TEST(List, ReportsWhatCannotBeOpened) {
                                                         {L"program.exe", kNotSfxArchive}};
     for (const auto& [name, code] : cases) {
         TSevenZip zip(nullptr);
-        Messages messages;
-        RecordMessages(zip, messages);
+        Messages messages(zip);
         zip.SZFileName = folder + L"\\" + name;
         EXPECT_EQ(zip.List(), -1) << Narrow(name);
         EXPECT_EQ(zip.NumberOfFiles, -1);
@@ -171,8 +170,7 @@ TEST(Extract, IndexOutsideTheArchiveExtractsNothing) {
     std::wstring folder = MakeOracleArchive(L"extract-range");
     for (const wchar_t* entry : {L"6", L"-1", L"no\\such.txt"}) {
         TSevenZip zip(nullptr);
-        Messages messages;
-        RecordMessages(zip, messages);
+        Messages messages(zip);
         zip.SZFileName = folder + L"\\arc.7z";
         zip.ExtrBaseDir = folder + L"\\out";
         zip.Files.Add(L"0");
@@ -249,8 +247,7 @@ TEST(Extract, CancelFromProgressStopsAndIsCleared) {
     WriteFile(folder + L"\\big.bin", NoiseBytes(3 << 20, 8));
     ASSERT_EQ(Run7z(L"a -t7z -mx1 arc.7z big.bin", folder), 0);
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.SZFileName = folder + L"\\arc.7z";
     zip.ExtrBaseDir = folder + L"\\out";
     zip.OnProgress = [&](TObject*, const std::wstring&, uint64_t, uint64_t) { zip.Cancel(); };
@@ -272,8 +269,7 @@ TEST(Extract, DamagedDataIsReportedPerItem) {
         bytes[32 + 20] ^= 0x55;  // inside the packed data, behind the start header
         WriteFile(archive, bytes);
         TSevenZip zip(nullptr);
-        Messages messages;
-        RecordMessages(zip, messages);
+        Messages messages(zip);
         zip.SZFileName = archive;
         zip.ExtrBaseDir = folder + L"\\out";
         zip.Extract();
@@ -287,8 +283,7 @@ TEST(Extract, OutputThatCannotBeCreatedIsReported) {
     std::wstring folder = MakeOracleArchive(L"extract-cannot");
     WriteFile(folder + L"\\out", "a file where the base directory should be");
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.OnSetExtractName = [&](TObject*, uint32_t, std::wstring& name) { name += L".x"; };
     zip.SZFileName = folder + L"\\arc.7z";
     zip.ExtrBaseDir = folder + L"\\out";
@@ -339,8 +334,7 @@ TEST(Extract, PathsLeavingTheBaseDirectoryAreRefused) {
     zip.List();
     ASSERT_EQ(zip.Files.Count(), static_cast<int32_t>(hostile.size()));
 
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     MakeDirectories(folder + L"\\deep\\base");
     zip.ExtrBaseDir = folder + L"\\deep\\base";
     EXPECT_EQ(zip.Extract(), 0);
@@ -372,8 +366,7 @@ TEST(Extract, OverwriteReplacesFilesARestoreMadeReadOnlyOrHidden) {
     ::SetFileAttributesW((folder + L"\\src\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ASSERT_EQ(Run7z(L"a -t7z ..\\arc.7z *", folder + L"\\src"), 0);
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.SZFileName = folder + L"\\arc.7z";
     zip.ExtrBaseDir = folder + L"\\out";
     zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);

@@ -133,8 +133,7 @@ TEST(SevenZipPasswords, WrongOrMissingPasswordIsNeverReportedAsSuccess) {
     ASSERT_EQ(Run7z(L"a -t7z -ptajne -mhe=on names.7z secret.txt", folder), 0);
     for (const wchar_t* password : {L"zle", L""}) {
         TSevenZip zip(nullptr);
-        Messages messages;
-        RecordMessages(zip, messages);
+        Messages messages(zip);
         zip.Password = password;
         zip.SZFileName = folder + L"\\data.7z";
         zip.ExtrBaseDir = folder + L"\\out";
@@ -147,7 +146,7 @@ TEST(SevenZipPasswords, WrongOrMissingPasswordIsNeverReportedAsSuccess) {
         }
         EXPECT_NE(ReadFile(folder + L"\\out\\secret.txt"), std::string(20000, 's'));
 
-        messages = {};
+        messages.codes.clear();
         zip.SZFileName = folder + L"\\names.7z";
         EXPECT_EQ(zip.List(), -1);
         EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});

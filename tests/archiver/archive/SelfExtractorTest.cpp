@@ -57,8 +57,7 @@ TEST(SelfExtractor, ProgramWithoutArchiveIsReportedAsSuch) {
     std::wstring folder = FreshFolder(L"sfx-none");
     ASSERT_TRUE(::CopyFileW(SfxModulePath().c_str(), (folder + L"\\bare.exe").c_str(), FALSE));
     TSevenZip zip(nullptr);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.SZFileName = folder + L"\\bare.exe";
     EXPECT_EQ(zip.List(), -1);
     EXPECT_EQ(zip.Extract(), -1);

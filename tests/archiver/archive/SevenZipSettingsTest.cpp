@@ -41,8 +41,7 @@ TEST(SevenZipSettings, ReportingWithoutHandlerStillSetsTheCode) {
     TSevenZip zip(nullptr);
     zip.ReportError(kNoFilesToAdd, L"");
     EXPECT_EQ(zip.ErrCode, kNoFilesToAdd);
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     zip.ReportError(kCRCError, L"C:\\out\\a.txt");
     zip.ReportError(kUnsafePath, L"C:\\out\\b.txt");
     ASSERT_EQ(messages.codes, (std::vector<int32_t>{kCRCError, kUnsafePath}));

@@ -146,8 +146,7 @@ TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {
 
     // Declined: the archive cannot be opened.
     zip.OnOpenVolume = [&](std::wstring&, bool, bool& cancel) { cancel = true; };
-    Messages messages;
-    RecordMessages(zip, messages);
+    Messages messages(zip);
     EXPECT_EQ(zip.List(), -1);
     EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});
 }

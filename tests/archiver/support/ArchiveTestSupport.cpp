@@ -225,11 +225,11 @@ std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wst
     return zip.VolumeNames;
 }
 
-void RecordMessages(TSevenZip& zip, Messages& messages) {
-    zip.OnMessage = [&messages](TObject*, int32_t code, const std::string& text, const std::wstring& file) {
-        messages.codes.push_back(code);
-        messages.texts.push_back(text);
-        messages.files.push_back(file);
+Messages::Messages(TSevenZip& zip) {
+    zip.OnMessage = [this](TObject*, int32_t code, const std::string& text, const std::wstring& file) {
+        codes.push_back(code);
+        texts.push_back(text);
+        files.push_back(file);
     };
 }
 }  // namespace ArchiveTest

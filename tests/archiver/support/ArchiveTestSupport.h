@@ -55,11 +55,14 @@ std::wstring ConsoleSfxModulePath();
 std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
                                       size_t contentSize);
 
-// A component bound to the library, with every message recorded.
+// Every message the component reports from now on, recorded. The component's
+// handler points at this object, which therefore stays where it was made.
 struct Messages {
+    explicit Messages(TSevenZip& zip);
+    Messages(const Messages&) = delete;
+    Messages& operator=(const Messages&) = delete;
     std::vector<int32_t> codes;
     std::vector<std::wstring> files;
     std::vector<std::string> texts;
 };
-void RecordMessages(TSevenZip& zip, Messages& messages);
 }  // namespace ArchiveTest

@@ -66,23 +66,33 @@ std::map<std::wstring, std::string> PackTwoFiles(const std::wstring& folder, con
     EXPECT_EQ(zip.Add(), 0);
     return contents;
 }
+
+// content.bin in three volumes, and a sandbox to extract them into.
+struct VolumeSet {
+    VolumeSet(const std::wstring& name, int32_t volumeSize, size_t contentSize)
+        : folder(FreshFolder(name)),
+          volumes(PackVolumes(folder, L"set.7z", volumeSize, contentSize)),
+          expected{{L"content.bin", NoiseBytes(contentSize, 7)}},
+          attempt(folder + L"\\sandbox") {}
+    std::wstring folder;
+    std::vector<std::wstring> volumes;
+    std::map<std::wstring, std::string> expected;
+    Attempt attempt;
+};
 }  // namespace
 
 TEST(DamagedArchive, AVolumeCutShortByOneToSixtyFourBytesIsAnErrorNotACrash) {
-    std::wstring folder = FreshFolder(L"damaged-volume-cut");
-    std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 2000, 5000);
-    ASSERT_EQ(volumes.size(), 3u);
-    const std::map<std::wstring, std::string> expected = {{L"content.bin", NoiseBytes(5000, 7)}};
-    Attempt attempt(folder + L"\\sandbox");
+    VolumeSet set(L"damaged-volume-cut", 2000, 5000);
+    ASSERT_EQ(set.volumes.size(), 3u);
     for (size_t which : {size_t{2}, size_t{1}}) {  // the last volume, then the middle one
-        const std::string whole = ReadFile(volumes[which]);
+        const std::string whole = ReadFile(set.volumes[which]);
         for (size_t cut = 1; cut <= 64; ++cut) {
-            WriteFile(volumes[which], whole.substr(0, whole.size() - cut));
-            EXPECT_EQ(attempt.Run(volumes[0], expected), "") << "volume " << which + 1 << " cut by " << cut;
+            WriteFile(set.volumes[which], whole.substr(0, whole.size() - cut));
+            EXPECT_EQ(set.attempt.Run(set.volumes[0], set.expected), "") << "volume " << which + 1 << " cut by " << cut;
         }
-        WriteFile(volumes[which], whole);
+        WriteFile(set.volumes[which], whole);
     }
-    EXPECT_EQ(attempt.Run(volumes[0], expected), "");
+    EXPECT_EQ(set.attempt.Run(set.volumes[0], set.expected), "");
 }
 
 TEST(DamagedArchive, EveryCutOfASmallArchive) {
@@ -117,16 +127,13 @@ TEST(DamagedArchive, EveryByteFlippedInTheHeaders) {
 }
 
 TEST(DamagedArchive, CutsOfEachVolumeOfASet) {
-    std::wstring folder = FreshFolder(L"damaged-set");
-    std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 1500, 4000);
-    ASSERT_EQ(volumes.size(), 3u);
-    const std::map<std::wstring, std::string> expected = {{L"content.bin", NoiseBytes(4000, 7)}};
-    Attempt attempt(folder + L"\\sandbox");
-    for (const std::wstring& volume : volumes) {
+    VolumeSet set(L"damaged-set", 1500, 4000);
+    ASSERT_EQ(set.volumes.size(), 3u);
+    for (const std::wstring& volume : set.volumes) {
         const std::string whole = ReadFile(volume);
         for (size_t length = 0; length < whole.size(); length += 37) {
             WriteFile(volume, whole.substr(0, length));
-            EXPECT_EQ(attempt.Run(volumes[0], expected), "") << Narrow(volume) << " cut at " << length;
+            EXPECT_EQ(set.attempt.Run(set.volumes[0], set.expected), "") << Narrow(volume) << " cut at " << length;
         }
         WriteFile(volume, whole);
     }

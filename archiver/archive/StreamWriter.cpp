@@ -29,7 +29,8 @@ TMyStreamWriter::~TMyStreamWriter() {
     if (!m_stagingSuffix.empty() && !m_committed) {
         for (TFiles& volume : m_volumes) {
             volume.Close();
-            ::DeleteFileW(FileApiPath(volume.Name).c_str());
+            // A volume already moved by a Commit that failed later stays.
+            if (FinalName(volume) != volume.Name) ::DeleteFileW(FileApiPath(volume.Name).c_str());
         }
     } else {
         for (TFiles& volume : m_volumes) Stamp(volume);

@@ -135,3 +135,29 @@ TEST(AddFailure, ASettingTheLibraryRefusesWritesNothing) {
     EXPECT_TRUE(messages.codes.empty());
     EXPECT_TRUE(ListedNames(folder + L"\\keep.7z").empty());
 }
+
+TEST(AddFailure, AFinishedArchiveThatCannotBePutInPlaceIsReported) {
+    // A folder of the archive's name: no file can be moved over it.
+    std::wstring folder = FreshFolder(L"fail-commit");
+    WriteFile(folder + L"\\a.txt", NoiseBytes(5000, 9));
+    MakeDirectories(folder + L"\\old.7z");
+    WriteFile(folder + L"\\old.7z\\inside.txt", "kept");
+    TSevenZip zip(nullptr);
+    Messages messages(zip);
+    zip.AddRootDir = folder;
+    zip.SZFileName = folder + L"\\old.7z";
+    zip.Files.Add(folder + L"\\a.txt");
+    EXPECT_EQ(zip.Add(), -1);
+    EXPECT_EQ(messages.codes, std::vector<int32_t>{kCouldNotCreateFile});
+    EXPECT_NE(zip.LastError, 0u);
+    EXPECT_EQ(Names(ReadTree(folder)), (std::vector<std::wstring>{L"a.txt", L"old.7z", L"old.7z\\inside.txt"}));
+
+    // In volumes, those put in place before the one that failed stay.
+    MakeDirectories(folder + L"\\set.7z.002");
+    zip.SZFileName = folder + L"\\set.7z";
+    zip.SetVolumeSize(2000);
+    EXPECT_EQ(zip.Add(), -1);
+    EXPECT_EQ(Names(ReadTree(folder)), (std::vector<std::wstring>{L"a.txt", L"old.7z", L"old.7z\\inside.txt",
+                                                                   L"set.7z.001", L"set.7z.002"}));
+    EXPECT_EQ(FileSize(folder + L"\\set.7z.001"), 2000u);
+}

@@ -1,5 +1,5 @@
 # Front door: every target sets up what is missing first (idempotent).
-.PHONY: all setup build test demo bench clean
+.PHONY: all setup build test demo bench fuzz clean
 
 all: build
 
@@ -19,5 +19,8 @@ demo:
 bench:
 	@scripts/bench.sh
 
+fuzz:
+	@scripts/fuzz.sh
+
 clean:
-	rm -rf build
+	rm -rf build build-fuzz

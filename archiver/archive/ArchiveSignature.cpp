@@ -21,10 +21,6 @@ uint64_t LittleEndian(const uint8_t* bytes, size_t count) {
 }
 }  // namespace
 
-bool HasSignatureAt(const uint8_t* bytes, size_t available) {
-    return available >= sizeof k7zSignature && std::memcmp(bytes, k7zSignature, sizeof k7zSignature) == 0;
-}
-
 uint64_t ArchiveEndFromStartHeader(HANDLE file, uint64_t start) {
     uint8_t header[kStartHeaderSize];
     DWORD read = 0;

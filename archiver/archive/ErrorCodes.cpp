@@ -16,6 +16,8 @@ const char* const kMessages[] = {
     "No files to add",
     "Could not create file",
     "Path outside the extract directory",
+    "Could not open file",
+    "Compression settings rejected",
 };
 }  // namespace
 

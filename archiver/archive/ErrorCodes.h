@@ -16,6 +16,8 @@ enum SevenZipError : int32_t {
     kNoFilesToAdd = 10,
     kCouldNotCreateFile = 11,
     kUnsafePath = 12,
+    kCouldNotOpenFile = 13,
+    kSettingsRejected = 14,
 };
 
 // The message of a code; the table's own texts, empty for a code outside it.

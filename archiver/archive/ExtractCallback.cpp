@@ -110,7 +110,7 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::PrepareOperation(INT32) { r
 HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 result) {
     return GuardedCall([&]() -> HRESULT {
         switch (static_cast<OperationResult>(result)) {
-        case OperationResult::OK: m_owner->ErrCode = kSuccess; break;
+        case OperationResult::OK: break;  // ErrCode keeps an earlier item's error
         case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, m_progress.Path); break;
         case OperationResult::CRCError: m_owner->ReportError(kCRCError, m_progress.Path); break;
         // Data errors, and what newer libraries report for damaged or encrypted data

@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-// Whether a path taken from an archive, placed below the base directory, stays
-// inside it. A stored path that is absolute (rooted, a drive, a share) or climbs
-// out with ".." would let an archive write anywhere on the disk.
+// Whether a path taken from an archive, placed below the base directory, lands
+// there as a plain file or folder: its text passes IsPlainRelativePath, and the
+// platform's reading of the joined path lies below the base. Anything else would
+// let an archive write anywhere on the disk, into a device or into another file.
 bool StaysInsideBase(const std::wstring& baseDirectory, const std::wstring& storedPath);

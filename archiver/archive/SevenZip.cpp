@@ -32,16 +32,20 @@ private:
     Ending m_ending;
 };
 
-// Beside the program first, so that a copy in the current folder cannot stand in
-// for it; then the standard search.
+// Beside the program first, then the system's safe search path (the program's
+// folder and the system folder). The current folder is never searched, so that
+// a "7za.dll" planted where the user happens to be cannot stand in for it; the
+// library's own dependencies come from its folder or the system's.
 LibraryModule LoadArchiveLibrary() {
+    constexpr DWORD kSafeSearch = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
     wchar_t program[MAX_PATH] = {};
     DWORD length = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
         std::wstring besideProgram = DirectoryPart(program) + L"7za.dll";
-        if (HMODULE module = ::LoadLibraryW(besideProgram.c_str())) return LibraryModule(module);
+        if (HMODULE module = ::LoadLibraryExW(besideProgram.c_str(), nullptr, kSafeSearch))
+            return LibraryModule(module);
     }
-    return LibraryModule(::LoadLibraryW(L"7za.dll"));
+    return LibraryModule(::LoadLibraryExW(L"7za.dll", nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
 }
 
 // Method settings for ISetProperties: names with their values, cleared when done.
@@ -122,12 +126,16 @@ void TSevenZip::SetVolumeSize(int32_t value) {
 }
 
 void TSevenZip::ReportError(int32_t code, const std::wstring& fileName) {
-    ErrCode = code;
+    // The first error of an operation is its error: an item that went well later
+    // (or one reported after it) must not make a failed run read as a good one.
+    if (!m_errorReported) ErrCode = code;
+    m_errorReported = true;
     if (OnMessage) OnMessage(this, code, ErrorMessage(code), fileName);
 }
 
 int32_t TSevenZip::Add() {
     m_cancelRequested = false;
+    m_errorReported = false;
     AtExit clearCancel([this] { m_cancelRequested = false; });
 
     AddRootDir = UpperCase(AddRootDir);
@@ -143,34 +151,55 @@ int32_t TSevenZip::Add() {
         ReportError(kNoFilesToAdd, L"");
         return -1;
     }
+    // Before any file is made too: an archive written without a setting the
+    // library refused (header encryption, say) would pass for what was asked.
+    if (!PassMethodSettings()) {
+        ReportError(kSettingsRejected, SZFileName);
+        return -1;
+    }
     const auto count = static_cast<UINT32>(table.Items().size());
     ComPtr<TMyArchiveUpdateCallback> callback(
         new TMyArchiveUpdateCallback(this, std::move(table.Items()), WithTrailingBackslash(AddRootDir)));
 
-    bool append = false;
-    if (m_sfxCreate && PathExists(SFXModule)) {
-        SZFileName = ChangeExtension(SZFileName, L".exe");
-        if (!::CopyFileW(FileApiPath(SFXModule).c_str(), FileApiPath(SZFileName).c_str(), TRUE)) {
-            LastError = ::GetLastError();
+    const bool append = m_sfxCreate && PathExists(SFXModule);
+    if (append) SZFileName = ChangeExtension(SZFileName, L".exe");
+    VolumeNames.clear();
+    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(),
+                                                       FILE_ATTRIBUTE_ARCHIVE, static_cast<uint32_t>(m_volumeSize),
+                                                       append, true));
+    if (append) {
+        // An existing program of that name is never replaced by a self-extractor.
+        const std::wstring copy = FileApiPath(writer->FirstFileName());
+        DWORD copyError = ERROR_SUCCESS;
+        if (PathExists(SZFileName)) {
+            copyError = ERROR_FILE_EXISTS;
+        } else if (!::CopyFileW(FileApiPath(SFXModule).c_str(), copy.c_str(), TRUE)) {
+            copyError = ::GetLastError();
+            ::DeleteFileW(copy.c_str());
+        }
+        if (copyError != ERROR_SUCCESS) {
+            LastError = copyError;
             ReportError(kCouldNotCreateSfx, SZFileName);
             return -1;
         }
-        append = true;
     }
-    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(),
-                                                       FILE_ATTRIBUTE_ARCHIVE, static_cast<uint32_t>(m_volumeSize),
-                                                       append));
     if (!writer->Start()) throw EAbort();
 
-    PassMethodSettings();
     HRESULT result = m_outArchive->UpdateItems(writer.Get(), count, callback.Get());
+    if (result != S_OK) return static_cast<int32_t>(result);
+    if (!writer->Commit()) {
+        LastError = writer->LastError();
+        ReportError(kCouldNotCreateFile, SZFileName);
+        return -1;
+    }
     VolumeNames = writer->VolumeNames();
-    return static_cast<int32_t>(result);
+    // Written without the items that could not be read: done, but not as asked.
+    return callback->SkippedItems() > 0 ? S_FALSE : S_OK;
 }
 
-void TSevenZip::PassMethodSettings() {
+bool TSevenZip::PassMethodSettings() {
     ComPtr<ISetProperties> setter;
-    if (m_outArchive->QueryInterface(ISetProperties::Iid, setter.ReceiveVoid()) != S_OK || !setter) return;
+    if (m_outArchive->QueryInterface(ISetProperties::Iid, setter.ReceiveVoid()) != S_OK || !setter) return false;
     PropertyList properties;
     if (LZMACompressType == TCompressType::LZMA) {
         properties.Add(L"X", CompressionLevel(LZMACompressStrength));
@@ -183,7 +212,7 @@ void TSevenZip::PassMethodSettings() {
         if (LPPMDmem > 0) properties.Add(L"mem", 30u);
     }
     if (!Password.empty() && AddOptions.Contains(AddOptsEnum::AddEncryptFilename)) properties.Add(L"he", L"on");
-    properties.ApplyTo(setter.Get());
+    return properties.ApplyTo(setter.Get()) == S_OK;
 }
 
 bool TSevenZip::PrepareSelfExtractor() {
@@ -224,6 +253,7 @@ void TSevenZip::EndReading() {
 }
 
 int32_t TSevenZip::List() {
+    m_errorReported = false;
     Files.Clear();
     NumberOfFiles = -1;
     AtExit endReading([this] { EndReading(); });
@@ -300,6 +330,8 @@ int32_t TSevenZip::GetIndexByFilename(const std::wstring& name) {
 }
 
 int32_t TSevenZip::Extract(bool TestMode) {
+    m_errorReported = false;
+    ErrCode = kSuccess;
     AtExit endReading([this] { EndReading(); });
     if (!OpenArchive()) return -1;
 

@@ -94,15 +94,18 @@ public:
 
     // Run-time state.
     TWideStringList Files;
-    int32_t ErrCode = 0;
+    int32_t ErrCode = 0;  // the first error of the last operation that had one; Extract starts at 0
     uint32_t LastError = 0;
     bool IsSFX = false;
     uint64_t SFXOffset = 0;
     TWideStringArray VolumeNames;
 
-    // The library's result of the update (0 = success), or -1 when nothing was
-    // added (nothing found, or the self-extractor copy failed). Throws EAbort when
-    // the archive file cannot be created.
+    // The library's result of the update (0 = success; 1 when the archive was
+    // written without items that could not be read), or -1 when nothing was
+    // added (nothing found, settings refused, the self-extractor copy or putting
+    // the new files in place failed). Throws EAbort when the archive file cannot
+    // be created. Whatever stood under the archive's names before stays as it was
+    // unless the archive is written.
     int32_t Add();
     // The number of items, or -1.
     int32_t List();
@@ -126,7 +129,8 @@ private:
     bool PrepareSelfExtractor();
     // Opens SZFileName into the input-archive object; reports error 7 or 1.
     bool OpenArchive();
-    void PassMethodSettings();
+    // False when the library refuses a setting (or offers no way to set them).
+    bool PassMethodSettings();
     int32_t SearchOpenArchive(const std::wstring& name) const;
     static std::wstring StoredPathOf(const std::wstring& entry);
     void EndReading();
@@ -139,4 +143,5 @@ private:
     bool m_sfxCreate = false;
     int32_t m_volumeSize = 0;
     std::atomic<bool> m_cancelRequested{false};
+    bool m_errorReported = false;  // in the current operation
 };

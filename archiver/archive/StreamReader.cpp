@@ -95,7 +95,8 @@ HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) 
     uint64_t offset = m_position - before;
     HRESULT result = S_OK;
     while (done < wanted) {
-        if (!m_volumes[index].Handle && !OpenVolume(index + 1)) {
+        // Past the last volume known so far, OpenVolume extends the list first.
+        if ((index >= m_volumes.size() || !m_volumes[index].Handle) && !OpenVolume(index + 1)) {
             result = S_FALSE;
             break;
         }

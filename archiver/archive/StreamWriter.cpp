@@ -1,6 +1,7 @@
 #include "StreamWriter.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "FileTimes.h"
 #include "StreamPosition.h"
@@ -8,43 +9,92 @@
 #include "WidePath.h"
 
 TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate,
-                                 DWORD attributes, uint32_t volumeSize, bool append)
+                                 DWORD attributes, uint32_t volumeSize, bool append, bool staged)
     : m_errorTarget(errorTarget),
       m_fileName(fileName),
       m_fileDate(fileDate),
       m_attributes(attributes),
       m_volumeSize(volumeSize),
-      m_append(append) {}
+      m_append(append) {
+    if (staged) {
+        // Unique to the process and the writer: two updates never share a file.
+        static std::atomic<unsigned> writers{0};
+        m_stagingSuffix = L".~" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++writers);
+    }
+}
 
 bool TMyStreamWriter::Start() { return AddVolume(); }
 
 TMyStreamWriter::~TMyStreamWriter() {
-    // Writing moves a file's time on; the date is set once more after the last
-    // write. A file that existed before keeps its old attributes when it is
-    // created anew, so they are set here too.
-    for (TFiles& volume : m_volumes) {
-        if (!volume.Handle) continue;
-        StampLastWriteTime(volume.Handle.Get(), m_fileDate);
-        FILE_BASIC_INFO basic{};
-        basic.FileAttributes = m_attributes;
-        if (m_attributes != 0)
-            ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
+    if (!m_stagingSuffix.empty() && !m_committed) {
+        for (TFiles& volume : m_volumes) {
+            volume.Close();
+            // A volume already moved by a Commit that failed later stays.
+            if (FinalName(volume) != volume.Name) ::DeleteFileW(FileApiPath(volume.Name).c_str());
+        }
+    } else {
+        for (TFiles& volume : m_volumes) Stamp(volume);
     }
     if (m_errorTarget != nullptr && m_lastError != 0) *m_errorTarget = m_lastError;
 }
 
+void TMyStreamWriter::Stamp(TFiles& volume) const {
+    if (!volume.Handle) return;
+    // Writing moves a file's time on; the date is set once more after the last
+    // write. A file that existed before keeps its old attributes when it is
+    // created anew, so they are set here too.
+    StampLastWriteTime(volume.Handle.Get(), m_fileDate);
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = m_attributes;
+    if (m_attributes != 0) ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
+}
+
+bool TMyStreamWriter::Commit() {
+    for (TFiles& volume : m_volumes) {
+        Stamp(volume);
+        volume.Close();
+    }
+    m_committed = true;
+    if (m_stagingSuffix.empty()) return true;
+    for (TFiles& volume : m_volumes) {
+        const std::wstring target = FinalName(volume);
+        if (!::MoveFileExW(FileApiPath(volume.Name).c_str(), FileApiPath(target).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            m_lastError = ::GetLastError();
+            m_committed = false;  // what is still staged goes with the writer
+            return false;
+        }
+        volume.Name = target;
+    }
+    return true;
+}
+
+std::wstring TMyStreamWriter::FinalName(const TFiles& volume) const {
+    if (m_stagingSuffix.empty() || volume.Name.size() < m_stagingSuffix.size() ||
+        volume.Name.compare(volume.Name.size() - m_stagingSuffix.size(), std::wstring::npos, m_stagingSuffix) != 0)
+        return volume.Name;
+    return volume.Name.substr(0, volume.Name.size() - m_stagingSuffix.size());
+}
+
 std::vector<std::wstring> TMyStreamWriter::VolumeNames() const {
     std::vector<std::wstring> names;
-    for (const TFiles& volume : m_volumes) names.push_back(volume.Name);
+    for (const TFiles& volume : m_volumes) names.push_back(FinalName(volume));
     return names;
 }
+
+std::wstring TMyStreamWriter::FileName(size_t number) const {
+    std::wstring name = m_volumeSize > 0 && !(m_append && number == 1) ? m_fileName + L"." + VolumeNumber(number)
+                                                                       : m_fileName;
+    return name + m_stagingSuffix;
+}
+
+std::wstring TMyStreamWriter::FirstFileName() const { return FileName(1); }
 
 bool TMyStreamWriter::AddVolume() {
     const size_t number = m_volumes.size() + 1;
     TFiles& volume = m_volumes.emplace_back();
-    volume.Name = m_volumeSize > 0 ? m_fileName + L"." + VolumeNumber(number) : m_fileName;
+    volume.Name = FileName(number);
     if (m_append && number == 1) {
-        volume.Name = m_fileName;
         volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                           OPEN_EXISTING, m_attributes, nullptr));
         if (volume.Handle) {
@@ -52,11 +102,16 @@ bool TMyStreamWriter::AddVolume() {
             m_position = m_size = volume.Size;
         }
     } else {
+        // A staged name is the writer's own: a file already there is someone else's.
+        const DWORD disposition = m_stagingSuffix.empty() ? CREATE_ALWAYS : CREATE_NEW;
         volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, m_attributes, nullptr));
+                                          disposition, m_attributes, nullptr));
     }
     if (!volume.Handle) {
         m_lastError = ::GetLastError();
+        // Not made here, so not the writer's to remove (the module copy of a
+        // self-extractor is: the writer was to append to it).
+        if (!m_stagingSuffix.empty() && !(m_append && number == 1)) m_volumes.pop_back();
         return false;
     }
     if (DWORD error = StampLastWriteTime(volume.Handle.Get(), m_fileDate)) {

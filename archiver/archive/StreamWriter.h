@@ -13,13 +13,24 @@
 // at absolute multiples of the volume size, or appended to a copy of the
 // self-extractor module) or an extracted file. Every file it creates carries the
 // given date; an error is kept and handed to the error target on release.
+//
+// A staged writer (an archive) writes every file under a temporary name beside
+// its own: what was there before stays untouched until Commit puts the new files
+// in place, and a writer released without Commit removes what it wrote. A failed
+// or cancelled update therefore never costs the user the archive it was to replace.
 class TMyStreamWriter final : public ComObject<IOutStream> {
 public:
     TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate, DWORD attributes,
-                    uint32_t volumeSize, bool append);
+                    uint32_t volumeSize, bool append, bool staged = false);
     // Creates (or, appending, opens) the first file; false with LastError set when
     // it cannot be created or stamped.
     bool Start();
+    // Where the first file is written: the name to copy a self-extractor module to
+    // before an appending Start.
+    std::wstring FirstFileName() const;
+    // Closes the files and moves each over its own name; false with LastError set
+    // when one cannot be moved (those moved before it stay in place).
+    bool Commit();
 
     HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processed) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;
@@ -30,6 +41,9 @@ public:
 
 private:
     ~TMyStreamWriter() override;
+    std::wstring FileName(size_t number) const;
+    std::wstring FinalName(const TFiles& volume) const;
+    void Stamp(TFiles& volume) const;
     bool AddVolume();
     bool WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done);
 
@@ -39,6 +53,8 @@ private:
     DWORD m_attributes;
     uint32_t m_volumeSize;
     bool m_append;
+    std::wstring m_stagingSuffix;  // empty when not staged
+    bool m_committed = false;
     uint64_t m_position = 0;
     uint64_t m_size = 0;
     uint32_t m_lastError = 0;

@@ -69,9 +69,15 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetStream(UINT32 index, ISeq
         *in = nullptr;
         if (index >= m_items.size()) return E_INVALIDARG;
         m_progress.StartItem(m_items[index].Path, m_items[index].Size);
-        // A file that cannot be opened still gets a reader: it delivers no bytes,
-        // and its error reaches the component's LastError.
         ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, false, m_items[index].Path));
+        if (reader->LastError() != 0 && !m_items[index].IsDirectory()) {
+            // Stored as an empty file, it would restore as one: the library leaves
+            // an item out on this answer instead. The reader hands its error to
+            // LastError when it goes.
+            ++m_skippedItems;
+            m_owner->ReportError(kCouldNotOpenFile, m_items[index].Path);
+            return S_FALSE;
+        }
         reader.CopyTo(in);
         return S_OK;
     });

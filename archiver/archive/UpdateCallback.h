@@ -29,6 +29,8 @@ public:
 
     // The path the archive stores for an item.
     std::wstring StoredPath(uint32_t index);
+    // Files left out because they could not be opened.
+    uint32_t SkippedItems() const { return m_skippedItems; }
 
 private:
     TSevenZip* m_owner;
@@ -36,4 +38,5 @@ private:
     std::wstring m_rootPrefix;
     std::wstring m_password;
     TItemProgress m_progress;  // the current item
+    uint32_t m_skippedItems = 0;
 };

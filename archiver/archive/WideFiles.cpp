@@ -4,13 +4,19 @@
 
 #include "WidePath.h"
 
-std::wstring FullPath(const std::wstring& path) {
+bool TryFullPath(const std::wstring& path, std::wstring& full) {
     DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return path;
+    if (needed == 0) return false;
     std::vector<wchar_t> buffer(needed + 1);
     DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    if (length == 0 || length >= buffer.size()) return path;
-    return std::wstring(buffer.data(), length);
+    if (length == 0 || length >= buffer.size()) return false;
+    full.assign(buffer.data(), length);
+    return true;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full;
+    return TryFullPath(path, full) ? full : path;
 }
 
 std::wstring FileApiPath(const std::wstring& path) {

@@ -10,7 +10,9 @@
 // than the classic limit are passed in their extended form, so that deep trees
 // and long item names work.
 
+// The platform's absolute form of a path; the path itself when it has none.
 std::wstring FullPath(const std::wstring& path);
+bool TryFullPath(const std::wstring& path, std::wstring& full);
 std::wstring FileApiPath(const std::wstring& path);
 
 // An existing file for reading, others may read it too.

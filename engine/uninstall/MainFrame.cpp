@@ -12,6 +12,7 @@
 
 namespace {
 constexpr char kProductUninstalled[] = "Product uninstalled.";
+constexpr char kRemovalFailed[] = "The removal could not be run. Norvane can't uninstall this software";
 }
 
 CMainFrame::CMainFrame() = default;
@@ -37,7 +38,8 @@ bool CMainFrame::ConfirmRemoval() {
         text.resize(static_cast<size_t>(std::snprintf(nullptr, 0, format, name.c_str())));
         std::snprintf(text.data(), text.size() + 1, format, name.c_str());
     }
-    return AppMessageBox(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) != IDNO;
+    // A box that could not be shown answers 0: only an explicit Yes removes anything.
+    return AppMessageBox(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
 }
 
 void CMainFrame::StartUninstall() {
@@ -60,9 +62,16 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     Trace("UN 1");
     m_engine = std::make_unique<CNVEngine>(m_page);
     Trace("UN 2");
-    m_engine->StartRemoval();
+    const bool removed = m_engine->StartRemoval();
     Trace("UN 3");
-    FinishUninstall();
+    if (removed) {
+        FinishUninstall();
+    } else {
+        // Nothing tells how far the worker got: no word of success, and a
+        // silent run ends with a non-zero exit code instead of a box.
+        if (TheProduct().mode != kModeSilent) AppMessageBox(m_hWnd, kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
+        QuitProgram(1);
+    }
     Trace("UN 4");
 }
 

@@ -1,5 +1,6 @@
 #include "NVEngine.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -32,7 +33,10 @@ std::string WithoutTrailingBackslash(std::string path) {
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
 UINT RemovalWorker(void* parameter) {
+    // Opening a link goes through the shell, which wants COM on the calling thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     static_cast<CNVEngine*>(parameter)->Run();
+    if (SUCCEEDED(com)) ::CoUninitialize();
     Trace("StartCopyNowTH RETURN");
     return 1;
 }
@@ -46,9 +50,9 @@ bool CNVEngine::StartRemoval() {
     Trace("StartCopyNow 1");
     std::unique_ptr<CWinThread> worker = CWinThread::Begin(RemovalWorker, this);
     Trace("StartCopyNow 2");
-    if (worker) WaitPumping(worker->m_hThread);
+    const bool waited = worker && WaitPumping(worker->m_hThread);
     Trace("StartCopyNow 3");
-    return true;
+    return waited;
 }
 
 int CNVEngine::Run() {

@@ -17,7 +17,8 @@ public:
 
     explicit CNVEngine(UninstallPage* page);
 
-    // Starts the worker on Run and waits for it, pumping messages. Returns true.
+    // Starts the worker on Run and waits for it, pumping messages. False when the
+    // worker cannot be started or the wait fails: the run's outcome is unknown.
     bool StartRemoval();
     // The removal pass; returns 0.
     int Run();

@@ -61,6 +61,8 @@ bool RemoveTree(const std::string& path) {
     operation.wFunc = FO_DELETE;
     operation.pFrom = source;
     operation.pTo = nullptr;
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR;
+    // No box of any kind: a silent run has nobody to answer an error box, and it
+    // would wait for ever.
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
     return ::SHFileOperationA(&operation) == 0;
 }

@@ -5,6 +5,10 @@
 #include "../framework/WinApp.h"
 #include "../framework/Wnd.h"
 
+namespace {
+constexpr UINT kTraceTimeoutMs = 1000;
+}
+
 std::string FormatTraceLine(const std::string& text, const std::tm& localTime) {
     char stamp[128];
     size_t length = std::strftime(stamp, sizeof stamp, "(%H:%M:%S) -", &localTime);
@@ -25,10 +29,14 @@ void Trace(const std::string& text) {
     data.dwData = 0;
     data.cbData = static_cast<DWORD>(line.size());
     data.lpData = line.data();
-    ::SendMessageA(monitor, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&data));
+    // A monitor that stops answering must not stop the uninstall with it: after a
+    // second the line is dropped.
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(monitor, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&data),
+                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kTraceTimeoutMs, &answer);
 }
 
-void QuitProgram() {
+void QuitProgram(int exitCode) {
     Trace("ByeByeInstall 1");
-    ::PostQuitMessage(0);
+    ::PostQuitMessage(exitCode);
 }

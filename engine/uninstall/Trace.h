@@ -8,5 +8,5 @@
 void Trace(const std::string& text);
 std::string FormatTraceLine(const std::string& text, const std::tm& localTime);
 
-// Traces "ByeByeInstall 1" and posts the quit message with exit code 0.
-void QuitProgram();
+// Traces "ByeByeInstall 1" and posts the quit message (exit code 0 unless told).
+void QuitProgram(int exitCode = 0);

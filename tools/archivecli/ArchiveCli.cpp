@@ -181,9 +181,7 @@ int wmain(int argc, wchar_t** argv) {
             return 2;
         }
         zip.SZFileName = options.archive;
-        int errors = 0;
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
-            ++errors;
             Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file));
         };
         if (!options.quiet) {
@@ -233,7 +231,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         Print(L"result: " + std::to_wstring(result));
         if (options.memory) PrintPeakMemory();
-        return ok && errors == 0 ? 0 : 1;
+        return ok && zip.ErrCode == kSuccess ? 0 : 1;
     } catch (const EAbort&) {
         Print(L"result: aborted (the archive file could not be created)");
         return 1;

@@ -1,0 +1,143 @@
+// The engine's parsers against thousands of generated and mutated inputs from a
+// fixed seed: uninstall log lines and whole logs, the registry-value splitter,
+// language texts and their product tokens. Each checks properties of the
+// result, not only that nothing crashed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "properties/LogLineProperties.h"
+#include "properties/TextReplaceProperties.h"
+#include "startup/ProductContext.h"
+#include "support/GeneratedInput.h"
+#include "support/TestFiles.h"
+#include "uninstall/LanguageText.h"
+#include "uninstall/RegistryValuePath.h"
+#include "uninstall/UninstallLogReader.h"
+
+namespace {
+const std::vector<std::string> kLogFragments = {
+    "FILE",  "=",     "TOTALFILE", "DIR",  "REGVAL", "REMOVEALL", "RUN3RD", "RUN3RDCMD", "NTSERVICE",
+    "C:\\",  "\\",    "Program Files", "a.txt", "\n", "\r", std::string(1, '\0'), " ", "\t", "-", "+",
+    "0",     "2147483647", "2147483648", "99999999999999999999", "HKEY_LOCAL_MACHINE\\", "HKEY_CURRENT_USER",
+    "HKEY_USERS\\", "HKEY_CLASSES_ROOT", "HKEY_CURRENT_CONFIG\\", "SOFTWARE", "Value"};
+
+std::vector<std::string> Seeds(const char* target, std::vector<std::string> more) {
+    for (std::string& seed : ReadCorpus(target)) more.push_back(std::move(seed));
+    return more;
+}
+}  // namespace
+
+TEST(GeneratedInput, LogLinesJoinBackAndCountAsTheCLibraryReads) {
+    const std::vector<std::string> seeds = Seeds("log_line", {"TOTALFILE=12\n", "FILE=C:\\a.txt\n"});
+    InputGenerator generator(1);
+    for (int i = 0; i < 30000; ++i) {
+        const std::string line = generator.OneIn(2) ? generator.Compose(kLogFragments, 12)
+                                                    : generator.Mutate(generator.Pick(seeds), kLogFragments);
+        ASSERT_EQ(CheckLogLine(line), "") << testing::PrintToString(line);
+        ASSERT_EQ(CheckLogCount(line), "") << testing::PrintToString(line);
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos) ASSERT_EQ(CheckLogCount(line.substr(equals + 1)), "");
+    }
+}
+
+// Whole logs through the reader: line by line the records the lines parse to,
+// whether a line ends in a line feed or in a carriage return and a line feed.
+TEST(GeneratedInput, WholeLogsReadBackRecordByRecord) {
+    const std::string folder = TestFiles::FreshTempFolder("generated-logs");
+    const std::string path = folder + "\\uninstall.log";
+    std::vector<std::string> fragments;
+    for (const std::string& fragment : kLogFragments)
+        if (fragment.find_first_of(std::string("\0\r\x1A", 3)) == std::string::npos) fragments.push_back(fragment);
+    InputGenerator generator(2);
+    for (int i = 0; i < 1500; ++i) {
+        std::vector<UninstallLogRecord> expected;
+        std::string file;
+        for (uint32_t lines = generator.Below(12); lines > 0; --lines) {
+            std::string line;
+            while (line.size() < 900 && !generator.OneIn(6)) line += generator.Pick(fragments);
+            line.erase(std::remove(line.begin(), line.end(), '\n'), line.end());
+            expected.push_back(ParseLogLine(line));
+            file += line + (generator.OneIn(2) ? "\r\n" : "\n");
+        }
+        ASSERT_TRUE(TestFiles::Write(path, file));
+        std::vector<UninstallLogRecord> read;
+        ASSERT_TRUE(ReadUninstallLog(path, [&](const UninstallLogRecord& record) { read.push_back(record); }));
+        ASSERT_EQ(read.size(), expected.size()) << "log " << i;
+        for (size_t line = 0; line < read.size(); ++line) {
+            ASSERT_EQ(read[line].kind, expected[line].kind) << "log " << i << " line " << line;
+            ASSERT_EQ(read[line].value, expected[line].value) << "log " << i << " line " << line;
+        }
+    }
+}
+
+TEST(GeneratedInput, RegistryValuesSplitIntoARootAKeyAndAName) {
+    const std::vector<std::string> roots = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_CONFIG", "HKEY_CURRENT_USER",
+                                            "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+    InputGenerator generator(3);
+    const std::vector<std::string> seeds = {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Product\\Value",
+                                            "HKEY_CURRENT_USER\\Software\\Product\\", "HKEY_USERS\\x"};
+    for (int i = 0; i < 20000; ++i) {
+        const std::string value = generator.OneIn(2) ? generator.Compose(kLogFragments, 10)
+                                                     : generator.Mutate(generator.Pick(seeds), kLogFragments);
+        const RegistryValuePath path = SplitRegistryValue(value);
+        bool named = false;
+        for (const std::string& root : roots) named = named || value.find(root) != std::string::npos;
+        ASSERT_EQ(path.root != nullptr, named) << testing::PrintToString(value);
+        // Key and name join back to the value less its root prefixes, split at
+        // the last backslash.
+        std::string rest = value;
+        for (const char* prefix : {"HKEY_CLASSES_ROOT\\", "HKEY_CURRENT_USER\\", "HKEY_LOCAL_MACHINE\\",
+                                   "HKEY_USERS\\", "HKEY_CURRENT_CONFIG\\"})
+            rest = TextReplaceProperties::SplitAndJoin(rest, prefix, "");
+        const bool split = rest.find('\\') != std::string::npos;
+        ASSERT_EQ(split ? path.subkey + "\\" + path.valueName : path.subkey, rest) << testing::PrintToString(value);
+        ASSERT_EQ(path.valueName.find('\\'), std::string::npos);
+        if (!split) ASSERT_TRUE(path.valueName.empty());
+    }
+    // A value naming one root at its front opens that root.
+    EXPECT_EQ(SplitRegistryValue("HKEY_CURRENT_USER\\Software\\x").root, HKEY_CURRENT_USER);
+    EXPECT_EQ(SplitRegistryValue("HKEY_USERS\\.DEFAULT\\x").root, HKEY_USERS);
+}
+
+// Language files of generated texts: a text reads back as written, cut to 254
+// characters; its tokens expand to the product's name and code, a product name
+// that itself holds a token included, exactly as split and join would.
+TEST(GeneratedInput, LanguageTextsReadBackAndTheirTokensExpand) {
+    const std::string folder = TestFiles::FreshTempFolder("generated-language");
+    ProductContext& product = TheProduct();
+    product.languageFilePath = folder + "\\language.lan";
+    const std::vector<std::string> fragments = {"<ProductName>", "[ProductName]", "<ProductCode>", "[ProductCode]",
+                                                "<",             ">",             "[",             "]",
+                                                "Product",       "Name",          "Remove ",       "?",
+                                                "\xB3\xEA",      "%s",            "%n",            std::string(100, 'x')};
+    std::vector<std::string> seeds = Seeds("text_replace", {"This will remove <ProductName> ([ProductCode])."});
+    for (std::string& seed : seeds) seed = seed.substr(0, seed.find('\0'));
+    InputGenerator generator(4);
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = generator.OneIn(2) ? generator.Compose(fragments, 8)
+                                              : generator.Mutate(generator.Pick(seeds), fragments);
+        // What an INI line carries as it stands: one line of text without control
+        // characters, no enclosing blanks or quotes.
+        text.erase(std::remove_if(text.begin(), text.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }),
+                   text.end());
+        auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '"'; };
+        while (!text.empty() && blank(text.back())) text.pop_back();
+        while (!text.empty() && (blank(text.front()) || text.front() == '[' || text.front() == ';')) text.erase(0, 1);
+        product.displayName = generator.Compose(fragments, 3);
+        product.productCode = generator.Compose(fragments, 2);
+        ASSERT_TRUE(TestFiles::Write(product.languageFilePath, "[SetupProgress]\r\n14=" + text + "\r\n"));
+        const std::string read = ReadLanguageText("SetupProgress", "14");
+        ASSERT_EQ(read, text.substr(0, 254)) << testing::PrintToString(text);
+
+        std::string angled = read;
+        std::replace(angled.begin(), angled.end(), '[', '<');
+        std::replace(angled.begin(), angled.end(), ']', '>');
+        const std::string expected = TextReplaceProperties::SplitAndJoin(
+            TextReplaceProperties::SplitAndJoin(angled, "<ProductName>", product.displayName), "<ProductCode>",
+            product.productCode);
+        ASSERT_EQ(ExpandTextTokens(read), expected) << testing::PrintToString(read);
+        ASSERT_EQ(TextReplaceProperties::Check(read, "<ProductName>", product.displayName), "");
+    }
+}

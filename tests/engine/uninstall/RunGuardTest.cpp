@@ -1,0 +1,134 @@
+// What keeps a run from going where it must not: only a Yes starts a removal,
+// the shell's delete never waits on a box nobody answers, a trace monitor that
+// stops answering costs at most a second a line, and the REMOVEALL guard covers
+// every folder the shell knows, for every user.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <thread>
+
+#include "framework/MessageBox.h"
+#include "startup/ProductContext.h"
+#include "support/TestFiles.h"
+#include "support/TestProduct.h"
+#include "uninstall/MainFrame.h"
+#include "uninstall/ProtectedFolders.h"
+#include "uninstall/RemoveTree.h"
+#include "uninstall/Trace.h"
+
+namespace {
+std::string KnownFolder(const KNOWNFOLDERID& id) {
+    PWSTR wide = nullptr;
+    if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide))) return {};
+    char narrow[MAX_PATH] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
+    ::CoTaskMemFree(wide);
+    return narrow;
+}
+}  // namespace
+
+TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
+    TestProduct product{"{GUARD-TEST-0001}"};
+    product.Register("Guard Test", "C:\\Program Files\\Guard Test");
+    product.WriteLog("FILE=C:\\nothing\\here.txt\n");
+    ProductContext& context = TheProduct();
+    context = ProductContext{};
+    context.mode = kModeUninstall;
+    context.displayName = "Guard Test";
+    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
+    context.languageFilePath = product.Folder() + "\\language.lan";
+    context.themeFolder = product.Folder() + "\\theme\\";
+    // 0 is what the platform answers when it cannot show the box at all.
+    for (int answer : {0, IDNO, IDCANCEL, IDABORT, IDYES}) {
+        std::vector<std::string> boxes;
+        SetMessageBoxHandler([&](HWND, const char* text, const char*, UINT) {
+            boxes.push_back(text);
+            return answer;
+        });
+        CMainFrame frame;
+        const BOOL created = frame.LoadFrame(1, WS_OVERLAPPEDWINDOW);
+        EXPECT_EQ(created != FALSE, answer == IDYES) << "answer " << answer;
+        EXPECT_EQ(boxes.size(), 1u) << "answer " << answer;
+        if (created) ::DestroyWindow(frame.m_hWnd);  // before its timer starts the run
+    }
+    SetMessageBoxHandler(nullptr);
+}
+
+TEST(RunGuard, DeletingATreeWithAFileInUseAsksNothing) {
+    // A box from the shell would stop this thread here for good.
+    const std::string folder = TestFiles::FreshTempFolder("guard-locked-tree");
+    TestFiles::MakeDirectories(folder + "\\tree\\sub");
+    TestFiles::Write(folder + "\\tree\\free.txt", "x");
+    TestFiles::Write(folder + "\\tree\\sub\\locked.txt", "x");
+    HANDLE lock = ::CreateFileA((folder + "\\tree\\sub\\locked.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    RemoveTree(folder + "\\tree");
+    ::CloseHandle(lock);
+    EXPECT_TRUE(TestFiles::Exists(folder + "\\tree\\sub\\locked.txt"));
+    RemoveTree(folder + "\\tree");
+    EXPECT_FALSE(TestFiles::Exists(folder + "\\tree"));
+}
+
+TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE traced = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // A monitor window whose thread is busy with something else for good.
+    std::thread monitor([&] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = ::DefWindowProcA;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "BrellixEvent";
+        ::RegisterClassA(&windowClass);
+        HWND window = ::CreateWindowA("BrellixEvent", "", 0, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance,
+                                      nullptr);
+        ::SetEvent(ready);
+        ::WaitForSingleObject(release, INFINITE);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+        ::DestroyWindow(window);
+        ::UnregisterClassA("BrellixEvent", windowClass.hInstance);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    std::thread run([&] {
+        Trace("UN 1");
+        Trace("UN 2");
+        ::SetEvent(traced);
+    });
+    // Two lines cost two seconds at most; a run that hangs never gets here.
+    const bool finished = ::WaitForSingleObject(traced, 15000) == WAIT_OBJECT_0;
+    ::SetEvent(release);
+    run.join();
+    monitor.join();
+    EXPECT_TRUE(finished);
+    for (HANDLE event : {ready, release, traced}) ::CloseHandle(event);
+}
+
+TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
+    const std::string profile = KnownFolder(FOLDERID_Profile);
+    const std::string profiles = profile.substr(0, profile.rfind('\\'));
+    ASSERT_FALSE(profile.empty());
+    for (const KNOWNFOLDERID* id :
+         {&FOLDERID_ProgramData, &FOLDERID_RoamingAppData, &FOLDERID_LocalAppData, &FOLDERID_Downloads,
+          &FOLDERID_StartMenu, &FOLDERID_Programs, &FOLDERID_Music, &FOLDERID_Pictures, &FOLDERID_Videos,
+          &FOLDERID_Favorites, &FOLDERID_Public, &FOLDERID_PublicDesktop, &FOLDERID_CommonStartMenu,
+          &FOLDERID_Templates, &FOLDERID_Fonts, &FOLDERID_System, &FOLDERID_ProgramFilesCommon}) {
+        const std::string folder = KnownFolder(*id);
+        if (folder.empty()) continue;
+        EXPECT_TRUE(IsProtectedFromRemoval(folder)) << folder;
+        // The same folder of another user, made or still to be made.
+        if (folder.rfind(profile + "\\", 0) == 0) {
+            const std::string theirs = profiles + "\\SomeoneElse" + folder.substr(profile.size());
+            EXPECT_TRUE(IsProtectedFromRemoval(theirs)) << theirs;
+            EXPECT_TRUE(IsProtectedFromRemoval(theirs.substr(0, theirs.rfind('\\')))) << theirs;
+        }
+    }
+    // A product's own folder in any of them goes.
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_LocalAppData, &FOLDERID_ProgramData})
+        EXPECT_FALSE(IsProtectedFromRemoval(KnownFolder(*id) + "\\Product")) << KnownFolder(*id);
+    EXPECT_FALSE(IsProtectedFromRemoval(profiles + "\\SomeoneElse\\AppData\\Local\\Product"));
+}

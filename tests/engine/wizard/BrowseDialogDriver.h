@@ -1,0 +1,57 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "support/DialogWindow.h"
+
+class CPathDialog;
+
+// Generous, since a loaded machine has been seen to stall a box for five seconds;
+// every wait ends as soon as its condition holds.
+constexpr DWORD kDriverWaitMs = 20000;
+
+// The folder browser of this process, driven from a second thread as a user would:
+// the path box filled, OK clicked, the message boxes above it read and answered.
+class BrowseDialogDriver {
+public:
+    explicit BrowseDialogDriver(HWND dialog = nullptr) : m_dialog(dialog) {}
+    // The visible browse dialog of this process, recognised by its folder tree.
+    static BrowseDialogDriver WaitFor(DWORD timeoutMs = kDriverWaitMs);
+
+    explicit operator bool() const { return m_dialog != nullptr; }
+    HWND Handle() const { return m_dialog; }
+    HWND Item(int id) const { return ::GetDlgItem(m_dialog, id); }
+    HWND PathEdit() const;
+    std::string Caption() const;
+    std::string Typed() const;
+    bool OkEnabled() const { return ::IsWindowEnabled(Item(IDOK)) != FALSE; }
+    bool IsOpen() const { return ::IsWindow(m_dialog) && ::IsWindowVisible(m_dialog); }
+
+    // The box's change notice is handled before this returns.
+    void Type(const std::string& text) const;
+    // Selects the item with this text among those under the tree's root.
+    bool SelectTopItem(const std::string& text) const;
+    // Posted, so that a message box the click opens does not block this thread.
+    void ClickOk() const;
+    void PressCancel() const;
+    // The message box owned by the dialog.
+    DialogWindow WaitForMessage(DWORD timeoutMs = kDriverWaitMs) const;
+    // The dialog's thread has the keyboard focus in the path box.
+    bool WaitFocusInPathEdit(DWORD timeoutMs = kDriverWaitMs) const;
+    bool WaitClosed(DWORD timeoutMs = kDriverWaitMs) const;
+    // Answers any message box and cancels the dialog, so a failed script never
+    // leaves the chooser running.
+    void Abandon() const;
+
+private:
+    HWND m_dialog;
+};
+
+// Runs the chooser on this thread while `script` acts on its dialog from another;
+// the chooser's result.
+int RunWithDriver(CPathDialog& chooser, const std::function<void(BrowseDialogDriver&)>& script);
+
+// The message box shows the system icon with that id (IDI_EXCLAMATION...).
+bool MessageIconIs(const DialogWindow& box, LPCSTR iconId);

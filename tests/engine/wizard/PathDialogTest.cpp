@@ -153,8 +153,11 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
     EXPECT_TRUE(SamePath(shown, base)) << shown;
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(chooser.ChosenPath(), shown);
-    // A later run starts unaccepted.
-    result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) { dialog.PressCancel(); });
+    // A later run starts unaccepted, and the close box accepts nothing.
+    result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
+        ::PostMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(dialog.WaitClosed());
+    });
     EXPECT_NE(result, IDOK);
 
     char current[MAX_PATH] = {};
@@ -172,6 +175,7 @@ TEST_F(Chooser, InvalidPathsAreRefusedWithTheDialogKeptOpen) {
                                         "C",
                                         "\\\\server\\share",
                                         "C:\\a\\\\b",
+                                        "C:\\a\\",
                                         base + "\\",
                                         "C:\\ a",
                                         "C:\\a.",

@@ -44,13 +44,7 @@ BrowseDialogDriver BrowseDialogDriver::WaitFor(DWORD timeoutMs) {
 
 HWND BrowseDialogDriver::PathEdit() const { return Item(CPathDialog::kPathEditId); }
 
-std::string BrowseDialogDriver::Caption() const { return DialogWindow(m_dialog).Caption(); }
-
-std::string BrowseDialogDriver::Typed() const {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(PathEdit())), '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(PathEdit(), text.data(), static_cast<int>(text.size()) + 1)));
-    return text;
-}
+std::string BrowseDialogDriver::Typed() const { return ItemText(CPathDialog::kPathEditId); }
 
 void BrowseDialogDriver::Type(const std::string& text) const {
     ::SendMessageA(PathEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -75,16 +69,12 @@ bool BrowseDialogDriver::SelectTopItem(const std::string& text) const {
     return false;
 }
 
-void BrowseDialogDriver::ClickOk() const { ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0); }
-
-void BrowseDialogDriver::PressCancel() const { DialogWindow(m_dialog).Press(IDCANCEL); }
-
 DialogWindow BrowseDialogDriver::WaitForMessage(DWORD timeoutMs) const {
-    return DialogWindow(WaitForDialog(m_dialog, timeoutMs));
+    return DialogWindow(WaitForDialog(Handle(), timeoutMs));
 }
 
 bool BrowseDialogDriver::WaitFocusInPathEdit(DWORD timeoutMs) const {
-    DWORD thread = ::GetWindowThreadProcessId(m_dialog, nullptr);
+    DWORD thread = ::GetWindowThreadProcessId(Handle(), nullptr);
     DWORD lastNudge = 0;
     for (DWORD start = ::GetTickCount();; ::Sleep(20)) {
         GUITHREADINFO info{};
@@ -95,15 +85,13 @@ bool BrowseDialogDriver::WaitFocusInPathEdit(DWORD timeoutMs) const {
             // message box closes; the user would click the dialog, which then gives the
             // focus back to the item it last had.
             if (info.hwndActive == nullptr && ::GetTickCount() - lastNudge > 500) {
-                ::SetForegroundWindow(m_dialog);
+                ::SetForegroundWindow(Handle());
                 lastNudge = ::GetTickCount();
             }
         }
         if (::GetTickCount() - start > timeoutMs) return false;
     }
 }
-
-bool BrowseDialogDriver::WaitClosed(DWORD timeoutMs) const { return DialogWindow(m_dialog).WaitClosed(timeoutMs); }
 
 void BrowseDialogDriver::Abandon() const {
     for (int attempt = 0; attempt < 5 && IsOpen(); ++attempt) {
@@ -112,8 +100,8 @@ void BrowseDialogDriver::Abandon() const {
             box.WaitClosed(kDriverWaitMs);
             continue;
         }
-        PressCancel();
-        WaitClosed();
+        Press(IDCANCEL);
+        WaitClosed(kDriverWaitMs);
     }
 }
 

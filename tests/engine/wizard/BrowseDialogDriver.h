@@ -14,39 +14,31 @@ constexpr DWORD kDriverWaitMs = 20000;
 
 // The folder browser of this process, driven from a second thread as a user would:
 // the path box filled, OK clicked, the message boxes above it read and answered.
-class BrowseDialogDriver {
+class BrowseDialogDriver : public DialogWindow {
 public:
-    explicit BrowseDialogDriver(HWND dialog = nullptr) : m_dialog(dialog) {}
+    explicit BrowseDialogDriver(HWND dialog = nullptr) : DialogWindow(dialog) {}
     // The visible browse dialog of this process, recognised by its folder tree.
     static BrowseDialogDriver WaitFor(DWORD timeoutMs = kDriverWaitMs);
 
-    explicit operator bool() const { return m_dialog != nullptr; }
-    HWND Handle() const { return m_dialog; }
-    HWND Item(int id) const { return ::GetDlgItem(m_dialog, id); }
+    HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
     HWND PathEdit() const;
-    std::string Caption() const;
     std::string Typed() const;
     bool OkEnabled() const { return ::IsWindowEnabled(Item(IDOK)) != FALSE; }
-    bool IsOpen() const { return ::IsWindow(m_dialog) && ::IsWindowVisible(m_dialog); }
+    bool IsOpen() const { return ::IsWindow(Handle()) && ::IsWindowVisible(Handle()); }
 
     // The box's change notice is handled before this returns.
     void Type(const std::string& text) const;
     // Selects the item with this text among those under the tree's root.
     bool SelectTopItem(const std::string& text) const;
     // Posted, so that a message box the click opens does not block this thread.
-    void ClickOk() const;
-    void PressCancel() const;
+    void ClickOk() const { ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0); }
     // The message box owned by the dialog.
     DialogWindow WaitForMessage(DWORD timeoutMs = kDriverWaitMs) const;
     // The dialog's thread has the keyboard focus in the path box.
     bool WaitFocusInPathEdit(DWORD timeoutMs = kDriverWaitMs) const;
-    bool WaitClosed(DWORD timeoutMs = kDriverWaitMs) const;
     // Answers any message box and cancels the dialog, so a failed script never
     // leaves the chooser running.
     void Abandon() const;
-
-private:
-    HWND m_dialog;
 };
 
 // Runs the chooser on this thread while `script` acts on its dialog from another;

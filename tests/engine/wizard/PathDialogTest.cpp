@@ -44,34 +44,25 @@ protected:
         ::OleUninitialize();
     }
 
-    // Checks the exclamation box that refuses the path, after clicking OK unless the
-    // box follows a question; the dialog stays open with the focus back in the path box.
-    static void ExpectRefusal(BrowseDialogDriver& dialog, const std::string& text, bool clickOk = true) {
-        if (clickOk) dialog.ClickOk();
+    // Reads the message box the dialog shows above itself, checks it and answers it.
+    static void Answer(BrowseDialogDriver& dialog, const std::string& text, LPCSTR icon, int answer) {
         DialogWindow box = dialog.WaitForMessage();
         ASSERT_TRUE(box) << text;
         EXPECT_EQ(box.Text(), text);
         EXPECT_EQ(box.Caption(), "Norvane");
-        EXPECT_TRUE(MessageIconIs(box, IDI_EXCLAMATION)) << text;
-        EXPECT_TRUE(box.HasItem(IDOK));
-        EXPECT_FALSE(box.HasItem(IDYES) || box.HasItem(IDNO) || box.HasItem(IDCANCEL));
-        box.Press(IDOK);
-        EXPECT_TRUE(box.WaitClosed(kDriverWaitMs));
-        EXPECT_TRUE(dialog.WaitFocusInPathEdit()) << text;
-        EXPECT_TRUE(dialog.IsOpen());
-    }
-    // Clicks OK, checks the question for `path` and answers it.
-    static void AnswerQuestion(BrowseDialogDriver& dialog, const std::string& path, int answer) {
-        dialog.ClickOk();
-        DialogWindow box = dialog.WaitForMessage();
-        ASSERT_TRUE(box) << path;
-        EXPECT_EQ(box.Text(), Question(path));
-        EXPECT_EQ(box.Caption(), "Norvane");
-        EXPECT_TRUE(MessageIconIs(box, IDI_QUESTION));
-        EXPECT_TRUE(box.HasItem(IDYES) && box.HasItem(IDNO));
-        EXPECT_FALSE(box.HasItem(IDOK) || box.HasItem(IDCANCEL));
+        EXPECT_TRUE(MessageIconIs(box, icon)) << text;
+        const bool question = icon == IDI_QUESTION;
+        EXPECT_EQ(box.HasItem(IDYES) && box.HasItem(IDNO), question);
+        EXPECT_EQ(box.HasItem(IDOK), !question);
+        EXPECT_FALSE(box.HasItem(IDCANCEL));
         box.Press(answer);
         EXPECT_TRUE(box.WaitClosed(kDriverWaitMs));
+    }
+    // A refusal leaves the dialog open with the focus back in the path box.
+    static void ExpectRefusal(BrowseDialogDriver& dialog, const std::string& text) {
+        Answer(dialog, text, IDI_EXCLAMATION, IDOK);
+        EXPECT_TRUE(dialog.WaitFocusInPathEdit()) << text;
+        EXPECT_TRUE(dialog.IsOpen());
     }
 
     ChooserTestApp app;
@@ -109,8 +100,8 @@ TEST_F(Chooser, PathBoxStandsAboveTheTreeWhereTheStatusWas) {
         // An empty starting folder selects nothing; typing starts in the box.
         EXPECT_EQ(dialog.Typed(), "");
         EXPECT_TRUE(dialog.WaitFocusInPathEdit());
-        dialog.PressCancel();
-        EXPECT_TRUE(dialog.WaitClosed());
+        dialog.Press(IDCANCEL);
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
     EXPECT_NE(result, IDOK);
     EXPECT_TRUE(::IsWindowEnabled(mainWindow.m_hWnd));
@@ -148,7 +139,7 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         shown = dialog.Typed();
         dialog.ClickOk();
-        EXPECT_TRUE(dialog.WaitClosed());
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
     EXPECT_TRUE(SamePath(shown, base)) << shown;
     EXPECT_EQ(result, IDOK);
@@ -156,7 +147,7 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
     // A later run starts unaccepted, and the close box accepts nothing.
     result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         ::PostMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(dialog.WaitClosed());
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
     EXPECT_NE(result, IDOK);
 
@@ -185,12 +176,14 @@ TEST_F(Chooser, InvalidPathsAreRefusedWithTheDialogKeptOpen) {
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         // Nothing selected and nothing typed yet: OK is there, and refuses.
         ASSERT_TRUE(dialog.OkEnabled());
+        dialog.ClickOk();
         ExpectRefusal(dialog, Invalid(""));
         for (const std::string& path : refused) {
             dialog.Type(path);
+            dialog.ClickOk();
             ExpectRefusal(dialog, Invalid(path));
         }
-        dialog.PressCancel();
+        dialog.Press(IDCANCEL);
     });
     EXPECT_NE(result, IDOK);
     EXPECT_FALSE(TestFiles::Exists("C:\\a"));
@@ -201,12 +194,14 @@ TEST_F(Chooser, MissingFolderIsCreatedOnYesOnly) {
     CPathDialog chooser(kCaption, kInstruction, "");
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         dialog.Type(wanted);
-        AnswerQuestion(dialog, wanted, IDNO);
+        dialog.ClickOk();
+        Answer(dialog, Question(wanted), IDI_QUESTION, IDNO);
         EXPECT_TRUE(dialog.WaitFocusInPathEdit());
         EXPECT_TRUE(dialog.IsOpen());
         EXPECT_FALSE(TestFiles::Exists(base + "\\new"));
-        AnswerQuestion(dialog, wanted, IDYES);
-        EXPECT_TRUE(dialog.WaitClosed());
+        dialog.ClickOk();
+        Answer(dialog, Question(wanted), IDI_QUESTION, IDYES);
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(chooser.ChosenPath(), wanted);
@@ -221,8 +216,9 @@ TEST_F(Chooser, FoldersThatCannotBeMadeAreRefusedAfterTheQuestion) {
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         for (const std::string& path : cases) {
             dialog.Type(path);
-            AnswerQuestion(dialog, path, IDYES);
-            ExpectRefusal(dialog, NotCreated(path), false);
+            dialog.ClickOk();
+            Answer(dialog, Question(path), IDI_QUESTION, IDYES);
+            ExpectRefusal(dialog, NotCreated(path));
         }
     });
     EXPECT_NE(result, IDOK);
@@ -235,7 +231,7 @@ TEST_F(Chooser, ExistingFolderIsTakenAtOnceByOkOrEnter) {
     int result = RunWithDriver(root, [&](BrowseDialogDriver& dialog) {
         dialog.Type("C:\\");
         dialog.ClickOk();
-        EXPECT_TRUE(dialog.WaitClosed());
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_STREQ(root.ChosenPath(), "C:\\");
@@ -244,52 +240,42 @@ TEST_F(Chooser, ExistingFolderIsTakenAtOnceByOkOrEnter) {
     result = RunWithDriver(typed, [&](BrowseDialogDriver& dialog) {
         dialog.Type(base);
         ::PostMessageA(dialog.PathEdit(), WM_KEYDOWN, VK_RETURN, 0);
-        EXPECT_TRUE(dialog.WaitClosed());
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(typed.ChosenPath(), base);
 }
 
-// Without a running dialog the boxes belong to the main window; the codes.
+// Without a running dialog the boxes belong to the main window.
 TEST_F(Chooser, ValidateFolderCodes) {
-    struct Shown {
-        HWND owner;
-        std::string text;
-        std::string caption;
-        UINT type;
-    };
-    std::vector<Shown> shown;
+    std::vector<UINT> shown;
     int answer = IDYES;
     SetMessageBoxHandler([&](HWND owner, const char* text, const char* caption, UINT type) {
-        shown.push_back({owner, text, caption, type});
+        EXPECT_EQ(owner, mainWindow.m_hWnd);
+        shown.push_back(type);
         return answer;
     });
     CPathDialog chooser(kCaption, kInstruction, "");
+    const UINT question = MB_YESNO | MB_ICONQUESTION, refusal = MB_OK | MB_ICONEXCLAMATION;
     struct Case {
         std::string path;
         int answer;
         int code;
-        std::vector<UINT> types;
+        std::vector<UINT> shown;
     } cases[] = {
         {base, IDYES, 0, {}},
-        {"C:", IDYES, 1, {MB_OK | MB_ICONEXCLAMATION}},
-        {base + "\\declined", IDNO, -1, {MB_YESNO | MB_ICONQUESTION}},
-        {base + "\\unanswered", 0, -1, {MB_YESNO | MB_ICONQUESTION}},
-        {base + "\\made", IDYES, 0, {MB_YESNO | MB_ICONQUESTION}},
-        {UnusedDriveRoot() + "x", IDYES, 2, {MB_YESNO | MB_ICONQUESTION, MB_OK | MB_ICONEXCLAMATION}},
+        {"C:", IDYES, 1, {refusal}},
+        {base + "\\declined", IDNO, -1, {question}},
+        {base + "\\unanswered", 0, -1, {question}},  // a box that could not be shown
+        {base + "\\made", IDYES, 0, {question}},
+        {UnusedDriveRoot() + "x", IDYES, 2, {question, refusal}},
     };
     for (const Case& c : cases) {
         shown.clear();
         answer = c.answer;
         EXPECT_EQ(chooser.ValidateFolder(c.path.c_str()), c.code) << c.path;
-        ASSERT_EQ(shown.size(), c.types.size()) << c.path;
-        for (size_t i = 0; i < shown.size(); ++i) {
-            EXPECT_EQ(shown[i].type, c.types[i]);
-            EXPECT_EQ(shown[i].owner, mainWindow.m_hWnd);
-            EXPECT_EQ(shown[i].caption, "Norvane");
-        }
+        EXPECT_EQ(shown, c.shown) << c.path;
     }
-    EXPECT_EQ(shown.back().text, NotCreated(UnusedDriveRoot() + "x"));
     EXPECT_FALSE(TestFiles::Exists(base + "\\declined") || TestFiles::Exists(base + "\\unanswered"));
     EXPECT_TRUE(TestFiles::IsDirectory(base + "\\made"));
     SetMessageBoxHandler({});

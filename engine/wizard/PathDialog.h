@@ -34,9 +34,6 @@ public:
     // it, otherwise the MakeFolder code after its message was shown.
     int ValidateFolder(const char* path);
 
-    // The running browse dialog, or null.
-    HWND DialogWindow() const { return m_dialog; }
-
 private:
     friend class CPathDialogSub;
 

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "UnusedDrive.h"
+#include "support/TestFiles.h"
+#include "wizard/FolderChecks.h"
+
+namespace {
+struct PathCase {
+    std::string path;
+    int expected;
+};
+}  // namespace
+
+TEST(FolderChecks, FolderNames) {
+    for (const char* name : {"a", "Program Files", "v1.2", "a b", "\xE9t\xE9", "a\tb"})
+        EXPECT_TRUE(IsValidFolderName(name)) << name;
+    for (const char* name : {"", " a", "a ", "\ta", "a\t", ".a", "a.", ".", ".."})
+        EXPECT_FALSE(IsValidFolderName(name)) << name;
+    for (char forbidden : std::string("\"*/:<>?\\|"))
+        EXPECT_FALSE(IsValidFolderName(("a" + std::string(1, forbidden) + "b").c_str())) << forbidden;
+    EXPECT_FALSE(IsValidFolderName(nullptr));
+}
+
+TEST(FolderChecks, PathsCheckedWithoutCreating) {
+    const PathCase cases[] = {
+        {"C:\\", kFolderValid},
+        {"z:\\", kFolderValid},
+        {UnusedDriveRoot(), kFolderValid},  // a root is only looked at when creating
+        {UnusedDriveRoot() + "a\\b", kFolderValid},
+        {"C:\\a", kFolderValid},
+        {"C:\\a\\b c\\d.e", kFolderValid},
+        {"C:\\" + std::string(256, 'a'), kFolderValid},  // 259 characters: the buffer's limit
+        {"", kFolderInvalid},
+        {"C", kFolderInvalid},
+        {"C:", kFolderInvalid},
+        {"C:a", kFolderInvalid},
+        {"C:/a", kFolderInvalid},
+        {"1:\\a", kFolderInvalid},
+        {"\\\\server\\share", kFolderInvalid},
+        {"C:\\a\\", kFolderInvalid},
+        {"C:\\a\\\\b", kFolderInvalid},
+        {"C:\\\\a", kFolderInvalid},
+        {"C:\\ a", kFolderInvalid},
+        {"C:\\a.", kFolderInvalid},
+        {"C:\\a\\b.\\c", kFolderInvalid},
+        {"C:\\a\\b*", kFolderInvalid},
+        {"C:\\" + std::string(257, 'a'), kFolderInvalid},  // would not fit: refused, not cut
+        {"C:\\" + std::string(997, 'a'), kFolderInvalid},
+    };
+    for (const PathCase& c : cases)
+        EXPECT_EQ(MakeFolder(c.path.c_str(), FolderMode::CheckOnly), c.expected) << c.path.substr(0, 40);
+    EXPECT_EQ(MakeFolder(nullptr, FolderMode::CheckOnly), kFolderInvalid);
+    EXPECT_EQ(MakeFolder(nullptr, FolderMode::Create), kFolderInvalid);
+}
+
+TEST(FolderChecks, CreatesLevelByLevelAndKeepsWhatWasMade) {
+    std::string base = TestFiles::FreshTempFolder("folder-checks");
+    EXPECT_EQ(MakeFolder((base + "\\one\\two\\three").c_str(), FolderMode::Create), kFolderValid);
+    EXPECT_TRUE(TestFiles::IsDirectory(base + "\\one\\two\\three"));
+    // Levels already there are fine.
+    EXPECT_EQ(MakeFolder((base + "\\one\\two").c_str(), FolderMode::Create), kFolderValid);
+
+    // The third level is a device name the platform will not make a folder of.
+    EXPECT_EQ(MakeFolder((base + "\\four\\five\\CON").c_str(), FolderMode::Create), kFolderNotCreated);
+    EXPECT_TRUE(TestFiles::IsDirectory(base + "\\four\\five"));
+
+    // A file in the way is not a folder.
+    TestFiles::Write(base + "\\file", "x");
+    EXPECT_EQ(MakeFolder((base + "\\file").c_str(), FolderMode::Create), kFolderNotCreated);
+    EXPECT_EQ(MakeFolder((base + "\\file\\below").c_str(), FolderMode::Create), kFolderNotCreated);
+
+    // An invalid level stops the walk after the levels before it were made.
+    EXPECT_EQ(MakeFolder((base + "\\six\\bad.\\seven").c_str(), FolderMode::Create), kFolderInvalid);
+    EXPECT_TRUE(TestFiles::IsDirectory(base + "\\six"));
+    EXPECT_FALSE(TestFiles::Exists(base + "\\six\\bad"));
+
+    EXPECT_EQ(MakeFolder("C:\\", FolderMode::Create), kFolderValid);
+    EXPECT_EQ(MakeFolder(UnusedDriveRoot().c_str(), FolderMode::Create), kFolderNotCreated);
+    EXPECT_EQ(MakeFolder((UnusedDriveRoot() + "a").c_str(), FolderMode::Create), kFolderNotCreated);
+    TestFiles::RemoveTree(base);
+}

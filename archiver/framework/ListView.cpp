@@ -35,14 +35,9 @@ void TListView::FontChanged() {
     ::SendMessageW(Handle(), LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(Font().Color));
 }
 
-void TListView::AddItem() {
-    ++m_count;
-    if (m_updating == 0) ::SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(m_count), LVSICF_NOSCROLL);
-}
-
-void TListView::EndUpdate() {
-    if (m_updating > 0 && --m_updating == 0)
-        ::SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(m_count), 0);
+void TListView::SetItemCount(int count) {
+    m_count = count;
+    ::SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
 }
 
 void TListView::Clear() {

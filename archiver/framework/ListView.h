@@ -23,11 +23,9 @@ public:
     TListCellEvent OnData;
 
     int ItemCount() const { return m_count; }
-    // One more row; inside BeginUpdate/EndUpdate the list learns the count once.
-    void AddItem();
+    // The rows the owner holds now: the list asks for the text of those it shows.
+    void SetItemCount(int count);
     void Clear();
-    void BeginUpdate() { ++m_updating; }
-    void EndUpdate();
 
     int SelCount() const;
     // The next selected row after `row` (-1: from the first), or -1.
@@ -44,5 +42,4 @@ private:
 
     int m_count = 0;
     int m_columns = 0;
-    int m_updating = 0;
 };

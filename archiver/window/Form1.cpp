@@ -1,5 +1,9 @@
 #include "Form1.h"
 
+#include <atomic>
+#include <exception>
+#include <thread>
+
 #include "SettingsFile.h"
 #include "archive/WidePath.h"
 #include "framework/Application.h"
@@ -117,7 +121,7 @@ void TForm1::SpeedButton1Click(TObject*) {
         SevenZip1->Files.Add(Entry(i));
     }
     try {
-        SevenZip1->Add();
+        RunOperation([this] { return SevenZip1->Add(); });
     } catch (const EAbort&) {
         // The archive file could not be made; the component has nothing to say
         // about it and the window carries on.
@@ -130,9 +134,8 @@ void TForm1::SpeedButton4Click(TObject*) {
     ClearRows();
     if (!OpenDialog2->Execute(Handle())) return;
     SevenZip1->SZFileName = OpenDialog2->FileName;
-    ListView1->BeginUpdate();
-    const int32_t result = SevenZip1->List();
-    ListView1->EndUpdate();
+    const int32_t result = RunOperation([this] { return SevenZip1->List(); });
+    ListView1->SetItemCount(static_cast<int>(m_rows.size()));
     Label1->SetText(std::to_wstring(result));
 }
 
@@ -145,7 +148,7 @@ void TForm1::SpeedButton2Click(TObject*) {
     if (ListView1->SelCount() > 0)
         for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row))
             SevenZip1->Files.Add(ListView1->CellText(row, kIdColumn));
-    Label1->SetText(std::to_wstring(SevenZip1->Extract(false)));
+    Label1->SetText(std::to_wstring(RunOperation([this] { return SevenZip1->Extract(false); })));
 }
 
 void TForm1::SpeedButton3Click(TObject*) {
@@ -162,40 +165,93 @@ void TForm1::ClearRows() {
     m_rows.shrink_to_fit();
 }
 
+int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
+    std::atomic<bool> finished{false};
+    int32_t result = -1;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            result = operation();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+        ::PostMessageW(Handle(), kShowStepsMessage, 0, 0);  // wakes the wait below
+    });
+    // Steps come faster than bars repaint: they are shown a slice at a time, and
+    // the user's clicks and the painting go between the slices. The loop lasts
+    // until the operation is over, also after "Koniec": the component must not
+    // go while it works.
+    bool behind = false;
+    while (!finished || behind) {
+        if (!behind) ::MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        Application().ProcessMessages();
+        behind = ShowSteps(20);
+    }
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+    return result;
+}
+
+void TForm1::QueueStep(TStep step) {
+    std::lock_guard<std::mutex> lock(m_stepsLock);
+    if (m_steps.empty()) ::PostMessageW(Handle(), kShowStepsMessage, 0, 0);
+    m_steps.push_back(std::move(step));
+}
+
+bool TForm1::ShowSteps(DWORD budgetMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        TStep step;
+        {
+            std::lock_guard<std::mutex> lock(m_stepsLock);
+            if (m_steps.empty()) return false;
+            if (::GetTickCount() - start >= budgetMs) return true;
+            step = std::move(m_steps.front());
+            m_steps.pop_front();
+        }
+        // Once the program is ending, nobody looks.
+        if (Application().Terminated()) continue;
+        switch (step.Kind) {
+        case TStep::TKind::ShowFile:
+            Label1->SetText(step.Name);
+            ProgressBar2->SetPosition(0);
+            ProgressBar2->SetMax(step.First);
+            break;
+        case TStep::TKind::TotalMax: ProgressBar1->SetMax(step.First); break;
+        case TStep::TKind::Positions:
+            ProgressBar1->SetPosition(step.First);
+            ProgressBar2->SetPosition(step.Second);
+            break;
+        }
+    }
+}
+
+// The component's events come on the operation's threads: rows are collected for
+// the list to show when the operation is over, and what the labels and bars show
+// goes to the window's thread, every step in order.
+
 void TForm1::SevenZip1Listfile(TObject*, const std::wstring& Filename, uint64_t Fileindex, uint64_t FileSizeU,
                                uint64_t FileSizeP, uint64_t Fileattr, uint64_t Filecrc,
                                const std::wstring& Filemethod, double FileTime) {
     if (!HasRow(Fileattr)) return;
     m_rows.push_back({Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime});
-    ListView1->AddItem();
-}
-
-void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {
-    if (Row >= 0 && static_cast<size_t>(Row) < m_rows.size()) Text = RowCell(m_rows[static_cast<size_t>(Row)], Column);
-}
-
-void TForm1::ShowCurrentFile(const std::wstring& name, uint64_t size) {
-    Label1->SetText(name);
-    ProgressBar2->SetPosition(0);
-    ProgressBar2->SetMax(size);
 }
 
 void TForm1::SevenZip1Addfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
-    ShowCurrentFile(Filename, Filesize);
+    QueueStep({TStep::TKind::ShowFile, Filename, Filesize});
 }
 
 void TForm1::SevenZip1Extractfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
-    ShowCurrentFile(Filename, Filesize);
+    QueueStep({TStep::TKind::ShowFile, Filename, Filesize});
 }
 
 void TForm1::SevenZip1PreProgress(TObject*, uint64_t MaxProgress) {
-    if (MaxProgress > 0) ProgressBar1->SetMax(MaxProgress);
+    if (MaxProgress > 0) QueueStep({TStep::TKind::TotalMax, {}, MaxProgress});
 }
 
 void TForm1::SevenZip1Progress(TObject*, const std::wstring&, uint64_t FilePosArc, uint64_t FilePosFile) {
-    ProgressBar1->SetPosition(FilePosArc);
-    ProgressBar2->SetPosition(FilePosFile);
-    Application().ProcessMessages();
+    QueueStep({TStep::TKind::Positions, {}, FilePosArc, FilePosFile});
 }
 
 void TForm1::SevenZip1Message(TObject*, int32_t, const std::string&, const std::wstring&) {
@@ -203,6 +259,10 @@ void TForm1::SevenZip1Message(TObject*, int32_t, const std::string&, const std::
 }
 
 void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOverwrite) { DoOverwrite = true; }
+
+void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {
+    if (Row >= 0 && static_cast<size_t>(Row) < m_rows.size()) Text = RowCell(m_rows[static_cast<size_t>(Row)], Column);
+}
 
 bool TForm1::HandOverText(const std::wstring& text) {
     auto* copy = new wchar_t[text.size() + 1];
@@ -229,6 +289,7 @@ void TForm1::TakeText(LPARAM text) {
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kTakeTextMessage: TakeText(lParam); return 0;
+    case kShowStepsMessage: return 0;  // wakes RunOperation, which shows the steps
     // The window has no close button; closing it another way (Alt+F4, the
     // taskbar) ends the program as "Koniec" does.
     case WM_CLOSE: SpeedButton3Click(this); return 0;

@@ -2,6 +2,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -25,10 +28,18 @@
 constexpr wchar_t kSettingsFileName[] = L"doziruzidive_config.dat";
 // Hands the window a string (long parameter) that the window then releases.
 constexpr UINT kTakeTextMessage = 9999;
+// The running operation has steps for the window to show.
+constexpr UINT kShowStepsMessage = WM_APP + 1;
 
 // doziruzidive's main window: the list of what to archive from the settings file,
 // the four buttons, the progress of the running operation and the rows of the
 // archive last listed. All archive work is SevenZip1's.
+//
+// The 7-Zip library reports progress from threads of its own while it packs or
+// unpacks with several threads, and the thread that called it waits meanwhile: a
+// window touched from such a report would wait for a thread that cannot answer.
+// So each operation runs on a thread of its own, the window's thread keeps the
+// window alive, and the component's events hand what they show over to it.
 class TForm1 : public TForm {
 public:
     // Binds the archive library (throws Exception with the library's load message
@@ -86,10 +97,21 @@ protected:
 
 private:
     class TBusy;
+    // What an event of the running operation changes in the window.
+    struct TStep {
+        enum class TKind { ShowFile, TotalMax, Positions } Kind;
+        std::wstring Name;
+        uint64_t First = 0;
+        uint64_t Second = 0;
+    };
+
+    int32_t RunOperation(const std::function<int32_t()>& operation);
+    void QueueStep(TStep step);
+    // Shows queued steps for up to the budget; true when some are left.
+    bool ShowSteps(DWORD budgetMs);
 
     void CreateControls();
     void ConfigureSevenZip1();
-    void ShowCurrentFile(const std::wstring& name, uint64_t size);
     void ClearRows();
     void TakeText(LPARAM text);
     std::wstring Entry(size_t index) const;
@@ -98,4 +120,6 @@ private:
     std::vector<TArchiveRow> m_rows;
     std::unordered_set<wchar_t*> m_handedOver;
     bool m_busy = false;
+    std::mutex m_stepsLock;
+    std::deque<TStep> m_steps;
 };

@@ -48,6 +48,10 @@ HWND FindTopWindow(DWORD processId, const wchar_t* className) { return FindTop(p
 HWND WaitForTopWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTop(processId, className, nullptr)) != nullptr; }, timeoutMs);
+    // Ready for input once its thread answers: it has shown the window and waits.
+    DWORD_PTR answer = 0;
+    if (found != nullptr && !::SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer))
+        return nullptr;
     return found;
 }
 
@@ -104,22 +108,28 @@ bool Click(HWND window, int x, int y, bool control) {
     ::GetClientRect(window, &client);
     POINT point{x >= 0 ? x : client.right / 2, y >= 0 ? y : client.bottom / 2};
     ::ClientToScreen(window, &point);
-    if (!::SetCursorPos(point.x, point.y)) return false;
-    INPUT inputs[4]{};
+    // Each mouse event carries the point itself: a pointer only moved beforehand
+    // can be moved back by a late motion report of the display.
+    const LONG absoluteX = ::MulDiv(point.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG absoluteY = ::MulDiv(point.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    INPUT inputs[5]{};
     UINT count = 0;
-    if (control) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count++].ki.wVk = VK_CONTROL;
-    }
-    inputs[count].type = INPUT_MOUSE;
-    inputs[count++].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[count].type = INPUT_MOUSE;
-    inputs[count++].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (control) {
+    auto mouse = [&](DWORD flags) {
+        inputs[count].type = INPUT_MOUSE;
+        inputs[count].mi.dx = absoluteX;
+        inputs[count].mi.dy = absoluteY;
+        inputs[count++].mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    };
+    auto key = [&](DWORD flags) {
         inputs[count].type = INPUT_KEYBOARD;
         inputs[count].ki.wVk = VK_CONTROL;
-        inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
+        inputs[count++].ki.dwFlags = flags;
+    };
+    mouse(0);
+    if (control) key(0);
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    mouse(MOUSEEVENTF_LEFTUP);
+    if (control) key(KEYEVENTF_KEYUP);
     return ::SendInput(count, inputs, sizeof(INPUT)) == count;
 }
 
@@ -151,18 +161,31 @@ bool AnswerFileDialog(DWORD processId, HWND dialog, const std::wstring& name, DW
                                 (box = ::GetDlgItem(dialog, kFileNameEdit)) != nullptr; },
                    timeoutMs))
         return false;
-    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    PressButton(dialog, IDOK);
-    // A question about replacing a file comes as a message box owned by the dialog.
+    // A dialog still filling itself in may drop a name typed too early: the name
+    // is typed again while the dialog stays without an answer.
+    DWORD typed = 0;
     return WaitUntil(
         [&] {
             if (!::IsWindow(dialog)) return true;
+            // A question about replacing a file comes as a message box owned by the dialog.
             HWND question = WaitForDialog(processId, 0, dialog);
-            if (question != nullptr && ::GetWindow(question, GW_OWNER) == dialog && ::GetDlgItem(question, IDYES))
-                PressButton(question, IDYES);
+            if (question != nullptr && ::GetWindow(question, GW_OWNER) == dialog) {
+                if (::GetDlgItem(question, IDYES)) PressButton(question, IDYES);
+            } else if (::GetTickCount() - typed > 2000) {
+                ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+                PressButton(dialog, IDOK);
+                typed = ::GetTickCount();
+            }
             return false;
         },
         timeoutMs);
+}
+
+bool ClickAndAnswerFileDialog(DWORD processId, HWND button, const std::wstring& name, DWORD timeoutMs) {
+    if (button == nullptr || !Click(button)) return false;
+    HWND dialog = WaitForDialog(processId, 10000);
+    if (dialog == nullptr || !AnswerFileDialog(processId, dialog, name)) return false;
+    return WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, timeoutMs);
 }
 
 ListView::ListView(HWND listView) : m_list(listView) {

@@ -16,6 +16,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // A visible top-level window of the process with the class name, or null.
 HWND FindTopWindow(DWORD processId, const wchar_t* className);
+// The same, once shown and its thread is waiting for input.
 HWND WaitForTopWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 // A shown dialog ("#32770") of the process other than `other`.
 HWND WaitForDialog(DWORD processId, DWORD timeoutMs, HWND other = nullptr);
@@ -43,6 +44,10 @@ bool ClickAndWait(HWND button, HWND status, DWORD timeoutMs);
 // Types the name into a file dialog and confirms; a question whether to replace
 // an existing file is answered Yes. True once the dialog has closed.
 bool AnswerFileDialog(DWORD processId, HWND dialog, const std::wstring& name, DWORD timeoutMs = 10000);
+// Clicks a button whose action asks for a file, types the name into the dialog
+// and waits until the action is over (the button, disabled while it runs, is
+// enabled again).
+bool ClickAndAnswerFileDialog(DWORD processId, HWND button, const std::wstring& name, DWORD timeoutMs);
 // Presses a dialog's button as a click would.
 void PressButton(HWND dialog, int id);
 

@@ -43,11 +43,7 @@ struct Window {
 };
 
 bool DialogAction(const Window& window, const wchar_t* caption, const std::wstring& name) {
-    HWND button = window.Button(caption);
-    if (button == nullptr || !FormRemote::Click(button)) return false;
-    HWND dialog = FormRemote::WaitForDialog(window.processId, 10000);
-    if (dialog == nullptr || !FormRemote::AnswerFileDialog(window.processId, dialog, name)) return false;
-    return FormRemote::WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, kStepTimeoutMs);
+    return FormRemote::ClickAndAnswerFileDialog(window.processId, window.Button(caption), name, kStepTimeoutMs);
 }
 
 void ShowRows(const Window& window) {

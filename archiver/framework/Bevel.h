@@ -11,12 +11,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         // The frame draws its edges only; inside shows the parent's background.
-        if (message == WM_ERASEBKGND) {
-            RECT client{};
-            ::GetClientRect(Handle(), &client);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
-            return 1;
-        }
+        if (message == WM_ERASEBKGND) return EraseBackground(reinterpret_cast<HDC>(wParam));
         return TWinControl::WindowProc(message, wParam, lParam);
     }
 };

@@ -169,6 +169,13 @@ void TWinControl::SetColor(TColor color) {
     if (m_handle != nullptr) ::InvalidateRect(m_handle, nullptr, TRUE);
 }
 
+LRESULT TWinControl::EraseBackground(HDC dc) {
+    RECT client{};
+    ::GetClientRect(m_handle, &client);
+    ::FillRect(dc, &client, BackgroundBrush());
+    return 1;
+}
+
 HBRUSH TWinControl::BackgroundBrush() {
     if (m_color == clParent && m_parent != nullptr) return m_parent->BackgroundBrush();
     if (!m_brush) m_brush.Reset(::CreateSolidBrush(Color()));

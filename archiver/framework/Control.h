@@ -53,6 +53,8 @@ protected:
     // A notification about this control that its parent received: true when the
     // control handled it, with the result to return.
     virtual bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Fills the client area with the background; the answer to WM_ERASEBKGND.
+    LRESULT EraseBackground(HDC dc);
     // The font changed; controls that draw their own text follow it here.
     virtual void FontChanged() {}
     HFONT FontHandle() const;

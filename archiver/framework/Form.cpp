@@ -34,12 +34,7 @@ void TForm::Show() {
 }
 
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-        RECT client{};
-        ::GetClientRect(Handle(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
-        return 1;
-    }
+    if (message == WM_ERASEBKGND) return EraseBackground(reinterpret_cast<HDC>(wParam));
     return TWinControl::WindowProc(message, wParam, lParam);
 }
 

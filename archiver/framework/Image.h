@@ -1,21 +1,19 @@
 #pragma once
 #include <memory>
 
-#include "Control.h"
+#include "CustomControl.h"
 
 // A picture drawn stretched over the whole control.
-class TImage : public TWinControl {
+class TImage : public TCustomControl {
 public:
-    TImage(TComponent* Owner, TWinControl* Parent);
+    TImage(TComponent* Owner, TWinControl* Parent) : TCustomControl(Owner, Parent, L"TImage", WS_VISIBLE) {}
 
     void SetPicture(std::shared_ptr<TBitmap> picture);
     const TBitmap* Picture() const { return m_picture.get(); }
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
-    void Paint(HDC dc);
-
     std::shared_ptr<TBitmap> m_picture;
 };

@@ -20,7 +20,7 @@ const TFont kParentFont{};
 const TControlLayout kLayout[] = {
     // name           kind         parent    left top width height caption                font         colour    align
     {"Label5",        Label,       nullptr,  16,   8, 140, 19,  L"Doziruzidive",          kTitleFont,  clParent, kLeft,  true, -1, nullptr},
-    // The status text grows to the left from its right edge.
+    // The status text is right-aligned: it ends at 566 whatever its length.
     {"Label1",        Label,       nullptr,  166, 12, 400, 15,  L"Label1",                kMaroonFont, clParent, kRight, true, -1, nullptr},
     {"Bevel1",        Bevel,       nullptr,  16,  32, 545, 13,  nullptr,                  kParentFont, clParent, kLeft,  true, -1, nullptr},
     {"Label2",        Label,       nullptr,  16,  56, 140, 15,  L"Postęp pliku",          kNavyFont,   clParent, kLeft,  true, -1, nullptr},

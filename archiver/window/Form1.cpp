@@ -33,10 +33,10 @@ bool StrToInt(const std::wstring& text, int32_t& value) {
 }
 }  // namespace
 
-// While an action runs the other actions wait: the window lets messages run
-// during an operation, and a second operation started from inside the first would
-// close or replace the archive the library is still working on. "Koniec" stays.
-// Disabled buttons can still be sent a click by a program, hence the flag too.
+// While an action runs the other actions wait: the window stays alive during an
+// operation, and a second operation started meanwhile would close or replace the
+// archive the library is still working on. "Koniec" stays. Disabled buttons can
+// still be sent a click by a program, hence the flag too.
 class TForm1::TBusy {
 public:
     explicit TBusy(TForm1& form) : m_form(form) {

@@ -441,6 +441,8 @@ TEST(ArchiverWindow, KoniecEndsTheProgramInTheMiddleOfPackingAndOfRestoring) {
         ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), dialog, folder + L"\\duze.7z"));
         ASSERT_TRUE(FormRemote::WaitUntil([&] { return window.Status() == big + L"\\szum.bin"; }, 30000));
         EXPECT_EQ(window.End(), 0u);
+        // Stopped half-way: whatever is left is no complete archive.
+        EXPECT_NE(RunNative("7zz t '" + UnixPath(folder + L"\\duze.7z") + "' >/dev/null 2>&1"), 0);
     }
     {
         ArchiverWindow window(folder);

@@ -37,7 +37,10 @@ void TListView::FontChanged() {
 
 void TListView::SetItemCount(int count) {
     m_count = count;
-    ::SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
+    // The list is painted anew below rather than by the count's own invalidation,
+    // which costs the platform more for the same picture.
+    ::SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TListView::Clear() {

@@ -5,19 +5,21 @@
 #include "archive/FileTimes.h"
 
 namespace {
-size_t NameStart(const std::wstring& path) {
+size_t NameStart(std::wstring_view path) {
     size_t separator = path.find_last_of(L"\\:");
     return separator == std::wstring::npos ? 0 : separator + 1;
 }
 
 std::wstring Decimal(uint64_t value) { return std::to_wstring(value); }
 
-std::wstring NameCell(const TArchiveRow& row, LCID) { return row.Filename.substr(NameStart(row.Filename)); }
-std::wstring DirectoryCell(const TArchiveRow& row, LCID) { return row.Filename.substr(0, NameStart(row.Filename)); }
+std::wstring NameCell(const TArchiveRow& row, LCID) { return std::wstring(row.Filename.substr(NameStart(row.Filename))); }
+std::wstring DirectoryCell(const TArchiveRow& row, LCID) {
+    return std::wstring(row.Filename.substr(0, NameStart(row.Filename)));
+}
 std::wstring AttrCell(const TArchiveRow& row, LCID) { return Decimal(row.Fileattr); }
 std::wstring PackedCell(const TArchiveRow& row, LCID) { return Decimal(row.FileSizeP); }
 std::wstring SizeCell(const TArchiveRow& row, LCID) { return Decimal(row.FileSizeU); }
-std::wstring MethodCell(const TArchiveRow& row, LCID) { return row.Filemethod; }
+std::wstring MethodCell(const TArchiveRow& row, LCID) { return std::wstring(row.Filemethod); }
 std::wstring IdCell(const TArchiveRow& row, LCID) { return Decimal(row.Fileindex); }
 
 std::wstring CrcCell(const TArchiveRow& row, LCID) {
@@ -64,4 +66,43 @@ const std::array<TArchiveColumn, 9> kArchiveColumns = {{
 std::wstring RowCell(const TArchiveRow& row, int column, LCID locale) {
     if (column < 0 || column >= static_cast<int>(kArchiveColumns.size())) return {};
     return kArchiveColumns[static_cast<size_t>(column)].Cell(row, locale);
+}
+
+void TArchiveRows::Add(const TArchiveRow& row) {
+    const uint32_t method = MethodIndex(row.Filemethod);
+    m_rows.push_back({m_names.size(), static_cast<uint32_t>(row.Filename.size()), method, row.Fileindex, row.FileSizeU,
+                      row.FileSizeP, row.Fileattr, row.Filecrc, row.FileTime});
+    m_names.append(row.Filename);
+}
+
+void TArchiveRows::Reserve(size_t rows) {
+    m_rows.reserve(rows);
+    m_names.reserve(rows * 24);  // a typical stored path
+}
+
+uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
+    // An archive uses a method or two for all its items: the last one is the likely one.
+    if (!m_methods.empty() && m_methods.back() == method) return static_cast<uint32_t>(m_methods.size() - 1);
+    auto [found, added] = m_methodIndex.try_emplace(std::wstring(method), static_cast<uint32_t>(m_methods.size()));
+    if (added) m_methods.emplace_back(method);
+    return found->second;
+}
+
+TArchiveRow TArchiveRows::Row(size_t index) const {
+    const TStored& stored = m_rows.at(index);
+    return {std::wstring_view(m_names).substr(stored.NameStart, stored.NameLength),
+            stored.Fileindex,
+            stored.FileSizeU,
+            stored.FileSizeP,
+            stored.Fileattr,
+            stored.Filecrc,
+            m_methods[stored.Method],
+            stored.FileTime};
+}
+
+void TArchiveRows::Clear() {
+    m_rows = {};
+    m_names = {};
+    m_methods.clear();
+    m_methodIndex.clear();
 }

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -135,7 +136,7 @@ void TForm1::SpeedButton4Click(TObject*) {
     if (!OpenDialog2->Execute(Handle())) return;
     SevenZip1->SZFileName = OpenDialog2->FileName;
     const int32_t result = RunOperation([this] { return SevenZip1->List(); });
-    ListView1->SetItemCount(static_cast<int>(m_rows.size()));
+    ListView1->SetItemCount(static_cast<int>(m_rows.Count()));
     Label1->SetText(std::to_wstring(result));
 }
 
@@ -161,8 +162,7 @@ void TForm1::SpeedButton3Click(TObject*) {
 
 void TForm1::ClearRows() {
     ListView1->Clear();
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_rows.Clear();
 }
 
 int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
@@ -176,15 +176,16 @@ int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
             failure = std::current_exception();
         }
         finished = true;
-        ::PostMessageW(Handle(), kShowStepsMessage, 0, 0);  // wakes the wait below
+        ::PostMessageW(Handle(), kOperationOverMessage, 0, 0);  // wakes the wait below
     });
-    // Steps come faster than bars repaint: they are shown a slice at a time, and
-    // the user's clicks and the painting go between the slices. The loop lasts
-    // until the operation is over, also after "Koniec": the component must not
-    // go while it works.
+    // The steps are shown every few milliseconds, all that came meanwhile, each as
+    // it was; when they come faster than bars repaint, a slice at a time, with the
+    // user's clicks and the painting between the slices. The loop lasts until the
+    // operation is over, also after "Koniec": the component must not go while it
+    // works.
     bool behind = false;
     while (!finished || behind) {
-        if (!behind) ::MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (!behind) ::MsgWaitForMultipleObjectsEx(0, nullptr, 15, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         Application().ProcessMessages();
         behind = ShowSteps(20);
     }
@@ -195,7 +196,6 @@ int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
 
 void TForm1::QueueStep(TStep step) {
     std::lock_guard<std::mutex> lock(m_stepsLock);
-    if (m_steps.empty()) ::PostMessageW(Handle(), kShowStepsMessage, 0, 0);
     m_steps.push_back(std::move(step));
 }
 
@@ -235,7 +235,10 @@ void TForm1::SevenZip1Listfile(TObject*, const std::wstring& Filename, uint64_t 
                                uint64_t FileSizeP, uint64_t Fileattr, uint64_t Filecrc,
                                const std::wstring& Filemethod, double FileTime) {
     if (!HasRow(Fileattr)) return;
-    m_rows.push_back({Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime});
+    // The count is known before the first item: the rows grow once. (A damaged
+    // archive may claim any count; beyond a million the rows grow as they come.)
+    if (m_rows.Count() == 0) m_rows.Reserve(std::min<size_t>(static_cast<size_t>(std::max(SevenZip1->NumberOfFiles, 0)), 1 << 20));
+    m_rows.Add({Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime});
 }
 
 void TForm1::SevenZip1Addfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
@@ -261,7 +264,7 @@ void TForm1::SevenZip1Message(TObject*, int32_t, const std::string&, const std::
 void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOverwrite) { DoOverwrite = true; }
 
 void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {
-    if (Row >= 0 && static_cast<size_t>(Row) < m_rows.size()) Text = RowCell(m_rows[static_cast<size_t>(Row)], Column);
+    if (Row >= 0 && static_cast<size_t>(Row) < m_rows.Count()) Text = RowCell(m_rows.Row(static_cast<size_t>(Row)), Column);
 }
 
 bool TForm1::HandOverText(const std::wstring& text) {
@@ -289,7 +292,7 @@ void TForm1::TakeText(LPARAM text) {
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kTakeTextMessage: TakeText(lParam); return 0;
-    case kShowStepsMessage: return 0;  // wakes RunOperation, which shows the steps
+    case kOperationOverMessage: return 0;  // wakes RunOperation
     // The window has no close button; closing it another way (Alt+F4, the
     // taskbar) ends the program as "Koniec" does.
     case WM_CLOSE: SpeedButton3Click(this); return 0;

@@ -28,8 +28,8 @@
 constexpr wchar_t kSettingsFileName[] = L"doziruzidive_config.dat";
 // Hands the window a string (long parameter) that the window then releases.
 constexpr UINT kTakeTextMessage = 9999;
-// The running operation has steps for the window to show.
-constexpr UINT kShowStepsMessage = WM_APP + 1;
+// The running operation is over.
+constexpr UINT kOperationOverMessage = WM_APP + 1;
 
 // doziruzidive's main window: the list of what to archive from the settings file,
 // the four buttons, the progress of the running operation and the rows of the
@@ -117,7 +117,7 @@ private:
     std::wstring Entry(size_t index) const;
 
     TSettingsRecord m_settings;
-    std::vector<TArchiveRow> m_rows;
+    TArchiveRows m_rows;
     std::unordered_set<wchar_t*> m_handedOver;
     bool m_busy = false;
     std::mutex m_stepsLock;

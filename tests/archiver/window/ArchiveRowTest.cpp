@@ -6,7 +6,7 @@
 namespace {
 constexpr LCID kPolish = MAKELCID(MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT), SORT_DEFAULT);
 
-TArchiveRow Row(const std::wstring& name) {
+TArchiveRow Row(std::wstring_view name) {
     TArchiveRow row;
     row.Filename = name;
     row.Fileindex = 12;

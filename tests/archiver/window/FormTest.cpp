@@ -98,3 +98,16 @@ TEST_F(FormInProcess, OnlyTextsTheWindowHandedOverAreReleased) {
     EXPECT_STREQ(foreign, L"abc");  // still ours, untouched
     delete[] foreign;
 }
+
+TEST_F(FormInProcess, BarsKeepTheProportionOfSizesBeyondThirtyTwoBits) {
+    HWND bar = form->ProgressBar1->Handle();
+    form->ProgressBar1->SetMax(5ull << 30);  // 5 GiB
+    form->ProgressBar1->SetPosition(5ull << 29);
+    const LRESULT max = ::SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
+    EXPECT_GT(max, 0);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), max / 2);
+    form->ProgressBar1->SetMax(1000);
+    form->ProgressBar1->SetPosition(250);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), 250);
+}

@@ -347,8 +347,12 @@ TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder
     ArchiverWindow window(folder);
     ASSERT_TRUE(window.WaitShown());
     EXPECT_TRUE(window.ListBoxItems().empty());
+    ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
+    EXPECT_EQ(window.Rows().size(), 2u);
+    // Packing names another archive: the rows, which restoring would go by, go.
     ASSERT_TRUE(window.Pack(folder + L"\\nic.7z"));
     EXPECT_FALSE(Exists(folder + L"\\nic.7z"));
+    EXPECT_TRUE(window.Rows().empty());
 
     ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
     ASSERT_TRUE(window.Restore());
@@ -463,7 +467,7 @@ TEST(ArchiverWindow, KoniecEndsTheProgramInTheMiddleOfPackingAndOfRestoring) {
     EXPECT_LT(restored, 2000u);
 }
 
-TEST(ArchiverWindow, OtherProcessesMessagesNineThousandNineHundredNinetyNineFreeNothing) {
+TEST(ArchiverWindow, OtherProcessesMessages9999FreeNothingAndClosingEndsTheProgram) {
     const std::wstring folder = FreshFolder(L"window-message");
     WriteSettings(folder, L"", {L"C:\\a.txt"}, L"");
     ArchiverWindow window(folder);
@@ -475,7 +479,9 @@ TEST(ArchiverWindow, OtherProcessesMessagesNineThousandNineHundredNinetyNineFree
     EXPECT_TRUE(::SendMessageTimeoutW(window.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
     EXPECT_TRUE(window.Process().Running());
     EXPECT_EQ(window.ListBoxItems().size(), 1u);
-    EXPECT_EQ(window.End(), 0u);
+    // Closed another way than by "Koniec" (Alt+F4, the taskbar), it ends as well.
+    ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
+    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
 }
 
 TEST(ArchiverWindow, WithoutTheArchiveLibraryTheLoadMessageIsShownAndTheProgramEnds) {

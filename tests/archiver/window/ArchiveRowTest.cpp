@@ -78,3 +78,25 @@ TEST(ArchiveRow, OnlyPlainDirectoriesHaveNoRow) {
     EXPECT_TRUE(HasRow(32));
     EXPECT_TRUE(HasRow(0x10 | 0x8000 | (0755u << 16)));  // a directory packed on Unix
 }
+
+TEST(ArchiveRow, TheRowStoreGivesBackEveryRowAsAdded) {
+    TArchiveRows rows;
+    rows.Reserve(2);
+    const std::wstring methods[] = {L"LZMA2:24", L"Copy", L"LZMA2:24"};
+    for (int i = 0; i < 300; ++i) {
+        const std::wstring name = L"katalog\\plik" + std::to_wstring(i) + L".txt";
+        TArchiveRow row = Row(name);
+        row.Fileindex = static_cast<uint64_t>(i);
+        row.Filemethod = methods[i % 3];
+        rows.Add(row);  // copies what the views show
+    }
+    ASSERT_EQ(rows.Count(), 300u);
+    EXPECT_EQ(rows.Row(0).Filename, L"katalog\\plik0.txt");
+    EXPECT_EQ(rows.Row(299).Filename, L"katalog\\plik299.txt");
+    EXPECT_EQ(rows.Row(299).Fileindex, 299u);
+    EXPECT_EQ(rows.Row(299).Filemethod, L"LZMA2:24");
+    EXPECT_EQ(rows.Row(1).Filemethod, L"Copy");
+    EXPECT_EQ(RowCell(rows.Row(17), 0), L"plik17.txt");
+    rows.Clear();
+    EXPECT_EQ(rows.Count(), 0u);
+}

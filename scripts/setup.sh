@@ -10,7 +10,7 @@ fail() { echo "setup failed: $*" >&2; exit 1; }
 step() { echo "setup: $*"; }
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine xvfb xauth
-          cmake make googletest 7zip imagemagick curl ca-certificates dpkg-dev xz-utils)
+          cmake make googletest 7zip imagemagick curl ca-certificates dpkg-dev xz-utils locales)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,6 +25,14 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 mkdir -p "$DEPS"
+
+# The archiver runs in Polish (LANG=pl_PL.UTF-8, code page 1250). Wine reads file
+# names in the Unix locale's character set, which falls back to ASCII, mangling
+# every non-ASCII name, unless the locale exists.
+if ! locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; then
+  step "generating the pl_PL.UTF-8 locale"
+  localedef -i pl_PL -f UTF-8 pl_PL.UTF-8 || fail "localedef pl_PL.UTF-8"
+fi
 
 # npm tarballs are fetched straight from the registry so that npm itself is not needed.
 fetch_npm() { # name version -> extracted into $DEPS/npm/name

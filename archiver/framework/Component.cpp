@@ -16,3 +16,9 @@ void TComponent::RemoveComponent(TComponent* component) {
     auto found = std::find(m_components.begin(), m_components.end(), component);
     if (found != m_components.end()) m_components.erase(found);
 }
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+    for (TComponent* component : m_components)
+        if (component->Name == name) return component;
+    return nullptr;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <vector>
 
 // The root of the framework's classes: what an event passes as its Sender.
@@ -20,6 +21,11 @@ public:
 
     TComponent* Owner() const { return m_owner; }
     const std::vector<TComponent*>& Components() const { return m_components; }
+
+    // The name a layout gives the component; fields and handlers are bound by it.
+    std::string Name;
+    // The owned component of that name, or null.
+    TComponent* FindComponent(const std::string& name) const;
 
 private:
     void RemoveComponent(TComponent* component);

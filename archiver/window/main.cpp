@@ -1,17 +1,24 @@
 #include <windows.h>
+#include <commctrl.h>
 
-#include "archive/SevenZip.h"
-#include "framework/Exception.h"
+#include <memory>
+
+#include "Form1.h"
+#include "framework/Application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    // The window comes later; the archive library is bound at start-up already,
-    // and a missing one ends the program with its message.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    TApplication& application = Application();
+    application.Title = L"doziruzidive";
+    std::unique_ptr<TForm1> form;
     try {
-        TSevenZip SevenZip1(nullptr);
-        ::MessageBoxW(nullptr, L"Doziruzidive", L"Doziruzidive", MB_OK);
+        form = std::make_unique<TForm1>(nullptr);
     } catch (const Exception& error) {
-        ::MessageBoxA(nullptr, error.Message().c_str(), "Doziruzidive", MB_OK | MB_ICONERROR);
+        // Without the archive library the window cannot exist.
+        application.ShowException(error.Message());
         return 1;
     }
+    application.Run(*form);
     return 0;
 }

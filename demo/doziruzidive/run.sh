@@ -55,3 +55,5 @@ diff -r "$data" "$work/z-7zz" >/dev/null || fail "files from 7zz's archive diffe
 check "files restored from 7zz's archive are identical"
 
 echo "demo doziruzidive: all checks passed"
+
+bash demo/doziruzidive/window.sh

@@ -1,0 +1,66 @@
+#pragma once
+#include <windows.h>
+
+#include <any>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "Control.h"
+#include "Event.h"
+#include "Exception.h"
+#include "Set.h"
+
+using TNotifyEvent = TEvent<TObject*>;
+
+enum class TBorderIcon : uint8_t { biSystemMenu, biMinimize, biMaximize };
+using TBorderIcons = TSet<TBorderIcon>;
+
+// A top-level window with a fixed single border, whose window class is named after
+// the form's class. Its controls come from a layout (FormLayout.h); handlers are
+// published by name and assigned to the events the layout names.
+class TForm : public TWinControl {
+public:
+    // The window is made hidden, with the client size, centred on the desktop.
+    TForm(TComponent* Owner, const wchar_t* className, int clientWidth, int clientHeight, TBorderIcons borderIcons,
+          TColor color, const TFont& font);
+
+    void Show();
+    void Hide();
+
+    TNotifyEvent OnCreate;
+    // Runs OnCreate: the form and its controls exist, the window is not shown yet.
+    void DoCreate();
+
+    // Publishes a method under a name; the form's class is the method's.
+    template <class Form, class... Args>
+    void Publish(const std::string& name, void (Form::*method)(Args...)) {
+        Form* form = static_cast<Form*>(this);
+        m_published[name] = TEvent<Args...>(
+            [form, method](Args... args) { (form->*method)(std::forward<Args>(args)...); });
+    }
+    // Assigns the method published under the name to the event. A layout naming a
+    // handler that does not exist, or one of another type, is a fault of the
+    // program: it throws instead of leaving the event silent.
+    template <class... Args>
+    void WireEvent(TEvent<Args...>& event, const std::string& handlerName) const {
+        auto found = m_published.find(handlerName);
+        const auto* handler = found != m_published.end() ? std::any_cast<TEvent<Args...>>(&found->second) : nullptr;
+        if (handler == nullptr) throw Exception("No handler " + handlerName + " of the event's type");
+        event = *handler;
+    }
+
+    // The control of the layout with that name, of the expected class.
+    template <class Control>
+    Control* Find(const std::string& name) const {
+        auto* control = dynamic_cast<Control*>(FindComponent(name));
+        if (control == nullptr) throw Exception("The layout has no " + name);
+        return control;
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::map<std::string, std::any> m_published;
+};

@@ -1,0 +1,86 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+
+// Colours, fonts and owned GDI objects for the form framework.
+
+using TColor = COLORREF;
+constexpr TColor clBlack = RGB(0, 0, 0);
+constexpr TColor clMaroon = RGB(128, 0, 0);
+constexpr TColor clNavy = RGB(0, 0, 128);
+constexpr TColor clWhite = RGB(255, 255, 255);
+// Not a colour: the control takes its parent's.
+constexpr TColor clParent = 0xFF000000;
+
+// Owns one GDI object and deletes it when it goes.
+template <class Handle>
+class TGdiObject {
+public:
+    TGdiObject() = default;
+    explicit TGdiObject(Handle handle) : m_handle(handle) {}
+    TGdiObject(TGdiObject&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    TGdiObject& operator=(TGdiObject&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.m_handle, nullptr));
+        return *this;
+    }
+    TGdiObject(const TGdiObject&) = delete;
+    TGdiObject& operator=(const TGdiObject&) = delete;
+    ~TGdiObject() { Reset(); }
+
+    Handle Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+    void Reset(Handle handle = nullptr) {
+        if (m_handle != nullptr) ::DeleteObject(m_handle);
+        m_handle = handle;
+    }
+
+private:
+    Handle m_handle = nullptr;
+};
+
+// A font as a layout gives it: the face, the height of the characters in pixels
+// (not points, and without the line's internal leading), colour and character set.
+struct TFont {
+    std::wstring Name;
+    int Height = 0;
+    TColor Color = clBlack;
+    BYTE Charset = DEFAULT_CHARSET;
+
+    bool Empty() const { return Name.empty(); }
+    TGdiObject<HFONT> Create() const;
+};
+
+// A device-independent bitmap: a decoded picture, or button pictures.
+class TBitmap {
+public:
+    // Rows top-down, three bytes a pixel (blue, green, red), `stride` bytes a row.
+    static std::shared_ptr<TBitmap> FromBgr(int width, int height, const BYTE* pixels, size_t stride);
+    // A bitmap resource of the program.
+    static std::shared_ptr<TBitmap> FromResource(const wchar_t* name);
+
+    HBITMAP Handle() const { return m_bitmap.Get(); }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+private:
+    TGdiObject<HBITMAP> m_bitmap;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// A memory device context with a bitmap selected, for copying a bitmap's pixels.
+class TBitmapSource {
+public:
+    TBitmapSource(HDC compatibleWith, const TBitmap& bitmap);
+    ~TBitmapSource();
+    TBitmapSource(const TBitmapSource&) = delete;
+    TBitmapSource& operator=(const TBitmapSource&) = delete;
+    HDC Dc() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};

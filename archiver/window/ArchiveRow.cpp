@@ -1,0 +1,108 @@
+#include "ArchiveRow.h"
+
+#include <cmath>
+
+#include "archive/FileTimes.h"
+
+namespace {
+size_t NameStart(std::wstring_view path) {
+    size_t separator = path.find_last_of(L"\\:");
+    return separator == std::wstring::npos ? 0 : separator + 1;
+}
+
+std::wstring Decimal(uint64_t value) { return std::to_wstring(value); }
+
+std::wstring NameCell(const TArchiveRow& row, LCID) { return std::wstring(row.Filename.substr(NameStart(row.Filename))); }
+std::wstring DirectoryCell(const TArchiveRow& row, LCID) {
+    return std::wstring(row.Filename.substr(0, NameStart(row.Filename)));
+}
+std::wstring AttrCell(const TArchiveRow& row, LCID) { return Decimal(row.Fileattr); }
+std::wstring PackedCell(const TArchiveRow& row, LCID) { return Decimal(row.FileSizeP); }
+std::wstring SizeCell(const TArchiveRow& row, LCID) { return Decimal(row.FileSizeU); }
+std::wstring MethodCell(const TArchiveRow& row, LCID) { return std::wstring(row.Filemethod); }
+std::wstring IdCell(const TArchiveRow& row, LCID) { return Decimal(row.Fileindex); }
+
+std::wstring CrcCell(const TArchiveRow& row, LCID) {
+    std::wstring text(8, L'0');
+    for (int digit = 7, shift = 0; digit >= 0; --digit, shift += 4)
+        text[static_cast<size_t>(digit)] = L"0123456789ABCDEF"[(row.Filecrc >> shift) & 0xF];
+    return text;
+}
+
+std::wstring DateTimeCell(const TArchiveRow& row, LCID locale) {
+    // The date is local time already; to whole milliseconds, so that a time on a
+    // full second does not show the second before.
+    const double milliseconds = std::round((row.FileTime - kFileTimeEpochDate) * 86400000.0);
+    if (!(milliseconds >= 0 && milliseconds < 9.2e14)) return {};
+    ULARGE_INTEGER ticks{};
+    ticks.QuadPart = static_cast<uint64_t>(milliseconds) * 10000;
+    FILETIME time{ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME parts{};
+    if (!::FileTimeToSystemTime(&time, &parts)) return {};
+    wchar_t date[128] = {}, clock[128] = {};
+    if (!::GetDateFormatW(locale, DATE_SHORTDATE, &parts, nullptr, date, 128)) return {};
+    if (!::GetTimeFormatW(locale, 0, &parts, nullptr, clock, 128)) return date;
+    return std::wstring(date) + L" " + clock;
+}
+
+constexpr TAlignment kLeft = TAlignment::taLeftJustify;
+constexpr TAlignment kRight = TAlignment::taRightJustify;
+}  // namespace
+
+bool HasRow(uint64_t Fileattr) { return Fileattr != FILE_ATTRIBUTE_DIRECTORY; }
+
+const std::array<TArchiveColumn, 9> kArchiveColumns = {{
+    {L"Nazwa", 130, kLeft, NameCell},
+    {L"Katalog", 110, kLeft, DirectoryCell},
+    {L"Attr", 30, kLeft, AttrCell},
+    {L"Rozmiar po", 80, kRight, PackedCell},
+    {L"Rozmiar przed", 90, kRight, SizeCell},
+    {L"CRC", 83, kLeft, CrcCell},
+    {L"Metoda", 60, kLeft, MethodCell},
+    {L"ID", 30, kRight, IdCell},
+    {L"Data/Czas", 120, kLeft, DateTimeCell},
+}};
+
+std::wstring RowCell(const TArchiveRow& row, int column, LCID locale) {
+    if (column < 0 || column >= static_cast<int>(kArchiveColumns.size())) return {};
+    return kArchiveColumns[static_cast<size_t>(column)].Cell(row, locale);
+}
+
+void TArchiveRows::Add(const TArchiveRow& row) {
+    const uint32_t method = MethodIndex(row.Filemethod);
+    m_rows.push_back({m_names.size(), static_cast<uint32_t>(row.Filename.size()), method, row.Fileindex, row.FileSizeU,
+                      row.FileSizeP, row.Fileattr, row.Filecrc, row.FileTime});
+    m_names.append(row.Filename);
+}
+
+void TArchiveRows::Reserve(size_t rows) {
+    m_rows.reserve(rows);
+    m_names.reserve(rows * 24);  // a typical stored path
+}
+
+uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
+    // An archive uses a method or two for all its items: the last one is the likely one.
+    if (!m_methods.empty() && m_methods.back() == method) return static_cast<uint32_t>(m_methods.size() - 1);
+    auto [found, added] = m_methodIndex.try_emplace(std::wstring(method), static_cast<uint32_t>(m_methods.size()));
+    if (added) m_methods.emplace_back(method);
+    return found->second;
+}
+
+TArchiveRow TArchiveRows::Row(size_t index) const {
+    const TStored& stored = m_rows.at(index);
+    return {std::wstring_view(m_names).substr(stored.NameStart, stored.NameLength),
+            stored.Fileindex,
+            stored.FileSizeU,
+            stored.FileSizeP,
+            stored.Fileattr,
+            stored.Filecrc,
+            m_methods[stored.Method],
+            stored.FileTime};
+}
+
+void TArchiveRows::Clear() {
+    m_rows = {};
+    m_names = {};
+    m_methods.clear();
+    m_methodIndex.clear();
+}

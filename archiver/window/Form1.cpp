@@ -1,0 +1,301 @@
+#include "Form1.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+#include "SettingsFile.h"
+#include "archive/WidePath.h"
+#include "framework/Application.h"
+
+namespace {
+const TFont kFormFont{L"MS Sans Serif", 11, clBlack, DEFAULT_CHARSET};  // 8 points
+constexpr TColor kFormColor = RGB(243, 243, 243);
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length > 0 ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
+    ::LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return message;
+}
+
+// An integer as typed: optional sign and decimal digits, within 32 bits.
+bool StrToInt(const std::wstring& text, int32_t& value) {
+    int64_t number = 0;
+    if (!ParseDecimal(text, number, true) || number < INT32_MIN || number > INT32_MAX) return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+}  // namespace
+
+// While an action runs the other actions wait: the window stays alive during an
+// operation, and a second operation started meanwhile would close or replace the
+// archive the library is still working on. "Koniec" stays. Disabled buttons can
+// still be sent a click by a program, hence the flag too.
+class TForm1::TBusy {
+public:
+    explicit TBusy(TForm1& form) : m_form(form) {
+        m_form.m_busy = true;
+        Enable(false);
+    }
+    ~TBusy() {
+        Enable(true);
+        m_form.m_busy = false;
+    }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+private:
+    void Enable(bool enabled) {
+        for (TSpeedButton* button : {m_form.SpeedButton1, m_form.SpeedButton4, m_form.SpeedButton2})
+            button->SetEnabled(enabled);
+    }
+    TForm1& m_form;
+};
+
+TForm1::TForm1(TComponent* Owner)
+    : TForm(Owner, L"TForm1", 756, 466, TBorderIcons{TBorderIcon::biMinimize}, kFormColor, kFormFont) {
+    Name = "Form1";
+    Publish("FormCreate", &TForm1::FormCreate);
+    Publish("SpeedButton1Click", &TForm1::SpeedButton1Click);
+    Publish("SpeedButton4Click", &TForm1::SpeedButton4Click);
+    Publish("SpeedButton2Click", &TForm1::SpeedButton2Click);
+    Publish("SpeedButton3Click", &TForm1::SpeedButton3Click);
+    Publish("SevenZip1Listfile", &TForm1::SevenZip1Listfile);
+    Publish("SevenZip1Addfile", &TForm1::SevenZip1Addfile);
+    Publish("SevenZip1Extractfile", &TForm1::SevenZip1Extractfile);
+    Publish("SevenZip1PreProgress", &TForm1::SevenZip1PreProgress);
+    Publish("SevenZip1Progress", &TForm1::SevenZip1Progress);
+    Publish("SevenZip1Message", &TForm1::SevenZip1Message);
+    Publish("SevenZip1ExtractOverwrite", &TForm1::SevenZip1ExtractOverwrite);
+    Publish("ListView1Data", &TForm1::ListView1Data);
+
+    SevenZip1 = new TSevenZip(this);
+    ConfigureSevenZip1();
+    CreateControls();
+    DoCreate();
+}
+
+TForm1::~TForm1() {
+    for (wchar_t* text : m_handedOver) delete[] text;
+}
+
+std::wstring TForm1::Entry(size_t index) const { return SettingsEntryText(m_settings.Entries[index]); }
+
+void TForm1::FormCreate(TObject*) {
+    TSettingsRecord record;
+    if (DWORD error = ReadSettingsFile(kSettingsFileName, record)) {
+        Application().MessageBox(SystemErrorText(error), MB_OK | MB_ICONERROR);
+        return;
+    }
+    m_settings = record;
+    Label1->SetText(L"0");
+    for (size_t i = kFirstItemEntry; i <= kLastItemEntry; ++i)
+        if (!m_settings.Entries[i].empty()) ListBox1->AddItem(Entry(i));
+}
+
+void TForm1::SpeedButton1Click(TObject*) {
+    if (m_busy) return;
+    TBusy busy(*this);
+    if (!SaveDialog1->Execute(Handle())) return;
+    SevenZip1->SZFileName = SaveDialog1->FileName;
+    // The rows belong to the archive listed before: restoring by them would pick
+    // items of another archive by their numbers.
+    ClearRows();
+    int32_t volumeSize = 0;
+    if (!StrToInt(volsize->Text(), volumeSize)) {
+        Application().MessageBox(L"'" + volsize->Text() + L"' is not a valid integer value", MB_OK | MB_ICONERROR);
+        return;
+    }
+    SevenZip1->SetVolumeSize(volumeSize);
+    SevenZip1->Files.Clear();
+    for (size_t i = kFirstItemEntry; i <= kLastItemEntry; ++i) {
+        if (m_settings.Entries[i].empty()) continue;
+        SevenZip1->AddRootDir = Entry(kRootEntry);
+        if (!Password7z->Text().empty()) SevenZip1->Password = Password7z->Text();
+        SevenZip1->Files.Add(Entry(i));
+    }
+    try {
+        RunOperation([this] { return SevenZip1->Add(); });
+    } catch (const EAbort&) {
+        // The archive file could not be made; the component has nothing to say
+        // about it and the window carries on.
+    }
+}
+
+void TForm1::SpeedButton4Click(TObject*) {
+    if (m_busy) return;
+    TBusy busy(*this);
+    ClearRows();
+    if (!OpenDialog2->Execute(Handle())) return;
+    SevenZip1->SZFileName = OpenDialog2->FileName;
+    const int32_t result = RunOperation([this] { return SevenZip1->List(); });
+    ListView1->SetItemCount(static_cast<int>(m_rows.Count()));
+    Label1->SetText(std::to_wstring(result));
+}
+
+void TForm1::SpeedButton2Click(TObject*) {
+    if (m_busy) return;
+    TBusy busy(*this);
+    SevenZip1->ExtrBaseDir = Entry(kRestoreEntry);
+    SevenZip1->ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
+    SevenZip1->Files.Clear();
+    if (ListView1->SelCount() > 0)
+        for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row))
+            SevenZip1->Files.Add(ListView1->CellText(row, kIdColumn));
+    Label1->SetText(std::to_wstring(RunOperation([this] { return SevenZip1->Extract(false); })));
+}
+
+void TForm1::SpeedButton3Click(TObject*) {
+    // A running operation stops at the library's next progress report and cleans
+    // up after itself; the program ends as soon as it has returned.
+    SevenZip1->Cancel();
+    Hide();
+    Application().Terminate();
+}
+
+void TForm1::ClearRows() {
+    ListView1->Clear();
+    m_rows.Clear();
+}
+
+int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
+    std::atomic<bool> finished{false};
+    int32_t result = -1;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            result = operation();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+        ::PostMessageW(Handle(), kOperationOverMessage, 0, 0);  // wakes the wait below
+    });
+    // The steps are shown every few milliseconds, all that came meanwhile, each as
+    // it was; when they come faster than bars repaint, a slice at a time, with the
+    // user's clicks and the painting between the slices. The loop lasts until the
+    // operation is over, also after "Koniec": the component must not go while it
+    // works.
+    bool behind = false;
+    while (!finished || behind) {
+        if (!behind) ::MsgWaitForMultipleObjectsEx(0, nullptr, 15, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        Application().ProcessMessages();
+        behind = ShowSteps(20);
+    }
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+    return result;
+}
+
+void TForm1::QueueStep(TStep step) {
+    std::lock_guard<std::mutex> lock(m_stepsLock);
+    m_steps.push_back(std::move(step));
+}
+
+bool TForm1::ShowSteps(DWORD budgetMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        TStep step;
+        {
+            std::lock_guard<std::mutex> lock(m_stepsLock);
+            if (m_steps.empty()) return false;
+            if (::GetTickCount() - start >= budgetMs) return true;
+            step = std::move(m_steps.front());
+            m_steps.pop_front();
+        }
+        // Once the program is ending, nobody looks.
+        if (Application().Terminated()) continue;
+        switch (step.Kind) {
+        case TStep::TKind::ShowFile:
+            Label1->SetText(step.Name);
+            ProgressBar2->SetPosition(0);
+            ProgressBar2->SetMax(step.First);
+            break;
+        case TStep::TKind::TotalMax: ProgressBar1->SetMax(step.First); break;
+        case TStep::TKind::Positions:
+            ProgressBar1->SetPosition(step.First);
+            ProgressBar2->SetPosition(step.Second);
+            break;
+        }
+    }
+}
+
+// The component's events come on the operation's threads: rows are collected for
+// the list to show when the operation is over, and what the labels and bars show
+// goes to the window's thread, every step in order.
+
+void TForm1::SevenZip1Listfile(TObject*, const std::wstring& Filename, uint64_t Fileindex, uint64_t FileSizeU,
+                               uint64_t FileSizeP, uint64_t Fileattr, uint64_t Filecrc,
+                               const std::wstring& Filemethod, double FileTime) {
+    if (!HasRow(Fileattr)) return;
+    // The count is known before the first item: the rows grow once. (A damaged
+    // archive may claim any count; beyond a million the rows grow as they come.)
+    if (m_rows.Count() == 0) m_rows.Reserve(std::min<size_t>(static_cast<size_t>(std::max(SevenZip1->NumberOfFiles, 0)), 1 << 20));
+    m_rows.Add({Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime});
+}
+
+void TForm1::SevenZip1Addfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
+    QueueStep({TStep::TKind::ShowFile, Filename, Filesize});
+}
+
+void TForm1::SevenZip1Extractfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
+    QueueStep({TStep::TKind::ShowFile, Filename, Filesize});
+}
+
+void TForm1::SevenZip1PreProgress(TObject*, uint64_t MaxProgress) {
+    if (MaxProgress > 0) QueueStep({TStep::TKind::TotalMax, {}, MaxProgress});
+}
+
+void TForm1::SevenZip1Progress(TObject*, const std::wstring&, uint64_t FilePosArc, uint64_t FilePosFile) {
+    QueueStep({TStep::TKind::Positions, {}, FilePosArc, FilePosFile});
+}
+
+void TForm1::SevenZip1Message(TObject*, int32_t, const std::string&, const std::wstring&) {
+    // Errors of the operations are not shown; Label1 tells a failed load or restore.
+}
+
+void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOverwrite) { DoOverwrite = true; }
+
+void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {
+    if (Row >= 0 && static_cast<size_t>(Row) < m_rows.Count()) Text = RowCell(m_rows.Row(static_cast<size_t>(Row)), Column);
+}
+
+bool TForm1::HandOverText(const std::wstring& text) {
+    auto* copy = new wchar_t[text.size() + 1];
+    text.copy(copy, text.size());
+    copy[text.size()] = L'\0';
+    m_handedOver.insert(copy);
+    if (::PostMessageW(Handle(), kTakeTextMessage, 0, reinterpret_cast<LPARAM>(copy))) return true;
+    m_handedOver.erase(copy);
+    delete[] copy;
+    return false;
+}
+
+void TForm1::TakeText(LPARAM text) {
+    // Any process can post this message, with any value: only a string this
+    // window handed over itself is released, anything else is not ours to free.
+    auto found = m_handedOver.find(reinterpret_cast<wchar_t*>(text));
+    if (found != m_handedOver.end()) {
+        delete[] *found;
+        m_handedOver.erase(found);
+    }
+    Application().ProcessMessages();
+}
+
+LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kTakeTextMessage: TakeText(lParam); return 0;
+    case kOperationOverMessage: return 0;  // wakes RunOperation
+    // The window has no close button; closing it another way (Alt+F4, the
+    // taskbar) ends the program as "Koniec" does.
+    case WM_CLOSE: SpeedButton3Click(this); return 0;
+    }
+    return TForm::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "archive/FileTimes.h"
+#include "window/ArchiveRow.h"
+
+namespace {
+constexpr LCID kPolish = MAKELCID(MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT), SORT_DEFAULT);
+
+TArchiveRow Row(std::wstring_view name) {
+    TArchiveRow row;
+    row.Filename = name;
+    row.Fileindex = 12;
+    row.FileSizeU = 5368709120ull;  // 5 GiB
+    row.FileSizeP = 1234;
+    row.Fileattr = 32;
+    row.Filecrc = 0x1A2B;
+    row.Filemethod = L"LZMA2:24";
+    return row;
+}
+
+// The date of a local time, as List gives it.
+double LocalDate(int year, int month, int day, int hour, int minute, int second) {
+    SYSTEMTIME parts{static_cast<WORD>(year), static_cast<WORD>(month), 0, static_cast<WORD>(day),
+                     static_cast<WORD>(hour), static_cast<WORD>(minute), static_cast<WORD>(second), 0};
+    FILETIME local{}, utc{};
+    ::SystemTimeToFileTime(&parts, &local);
+    ::LocalFileTimeToFileTime(&local, &utc);
+    return FileTimeToLocalDate(utc);
+}
+}  // namespace
+
+TEST(ArchiveRow, ColumnsInOrderWithTheirWidthsAndRightAlignedNumbers) {
+    const wchar_t* captions[] = {L"Nazwa", L"Katalog", L"Attr", L"Rozmiar po", L"Rozmiar przed",
+                                 L"CRC",   L"Metoda",  L"ID",   L"Data/Czas"};
+    const int widths[] = {130, 110, 30, 80, 90, 83, 60, 30, 120};
+    for (size_t i = 0; i < kArchiveColumns.size(); ++i) {
+        EXPECT_STREQ(kArchiveColumns[i].Caption, captions[i]);
+        EXPECT_EQ(kArchiveColumns[i].Width, widths[i]);
+        const bool right = i == 3 || i == 4 || i == 7;
+        EXPECT_EQ(kArchiveColumns[i].Alignment == TAlignment::taRightJustify, right) << i;
+    }
+    EXPECT_STREQ(kArchiveColumns[kIdColumn].Caption, L"ID");
+}
+
+TEST(ArchiveRow, CellsSplitThePathAndShowNumbersCrcAndMethod) {
+    TArchiveRow row = Row(L"dokumenty\\zażółć\\raport.txt");
+    EXPECT_EQ(RowCell(row, 0), L"raport.txt");
+    EXPECT_EQ(RowCell(row, 1), L"dokumenty\\zażółć\\");
+    EXPECT_EQ(RowCell(row, 2), L"32");
+    EXPECT_EQ(RowCell(row, 3), L"1234");
+    EXPECT_EQ(RowCell(row, 4), L"5368709120");
+    EXPECT_EQ(RowCell(row, 5), L"00001A2B");
+    EXPECT_EQ(RowCell(row, 6), L"LZMA2:24");
+    EXPECT_EQ(RowCell(row, 7), L"12");
+    EXPECT_EQ(RowCell(row, 9), L"");
+
+    row = Row(L"C:plik");
+    row.Filecrc = 0xDEADBEEF;
+    EXPECT_EQ(RowCell(row, 0), L"plik");
+    EXPECT_EQ(RowCell(row, 1), L"C:");
+    EXPECT_EQ(RowCell(row, 5), L"DEADBEEF");
+    EXPECT_EQ(RowCell(Row(L"README.txt"), 1), L"");
+}
+
+TEST(ArchiveRow, DateAndTimeInTheLocalesShortDateAndLongTimeFormats) {
+    TArchiveRow row = Row(L"a.txt");
+    row.FileTime = LocalDate(2026, 12, 8, 14, 5, 10);
+    EXPECT_EQ(RowCell(row, 8, kPolish), L"8.12.2026 14:05:10");
+    row.FileTime = kFileTimeEpochDate;  // an item without a time
+    EXPECT_EQ(RowCell(row, 8, kPolish), L"1.01.1601 00:00:00");
+    row.FileTime = -1e300;
+    EXPECT_EQ(RowCell(row, 8, kPolish), L"");
+}
+
+TEST(ArchiveRow, OnlyPlainDirectoriesHaveNoRow) {
+    EXPECT_FALSE(HasRow(16));
+    EXPECT_TRUE(HasRow(48));  // a directory with the archive bit
+    EXPECT_TRUE(HasRow(32));
+    EXPECT_TRUE(HasRow(0x10 | 0x8000 | (0755u << 16)));  // a directory packed on Unix
+}
+
+TEST(ArchiveRow, TheRowStoreGivesBackEveryRowAsAdded) {
+    TArchiveRows rows;
+    rows.Reserve(2);
+    const std::wstring methods[] = {L"LZMA2:24", L"Copy", L"LZMA2:24"};
+    for (int i = 0; i < 300; ++i) {
+        const std::wstring name = L"katalog\\plik" + std::to_wstring(i) + L".txt";
+        TArchiveRow row = Row(name);
+        row.Fileindex = static_cast<uint64_t>(i);
+        row.Filemethod = methods[i % 3];
+        rows.Add(row);  // copies what the views show
+    }
+    ASSERT_EQ(rows.Count(), 300u);
+    EXPECT_EQ(rows.Row(0).Filename, L"katalog\\plik0.txt");
+    EXPECT_EQ(rows.Row(299).Filename, L"katalog\\plik299.txt");
+    EXPECT_EQ(rows.Row(299).Fileindex, 299u);
+    EXPECT_EQ(rows.Row(299).Filemethod, L"LZMA2:24");
+    EXPECT_EQ(rows.Row(1).Filemethod, L"Copy");
+    EXPECT_EQ(RowCell(rows.Row(17), 0), L"plik17.txt");
+    rows.Clear();
+    EXPECT_EQ(rows.Count(), 0u);
+}

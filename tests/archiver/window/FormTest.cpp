@@ -1,0 +1,113 @@
+// The window in this process, for what another process cannot read: fonts,
+// colours as the controls ask for them, the cursor, the logo, message 9999.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "support/ArchiveTestSupport.h"
+#include "window/Form1.h"
+#include "framework/Application.h"
+
+namespace {
+class FormInProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::GetCurrentDirectoryW(MAX_PATH, m_previous);
+        const std::wstring folder = ArchiveTest::FreshFolder(L"window-in-process");
+        ASSERT_TRUE(ArchiveTest::WriteFile(folder + L"\\doziruzidive_config.dat", std::string(10452, '\0')));
+        ::SetCurrentDirectoryW(folder.c_str());
+        form = std::make_unique<TForm1>(nullptr);
+    }
+    void TearDown() override {
+        form.reset();
+        ::SetCurrentDirectoryW(m_previous);
+    }
+
+    static LOGFONTW FontOf(const TWinControl* control) {
+        LOGFONTW font{};
+        HFONT handle = reinterpret_cast<HFONT>(::SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
+        ::GetObjectW(handle, sizeof font, &font);
+        return font;
+    }
+    // The colours a static control is given for its text and background.
+    std::pair<COLORREF, COLORREF> StaticColours(const TWinControl* control) {
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        ::SendMessageW(form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(control->Handle()));
+        std::pair<COLORREF, COLORREF> colours{::GetTextColor(dc), ::GetBkColor(dc)};
+        ::DeleteDC(dc);
+        return colours;
+    }
+
+    std::unique_ptr<TForm1> form;
+
+private:
+    wchar_t m_previous[MAX_PATH] = {};
+};
+}  // namespace
+
+TEST_F(FormInProcess, FontsAreArialAtTheirPixelHeightsInTheCentralEuropeanSet) {
+    struct Expected {
+        const TWinControl* control;
+        const wchar_t* face;
+        LONG height;
+    };
+    for (const Expected& want : {Expected{form->Label5, L"Arial", -16}, Expected{form->Label1, L"Arial", -12},
+                                 Expected{form->Label2, L"Arial", -12}, Expected{form->Label4, L"Arial", -12},
+                                 Expected{form->ListView1, L"Arial", -11}, Expected{form->SpeedButton3, L"Arial", -12}}) {
+        LOGFONTW font = FontOf(want.control);
+        EXPECT_STREQ(font.lfFaceName, want.face) << want.control->Name;
+        EXPECT_EQ(font.lfHeight, want.height) << want.control->Name;
+        EXPECT_EQ(font.lfCharSet, EASTEUROPE_CHARSET) << want.control->Name;
+    }
+    LOGFONTW listBox = FontOf(form->ListBox1);  // the form's: MS Sans Serif, 8 points
+    EXPECT_STREQ(listBox.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(listBox.lfHeight, -11);
+}
+
+TEST_F(FormInProcess, LabelsAreMaroonOrNavyOnTheWindowsGrey) {
+    const COLORREF grey = RGB(243, 243, 243), maroon = RGB(128, 0, 0), navy = RGB(0, 0, 128);
+    EXPECT_EQ(StaticColours(form->Label5), std::make_pair(maroon, grey));
+    EXPECT_EQ(StaticColours(form->Label1), std::make_pair(maroon, grey));
+    EXPECT_EQ(StaticColours(form->Label2), std::make_pair(navy, grey));
+    EXPECT_EQ(StaticColours(form->Label3), std::make_pair(navy, grey));
+    EXPECT_EQ(StaticColours(form->Label4), std::make_pair(maroon, grey));
+    EXPECT_EQ(static_cast<COLORREF>(::SendMessageW(form->ListView1->Handle(), LVM_GETTEXTCOLOR, 0, 0)), navy);
+    EXPECT_EQ(form->Panel1->Color(), RGB(255, 255, 255));
+}
+
+TEST_F(FormInProcess, ButtonsShowTheHandAndTheLogoIsDecodedFromTheResources) {
+    ::SendMessageW(form->SpeedButton1->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->SpeedButton1->Handle()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, reinterpret_cast<const wchar_t*>(IDC_HAND)));
+    ASSERT_NE(form->Image1->Picture(), nullptr);
+    EXPECT_EQ(form->Image1->Picture()->Width(), 218);
+    EXPECT_EQ(form->Image1->Picture()->Height(), 138);
+    EXPECT_EQ(form->Label1->Text(), L"0");  // the settings file was read
+}
+
+TEST_F(FormInProcess, OnlyTextsTheWindowHandedOverAreReleased) {
+    ASSERT_TRUE(form->HandOverText(L"przekazany tekst"));
+    ASSERT_TRUE(form->HandOverText(L"drugi"));
+    EXPECT_EQ(form->TextsHandedOver(), 2u);
+    wchar_t* foreign = new wchar_t[4]{L'a', L'b', L'c', L'\0'};
+    ::PostMessageW(form->Handle(), kTakeTextMessage, 0, reinterpret_cast<LPARAM>(foreign));
+    ::PostMessageW(form->Handle(), kTakeTextMessage, 0, 0x1234);
+    Application().ProcessMessages();
+    EXPECT_EQ(form->TextsHandedOver(), 0u);
+    EXPECT_STREQ(foreign, L"abc");  // still ours, untouched
+    delete[] foreign;
+}
+
+TEST_F(FormInProcess, BarsKeepTheProportionOfSizesBeyondThirtyTwoBits) {
+    HWND bar = form->ProgressBar1->Handle();
+    form->ProgressBar1->SetMax(5ull << 30);  // 5 GiB
+    form->ProgressBar1->SetPosition(5ull << 29);
+    const LRESULT max = ::SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
+    EXPECT_GT(max, 0);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), max / 2);
+    form->ProgressBar1->SetMax(1000);
+    form->ProgressBar1->SetPosition(250);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), 250);
+}

@@ -1,0 +1,501 @@
+// doziruzidive as a process: its window read back through the window API, its
+// buttons clicked and its dialogs answered as a user would, its archives checked
+// with Debian's native 7zz and its restored files compared byte for byte.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "TestPaths.h"
+#include "WindowTestSupport.h"
+#include "support/ArchiveTestSupport.h"
+#include "window/SettingsRecord.h"
+
+using namespace ArchiveTest;
+using namespace WindowTest;
+
+namespace {
+std::wstring SystemText(DWORD error) {
+    wchar_t text[512] = {};
+    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512, nullptr);
+    std::wstring message = text;
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return message;
+}
+
+LONG_PTR Style(HWND window) { return ::GetWindowLongPtrW(window, GWL_STYLE); }
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT point{x, y};
+    ::ClientToScreen(window, &point);
+    HDC screen = ::GetDC(nullptr);
+    COLORREF colour = ::GetPixel(screen, point.x, point.y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The items of `7zz l -slt` by path ('\' for '/'): size, CRC and whether a folder.
+struct NativeItem {
+    std::wstring size, crc;
+    bool folder = false;
+};
+std::map<std::wstring, NativeItem> NativeList(const std::wstring& archive) {
+    std::string text;
+    EXPECT_EQ(RunNative("7zz l -slt '" + UnixPath(archive) + "'", &text), 0);
+    std::map<std::wstring, NativeItem> items;
+    std::istringstream lines(text.substr(std::min(text.size(), text.find("----------"))));
+    std::wstring path;
+    for (std::string line; std::getline(lines, line);) {
+        auto value = [&](const char* key) { return Widen(line.substr(std::string(key).size())); };
+        if (line.rfind("Path = ", 0) == 0) {
+            path = value("Path = ");
+            std::replace(path.begin(), path.end(), L'/', L'\\');
+            items[path];
+        } else if (line.rfind("Size = ", 0) == 0) {
+            items[path].size = value("Size = ");
+        } else if (line.rfind("CRC = ", 0) == 0) {
+            items[path].crc = value("CRC = ");
+        } else if (line.rfind("Attributes = D", 0) == 0) {
+            items[path].folder = true;
+        }
+    }
+    return items;
+}
+
+// Files and folders for an archive of the component, made in this process.
+void PackWithComponent(const std::wstring& archive, const std::wstring& root,
+                       const std::function<void(TSevenZip&)>& setUp = {}) {
+    TSevenZip zip(nullptr);
+    zip.SZFileName = archive;
+    zip.AddRootDir = root;
+    zip.AddOptions.Include(AddOptsEnum::AddRecurseDirs);
+    zip.Files.Add(root + L"\\*.*");
+    if (setUp) setUp(zip);
+    ASSERT_EQ(zip.Add(), 0);
+}
+
+std::wstring RestoredOutside(const std::wstring& folder) {
+    for (const auto& [path, entry] : ReadTree(folder))
+        if (path.find(L"escaped") != std::wstring::npos || path.find(L"rooted") != std::wstring::npos) return path;
+    return {};
+}
+}  // namespace
+
+TEST(ArchiverWindow, ShowsEveryControlInPlaceWithTheSettingsEntries) {
+    const std::wstring folder = FreshFolder(L"window-layout");
+    TSettingsRecord record;
+    record.Entries[1] = "C:\\dane\\a.txt";
+    record.Entries[2] = "C:\\dane\\za\xBF\xF3\xB3\xE6.txt";  // zażółć in code page 1250
+    record.Entries[4] = std::string(200, 'q');
+    record.Entries[50] = std::string(200, 'z');
+    record.Entries[51] = "C:\\odtworzone";
+    std::string bytes;
+    ASSERT_TRUE(FormatSettingsRecord(record, bytes));
+    bytes[4 * kSettingsEntrySize] = static_cast<char>(255);  // reads as 200
+    WriteSettingsBytes(folder, bytes);
+
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    HWND form = window.form;
+    EXPECT_EQ(FormRemote::TextOf(form), L"");
+    const LONG_PTR style = Style(form);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX));
+    RECT client{}, frame{};
+    ::GetClientRect(form, &client);
+    EXPECT_EQ(client.right, 756);
+    EXPECT_EQ(client.bottom, 466);
+    ::GetWindowRect(form, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    struct Expected {
+        const wchar_t* className;
+        RECT rect;
+        const wchar_t* text;
+    };
+    const Expected controls[] = {
+        {L"Static", {16, 8, 156, 27}, L"Doziruzidive"},
+        {L"Static", {166, 12, 566, 27}, L"0"},
+        {L"Static", {16, 32, 561, 45}, L""},
+        {L"Static", {16, 56, 156, 71}, L"Postęp pliku"},
+        {PROGRESS_CLASSW, {160, 52, 561, 73}, L""},
+        {L"Static", {16, 85, 156, 100}, L"Postęp całości"},
+        {PROGRESS_CLASSW, {160, 80, 561, 101}, L""},
+        {L"TPanel", {604, 12, 741, 105}, L""},
+        {L"SysListView32", {8, 112, 745, 325}, L""},
+        {L"Static", {9, 336, 209, 351}, L"Dane do archiwizacji"},
+        {L"ListBox", {12, 352, 405, 457}, L""},
+        {L"Button", {616, 336, 745, 358}, L"Archiwizuj"},
+        {L"Button", {616, 360, 745, 382}, L"Wczytaj archiwum"},
+        {L"Button", {616, 388, 745, 410}, L"Odtwórz archiwum"},
+        {L"Button", {616, 436, 745, 458}, L"Koniec"},
+    };
+    std::vector<HWND> visible;
+    for (HWND child : FormRemote::Children(form))
+        if (::IsWindowVisible(child)) visible.push_back(child);
+    ASSERT_EQ(visible.size(), std::size(controls));
+    for (size_t i = 0; i < visible.size(); ++i) {
+        const Expected& want = controls[i];
+        RECT got = FormRemote::RectInParent(visible[i]);
+        EXPECT_EQ(FormRemote::ClassOf(visible[i]), want.className) << i;
+        EXPECT_TRUE(EqualRect(&got, &want.rect)) << i << ": " << got.left << "," << got.top << "," << got.right
+                                                 << "," << got.bottom;
+        if (FormRemote::ClassOf(visible[i]) != L"ListBox") {
+            EXPECT_EQ(FormRemote::TextOf(visible[i]), want.text) << i;
+        }
+    }
+    EXPECT_TRUE(Style(window.status) & SS_RIGHT);
+    HWND image = ::GetWindow(visible[7], GW_CHILD);
+    RECT imageRect = FormRemote::RectInParent(image);
+    EXPECT_EQ(FormRemote::ClassOf(image), L"TImage");
+    const RECT imageWanted{12, 4, 121, 73};
+    EXPECT_TRUE(EqualRect(&imageRect, &imageWanted));
+    for (const wchar_t* caption : {L"Archiwizuj", L"Wczytaj archiwum", L"Odtwórz archiwum", L"Koniec"}) {
+        HWND button = window.Button(caption);
+        EXPECT_EQ(Style(button) & BS_TYPEMASK, BS_OWNERDRAW) << caption;
+        EXPECT_TRUE(Style(button) & WS_TABSTOP) << caption;
+    }
+    // The hidden boxes: the volume size and the password used when archiving.
+    ASSERT_NE(window.volsize, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(window.volsize));
+    EXPECT_EQ(FormRemote::TextOf(window.volsize), L"0");
+    EXPECT_FALSE(::IsWindowVisible(window.password));
+    EXPECT_EQ(FormRemote::TextOf(window.password), L"");
+
+    EXPECT_EQ(window.ListBoxItems(), (std::vector<std::wstring>{L"C:\\dane\\a.txt", L"C:\\dane\\zażółć.txt",
+                                                               std::wstring(200, L'q'), std::wstring(200, L'z')}));
+    EXPECT_EQ(::SendMessageW(window.listBox, LB_GETITEMHEIGHT, 0, 0), 14);
+
+    const LONG_PTR listStyle = Style(window.list);
+    EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_FALSE(listStyle & (LVS_SINGLESEL | LVS_EDITLABELS));
+    EXPECT_TRUE(::SendMessageW(window.list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+    FormRemote::ListView list(window.list);
+    const std::pair<const wchar_t*, int> columns[] = {{L"Nazwa", 130},        {L"Katalog", 110}, {L"Attr", 30},
+                                                       {L"Rozmiar po", 80},   {L"Rozmiar przed", 90},
+                                                       {L"CRC", 83},          {L"Metoda", 60},   {L"ID", 30},
+                                                       {L"Data/Czas", 120}};
+    ASSERT_EQ(list.ColumnCount(), 9);
+    for (int i = 0; i < 9; ++i) {
+        FormRemote::ListView::Column column = list.GetColumn(i);
+        EXPECT_EQ(column.text, columns[i].first);
+        EXPECT_EQ(column.width, columns[i].second);
+        EXPECT_EQ(column.format, i == 3 || i == 4 || i == 7 ? LVCFMT_RIGHT : LVCFMT_LEFT) << i;
+    }
+    EXPECT_EQ(list.ItemCount(), 0);
+
+    // Colours as drawn: the window's background, the white panel, the logo's navy box.
+    ::RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(ScreenPixel(form, 4, 460), RGB(243, 243, 243));
+    EXPECT_EQ(ScreenPixel(form, 607, 100), RGB(255, 255, 255));
+    COLORREF box = ScreenPixel(form, 604 + 12 + 20, 12 + 4 + 40);
+    EXPECT_GT(GetBValue(box), 100);
+    EXPECT_LT(GetRValue(box), 60);
+
+    EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, AMissingOrShortSettingsFileShowsTheSystemsTextAndTheWindowOpens) {
+    const std::wstring folder = FreshFolder(L"window-no-settings");
+    const std::pair<const char*, DWORD> cases[] = {{nullptr, ERROR_FILE_NOT_FOUND},
+                                                   {"", ERROR_HANDLE_EOF},
+                                                   {"short", ERROR_HANDLE_EOF}};
+    for (const auto& [content, error] : cases) {
+        ::DeleteFileW((folder + L"\\doziruzidive_config.dat").c_str());
+        if (content != nullptr)
+            WriteSettingsBytes(folder, *content == 0 ? std::string() : std::string(kSettingsRecordSize - 1, 'x'));
+        ArchiverWindow window(folder);
+        HWND box = FormRemote::WaitForDialog(window.Id(), 20000);
+        ASSERT_NE(box, nullptr);
+        wchar_t text[1024] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 1024);
+        EXPECT_EQ(text, SystemText(error));
+        FormRemote::PressButton(box, IDOK);
+        ASSERT_TRUE(window.WaitShown());
+        EXPECT_EQ(window.Status(), L"Label1");
+        EXPECT_TRUE(window.ListBoxItems().empty());
+        EXPECT_EQ(window.End(), 0u);
+    }
+}
+
+TEST(ArchiverWindow, PacksFiftyEntriesLoadsTheRowsAndRestoresAllOrTheSelectedRows) {
+    const std::wstring folder = FreshFolder(L"window-pack");
+    const std::wstring src = folder + L"\\źródło";
+    MakeDirectories(src + L"\\dokumenty\\podkatalog");
+    WriteFile(src + L"\\README.txt", NoiseBytes(3000, 1));
+    WriteFile(src + L"\\dokumenty\\raport.txt", std::string(5000, 'r'));
+    WriteFile(src + L"\\dokumenty\\zażółć gęślą jaźń.txt", "Zażółć gęślą jaźń");
+    WriteFile(src + L"\\dokumenty\\pusty.txt", "");
+    WriteFile(src + L"\\dokumenty\\podkatalog\\głęboki.txt", NoiseBytes(70000, 2));
+    std::vector<std::wstring> entries = {src + L"\\README.txt", src + L"\\brak.txt", src + L"\\brak\\*.*",
+                                         src + L"\\dokumenty\\*.*"};
+    for (int i = 0; entries.size() < 50; ++i) {
+        std::wstring k = src + L"\\k" + std::to_wstring(i);
+        MakeDirectories(k);
+        WriteFile(k + L"\\a.txt", "a" + std::to_string(i));
+        WriteFile(k + L"\\b.bin", "b");  // the mask .txt leaves it out
+        entries.push_back(k + L"\\*.txt");
+    }
+    Tree expected = ReadTree(src);
+    for (auto it = expected.begin(); it != expected.end();)
+        it = it->first.size() > 4 && it->first.substr(it->first.size() - 4) == L".bin" ? expected.erase(it)
+                                                                                       : std::next(it);
+    WriteSettings(folder, src + L"\\", entries, folder + L"\\odtworzone");
+
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    EXPECT_EQ(window.ListBoxItems(), entries);
+    // Typed without an extension: the dialog adds ".7z".
+    ASSERT_TRUE(window.Pack(folder + L"\\archiwum"));
+    const std::wstring archive = folder + L"\\archiwum.7z";
+    ASSERT_TRUE(Exists(archive));
+    EXPECT_EQ(RunNative("7zz t '" + UnixPath(archive) + "' >/dev/null"), 0);
+    std::map<std::wstring, NativeItem> native = NativeList(archive);
+    EXPECT_EQ(native.size(), expected.size());
+    EXPECT_EQ(::SendMessageW(window.totalProgress, PBM_GETPOS, 0, 0),
+              ::SendMessageW(window.totalProgress, PBM_GETRANGE, FALSE, 0));
+
+    ASSERT_TRUE(window.Load(archive));
+    EXPECT_EQ(window.Status(), std::to_wstring(native.size()));
+    std::vector<std::vector<std::wstring>> rows = window.Rows();
+    size_t files = 0;
+    for (const auto& [path, item] : native) files += item.folder ? 0 : 1;
+    EXPECT_EQ(rows.size(), files);  // directories with attributes 16 have no row
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.size(), 9u);
+        auto found = native.find(row[1] + row[0]);
+        ASSERT_NE(found, native.end()) << Narrow(row[1] + row[0]);
+        EXPECT_EQ(row[4], found->second.size);
+        EXPECT_EQ(row[5], found->second.crc.empty() ? L"00000000" : found->second.crc);
+        EXPECT_EQ(row[2], L"32");
+        EXPECT_FALSE(row[8].empty());
+    }
+
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    ExpectSameTree(expected, ReadTree(folder + L"\\odtworzone"), 20000000);
+
+    RemoveTree(folder + L"\\odtworzone");
+    ASSERT_TRUE(window.SelectRows({0, 2}));
+    ASSERT_TRUE(window.Restore());
+    Tree restored = ReadTree(folder + L"\\odtworzone");
+    for (int row : {0, 2}) {
+        const std::wstring path = rows[static_cast<size_t>(row)][1] + rows[static_cast<size_t>(row)][0];
+        ASSERT_TRUE(restored.count(path)) << Narrow(path);
+        EXPECT_TRUE(restored[path].content == expected[path].content) << Narrow(path);
+    }
+    size_t restoredFiles = 0;
+    for (const auto& [path, entry] : restored) restoredFiles += entry.directory ? 0 : 1;
+    EXPECT_EQ(restoredFiles, 2u);
+    EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, HiddenBoxesGiveVolumesAndAPasswordAndANumberThatIsNoneIsRefused) {
+    const std::wstring folder = FreshFolder(L"window-volumes");
+    const std::wstring src = folder + L"\\dane";
+    MakeDirectories(src);
+    WriteFile(src + L"\\szum.bin", NoiseBytes(20000, 3));
+    WriteFile(src + L"\\tekst.txt", std::string(3000, 't'));
+    WriteSettings(folder, src, {src + L"\\*.*"}, folder + L"\\odtworzone");
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+
+    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
+    HWND pack = window.Button(L"Archiwizuj");
+    ASSERT_TRUE(FormRemote::Click(pack));
+    HWND dialog = FormRemote::WaitForDialog(window.Id(), 10000);
+    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), dialog, folder + L"\\zle.7z"));
+    HWND box = FormRemote::WaitForDialog(window.Id(), 10000);
+    ASSERT_NE(box, nullptr);
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+    EXPECT_STREQ(text, L"'abc' is not a valid integer value");
+    FormRemote::PressButton(box, IDOK);
+    ASSERT_TRUE(FormRemote::WaitUntil([&] { return ::IsWindowEnabled(pack) != FALSE; }, 10000));
+    EXPECT_FALSE(Exists(folder + L"\\zle.7z"));
+
+    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"8000"));
+    ::SendMessageW(window.password, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"tajne"));
+    ASSERT_TRUE(window.Pack(folder + L"\\tomy.7z"));
+    ASSERT_TRUE(Exists(folder + L"\\tomy.7z.001"));
+    ASSERT_TRUE(Exists(folder + L"\\tomy.7z.003"));
+    EXPECT_EQ(FileSize(folder + L"\\tomy.7z.001"), 8000u);
+    EXPECT_NE(RunNative("7zz t -pzle '" + UnixPath(folder + L"\\tomy.7z.001") + "' >/dev/null 2>&1"), 0);
+    EXPECT_EQ(RunNative("7zz t -ptajne '" + UnixPath(folder + L"\\tomy.7z.001") + "' >/dev/null"), 0);
+
+    ASSERT_TRUE(window.Load(folder + L"\\tomy.7z.001"));
+    EXPECT_EQ(window.Status(), L"2");
+    ASSERT_TRUE(window.Restore());
+    ExpectSameTree(ReadTree(src), ReadTree(folder + L"\\odtworzone"), 20000000);
+    EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder) {
+    const std::wstring folder = FreshFolder(L"window-empty");
+    const std::wstring src = folder + L"\\zrodlo";
+    MakeDirectories(src + L"\\pod");
+    WriteFile(src + L"\\jeden.txt", "1");
+    WriteFile(src + L"\\pod\\dwa.txt", "22");
+    PackWithComponent(folder + L"\\gotowe.7z", src);
+    WriteSettings(folder, src, {}, L"");
+
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    EXPECT_TRUE(window.ListBoxItems().empty());
+    ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
+    EXPECT_EQ(window.Rows().size(), 2u);
+    // Packing names another archive: the rows, which restoring would go by, go.
+    ASSERT_TRUE(window.Pack(folder + L"\\nic.7z"));
+    EXPECT_FALSE(Exists(folder + L"\\nic.7z"));
+    EXPECT_TRUE(window.Rows().empty());
+
+    ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(ReadFile(folder + L"\\jeden.txt"), "1");
+    EXPECT_EQ(ReadFile(folder + L"\\pod\\dwa.txt"), "22");
+    EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder) {
+    const std::wstring folder = FreshFolder(L"window-bad");
+    const std::wstring src = folder + L"\\dane";
+    MakeDirectories(src);
+    WriteFile(src + L"\\a.txt", NoiseBytes(40000, 4));
+    WriteFile(src + L"\\b.txt", "b");
+    PackWithComponent(folder + L"\\dobre.7z", src);
+    const std::string good = ReadFile(folder + L"\\dobre.7z");
+    WriteFile(folder + L"\\tekst.7z", "to nie jest archiwum");
+    WriteFile(folder + L"\\uciete.7z", good.substr(0, good.size() / 2));
+    WriteFile(folder + L"\\puste.7z", "");
+    ASSERT_EQ(RunNative("cd '" + UnixPath(src) + "' && 7zz a -mhe=on -ptajne ../szyfr.7z . >/dev/null"), 0);
+    // Stored paths that climb out of the restore folder, around one that does not.
+    WriteFile(src + L"\\c.txt", "c");
+    PackWithComponent(folder + L"\\wrogie.7z", src, [](TSevenZip& zip) {
+        zip.OnSetAddName = [next = 0](TObject*, uint32_t, std::wstring& name) mutable {
+            const wchar_t* names[] = {L"..\\escaped.txt", L"ok.txt", L"\\rooted.txt"};
+            name = names[next++ % 3];
+        };
+    });
+    WriteSettings(folder, src, {}, folder + L"\\cel\\odtworzone");
+
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    ASSERT_TRUE(window.Load(folder + L"\\dobre.7z"));
+    EXPECT_EQ(window.Rows().size(), 2u);
+    for (const wchar_t* name : {L"tekst.7z", L"uciete.7z", L"puste.7z", L"szyfr.7z", L"brak.7z"}) {
+        ASSERT_TRUE(window.Load(folder + L"\\" + name)) << Narrow(name);
+        EXPECT_EQ(window.Status(), L"-1") << Narrow(name);
+        EXPECT_TRUE(window.Rows().empty()) << Narrow(name);  // the rows of the archive before are gone
+    }
+    ASSERT_TRUE(window.Restore());  // of the last name, which is no archive
+    EXPECT_EQ(window.Status(), L"-1");
+
+    ASSERT_TRUE(window.Load(folder + L"\\wrogie.7z"));
+    EXPECT_EQ(window.Rows().size(), 3u);
+    ASSERT_TRUE(window.Restore());
+    EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\ok.txt"));
+    EXPECT_EQ(RestoredOutside(folder), L"");
+    EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, AHundredThousandItemsAllBecomeRows) {
+    const std::wstring folder = FreshFolder(L"window-100k");
+    const std::string unix = UnixPath(folder);
+    ASSERT_EQ(RunNative("mkdir -p '" + unix + "/src' && cd '" + unix +
+                        "/src' && for d in $(seq 0 99); do mkdir k$d && (cd k$d && seq 0 999 | sed s/^/p/ | "
+                        "xargs touch); done && 7zz a -mx0 ../sto.7z . >/dev/null && rm -rf '" + unix + "/src'"),
+              0);
+    WriteSettings(folder, L"", {}, L"");
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    ASSERT_TRUE(window.Load(folder + L"\\sto.7z"));
+    EXPECT_EQ(window.Status(), L"100100");
+    FormRemote::ListView list(window.list);
+    // Folders packed on Unix carry mode bits beside 16: they have rows too.
+    ASSERT_EQ(list.ItemCount(), 100100);
+    EXPECT_EQ(list.CellText(100099, 7), L"100099");
+    EXPECT_FALSE(list.CellText(100099, 0).empty());
+    EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, KoniecEndsTheProgramInTheMiddleOfPackingAndOfRestoring) {
+    const std::wstring folder = FreshFolder(L"window-koniec");
+    const std::wstring big = folder + L"\\duze";
+    MakeDirectories(big);
+    WriteFile(big + L"\\szum.bin", NoiseBytes(48 << 20, 5));
+    const std::wstring many = folder + L"\\wiele";
+    for (int d = 0; d < 20; ++d) {
+        MakeDirectories(many + L"\\k" + std::to_wstring(d));
+        for (int f = 0; f < 100; ++f)
+            WriteFile(many + L"\\k" + std::to_wstring(d) + L"\\p" + std::to_wstring(f) + L".txt", NoiseBytes(3000, f));
+    }
+    PackWithComponent(folder + L"\\wiele.7z", many);
+    WriteSettings(folder, big, {big + L"\\szum.bin"}, folder + L"\\odtworzone");
+
+    {
+        ArchiverWindow window(folder);
+        ASSERT_TRUE(window.WaitShown());
+        ASSERT_TRUE(FormRemote::Click(window.Button(L"Archiwizuj")));
+        HWND dialog = FormRemote::WaitForDialog(window.Id(), 10000);
+        ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), dialog, folder + L"\\duze.7z"));
+        ASSERT_TRUE(FormRemote::WaitUntil([&] { return window.Status() == big + L"\\szum.bin"; }, 30000));
+        EXPECT_EQ(window.End(), 0u);
+        // Stopped half-way: whatever is left is no complete archive.
+        EXPECT_NE(RunNative("7zz t '" + UnixPath(folder + L"\\duze.7z") + "' >/dev/null 2>&1"), 0);
+    }
+    {
+        ArchiverWindow window(folder);
+        ASSERT_TRUE(window.WaitShown());
+        ASSERT_TRUE(window.Load(folder + L"\\wiele.7z"));
+        HWND load = window.Button(L"Wczytaj archiwum");
+        ASSERT_TRUE(FormRemote::Click(window.Button(L"Odtwórz archiwum")));
+        ASSERT_TRUE(FormRemote::WaitUntil([&] { return window.Status().find(L"odtworzone") != std::wstring::npos; },
+                                          30000));
+        // The other actions wait meanwhile, even for a click sent by a program; had
+        // it opened a dialog, "Koniec" could not end the program.
+        EXPECT_FALSE(::IsWindowEnabled(load));
+        ::PostMessageW(load, BM_CLICK, 0, 0);
+        EXPECT_EQ(window.End(), 0u);
+    }
+    size_t restored = 0;
+    for (const auto& [path, entry] : ReadTree(folder + L"\\odtworzone")) restored += entry.directory ? 0 : 1;
+    EXPECT_LT(restored, 2000u);
+}
+
+TEST(ArchiverWindow, OtherProcessesMessages9999FreeNothingAndClosingEndsTheProgram) {
+    const std::wstring folder = FreshFolder(L"window-message");
+    WriteSettings(folder, L"", {L"C:\\a.txt"}, L"");
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    std::string mine = "a string of this process";
+    for (LPARAM value : {LPARAM{0}, LPARAM{1}, LPARAM{0x12345678}, LPARAM{-1}, reinterpret_cast<LPARAM>(mine.data())})
+        ASSERT_TRUE(::PostMessageW(window.form, 9999, 0, value));
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(window.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_TRUE(window.Process().Running());
+    EXPECT_EQ(window.ListBoxItems().size(), 1u);
+    // Closed another way than by "Koniec" (Alt+F4, the taskbar), it ends as well.
+    ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
+    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
+}
+
+TEST(ArchiverWindow, WithoutTheArchiveLibraryTheLoadMessageIsShownAndTheProgramEnds) {
+    const std::wstring folder = FreshFolder(L"window-no-library");
+    ASSERT_TRUE(::CopyFileW((Widen(NORVANE_BIN_DIR) + L"\\doziruzidive.exe").c_str(),
+                            (folder + L"\\doziruzidive.exe").c_str(), FALSE));
+    WriteSettings(folder, L"", {}, L"");
+    ArchiverWindow window(folder, folder + L"\\doziruzidive.exe");
+    HWND box = FormRemote::WaitForDialog(window.Id(), 20000);
+    ASSERT_NE(box, nullptr);
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    EXPECT_STREQ(text, L"Could not load CreateObject function from 7za.dll\r\nPerhaps 7za.dll not found");
+    EXPECT_EQ(FormRemote::FindTopWindow(window.Id(), L"TForm1"), nullptr);
+    FormRemote::PressButton(box, IDOK);
+    EXPECT_EQ(window.Process().Wait(10000), std::optional<DWORD>(1u));
+}

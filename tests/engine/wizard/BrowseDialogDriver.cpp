@@ -46,6 +46,13 @@ HWND BrowseDialogDriver::PathEdit() const { return Item(CPathDialog::kPathEditId
 
 std::string BrowseDialogDriver::Typed() const { return ItemText(CPathDialog::kPathEditId); }
 
+std::string BrowseDialogDriver::WaitTyped(DWORD timeoutMs) const {
+    std::string text;
+    for (DWORD start = ::GetTickCount(); (text = Typed()).empty() && ::GetTickCount() - start < timeoutMs;)
+        ::Sleep(20);
+    return text;
+}
+
 void BrowseDialogDriver::Type(const std::string& text) const {
     ::SendMessageA(PathEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -23,6 +23,9 @@ public:
     HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
     HWND PathEdit() const;
     std::string Typed() const;
+    // The box's text once it is not empty: on a cold Wine the tree may still be
+    // taking in the folder it was asked to select when the dialog shows.
+    std::string WaitTyped(DWORD timeoutMs = kDriverWaitMs) const;
     bool OkEnabled() const { return ::IsWindowEnabled(Item(IDOK)) != FALSE; }
     bool IsOpen() const { return ::IsWindow(Handle()) && ::IsWindowVisible(Handle()); }
 

@@ -137,7 +137,7 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
     CPathDialog chooser(kCaption, kInstruction, base.c_str());
     std::string shown;
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
-        shown = dialog.Typed();
+        shown = dialog.WaitTyped();
         dialog.ClickOk();
         EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
@@ -155,7 +155,8 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
     ::GetCurrentDirectoryA(MAX_PATH, current);
     CPathDialog noStart(nullptr, kInstruction, nullptr);
     RunWithDriver(noStart, [&](BrowseDialogDriver& dialog) {
-        EXPECT_TRUE(SamePath(dialog.Typed(), current)) << dialog.Typed();
+        const std::string typed = dialog.WaitTyped();
+        EXPECT_TRUE(SamePath(typed, current)) << typed;
         EXPECT_NE(dialog.Caption(), kCaption);
     });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -42,6 +43,15 @@ constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border"
 
 // Only the exact word "No" turns a font switch off.
 int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
+
+// The caption bar itself, without the border line SM_CYCAPTION adds.
+int CaptionHeight() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return ::GetSystemMetrics(SM_CYCAPTION) - 1;
+    return metrics.iCaptionHeight;
+}
 
 int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
@@ -333,7 +343,8 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
             auto found = std::find_if(std::begin(kIconNames), std::end(kIconNames),
                                       [&value](const char* n) { return value == n; });
             picture->SetIconNumber(found == std::end(kIconNames) ? -1 : static_cast<int>(found - kIconNames));
-        } else {
+        } else if (!value.empty()) {
+            // An icon without a file row names no file: nothing to load or report.
             picture->LoadPicture(value);
         }
         control->Invalidate();
@@ -432,7 +443,7 @@ void CImageWindow::ApplyWindowProperty(int number, const std::string& value) {
 void CImageWindow::PlaceWindow() {
     // Heights in themes include a 25-pixel caption; a smaller one leaves the
     // page shorter by the difference.
-    const int caption = ::GetSystemMetrics(SM_CYCAPTION);
+    const int caption = CaptionHeight();
     const long long height = static_cast<long long>(m_settings.height) - (caption < 25 ? 25 - caption : 0);
     const long long width = m_settings.width;
     const long long screenWidth = ::GetSystemMetrics(SM_CXSCREEN);

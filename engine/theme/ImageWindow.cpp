@@ -124,6 +124,8 @@ void CImageWindow::ClearControls() {
     m_nextWindowId = kFirstWindowId;
     m_sequence = 0;
     m_selected = -1;
+    // Targets of an earlier load would name controls that are gone.
+    m_progressPoolIndex = m_infoWindowId = m_infoPoolIndex = m_static1WindowId = -1;
 }
 
 void CImageWindow::ResetPage() {

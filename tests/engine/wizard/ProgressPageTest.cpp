@@ -10,6 +10,7 @@
 #include "support/DialogWindow.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
+#include "support/ThemePage.h"
 
 namespace {
 const char kTitle[] = "Fixture Notes - Uninstall";
@@ -56,56 +57,20 @@ public:
     std::string install;
 };
 
-struct PageSearch {
-    DWORD process;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchPage(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<PageSearch*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    char text[256] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    if (owner != search->process || !::IsWindowVisible(hwnd) || lstrcmpA(text, search->title) != 0) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
+// The page by its title, once it is shown.
 HWND WaitForPage(const ChildProcess& process, DWORD timeoutMs = 20000) {
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(20)) {
-        PageSearch search{process.Id(), kTitle, nullptr};
-        ::EnumWindows(MatchPage, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
+        HWND page = FindProcessWindow(process.Id(), "#32770", kTitle);
+        if (page != nullptr && ::IsWindowVisible(page)) return page;
         if (!process.Running()) break;
     }
     return nullptr;
 }
 
-std::string TextOf(HWND hwnd) {
-    char text[512] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    ::GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
-RECT ClientRect(HWND page, HWND control) {
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Waits until the button carries the caption and can be pressed.
 bool WaitForButton(HWND button, const std::string& caption, DWORD timeoutMs = 30000) {
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(20))
-        if (TextOf(button) == caption && ::IsWindowEnabled(button)) return true;
+        if (WindowTextOf(button) == caption && ::IsWindowEnabled(button)) return true;
     return false;
 }
 
@@ -122,15 +87,15 @@ void ExpectCompletedPage(HWND page, const ThemedProduct& fixture) {
     EXPECT_EQ(ClassOf(cancel), "Button");
     EXPECT_EQ(ClassOf(bar), "msctls_progress32");
     EXPECT_EQ(ClassOf(info), "Static");
-    EXPECT_EQ(TextOf(next), "Next >");
+    EXPECT_EQ(WindowTextOf(next), "Next >");
     EXPECT_FALSE(::IsWindowEnabled(next));
     EXPECT_FALSE(::IsWindowEnabled(back));
     EXPECT_TRUE(::GetWindowLongPtrA(next, GWL_STYLE) & BS_DEFPUSHBUTTON);
-    EXPECT_EQ(TextOf(info), "Fixture Notes is gone.");
-    EXPECT_EQ(TextOf(status), "Fixture Notes (" + fixture.product.Code() + ") was removed.");
+    EXPECT_EQ(WindowTextOf(info), "Fixture Notes is gone.");
+    EXPECT_EQ(WindowTextOf(status), "Fixture Notes (" + fixture.product.Code() + ") was removed.");
     EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0), ThemedProduct::kFiles);
     EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), ThemedProduct::kFiles);
-    RECT rect = ClientRect(page, bar);
+    RECT rect = ClientRectOf(page, bar);
     EXPECT_EQ(rect.left, 10);
     EXPECT_EQ(rect.top, 40);
     EXPECT_EQ(rect.right, 390);

@@ -55,6 +55,12 @@ TEST(ProgressTargets, OnlyTheExactPageFileNameMakesTheProgressPage) {
     page.ShowCompletion();
     EXPECT_EQ(WindowTextOf(theme.Named("IDCANCEL")), "Close Fixture Notes");
     EXPECT_EQ(WindowTextOf(theme.Named("IDC_STATIC1")), "{CODE} done");
+    // The same window loaded with another page: the reports reach none of its controls.
+    page.LoadPage(theme.Folder(), "Uninstall.lcd", 0, 0);
+    EXPECT_EQ(page.ProgressPoolIndex(), -1);
+    EXPECT_EQ(page.InfoWindowId(), -1);
+    page.SetProgressPosition(9);
+    EXPECT_EQ(::SendMessageA(theme.Named("IDC_PROGRESS1"), PBM_GETPOS, 0, 0), 0);
     TheProduct().languageFilePath.clear();
 }
 

@@ -301,8 +301,9 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
     CWnd* control = ControlObject(m_selected);
     if (control == nullptr) return;
     const std::string& type = m_currentType;
-    auto* label = static_cast<CNewLabel*>(control);
-    auto* picture = static_cast<CMyStatic*>(control);
+    // The type decides the control's class: labels for TEXT, pictures for ICON and BITMAP.
+    auto label = [control] { return static_cast<CNewLabel*>(control); };
+    auto picture = [control] { return static_cast<CMyStatic*>(control); };
     auto isAny = [&type](std::initializer_list<const char*> types) {
         return std::any_of(types.begin(), types.end(), [&type](const char* t) { return type == t; });
     };
@@ -319,16 +320,16 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
     } else if (type == "TEXT" && name == "Text Align") {
         static const char* const kAlignments[] = {"Center", "Left", "Right"};
         const int digit = ThemeFile::FirstDigit(value);
-        if (digit < 3) label->SetAlign(kAlignments[digit]);
+        if (digit < 3) label()->SetAlign(kAlignments[digit]);
         control->Invalidate();
     } else if (type == "TEXT" && name == "Text Color") {
         ApplyColor(value, 0);
     } else if (type == "TEXT" && name == "URL Link") {
         if (value == "Yes") {
-            label->SetLink(kFlagSet);
+            label()->SetLink(kFlagSet);
             record.rows[3].value = "0,0,255";
         } else {
-            label->SetLink(0);
+            label()->SetLink(0);
         }
     } else if ((type == "GROUPBOX" && name == "Caption") || (isAny({"RADIO", "CHECKBOX"}) && name == "Text")) {
         control->SetWindowText(value.c_str());
@@ -344,17 +345,17 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
                                                      "IDI_SETUP",       "IDI_FOLDER"};
             auto found = std::find_if(std::begin(kIconNames), std::end(kIconNames),
                                       [&value](const char* n) { return value == n; });
-            picture->SetIconNumber(found == std::end(kIconNames) ? -1 : static_cast<int>(found - kIconNames));
+            picture()->SetIconNumber(found == std::end(kIconNames) ? -1 : static_cast<int>(found - kIconNames));
         } else if (!value.empty()) {
             // An icon without a file row names no file: nothing to load or report.
-            picture->LoadPicture(value);
+            picture()->LoadPicture(value);
         }
         control->Invalidate();
     } else if (type == "ICON" && name == "BackColor:") {
-        picture->SetBackColor(ThemeFile::ResolveColorText(value));
+        picture()->SetBackColor(ThemeFile::ResolveColorText(value));
     } else if (type == "BITMAP" && name == "BackColor") {
         const bool face = value.empty() || value.find("0 -") != std::string::npos;
-        picture->SetBackColor(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value));
+        picture()->SetBackColor(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value));
     }
     // TEXTBOX "Text", "Password", "Read Only" and every other pair: stored only.
 }

@@ -13,15 +13,26 @@ install_dir=${install_dir//\\//}
 uninstall_key="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$DEMO_CODE"
 uninstall_key32="HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$DEMO_CODE"
 settings_key="HKCU\\Software\\Norvane Demo Notes"
+# The theme names its background picture by a full path, without braces: the
+# product folder's name has braces, so the picture lies in a folder of its own.
+picture_win='C:\ProgramData\Norvane Demo Notes\background.jpg'
+picture_dir="$drive_c/ProgramData/Norvane Demo Notes"
+shots=build/demo
 
-install_demo() {
-  rm -rf "$product_dir" "$install_dir"
+install_demo() { # [theme]
+  rm -rf "$product_dir" "$install_dir" "$picture_dir"
   mkdir -p "$product_dir" "$install_dir"
   cp -r demo/norvane/installed/. "$install_dir/"
   # The installer writes its log with Windows line ends.
   while IFS= read -r line; do printf '%s\r\n' "${line//@INSTALL@/$DEMO_INSTALL}"; done \
     < demo/norvane/installer/uninstall.log > "$product_dir/uninstall.log"
   cp demo/norvane/installer/language.lan "$product_dir/"
+  if [ "${1:-}" = theme ]; then
+    mkdir -p "$product_dir/theme" "$picture_dir"
+    cp demo/norvane/installer/theme/background.jpg "$picture_dir/"
+    while IFS= read -r line; do printf '%s\r\n' "${line//@THEMEPICTURE@/$picture_win}"; done \
+      < demo/norvane/installer/theme/uninstall.lcd > "$product_dir/theme/uninstall.lcd"
+  fi
   for key in "$uninstall_key" "$uninstall_key32"; do
     wine reg add "$key" /v DisplayName /d "$DEMO_NAME" /f >/dev/null 2>&1
     wine reg add "$key" /v LastInstallationPath /d "$DEMO_INSTALL" /f >/dev/null 2>&1
@@ -43,7 +54,9 @@ report() {
 
 trace_file=$(mktemp)
 # Runs norvexec with the trace monitor listening; each further argument is a button
-# (1 OK, 6 Yes, 7 No) that answers the next message box norvexec shows.
+# (1 OK, 6 Yes, 7 No) that answers the next message box norvexec shows, or
+# "page:NAME", which waits for the themed page to complete, lists its controls,
+# saves its picture as $shots/NAME.png and presses its closing button.
 run_norvexec() { # switch [button...]
   local switch=$1; shift
   rm -f "$trace_file"
@@ -53,6 +66,14 @@ run_norvexec() { # switch [button...]
   wine build/bin/norvexec.exe "$switch" "$DEMO_CODE" >/dev/null 2>&1 </dev/null &
   local norvexec=$!
   for button in "$@"; do
+    if [ "${button#page:}" != "$button" ]; then
+      local shot=$shots/${button#page:}.png
+      mkdir -p "$shots"
+      wine build/tests/bin/pageshot.exe "$DEMO_NAME - Uninstall" "$(winepath -w "$shot")" Finish 60000 2>/dev/null \
+        | tr -d '\r' | sed 's/^/  /'
+      echo "  picture of the page: $ROOT/$shot"
+      continue
+    fi
     printf '  message box: '
     wine build/tests/bin/answerbox.exe "$button" 30000 2>/dev/null | tr -d '\r' || echo "(none appeared)"
     printf '  answered with button %s\n' "$button"
@@ -64,12 +85,16 @@ run_norvexec() { # switch [button...]
   sed 's/^/    /' "$trace_file"
 }
 
-echo "== silent uninstall"
-install_demo
+echo "== silent uninstall: the themed page shows while it removes, then the program ends"
+install_demo theme
 run_norvexec /S
 report
-echo "== uninstall with the question and the closing message"
+echo "== uninstall with the question and the themed progress page, closed with its button (exit code 259 arrives as 3)"
+install_demo theme
+run_norvexec /R 6 page:uninstall-page
+report
+echo "== modify without a theme: no page, the closing message"
 install_demo
-run_norvexec /R 6 1
+run_norvexec /I 1
 report
 rm -f "$trace_file"

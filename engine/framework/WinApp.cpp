@@ -25,6 +25,7 @@ void CWinApp::EnableControlContainer() {
 int CWinApp::Run() {
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (CWnd::WalkPreTranslateTree(&msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

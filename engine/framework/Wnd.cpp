@@ -28,7 +28,8 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 }
 
 // Windows of our own classes are created with DefWindowProc and taken over at
-// WM_NCCREATE, so every window, ours or a control's, is bound the same way.
+// their creation hook, so every window, ours, a control's or a dialog's, is bound
+// the same way.
 namespace {
 thread_local CWnd* t_creating = nullptr;
 thread_local HHOOK t_hook = nullptr;
@@ -43,15 +44,28 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 }  // namespace
 
+CreationScope::CreationScope(CWnd* object) : m_previousObject(t_creating), m_previousHook(t_hook) {
+    // A window may create children while it is being created (in WM_CREATE or
+    // WM_INITDIALOG): each creation installs its own hook and puts the outer one
+    // back afterwards, so none is left behind.
+    t_creating = object;
+    t_hook = ::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
+}
+
+CreationScope::~CreationScope() {
+    if (t_hook != nullptr) ::UnhookWindowsHookEx(t_hook);
+    t_hook = m_previousHook;
+    t_creating = m_previousObject;
+}
+
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                     int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
-    t_creating = this;
-    t_hook = ::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId());
-    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height,
-                                  parent, menuOrId, ::GetModuleHandleA(nullptr), nullptr);
-    ::UnhookWindowsHookEx(t_hook);
-    t_hook = nullptr;
-    t_creating = nullptr;
+    HWND hwnd = nullptr;
+    {
+        CreationScope scope(this);
+        hwnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+    }
     if (hwnd == nullptr) {
         m_hWnd = nullptr;  // creation refused (OnCreate returned -1): the handle is gone
         return FALSE;
@@ -94,9 +108,56 @@ LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
+bool CWnd::WalkPreTranslateTree(MSG* msg) {
+    for (HWND hwnd = msg->hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd)) {
+        CWnd* object = FromHandle(hwnd);
+        if (object != nullptr && object->PreTranslateMessage(msg)) return true;
+        if (!(::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) break;  // GetParent would name the owner
+    }
+    return false;
+}
+
+void CWnd::ModifyLong(int index, DWORD remove, DWORD add, UINT swpFlags) const {
+    DWORD value = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, index));
+    ::SetWindowLongPtrA(m_hWnd, index, static_cast<LONG_PTR>((value & ~remove) | add));
+    if (swpFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+}
+
+bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    HWND child = nullptr;
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item != nullptr && item->CtlType != ODT_MENU) child = item->hwndItem;
+        break;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header != nullptr) child = header->hwndFrom;
+        break;
+    }
+    default:
+        return false;
+    }
+    CWnd* object = child != nullptr ? FromHandle(child) : nullptr;
+    return object != nullptr && object->OnChildNotify(message, wParam, lParam, result);
+}
+
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* object = FromHandle(hwnd);
     if (object == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    LRESULT reflected = 0;
+    if (ReflectToChild(message, wParam, lParam, &reflected)) return reflected;
     if (message == WM_NCDESTROY) {
         WNDPROC previous = object->m_previousProc;
         object->Detach();

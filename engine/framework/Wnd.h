@@ -25,6 +25,17 @@ public:
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
     BOOL ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command); }
+    // Repaints the window and, unless it clips them, its children.
+    void Invalidate() const { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
+    void SetFont(HFONT font, BOOL redraw = TRUE) const {
+        ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    // Style changes; with swpFlags (SWP_FRAMECHANGED) the frame is recalculated.
+    void ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0) const { ModifyLong(GWL_STYLE, remove, add, swpFlags); }
+    void ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0) const {
+        ModifyLong(GWL_EXSTYLE, remove, add, swpFlags);
+    }
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
     void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse) const { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
@@ -35,6 +46,17 @@ public:
     // Registers a plain window class once per process; later calls are no-ops.
     static bool RegisterWindowClass(const char* className, UINT classStyle, HICON icon, HBRUSH background);
 
+    // Keyboard handling before a message is dispatched: offered to the objects of
+    // the message's window and its parents, innermost first. True when one of
+    // them consumed it. Every message loop of the program calls this.
+    static bool WalkPreTranslateTree(MSG* msg);
+    virtual bool PreTranslateMessage(MSG* msg) { return false; }
+
+    // A parent's colour, drawing and notification messages about this control,
+    // handed to the control's own object first. True when handled, with the
+    // answer in result; otherwise the parent's handling goes on.
+    virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
+
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,8 +65,24 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    void ModifyLong(int index, DWORD remove, DWORD add, UINT swpFlags) const;
     void Attach(HWND hwnd);
     void Detach();
 
     WNDPROC m_previousProc = nullptr;
+};
+
+// Binds the next window created on this thread to the object, for windows whose
+// creation call is not CreateWindowEx (a dialog from a template, for instance).
+class CreationScope {
+public:
+    explicit CreationScope(CWnd* object);
+    ~CreationScope();
+    CreationScope(const CreationScope&) = delete;
+    CreationScope& operator=(const CreationScope&) = delete;
+
+private:
+    CWnd* m_previousObject;
+    HHOOK m_previousHook;
 };

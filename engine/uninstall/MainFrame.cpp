@@ -4,6 +4,7 @@
 
 #include "../framework/MessageBox.h"
 #include "../startup/ProductContext.h"
+#include "../theme/ImageWindow.h"
 #include "FileStatus.h"
 #include "LanguageText.h"
 #include "NVEngine.h"
@@ -50,9 +51,18 @@ void CMainFrame::StartUninstall() {
         QuitProgram();
         return;
     }
-    // A theme with "uninstall.lcd" asks for the uninstall page; until the page
-    // window exists the run goes on as one without a page.
-    product.noPageFlag = m_page != nullptr ? 0 : kFlagSet;
+    // A theme with the progress page shows it in every mode, silent included.
+    product.noPageFlag = kFlagSet;
+    if (HasFileStatus(product.themeFolder + CImageWindow::kProgressPageFile)) {
+        auto page = std::make_unique<CImageWindow>(this);
+        if (page->Create()) {
+            product.noPageFlag = 0;
+            page->LoadPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0);
+            page->ShowWindow(SW_SHOWDEFAULT);
+            m_page = page.get();
+            m_pageWindow = std::move(page);
+        }
+    }
     SetTimer(kStartTimer, kStartDelayMs);
 }
 

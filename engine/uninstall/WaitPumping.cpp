@@ -1,5 +1,7 @@
 #include "WaitPumping.h"
 
+#include "../framework/Wnd.h"
+
 bool WaitPumping(HANDLE handle) {
     for (;;) {
         DWORD result = ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
@@ -9,7 +11,9 @@ bool WaitPumping(HANDLE handle) {
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             const bool unicode = msg.hwnd != nullptr && ::IsWindowUnicode(msg.hwnd);
             BOOL got = unicode ? ::GetMessageW(&msg, nullptr, 0, 0) : ::GetMessageA(&msg, nullptr, 0, 0);
-            if (got > 0) {
+            // The page's keyboard handling (Enter swallowed, Tab between controls)
+            // holds while the removal runs too.
+            if (got > 0 && !CWnd::WalkPreTranslateTree(&msg)) {
                 ::TranslateMessage(&msg);
                 if (unicode)
                     ::DispatchMessageW(&msg);

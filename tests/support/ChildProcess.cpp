@@ -49,6 +49,7 @@ namespace {
 struct WindowSearch {
     DWORD processId;
     const char* className;
+    const char* title;
     HWND found;
 };
 
@@ -60,13 +61,18 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     char name[256] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
     if (lstrcmpA(name, search->className) != 0) return TRUE;
+    if (search->title != nullptr) {
+        char title[256] = {};
+        ::GetWindowTextA(hwnd, title, sizeof title);
+        if (lstrcmpA(title, search->title) != 0) return TRUE;
+    }
     search->found = hwnd;
     return FALSE;
 }
 }  // namespace
 
-HWND FindProcessWindow(DWORD processId, const char* className) {
-    WindowSearch search{processId, className, nullptr};
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title) {
+    WindowSearch search{processId, className, title, nullptr};
     ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -27,5 +27,6 @@ private:
     DWORD m_id = 0;
 };
 
-// The top-level windows of a process with the given class name.
-HWND FindProcessWindow(DWORD processId, const char* className);
+// A top-level window of a process with the given class name and, when one is
+// given, the given title.
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);

@@ -1,14 +1,21 @@
 // Removal benchmark: norvexec /S removes 100,000 files named by an uninstall log,
 // timed against a plain loop making the same two calls per file (read the
 // attributes, delete) over as many files, in the same Wine run.
-// Usage: uninstallbench NORVEXEC_PATH [FILES]
+// With --page THEME: norvexec /I removes as many files with the theme's progress
+// page, timed against the sum of /S without a theme and the platform's own cost
+// of the page's bar steps (a worker sending one synchronous PBM_SETPOS per file
+// to a bar of a window that pumps as the run does).
+// Usage: uninstallbench NORVEXEC_PATH [FILES [--page THEME_FILE]]
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -63,8 +70,10 @@ struct EngineRun {
     SIZE_T peakPrivate = 0;
 };
 
-bool RunEngine(const std::string& norvexec, EngineRun& run) {
-    std::string commandLine = "\"" + norvexec + "\" /S " + kCode;
+// whileRunning is called with the process id every 20 ms until the program ends.
+bool RunEngine(const std::string& norvexec, EngineRun& run, const char* mode = "/S",
+               const std::function<void(DWORD)>& whileRunning = {}) {
+    std::string commandLine = "\"" + norvexec + "\" " + mode + " " + kCode;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -80,6 +89,7 @@ bool RunEngine(const std::string& norvexec, EngineRun& run) {
             run.peakWorkingSet = std::max(run.peakWorkingSet, memory.PeakWorkingSetSize);
             run.peakPrivate = std::max(run.peakPrivate, memory.PeakPagefileUsage);
         }
+        if (whileRunning) whileRunning(process.dwProcessId);
     }
     run.seconds = Seconds(start);
     ::CloseHandle(process.hThread);
@@ -107,6 +117,141 @@ void RemoveFolders(const std::string& folder, int count) {
     for (int i = 0; i < count; i += kFilesPerFolder) ::RemoveDirectoryA(SubFolder(folder, i).c_str());
     ::RemoveDirectoryA(folder.c_str());
 }
+// The completed page: a visible dialog of the process whose button reads "Close".
+struct CloseSearch {
+    DWORD processId;
+    HWND button;
+};
+
+BOOL CALLBACK FindCloseButton(HWND child, LPARAM lParam) {
+    char text[32] = {};
+    ::GetWindowTextA(child, text, sizeof text);
+    if (std::strcmp(text, "Close") == 0 && ::IsWindowEnabled(child)) {
+        reinterpret_cast<CloseSearch*>(lParam)->button = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindCompletedPage(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<CloseSearch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search->processId && ::IsWindowVisible(hwnd)) ::EnumChildWindows(hwnd, FindCloseButton, lParam);
+    return search->button == nullptr;
+}
+
+// Presses the completed page's closing button, as the user ends a run with a page.
+void CloseCompletedPage(DWORD processId) {
+    CloseSearch search{processId, nullptr};
+    ::EnumWindows(FindCompletedPage, reinterpret_cast<LPARAM>(&search));
+    if (search.button != nullptr) ::PostMessageA(search.button, BM_CLICK, 0, 0);
+}
+
+struct BarSteps {
+    HWND bar;
+    int count;
+};
+
+DWORD WINAPI SendBarSteps(void* raw) {
+    auto* steps = static_cast<BarSteps*>(raw);
+    ::SendMessageA(steps->bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(steps->count)));
+    for (int i = 0; i < steps->count; ++i) ::SendMessageA(steps->bar, PBM_SETPOS, static_cast<WPARAM>(i), 0);
+    return 0;
+}
+
+// The platform's cost of the run's bar steps: the bar of a shown window whose
+// thread waits for the worker while dispatching messages.
+double RunBarSteps(int count) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&classes);
+    HWND window = ::CreateWindowExA(0, "#32770", "bar steps", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 500, 374,
+                                    nullptr, nullptr, nullptr, nullptr);
+    HWND bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 30, 130, 434, 20, window, nullptr,
+                                 nullptr, nullptr);
+    BarSteps steps{bar, count};
+    auto start = std::chrono::steady_clock::now();
+    HANDLE worker = ::CreateThread(nullptr, 0, SendBarSteps, &steps, 0, nullptr);
+    for (;;) {
+        DWORD result = ::MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT);
+        if (result != WAIT_OBJECT_0 + 1) break;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    double seconds = Seconds(start);
+    ::CloseHandle(worker);
+    ::DestroyWindow(window);
+    return seconds;
+}
+
+bool CopyTheme(const std::string& theme, const std::string& productFolder) {
+    ::CreateDirectoryA((productFolder + "\\theme").c_str(), nullptr);
+    if (FILE* language = std::fopen((productFolder + "\\language.lan").c_str(), "w")) {
+        std::fprintf(language, "[SetupCompleteSuccess]\n1=Close\n5=Done.\n");
+        std::fclose(language);
+    }
+    return ::CopyFileA(theme.c_str(), (productFolder + "\\theme\\uninstall.lcd").c_str(), FALSE) != FALSE;
+}
+
+void RemoveTheme(const std::string& productFolder) {
+    ::DeleteFileA((productFolder + "\\theme\\uninstall.lcd").c_str());
+    ::RemoveDirectoryA((productFolder + "\\theme").c_str());
+    ::DeleteFileA((productFolder + "\\language.lan").c_str());
+}
+
+bool WriteLog(const std::string& productFolder, const std::string& files, int count) {
+    FILE* log = std::fopen((productFolder + "\\uninstall.log").c_str(), "w");
+    if (log == nullptr) return false;
+    std::fprintf(log, "TOTALFILE=%d\n", count);
+    for (int i = 0; i < count; ++i) std::fprintf(log, "FILE=%s\n", FileName(files, i).c_str());
+    std::fclose(log);
+    return true;
+}
+
+int RunPageBenchmark(const std::string& norvexec, int count, const std::string& theme, const std::string& root,
+                     const std::string& productFolder) {
+    const std::string files = root + "\\page";
+    EngineRun silent, page;
+    int left = 0;
+    // Two rounds with the order swapped, the better time of each side kept; each
+    // run removes a set of files made just before it.
+    for (int round = 0; round < 2; ++round) {
+        for (bool withPage : {round == 1, round == 0}) {
+            if (!MakeFiles(files, count) || !WriteLog(productFolder, files, count)) {
+                std::fprintf(stderr, "uninstallbench: could not create the files\n");
+                return 1;
+            }
+            Register(files);
+            if (withPage && !CopyTheme(theme, productFolder)) {
+                std::fprintf(stderr, "uninstallbench: could not copy the theme %s\n", theme.c_str());
+                return 1;
+            }
+            EngineRun run;
+            bool ran = withPage ? RunEngine(norvexec, run, "/I", CloseCompletedPage) : RunEngine(norvexec, run);
+            if (!ran) {
+                std::fprintf(stderr, "uninstallbench: could not start %s\n", norvexec.c_str());
+                return 1;
+            }
+            EngineRun& best = withPage ? page : silent;
+            if (round == 0 || run.seconds < best.seconds) best = run;
+            left += FilesLeft(files, count);
+            RemoveTheme(productFolder);
+        }
+    }
+    const double bars = RunBarSteps(count);
+    RemoveFolders(files, count);
+    ::DeleteFileA((productFolder + "\\uninstall.log").c_str());
+    ::RemoveDirectoryA(productFolder.c_str());
+    std::printf("uninstall_page_100k_seconds: %.2f\n", page.seconds);
+    std::printf("uninstall_page_100k_silent_seconds: %.2f\n", silent.seconds);
+    std::printf("uninstall_page_100k_bar_steps_seconds: %.2f\n", bars);
+    std::printf("uninstall_page_100k_ratio: %.3f\n", page.seconds / (silent.seconds + bars));
+    std::printf("uninstall_page_100k_files_left: %d\n", left);
+    return left == 0 ? 0 : 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,6 +272,8 @@ int main(int argc, char** argv) {
     ::CreateDirectoryA(root.c_str(), nullptr);
     ::CreateDirectoryA((std::string(windows) + "\\Installer").c_str(), nullptr);
     ::CreateDirectoryA(productFolder.c_str(), nullptr);
+    if (argc > 4 && std::strcmp(argv[3], "--page") == 0)
+        return RunPageBenchmark(norvexec, count, argv[4], root, productFolder);
 
     // Two rounds with the order swapped, the better time of each side kept, so that
     // neither profits from going first or second.
@@ -138,11 +285,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "uninstallbench: could not create the files\n");
             return 1;
         }
-        if (FILE* log = std::fopen((productFolder + "\\uninstall.log").c_str(), "w")) {
-            std::fprintf(log, "TOTALFILE=%d\n", count);
-            for (int i = 0; i < count; ++i) std::fprintf(log, "FILE=%s\n", FileName(engineFiles, i).c_str());
-            std::fclose(log);
-        }
+        WriteLog(productFolder, engineFiles, count);
         Register(engineFiles);
         EngineRun run;
         double loop = round == 1 ? RunLoop(loopFiles, count) : 0;

@@ -4,8 +4,7 @@
 
 #include "uninstall/UninstallPage.h"
 
-// Stands in for the uninstall page, which has no window of its own yet: records
-// what a run reports to it, in order.
+// Stands in for the page window where a test wants what a run reports, in order.
 class RecordingPage : public UninstallPage {
 public:
     void ShowStatusText(const std::string& text, StatusTarget target) override {

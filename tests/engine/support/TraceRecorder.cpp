@@ -16,6 +16,13 @@ TraceRecorder::TraceRecorder() {
 
 TraceRecorder::~TraceRecorder() = default;
 
+bool TraceRecorder::WaitForLabel(const std::string& label, unsigned long timeoutMs) const {
+    const std::string ending = "-" + label + "*";
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(20))
+        if (TestFiles::Read(m_file).find(ending) != std::string::npos) return true;
+    return false;
+}
+
 std::vector<std::string> TraceRecorder::Stop() {
     if (m_window != nullptr) ::PostMessageA(static_cast<HWND>(m_window), WM_CLOSE, 0, 0);
     m_monitor->Wait(10000);

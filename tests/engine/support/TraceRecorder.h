@@ -11,6 +11,8 @@ public:
     TraceRecorder();
     ~TraceRecorder();
     bool Listening() const { return m_window != nullptr; }
+    // True once a line with the label has arrived.
+    bool WaitForLabel(const std::string& label, unsigned long timeoutMs) const;
     // Ends the monitor and returns every line received, in order.
     std::vector<std::string> Stop();
 

@@ -278,14 +278,24 @@ TEST(UninstallRun, UninstallAnsweredNoChangesNothing) {
     EXPECT_TRUE(trace.Stop().empty());
 }
 
-TEST(UninstallRun, AThemeWithUninstallPageStillRunsWithMessagesUntilThePageExists) {
+TEST(UninstallRun, AThemeWithTheUninstallPageEndsWithThePageInsteadOfAMessage) {
     FixtureProduct fixture("{RUN-THEME-01}");
     fixture.Install(kLanguage);
     TestFiles::MakeDirectories(fixture.product.Folder() + "\\theme");
+    // A page file without settings or controls: an empty page, closed by the user.
     TestFiles::Write(fixture.product.Folder() + "\\theme\\uninstall.lcd", "[Window]\r\n");
+    TraceRecorder trace;
     ChildProcess norvexec(NorvexecPath(), fixture.Arguments("/I"));
-    ExpectClosingMessageAndEnd(norvexec);
+    DialogWindow page = DialogWindow::WaitFor(norvexec);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page.Caption(), "");
+    ASSERT_TRUE(trace.WaitForLabel("UN 4", 30000));
+    ::PostMessageA(page.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(259u));
     fixture.ExpectRemoved();
+    EXPECT_EQ(InterfaceLabels(trace.Stop()),
+              (std::vector<std::string>{"UN 1", "UN 2", "StartCopyNow 1", "StartCopyNow 2", "StartCopyNow 3", "UN 3",
+                                        "FinishUninstall 1", "FinishUninstall 4", "UN 4", "ByeByeInstall 1"}));
 }
 
 TEST(UninstallRun, BadLogsNeitherCrashNorHangNorRemoveWhatTheyDoNotName) {

@@ -1,0 +1,116 @@
+#include "MyStatic.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "../framework/GdiObject.h"
+#include "../framework/MessageBox.h"
+#include "../theme/ThemeFile.h"
+#include "../uninstall/FileStatus.h"
+
+namespace {
+// Theme numbers 0 to 7 ("IDI_EXCLAMATION" ... "IDI_FOLDER") to icon resources.
+constexpr int kIconResources[CMyStatic::kBuiltInIcons] = {141, 132, 135, 133, 134, 138, 137, 136};
+constexpr int kHimetricPerInch = 2540;
+}  // namespace
+
+CMyStatic::CMyStatic() : m_backColor(::GetSysColor(COLOR_BTNFACE)) {}
+
+int CMyStatic::IconResource(int number) {
+    return number >= 0 && number < kBuiltInIcons ? kIconResources[number] : 0;
+}
+
+void CMyStatic::LoadPicture(const std::string& path) {
+    if (!HasFileStatus(path)) {
+        std::vector<char> text(path.size() + 32);
+        std::snprintf(text.data(), text.size(), "File not found: (%s)", path.c_str());
+        AppMessageBox(text.data(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring widePath(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_THREAD_ACP, 0, path.c_str(), -1, widePath.data(), length);
+    ComPtr<IPicture> picture;
+    if (FAILED(::OleLoadPicturePath(widePath.data(), nullptr, 0, 0, IID_IPicture, picture.ReceiveVoid())) ||
+        !picture)
+        return;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture->get_Width(&width);
+    picture->get_Height(&height);
+    ScreenDC screen;
+    m_himetric = {width, height};
+    m_pixels = {static_cast<LONG>((static_cast<long long>(width) * ::GetDeviceCaps(screen, LOGPIXELSX) + 1270) /
+                                  kHimetricPerInch),
+                static_cast<LONG>((static_cast<long long>(height) * ::GetDeviceCaps(screen, LOGPIXELSY) + 1270) /
+                                  kHimetricPerInch)};
+    m_picture = std::move(picture);
+    if (m_hWnd != nullptr) Invalidate();
+}
+
+void CMyStatic::SetIconNumber(int number) {
+    m_iconMode = true;
+    if (int resource = IconResource(number))
+        m_icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource));
+    SendMessage(STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icon));
+    SetIcon(m_icon);
+    Invalidate();
+}
+
+void CMyStatic::SetBackColor(const std::string& colorText) {
+    m_backColor = ThemeFile::Color(colorText);
+    Invalidate();
+}
+
+LRESULT CMyStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        OnPaint();
+        return 0;
+    }
+    return CStatic::WindowProc(message, wParam, lParam);
+}
+
+void CMyStatic::RenderPicture(HDC dc, int x, int y) const {
+    // Pictures are stored bottom-up: start at the HIMETRIC height, go up.
+    m_picture->Render(dc, x, y, m_pixels.cx, m_pixels.cy, 0, m_himetric.cy, m_himetric.cx, -m_himetric.cy, nullptr);
+}
+
+void CMyStatic::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    if (m_iconMode) {
+        BrushHandle background(::CreateSolidBrush(m_backColor));
+        ::FillRect(dc, &client, background);
+        if (m_icon != nullptr)
+            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_icon), 0, 0, 0, 32, 32, DST_ICON);
+    } else if (m_picture) {
+        OLE_HANDLE palette = 0;
+        HPALETTE previousPalette = nullptr;
+        if (SUCCEEDED(m_picture->get_hPal(&palette)) && palette != 0) {
+            previousPalette = ::SelectPalette(dc, reinterpret_cast<HPALETTE>(static_cast<UINT_PTR>(palette)), FALSE);
+            ::RealizePalette(dc);
+        }
+        DWORD attributes = 0;
+        if (FAILED(m_picture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT)) {
+            // Off screen over the background colour, then copied in one piece.
+            HDC memory = ::CreateCompatibleDC(dc);
+            BitmapHandle canvas(::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy));
+            if (memory != nullptr && canvas) {
+                HGDIOBJ previous = ::SelectObject(memory, canvas);
+                RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
+                BrushHandle background(::CreateSolidBrush(m_backColor));
+                ::FillRect(memory, &area, background);
+                RenderPicture(memory, 0, 0);
+                ::BitBlt(dc, 0, 0, m_pixels.cx, m_pixels.cy, memory, 0, 0, SRCCOPY);
+                ::SelectObject(memory, previous);
+            }
+            if (memory != nullptr) ::DeleteDC(memory);
+        } else {
+            RenderPicture(dc, 0, 0);
+        }
+        if (previousPalette != nullptr) ::SelectPalette(dc, previousPalette, FALSE);
+    }
+    ::EndPaint(m_hWnd, &paint);
+}

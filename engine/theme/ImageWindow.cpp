@@ -1,0 +1,560 @@
+#include "ImageWindow.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+
+#include "../controls/InputControls.h"
+#include "../controls/MyButton.h"
+#include "../controls/MyRadioButton.h"
+#include "../controls/MyStatic.h"
+#include "../controls/NewLabel.h"
+#include "../startup/ProductContext.h"
+#include "../uninstall/FileStatus.h"
+#include "../uninstall/LanguageText.h"
+#include "../wizard/AbortProgram.h"
+#include "PageHost.h"
+#include "PictureFile.h"
+
+namespace {
+// The page's own template: a pop-up with caption, system menu and dialog frame,
+// "MS Sans Serif" 8, title "Dialog", 186 x 90 dialog units, no controls. The
+// theme replaces all of it but the font.
+struct PageTemplate {
+    DLGTEMPLATE header;
+    WORD menu, windowClass;
+    wchar_t title[7];
+    WORD pointSize;
+    wchar_t face[14];
+};
+
+const DLGTEMPLATE* PageDialogTemplate() {
+    alignas(DWORD) static const PageTemplate page = {
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0, 0, 0, 186, 90},
+        0, 0, L"Dialog", 8, L"MS Sans Serif"};
+    return &page.header;
+}
+
+constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border", "startup", "bkcolor",
+                                       "width", "height", "soundfile", "minwindow", "maxwindow", "closewindow",
+                                       "fontname", "fontsize", "fontbold", "fontitalic"};
+
+// Only the exact word "No" turns a font switch off.
+int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
+
+// The caption bar itself, without the border line SM_CYCAPTION adds.
+int CaptionHeight() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return ::GetSystemMetrics(SM_CYCAPTION) - 1;
+    return metrics.iCaptionHeight;
+}
+
+int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
+
+// A TOTAL beyond any real page would mean that many profile reads; above this
+// the keys present in "INFO" are found first and only those are read.
+constexpr int kTotalReadDirectly = 1000;
+
+std::vector<int> PresentControlKeys(const std::string& path, int total) {
+    std::vector<char> section(1 << 16);
+    for (;;) {
+        DWORD length = ::GetPrivateProfileSectionA("INFO", section.data(), static_cast<DWORD>(section.size()),
+                                                   path.c_str());
+        if (length + 2 < section.size() || section.size() >= (1u << 26)) break;
+        section.resize(section.size() * 4);
+    }
+    std::vector<int> keys;
+    for (const char* entry = section.data(); *entry != '\0'; entry += std::strlen(entry) + 1) {
+        std::string name(entry, std::strcspn(entry, "="));
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+        int key = ThemeFile::Number(name);
+        if (key >= 0 && key < total && std::to_string(key) == name) keys.push_back(key);
+    }
+    std::sort(keys.rbegin(), keys.rend());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+}  // namespace
+
+CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
+
+CImageWindow::~CImageWindow() = default;
+
+BOOL CImageWindow::Create(HWND parent) { return CreateIndirect(PageDialogTemplate(), parent); }
+
+CWnd* CImageWindow::PoolObject(ControlPool pool, int index) const {
+    if (index < 0 || index >= kPoolSize) return nullptr;
+    return m_pools[static_cast<size_t>(pool)].objects[static_cast<size_t>(index)].get();
+}
+
+CWnd* CImageWindow::ControlObject(int position) const {
+    if (position < 0 || position >= m_table.Count()) return nullptr;
+    const ControlType* type = FindControlType(m_table[position].type);
+    return type != nullptr ? PoolObject(type->pool, m_table[position].poolIndex) : nullptr;
+}
+
+void CImageWindow::LoadPage(const std::string& folder, const std::string& fileName, int pageIndex, int pageCount) {
+    if (m_host != nullptr) m_host->SetCurrentPage(this);
+    m_currentType = "WINDOW";
+    KillTimer(kPageTimer);
+    ClearControls();
+    m_pageIndex = pageIndex;
+    m_pageCount = pageCount;
+    if (m_host != nullptr) m_pageFont = m_host->PageFont();
+    SetBackgroundColor("COLOR_BTNFACE");
+    m_picture.Reset();
+    m_pictureFlag = 0;
+    m_fileName = fileName;
+    LoadThemeFile(folder + fileName);
+    PlaceWindow();
+    if (fileName == kProgressPageFile) SetupProgressPage();
+}
+
+void CImageWindow::ClearControls() {
+    // The windows go with their objects; a page loaded twice keeps none of the first.
+    for (Pool& pool : m_pools) {
+        for (auto& object : pool.objects) object.reset();
+        pool.count = 0;
+    }
+    m_table.Clear();
+    m_nextWindowId = kFirstWindowId;
+    m_sequence = 0;
+    m_selected = -1;
+    // Targets of an earlier load would name controls that are gone.
+    m_progressPoolIndex = m_infoWindowId = m_infoPoolIndex = m_static1WindowId = -1;
+}
+
+void CImageWindow::ResetPage() {
+    ClearControls();
+    m_currentType = "WINDOW";
+    SetBackgroundColor("COLOR_BTNFACE");
+    Invalidate();
+}
+
+void CImageWindow::LoadThemeFile(const std::string& path) {
+    m_themePath = path;
+    m_themeFolder = ThemeFile::FolderOf(path);
+    ResetPage();
+
+    std::string values[std::size(kWindowKeys)];
+    for (size_t i = 0; i < std::size(kWindowKeys); ++i) values[i] = ThemeFile::ReadValue(path, "MAINWINDOW", kWindowKeys[i]);
+    WindowSettings& s = m_settings;
+    s = WindowSettings{};
+    s.width = ThemeFile::Number(values[6]);
+    s.height = ThemeFile::Number(values[7]);
+    s.fontName = values[12];
+    s.fontSize = values[13];
+    s.fontBold = values[14];
+    s.fontItalic = values[15];
+
+    // Window properties 0 to 9, in the order they are applied.
+    const std::string properties[] = {values[0], values[1], values[5], values[3],  ThemeFile::WithoutBraces(values[2]),
+                                      ThemeFile::WithoutBraces(values[8]), values[4], values[9], values[10], values[11]};
+    for (int number = 0; number < static_cast<int>(std::size(properties)); ++number)
+        ApplyWindowProperty(number, properties[number]);
+
+    if (m_host != nullptr) {
+        m_host->BuildPageFont(s.fontName.substr(0, ThemeFile::kMaxFaceName), 0, FlagFromSwitch(s.fontBold),
+                              FlagFromSwitch(s.fontItalic), ThemeFile::Number(s.fontSize));
+        m_pageFont = m_host->PageFont();
+    }
+    if (m_pageFont) SetFont(m_pageFont->Get());
+
+    const int total = ThemeFile::Number(ThemeFile::ReadTotal(path));
+    if (total > 0) {
+        BuildControls(total);
+        m_selected = -1;
+        Invalidate();
+    }
+}
+
+void CImageWindow::BuildControls(int total) {
+    std::vector<int> keys;
+    if (total > kTotalReadDirectly) {
+        keys = PresentControlKeys(m_themePath, total);
+    } else {
+        for (int k = total - 1; k >= 0; --k) keys.push_back(k);
+    }
+    char key[32];
+    for (int k : keys) {
+        // Once the table is full no later line can add a control.
+        if (m_table.Full()) break;
+        const int before = m_table.Count();
+        const int controlKey = ParseControlLine(ThemeFile::ReadValue(m_themePath, "INFO", std::to_string(k)));
+        if (m_table.Count() == before) continue;  // no control: its rows have nowhere to go
+        std::snprintf(key, sizeof key, "%i,t", controlKey);
+        const int rows = std::clamp(ThemeFile::Number(ThemeFile::ReadValue(m_themePath, "DADOS", key)), 0,
+                                    ControlRecord::kMaxRows);
+        ControlRecord& record = m_table[0];
+        record.rowCount = rows;
+        for (int r = 0; r < rows; ++r) {
+            std::snprintf(key, sizeof key, "%i,%i", controlKey, r);
+            record.rows[static_cast<size_t>(r)] =
+                ThemeFile::SplitRow(ThemeFile::ReadValue(m_themePath, "DADOS", key), m_themeFolder);
+        }
+    }
+    ApplyLoadedProperties();
+}
+
+int CImageWindow::ParseControlLine(const std::string& line) {
+    const std::vector<std::string> fields = ThemeFile::SplitControlLine(line);
+    auto field = [&fields](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
+    const int left = ThemeFile::Number(field(1));
+    const int top = ThemeFile::Number(field(2));
+    const RECT rect = {left, top, Saturate(static_cast<long long>(left) + ThemeFile::Number(field(3))),
+                       Saturate(static_cast<long long>(top) + ThemeFile::Number(field(4)))};
+    if (const ControlType* type = FindControlType(field(5))) {
+        const bool picture = type->sizeRule == SizeRule::Picture;
+        AddControl(type->kind, rect, picture ? ThemeFile::ThemePath(field(6), m_themeFolder) : std::string());
+    }
+    return ThemeFile::Number(field(8));
+}
+
+int CImageWindow::AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath,
+                                   const std::string& type, int poolIndex, int sequence) {
+    ControlRecord record;
+    record.left = rect.left;
+    record.top = rect.top;
+    record.right = rect.right;
+    record.bottom = rect.bottom;
+    record.type = type;
+    record.picturePath = picturePath;
+    record.windowId = windowId;
+    record.poolIndex = poolIndex;
+    record.sequence = sequence;
+    if (const ControlType* controlType = FindControlType(type)) {
+        char name[32];
+        std::snprintf(name, sizeof name, controlType->recordName, poolIndex + 1);
+        record.identifier = name;
+    }
+    const int last = m_table.Insert(std::move(record));
+    if (last < 0) return -1;
+    m_selected = 0;
+    m_currentType = type;
+    return last;
+}
+
+void CImageWindow::ApplyLoadedProperties() {
+    for (int position = 0; position < m_table.Count(); ++position) {
+        m_selected = position;
+        ControlRecord& record = m_table[position];
+        m_currentType = record.type;
+        const ControlType* type = FindControlType(record.type);
+        if (type == nullptr) continue;
+        for (const LoadStep& step : type->loadSteps) {
+            const std::string property = step.property;
+            if (property == "identifier") {
+                // A control without rows keeps the name its type gave it.
+                if (record.rowCount > 0) record.identifier = record.rows[0].value;
+            } else if (property == "font") {
+                ApplyControlFont(record, step.row);
+            } else {
+                ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, {}, step.row);
+            }
+        }
+        ApplyIdentifierRules(record);
+    }
+}
+
+void CImageWindow::ApplyControlFont(const ControlRecord& record, int firstRow) {
+    auto row = [&record, firstRow](int i) -> const std::string& {
+        return record.rows[static_cast<size_t>(firstRow + i)].value;
+    };
+    const int size = ThemeFile::Number(row(1));
+    if (record.type == "BUTTON") {
+        static_cast<CMyButton*>(ControlObject(m_selected))
+            ->SetTextFont(row(0), size, FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
+    } else if (record.type == "TEXT") {
+        static_cast<CNewLabel*>(ControlObject(m_selected))
+            ->SetTextFont(row(0), size, FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
+    }
+}
+
+void CImageWindow::ApplyIdentifierRules(const ControlRecord& record) {
+    CWnd* control = ControlObject(m_selected);
+    if (control == nullptr) return;
+    const std::string& name = record.identifier;
+    if (record.type == "BUTTON") {
+        if (name == "IDC_NEXT") control->ModifyStyle(0, BS_DEFPUSHBUTTON, SWP_FRAMECHANGED);
+        if (m_pageIndex == 0 && name == "IDC_BACK") control->EnableWindow(FALSE);
+        if (m_pageIndex >= m_pageCount - 1 && (name == "IDC_BACK" || name == "IDCANCEL")) control->EnableWindow(FALSE);
+    } else if (record.type == "TEXTBOX" && name == "IDC_SETTINGS") {
+        control->ModifyStyleEx(0, WS_EX_RIGHT | WS_EX_NOPARENTNOTIFY, SWP_FRAMECHANGED);
+    }
+}
+
+void CImageWindow::ApplyProperty(const std::string& name, const std::string& value, const std::string& /*extra*/,
+                                 int row) {
+    if (m_selected < 0 || m_selected >= m_table.Count()) {
+        m_currentType = "WINDOW";
+        ApplyWindowProperty(row, value);
+        return;
+    }
+    ControlRecord& record = m_table[m_selected];
+    const bool storable = row >= 0 && row < ControlRecord::kMaxRows;
+    std::string stored = value;
+    if (storable) record.rows[static_cast<size_t>(row)].value = stored;
+    CWnd* control = ControlObject(m_selected);
+    if (control == nullptr) return;
+    const std::string& type = m_currentType;
+    // The type decides the control's class: labels for TEXT, pictures for ICON and BITMAP.
+    auto label = [control] { return static_cast<CNewLabel*>(control); };
+    auto picture = [control] { return static_cast<CMyStatic*>(control); };
+    auto isAny = [&type](std::initializer_list<const char*> types) {
+        return std::any_of(types.begin(), types.end(), [&type](const char* t) { return type == t; });
+    };
+
+    if (name == "BackColor" && isAny({"TEXT", "RECT", "GROUPBOX", "CHECKBOX", "RADIO"})) {
+        if (stored.empty()) stored = "COLOR_BTNFACE";
+        if (storable) record.rows[static_cast<size_t>(row)].value = stored;
+        ApplyColor(stored, 1);
+    } else if (type == "BUTTON" && name == "Caption") {
+        control->SetWindowText(ExpandTextTokens(value).c_str());
+    } else if (type == "TEXT" && name == "Caption") {
+        control->SetWindowText(ExpandProductTokens(value).c_str());
+        control->Invalidate();
+    } else if (type == "TEXT" && name == "Text Align") {
+        static const char* const kAlignments[] = {"Center", "Left", "Right"};
+        const int digit = ThemeFile::FirstDigit(value);
+        if (digit < 3) label()->SetAlign(kAlignments[digit]);
+        control->Invalidate();
+    } else if (type == "TEXT" && name == "Text Color") {
+        ApplyColor(value, 0);
+    } else if (type == "TEXT" && name == "URL Link") {
+        if (value == "Yes") {
+            label()->SetLink(kFlagSet);
+            record.rows[3].value = "0,0,255";
+        } else {
+            label()->SetLink(0);
+        }
+    } else if ((type == "GROUPBOX" && name == "Caption") || (isAny({"RADIO", "CHECKBOX"}) && name == "Text")) {
+        control->SetWindowText(value.c_str());
+    } else if ((type == "LISTVIEW" && name == "Style") || (type == "ANIMATION" && name == "Style:")) {
+        const int digit = ThemeFile::FirstDigit(value);
+        if (digit == 0) control->ModifyStyle(WS_BORDER, 0);
+        if (digit == 1) control->ModifyStyle(0, WS_BORDER);
+        if (type == "LISTVIEW") control->Invalidate();
+    } else if (type == "ICON" && name == "Icon File:") {
+        if (value.compare(0, 3, "IDI") == 0) {
+            static const char* const kIconNames[] = {"IDI_EXCLAMATION", "IDI_INFO",   "IDI_ERROR",
+                                                     "IDI_TYPICAL",     "IDI_MINIMAL", "IDI_CUSTOM",
+                                                     "IDI_SETUP",       "IDI_FOLDER"};
+            auto found = std::find_if(std::begin(kIconNames), std::end(kIconNames),
+                                      [&value](const char* n) { return value == n; });
+            picture()->SetIconNumber(found == std::end(kIconNames) ? -1 : static_cast<int>(found - kIconNames));
+        } else if (!value.empty()) {
+            // An icon without a file row names no file: nothing to load or report.
+            picture()->LoadPicture(value);
+        }
+        control->Invalidate();
+    } else if (type == "ICON" && name == "BackColor:") {
+        picture()->SetBackColor(ThemeFile::ResolveColorText(value));
+    } else if (type == "BITMAP" && name == "BackColor") {
+        const bool face = value.empty() || value.find("0 -") != std::string::npos;
+        picture()->SetBackColor(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value));
+    }
+    // TEXTBOX "Text", "Password", "Read Only" and every other pair: stored only.
+}
+
+void CImageWindow::ApplyColor(const std::string& value, int which) {
+    const std::string colorText = ThemeFile::ResolveColorText(value);
+    const std::string& type = m_currentType;
+    if (type == "WINDOW") {
+        if (which == 1) SetBackgroundColor(value);
+        return;
+    }
+    CWnd* control = ControlObject(m_selected);
+    if (control == nullptr) return;
+    if (which == 0) {
+        if (type == "TEXT") {
+            static_cast<CNewLabel*>(control)->SetTextColor(ThemeFile::Color(colorText));
+            control->Invalidate();
+        }
+        return;
+    }
+    if (type == "TEXT" || type == "RECT") {
+        static_cast<CNewLabel*>(control)->SetBackColor(colorText);
+    } else if (type == "GROUPBOX") {
+        static_cast<CMyButton*>(control)->SetBackColor(colorText);
+    } else if (type == "RADIO" || type == "CHECKBOX") {
+        static_cast<CMyRadioButton*>(control)->SetBackColor(colorText);
+    } else if (type != "RICHTEXT") {
+        return;
+    }
+    control->Invalidate();
+}
+
+void CImageWindow::SetBackgroundColor(const std::string& value) {
+    m_backgroundColorText = value.empty() ? std::string("COLOR_BTNFACE") : value;
+    m_backgroundBrush.Reset(::CreateSolidBrush(ThemeFile::Color(ThemeFile::ResolveColorText(m_backgroundColorText))));
+    if (m_hWnd != nullptr) Invalidate();
+}
+
+void CImageWindow::ApplyWindowProperty(int number, const std::string& value) {
+    WindowSettings& s = m_settings;
+    switch (number) {
+    case 0:
+        s.idcName = value;
+        break;
+    case 1:
+        s.caption = ExpandTextTokens(value);
+        SetWindowText(s.caption.c_str());
+        break;
+    case 2:
+        s.bkColor = value.empty() ? std::string("COLOR_BTNFACE") : value;
+        SetBackgroundColor(s.bkColor);
+        break;
+    case 3: {
+        s.border = value;
+        const int digit = ThemeFile::FirstDigit(value);
+        if (digit == 0) ModifyStyle(WS_BORDER, 0);
+        if (digit == 1) ModifyStyle(0, WS_BORDER);
+        break;
+    }
+    case 4:
+        s.bkImage = value;
+        SetBackgroundImage(value);
+        break;
+    case 5:
+        s.soundFile = value;
+        break;
+    case 6:
+        s.startup = value;
+        break;
+    case 7:
+        s.minWindow = value;
+        ModifyStyle(value == "Yes" ? 0 : WS_MINIMIZEBOX, value == "Yes" ? WS_MINIMIZEBOX : 0);
+        break;
+    case 8:
+        s.maxWindow = value;
+        ModifyStyle(value == "Yes" ? 0 : WS_MAXIMIZEBOX, value == "Yes" ? WS_MAXIMIZEBOX : 0);
+        break;
+    case 9:
+        s.closeWindow = value;
+        ModifyStyle(value == "Yes" ? 0 : WS_SYSMENU, value == "Yes" ? WS_SYSMENU : 0);
+        break;
+    default:
+        return;
+    }
+    ModifyStyleEx(0, WS_EX_APPWINDOW);
+}
+
+void CImageWindow::PlaceWindow() {
+    // Heights in themes include a 25-pixel caption; a smaller one leaves the
+    // page shorter by the difference.
+    const int caption = CaptionHeight();
+    const long long height = static_cast<long long>(m_settings.height) - (caption < 25 ? 25 - caption : 0);
+    const long long width = m_settings.width;
+    const long long screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const long long screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    long long left = 0, top = 0;
+    switch (ThemeFile::Number(m_settings.startup.substr(0, 2))) {
+    case 0:
+        left = screenWidth / 2 - width / 2;
+        top = screenHeight / 2 - height / 2;
+        break;
+    case 2:
+        break;
+    case 3:
+        left = screenWidth - width;
+        break;
+    case 4:
+        top = screenHeight - height - 35;
+        break;
+    case 5:
+        left = screenWidth - width;
+        top = screenHeight - height - 35;
+        break;
+    default:
+        return;
+    }
+    ::MoveWindow(m_hWnd, Saturate(left), Saturate(top), Saturate(width), Saturate(height), TRUE);
+}
+
+void CImageWindow::SetBackgroundImage(const std::string& path) {
+    int width = 0, height = 0;
+    HBITMAP bitmap = HasFileStatus(path) ? LoadPictureFile(path, &width, &height) : nullptr;
+    // A file that cannot be decoded leaves the page without a picture, like a missing one.
+    m_picture.Reset(bitmap);
+    m_pictureSize = {width, height};
+    m_pictureFlag = bitmap != nullptr ? kFlagSet : 0;
+    if (m_hWnd != nullptr) Invalidate();
+}
+
+void CImageWindow::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    if (m_pictureFlag == kFlagSet && m_picture) {
+        RECT outer;
+        ::GetWindowRect(m_hWnd, &outer);
+        HDC memory = ::CreateCompatibleDC(dc);
+        HGDIOBJ previous = ::SelectObject(memory, m_picture);
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, 0, 0, outer.right - outer.left, outer.bottom - outer.top, memory, 0, 0, m_pictureSize.cx,
+                     m_pictureSize.cy, SRCCOPY);
+        ::SelectObject(memory, previous);
+        ::DeleteDC(memory);
+    }
+    ::EndPaint(m_hWnd, &paint);
+}
+
+void CImageWindow::ShowStatusText(const std::string& text, StatusTarget target) {
+    const std::string expanded = ExpandTextTokens(text);
+    const int windowId = target == kInfoText ? m_infoWindowId : m_static1WindowId;
+    if (windowId >= 0) {
+        HWND label = ::GetDlgItem(m_hWnd, windowId);
+        ::SetWindowTextA(label, expanded.c_str());
+        ::InvalidateRect(label, nullptr, TRUE);
+    }
+    Invalidate();
+}
+
+void CImageWindow::SetProgressRange(int total) {
+    if (auto* bar = static_cast<CMyProgress*>(PoolObject(ControlPool::Progress, m_progressPoolIndex)))
+        bar->SetRange(total);
+}
+
+void CImageWindow::SetProgressPosition(int position) {
+    if (auto* bar = static_cast<CMyProgress*>(PoolObject(ControlPool::Progress, m_progressPoolIndex)))
+        bar->SetPos(position);
+}
+
+void CImageWindow::EnableNamed(const char* identifier, bool enable) const {
+    const int windowId = FindControlByName(identifier);
+    if (windowId >= 0) ::EnableWindow(::GetDlgItem(m_hWnd, windowId), enable);
+}
+
+bool CImageWindow::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN &&
+        (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd)))
+        return true;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+LRESULT CImageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CTLCOLORDLG:
+        if (m_backgroundBrush) return reinterpret_cast<LRESULT>(m_backgroundBrush.Get());
+        break;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_CLOSE:
+        // Closing a page ends the program, whatever the page.
+        AbortProgram();
+        return 0;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (HIWORD(wParam) == BN_CLICKED && lParam != 0 && id >= kFirstWindowId && id <= kLastClickId) {
+            OnControlCommand(id);
+            return 0;
+        }
+        break;
+    }
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,154 @@
+#pragma once
+#include <array>
+#include <memory>
+#include <string>
+
+#include "../controls/ControlTypes.h"
+#include "../framework/Dialog.h"
+#include "../framework/GdiObject.h"
+#include "../uninstall/UninstallPage.h"
+#include "ControlTable.h"
+
+class PageHost;
+
+// The skinned window that shows one page of a theme: its look from the theme's
+// "MAINWINDOW" keys, its controls from the "INFO" lines and "DADOS" rows.
+class CImageWindow : public CDialog, public UninstallPage {
+public:
+    static constexpr int kFirstWindowId = 3000;
+    static constexpr int kLastClickId = 3030;  // controls after the 31st send no clicks
+    static constexpr UINT_PTR kPageTimer = 1;
+    static constexpr char kProgressPageFile[] = "uninstall.lcd";
+
+    // The sixteen "MAINWINDOW" values as read ("bkimage" and "soundfile"
+    // without braces, the caption with its placeholders replaced).
+    struct WindowSettings {
+        std::string idcName, caption, bkImage, border, startup, bkColor;
+        int width = 0, height = 0;
+        std::string soundFile, minWindow, maxWindow, closeWindow, fontName, fontSize, fontBold, fontItalic;
+    };
+
+    explicit CImageWindow(PageHost* host);
+    ~CImageWindow() override;
+
+    // An empty hidden pop-up with caption and system menu, without parent.
+    BOOL Create(HWND parent = nullptr);
+
+    void LoadPage(const std::string& folder, const std::string& fileName, int pageIndex, int pageCount);
+    void LoadThemeFile(const std::string& path);
+    void ResetPage();
+    void PlaceWindow();
+    void SetBackgroundImage(const std::string& path);
+
+    // Control table (controls are created by the Add operations below).
+    int ParseControlLine(const std::string& line);
+    int AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath, const std::string& type,
+                         int poolIndex, int sequence);
+    void ApplyLoadedProperties();
+    // Applies to the selected control, or to the window when none is selected.
+    void ApplyProperty(const std::string& name, const std::string& value, const std::string& extra, int row);
+    // which 0: text colour, 1: background colour.
+    void ApplyColor(const std::string& value, int which);
+    int FindClickAction(int position) const { return m_table.FindClickAction(position); }
+    int FindControlByName(const std::string& identifier) const { return m_table.FindControlByName(identifier); }
+    int FindPoolIndex(int windowId) const { return m_table.FindPoolIndex(windowId); }
+    int FindRecordByWindowId(int windowId) const { return m_table.FindRecordByWindowId(windowId); }
+
+    // One entry per control type; all go through AddControl and the type table.
+    void AddButton(const RECT& r) { AddControl(ControlKind::Button, r); }
+    void AddBitmap(const RECT& r, const std::string& picture) { AddControl(ControlKind::Bitmap, r, picture); }
+    void AddText(const RECT& r) { AddControl(ControlKind::Text, r); }
+    void AddRect(const RECT& r) { AddControl(ControlKind::Rect, r); }
+    void AddHover(const RECT& r, const std::string& picture) { AddControl(ControlKind::Hover, r, picture); }
+    void AddTextBox(const RECT& r) { AddControl(ControlKind::TextBox, r); }
+    void AddComboBox(const RECT& r) { AddControl(ControlKind::ComboBox, r); }
+    void AddRadio(const RECT& r) { AddControl(ControlKind::Radio, r); }
+    void AddHotspot(const RECT& r) { AddControl(ControlKind::Hotspot, r); }
+    void AddAnimation(const RECT& r) { AddControl(ControlKind::Animation, r); }
+    void AddProgress(const RECT& r) { AddControl(ControlKind::Progress, r); }
+    void AddListView(const RECT& r) { AddControl(ControlKind::ListView, r); }
+    void AddGroupBox(const RECT& r) { AddControl(ControlKind::GroupBox, r); }
+    void AddIcon(const RECT& r) { AddControl(ControlKind::Icon, r); }
+    void AddTreeView(const RECT& r) { AddControl(ControlKind::TreeView, r); }
+    void AddFrame(const RECT& r) { AddControl(ControlKind::Frame, r); }
+    void AddRichText(const RECT& r) { AddControl(ControlKind::RichText, r); }
+    void AddCheckBox(const RECT& r) { AddControl(ControlKind::CheckBox, r); }
+
+    // The progress page and the run's reports (the run calls these from its worker).
+    void SetupProgressPage();
+    void ShowStatusText(const std::string& text, StatusTarget target) override;
+    void SetProgressRange(int total) override;
+    void SetProgressPosition(int position) override;
+    void EnableCancel() override;
+    void ShowCompletion() override;
+
+    // Clicks of the controls with window identifiers 3000 to 3030.
+    void OnControlCommand(int windowId);
+
+    // What the page holds, for the program's flow, tools and tests.
+    const ControlTable& Table() const { return m_table; }
+    const WindowSettings& Settings() const { return m_settings; }
+    CWnd* ControlObject(int position) const;
+    const std::string& FileName() const { return m_fileName; }
+    const std::string& ThemePath() const { return m_themePath; }
+    int PageIndex() const { return m_pageIndex; }
+    int PageCount() const { return m_pageCount; }
+    int PictureFlag() const { return m_pictureFlag; }
+    SIZE PictureSize() const { return m_pictureSize; }
+    HBRUSH BackgroundBrush() const { return m_backgroundBrush; }
+    const std::string& BackgroundColorText() const { return m_backgroundColorText; }
+    HFONT PageFontHandle() const { return m_pageFont ? m_pageFont->Get() : nullptr; }
+    int ProgressPoolIndex() const { return m_progressPoolIndex; }
+    int InfoWindowId() const { return m_infoWindowId; }
+    int Static1WindowId() const { return m_static1WindowId; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Enter never reaches the page or its controls, so it never presses the
+    // default button; then the usual dialog keys.
+    bool PreTranslateMessage(MSG* msg) override;
+
+private:
+    struct Pool {
+        int count = 0;
+        std::array<std::unique_ptr<CWnd>, kPoolSize> objects;
+    };
+
+    void AddControl(ControlKind kind, RECT rect, const std::string& picturePath = {});
+    void ClearControls();
+    void BuildControls(int total);
+    void ApplyWindowProperty(int number, const std::string& value);
+    void SetBackgroundColor(const std::string& value);
+    void ApplyControlFont(const ControlRecord& record, int firstRow);
+    void ApplyIdentifierRules(const ControlRecord& record);
+    void EnableNamed(const char* identifier, bool enable) const;
+    CWnd* PoolObject(ControlPool pool, int index) const;
+    void OnPaint();
+
+    PageHost* m_host;
+    ControlTable m_table;
+    std::array<Pool, static_cast<size_t>(ControlPool::Count)> m_pools;
+    int m_nextWindowId = kFirstWindowId;
+    int m_sequence = 0;
+    int m_selected = -1;
+    std::string m_currentType = "WINDOW";
+    int m_pageIndex = 0;
+    int m_pageCount = 0;
+    std::string m_fileName;
+    std::string m_themePath;
+    std::string m_themeFolder;
+    WindowSettings m_settings;
+
+    std::string m_backgroundColorText = "COLOR_BTNFACE";
+    BrushHandle m_backgroundBrush;
+    BitmapHandle m_picture;
+    SIZE m_pictureSize{};
+    int m_pictureFlag = 0;
+    std::shared_ptr<FontHandle> m_pageFont;  // built by the host, shared
+
+    // Progress targets, -1 until the progress page is set up.
+    int m_progressPoolIndex = -1;
+    int m_infoWindowId = -1;
+    int m_infoPoolIndex = -1;
+    int m_static1WindowId = -1;
+};

@@ -1,0 +1,36 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "../framework/GdiObject.h"
+
+class CImageWindow;
+
+// What a page window needs of the program that shows it: the page font, built
+// by the host and shared with the pages that use it, and word of which page is
+// current. The uninstaller's main frame is one host; a tool that previews
+// themes can be another.
+class PageHost {
+public:
+    virtual ~PageHost() = default;
+
+    // A page window calls this when it starts loading.
+    virtual void SetCurrentPage(CImageWindow* page) { m_currentPage = page; }
+    CImageWindow* CurrentPage() const { return m_currentPage; }
+
+    // Builds the page font from the theme's settings and makes it the current
+    // one. A height of 0 means: from the size in points. A page keeps the font
+    // it took alive after a newer one replaces it here.
+    void BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size);
+    std::shared_ptr<FontHandle> PageFont() const { return m_pageFont; }
+    int PageFontSize() const { return m_fontSize; }
+    int PageFontBold() const { return m_fontBold; }
+    int PageFontItalic() const { return m_fontItalic; }
+
+private:
+    CImageWindow* m_currentPage = nullptr;
+    std::shared_ptr<FontHandle> m_pageFont;
+    int m_fontSize = 0;
+    int m_fontBold = 0;
+    int m_fontItalic = 0;
+};

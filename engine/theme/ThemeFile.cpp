@@ -1,0 +1,120 @@
+#include "ThemeFile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+namespace ThemeFile {
+namespace {
+std::string ReadInto(const std::string& path, const char* section, const std::string& key, size_t bufferBytes) {
+    std::string value(bufferBytes, '\0');
+    DWORD length = ::GetPrivateProfileStringA(section, key.c_str(), "", value.data(),
+                                              static_cast<DWORD>(bufferBytes), path.c_str());
+    value.resize(std::min<size_t>(length, bufferBytes - 1));
+    return value;
+}
+
+std::string_view Piece(std::string_view& rest) {
+    size_t comma = rest.find(',');
+    std::string_view piece = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    return piece;
+}
+}  // namespace
+
+std::string ReadValue(const std::string& path, const char* section, const std::string& key) {
+    return ReadInto(path, section, key, kValueBuffer);
+}
+
+std::string ReadTotal(const std::string& path) { return ReadInto(path, "INFO", "TOTAL", kTotalBuffer); }
+
+int Number(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
+                               text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+int FirstDigit(std::string_view text) {
+    return !text.empty() && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : 0;
+}
+
+COLORREF Color(std::string_view text) {
+    std::string_view rest = text;
+    int red = Number(Piece(rest));
+    int green = Number(Piece(rest));
+    int blue = Number(Piece(rest));
+    return RGB(red & 0xFF, green & 0xFF, blue & 0xFF);
+}
+
+std::string ButtonFaceText() {
+    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    char text[32];
+    std::snprintf(text, sizeof text, "%u,%u,%u", GetRValue(face), GetGValue(face), GetBValue(face));
+    return text;
+}
+
+std::string ResolveColorText(std::string_view text) {
+    if (text.empty() || text == "COLOR_BTNFACE") return ButtonFaceText();
+    return std::string(text);
+}
+
+std::vector<std::string> SplitControlLine(std::string_view line) {
+    std::vector<std::string> fields;
+    for (;;) {
+        size_t comma = line.find(',');
+        if (comma == std::string_view::npos || fields.size() + 1 == kMaxFields) {
+            fields.emplace_back(line.substr(0, comma));
+            return fields;
+        }
+        fields.emplace_back(line.substr(0, comma));
+        line.remove_prefix(comma + 1);
+    }
+}
+
+PropertyRow SplitRow(std::string_view row, const std::string& themeFolder) {
+    PropertyRow result;
+    size_t bar = row.find('|');
+    if (bar != std::string_view::npos) {
+        result.name = std::string(row.substr(0, bar));
+        row.remove_prefix(bar + 1);
+    }
+    std::string_view remainder = row;
+    bar = row.find('|');
+    if (bar != std::string_view::npos) {
+        result.value = std::string(row.substr(0, bar));
+        remainder = row.substr(bar + 1);
+    }
+    std::string number(remainder);
+    number.erase(std::remove(number.begin(), number.end(), '|'), number.end());
+    result.number = Number(number);
+    if (result.value.find('{') != std::string::npos) result.value = ThemePath(result.value, themeFolder);
+    return result;
+}
+
+std::string WithoutBraces(std::string_view text) {
+    std::string result(text);
+    result.erase(std::remove_if(result.begin(), result.end(), [](char c) { return c == '{' || c == '}'; }),
+                 result.end());
+    return result;
+}
+
+std::string ThemePath(std::string_view text, const std::string& themeFolder) {
+    return themeFolder + WithoutBraces(text);
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+}  // namespace ThemeFile

@@ -1,0 +1,56 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The reading rules of theme files ("*.lcd"): INI-style files read key by key
+// through the platform's profile reader, with the value syntaxes their keys and
+// rows use. Usable without a page window (theme checking, previews).
+namespace ThemeFile {
+
+constexpr size_t kValueBuffer = 555;  // a value holds at most 554 characters
+constexpr size_t kTotalBuffer = 100;  // "TOTAL" holds at most 99
+constexpr size_t kMaxFields = 20;     // fields of one control line
+constexpr size_t kMaxFaceName = 31;   // LOGFONT's face name less its terminator
+
+// One key, no default: a missing file, section or key reads as "".
+std::string ReadValue(const std::string& path, const char* section, const std::string& key);
+// "TOTAL" of "INFO", through its smaller buffer.
+std::string ReadTotal(const std::string& path);
+
+// A decimal prefix: blanks skipped, an optional sign, digits up to the first
+// other character; no digits give 0. Values beyond int saturate.
+int Number(std::string_view text);
+// The first character alone as a number (0 when it is not a digit).
+int FirstDigit(std::string_view text);
+
+// "r,g,b" split at its first two commas, each piece a Number (missing: 0),
+// each kept to its low byte as the platform's RGB keeps it.
+COLORREF Color(std::string_view text);
+// The system's button-face colour written as "%u,%u,%u".
+std::string ButtonFaceText();
+// "" counts as "COLOR_BTNFACE", which becomes the button-face triple.
+std::string ResolveColorText(std::string_view text);
+
+// Fields at each comma, untrimmed; at most kMaxFields, later text ignored.
+std::vector<std::string> SplitControlLine(std::string_view line);
+
+struct PropertyRow {
+    std::string name;
+    std::string value;
+    int number = 0;
+};
+// Name, value and number at the first two "|"; a braced value becomes a path
+// in the theme folder.
+PropertyRow SplitRow(std::string_view row, const std::string& themeFolder);
+
+// Every "{" and "}" removed.
+std::string WithoutBraces(std::string_view text);
+// WithoutBraces with the theme folder (trailing separator included) in front.
+std::string ThemePath(std::string_view text, const std::string& themeFolder);
+// The theme file's path up to and including its last separator.
+std::string FolderOf(const std::string& path);
+
+}  // namespace ThemeFile

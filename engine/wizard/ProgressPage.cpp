@@ -1,0 +1,29 @@
+// The uninstall progress page ("uninstall.lcd"): its targets, the run's
+// reports that need the language file, and its completed state.
+#include "../startup/ProductContext.h"
+#include "../theme/ImageWindow.h"
+#include "../uninstall/LanguageText.h"
+
+void CImageWindow::SetupProgressPage() {
+    EnableNamed("IDC_NEXT", false);
+    EnableNamed("IDC_BACK", false);
+    Invalidate();
+    m_progressPoolIndex = m_infoWindowId = m_infoPoolIndex = m_static1WindowId = -1;
+    // Only a real progress bar can take the bar's messages.
+    const int bar = FindControlByName("IDC_PROGRESS1");
+    if (bar >= 0 && m_table[FindRecordByWindowId(bar)].type == "PROGRESS") m_progressPoolIndex = FindPoolIndex(bar);
+    m_infoWindowId = FindControlByName("IDC_INFO");
+    if (m_infoWindowId >= 0) m_infoPoolIndex = FindPoolIndex(m_infoWindowId);
+    m_static1WindowId = FindControlByName("IDC_STATIC1");
+    SetTimer(kPageTimer, 300);
+}
+
+void CImageWindow::EnableCancel() { EnableNamed("IDCANCEL", true); }
+
+void CImageWindow::ShowCompletion() {
+    const int cancel = FindControlByName("IDCANCEL");
+    if (cancel < 0) return;
+    EnableNamed("IDCANCEL", true);
+    ::SetDlgItemTextA(m_hWnd, cancel, ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "1")).c_str());
+    ShowStatusText(ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "5")), kStatic1Text);
+}

@@ -1,0 +1,83 @@
+#include "ThemePage.h"
+
+#include <vector>
+
+#include "support/TestFiles.h"
+#include "wizard/AbortProgram.h"
+
+ThemePage::ThemePage(const std::string& name) : m_folder(TestFiles::FreshTempFolder(name) + "\\") {
+    SetAbortProgramHandler([this] { ++m_aborts; });
+}
+
+ThemePage::~ThemePage() {
+    m_page.reset();
+    SetAbortProgramHandler({});
+    TestFiles::RemoveTree(m_folder);
+}
+
+void ThemePage::WriteTheme(const std::string& content, const std::string& fileName) const {
+    TestFiles::Write(m_folder + fileName, content);
+}
+
+bool ThemePage::Load(const std::string& fileName, int pageIndex, int pageCount) {
+    m_page.reset();
+    m_page = std::make_unique<CImageWindow>(&host);
+    if (!m_page->Create()) return false;
+    m_page->LoadPage(m_folder, fileName, pageIndex, pageCount);
+    return true;
+}
+
+HWND ThemePage::Named(const std::string& identifier) const {
+    return Control(m_page->FindControlByName(identifier));
+}
+
+const ControlRecord& ThemePage::Record(const std::string& identifier) const {
+    static const ControlRecord none;
+    int position = m_page->FindRecordByWindowId(m_page->FindControlByName(identifier));
+    return position >= 0 ? m_page->Table()[position] : none;
+}
+
+std::string ThemeWithControls(const std::string& window, const std::vector<std::string>& lines,
+                              const std::string& rows) {
+    std::string text = "[MAINWINDOW]\r\n" + window + "[INFO]\r\nTOTAL=" + std::to_string(lines.size()) + "\r\n";
+    for (size_t i = 0; i < lines.size(); ++i) text += std::to_string(i) + "=" + lines[i] + "\r\n";
+    return text + "[DADOS]\r\n" + rows;
+}
+
+std::string WindowTextOf(HWND hwnd) {
+    char text[1024] = {};
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+RECT ClientRectOf(HWND page, HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<unsigned char> pixels(static_cast<size_t>(stride * height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &pixels[static_cast<size_t>(y * stride + x * 3)];
+            p[0] = GetBValue(color), p[1] = GetGValue(color), p[2] = GetRValue(color);
+        }
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.append(pixels.begin(), pixels.end());
+    return TestFiles::Write(path, bytes);
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "theme/ImageWindow.h"
+#include "theme/PageHost.h"
+
+// A theme written by a test into a folder of its own, and a real page window
+// loaded from it in the test's process. Closing or cancelling the page is
+// recorded instead of ending the process.
+class ThemePage {
+public:
+    explicit ThemePage(const std::string& name);
+    ~ThemePage();
+
+    const std::string& Folder() const { return m_folder; }  // with its trailing backslash
+    void WriteTheme(const std::string& content, const std::string& fileName = "page.lcd") const;
+    // Creates a fresh page window and loads the file; false when no window could be made.
+    bool Load(const std::string& fileName = "page.lcd", int pageIndex = 0, int pageCount = 2);
+
+    CImageWindow& Page() { return *m_page; }
+    HWND Window() const { return m_page->m_hWnd; }
+    HWND Control(int windowId) const { return ::GetDlgItem(m_page->m_hWnd, windowId); }
+    HWND Named(const std::string& identifier) const;
+    // Window identifier and table record of the control the theme named.
+    const ControlRecord& Record(const std::string& identifier) const;
+    int Aborts() const { return m_aborts; }
+
+    PageHost host;
+
+private:
+    std::string m_folder;
+    std::unique_ptr<CImageWindow> m_page;
+    int m_aborts = 0;
+};
+
+// "[INFO]" with TOTAL and the given lines, then "[DADOS]" with the given rows.
+std::string ThemeWithControls(const std::string& window, const std::vector<std::string>& lines,
+                              const std::string& rows = {});
+std::string WindowTextOf(HWND hwnd);
+RECT ClientRectOf(HWND page, HWND control);  // the control's rectangle in the page's client area
+std::string ClassOf(HWND hwnd);
+// A 24-bit BMP file of the size, one colour.
+bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color);

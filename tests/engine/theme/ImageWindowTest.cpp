@@ -1,0 +1,218 @@
+// The page window in the test's process: its settings, placement, font,
+// background and keys, read back through the window API.
+#include <gtest/gtest.h>
+
+#include "framework/Wnd.h"
+#include "startup/ProductContext.h"
+#include "support/TestFiles.h"
+#include "support/ThemePage.h"
+
+namespace {
+LONG_PTR StyleOf(HWND hwnd) { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
+
+RECT PlacedWith(ThemePage& theme, const std::string& startup, int width, int height) {
+    theme.WriteTheme("[MAINWINDOW]\r\nstartup=" + startup + "\r\nwidth=" + std::to_string(width) +
+                     "\r\nheight=" + std::to_string(height) + "\r\n");
+    RECT rect{};
+    if (theme.Load()) ::GetWindowRect(theme.Window(), &rect);
+    return rect;
+}
+
+COLORREF BrushColor(HBRUSH brush) {
+    LOGBRUSH info{};
+    ::GetObjectA(brush, sizeof info, &info);
+    return info.lbColor;
+}
+
+// Dispatches what is queued the way the program's message loops do.
+void PumpLikeTheProgram() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWnd::WalkPreTranslateTree(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+}  // namespace
+
+TEST(PageWindow, AMissingThemeGivesAnEmptyPageWithTheDefaults) {
+    ThemePage theme("page-missing");
+    ASSERT_TRUE(theme.Load("absent.lcd"));
+    CImageWindow& page = theme.Page();
+    EXPECT_EQ(ClassOf(theme.Window()), "#32770");
+    EXPECT_EQ(WindowTextOf(theme.Window()), "");
+    EXPECT_EQ(::GetParent(theme.Window()), nullptr);
+    LONG_PTR style = StyleOf(theme.Window());
+    EXPECT_EQ(style & (WS_BORDER | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU), 0);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(::GetWindowLongPtrA(theme.Window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(page.BackgroundColorText(), "COLOR_BTNFACE");
+    EXPECT_EQ(BrushColor(page.BackgroundBrush()), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(page.PictureFlag(), 0);
+    EXPECT_EQ(page.Table().Count(), 0);
+    EXPECT_EQ(theme.host.PageFontBold(), kFlagSet);  // absent switches mean bold and italic
+    EXPECT_EQ(theme.host.PageFontItalic(), kFlagSet);
+    EXPECT_EQ(theme.host.CurrentPage(), &page);
+}
+
+TEST(PageWindow, TakesCaptionBorderButtonsColourAndFontFromTheTheme) {
+    ThemePage theme("page-settings");
+    TheProduct().displayName = "Fixture Notes";
+    TheProduct().productCode = "{CODE}";
+    theme.WriteTheme(
+        "[MAINWINDOW]\r\ncaption=[ProductName] Setup <ProductCode>\r\nborder=1x\r\nbkcolor=10,20,30\r\n"
+        "minwindow=Yes\r\nmaxwindow=yes\r\nclosewindow=Yes\r\nfontname=Tahoma\r\nfontsize=8\r\nfontbold=No\r\n"
+        "fontitalic=no\r\nsoundfile={a}.wav\r\nidcname=IDD_X\r\n");
+    ASSERT_TRUE(theme.Load());
+    CImageWindow& page = theme.Page();
+    EXPECT_EQ(WindowTextOf(theme.Window()), "Fixture Notes Setup {CODE}");
+    LONG_PTR style = StyleOf(theme.Window());
+    EXPECT_TRUE(style & WS_BORDER);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);  // only the exact word "Yes"
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_EQ(page.BackgroundColorText(), "10,20,30");
+    EXPECT_EQ(BrushColor(page.BackgroundBrush()), RGB(10, 20, 30));
+    // The dialog-background request is answered with that brush.
+    ScreenDC dc;
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(::SendMessageA(theme.Window(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(
+                                                          static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(theme.Window()))),
+              page.BackgroundBrush());
+    EXPECT_EQ(page.Settings().soundFile, "a.wav");
+    EXPECT_EQ(page.Settings().idcName, "IDD_X");
+    LOGFONTA font{};
+    ASSERT_NE(::GetObjectA(page.PageFontHandle(), sizeof font, &font), 0);
+    EXPECT_EQ(font.lfHeight, -11);  // 8 points at 96 dpi
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    EXPECT_TRUE(font.lfItalic);  // "no" is not "No"
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+}
+
+TEST(PageWindow, IsPlacedByStartupWithTheCaptionCorrection) {
+    ThemePage theme("page-placement");
+    const int height = 393;  // Wine's caption is 18 pixels high: 400 - (25 - 18)
+    RECT rect = PlacedWith(theme, "0", 501, 400);
+    EXPECT_EQ(rect.left, 262);
+    EXPECT_EQ(rect.top, 384 - height / 2);
+    EXPECT_EQ(rect.right - rect.left, 501);
+    EXPECT_EQ(rect.bottom - rect.top, 393);
+    EXPECT_EQ(PlacedWith(theme, "", 501, 400).left, 262);  // empty: centred
+    rect = PlacedWith(theme, "2", 300, 200);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    rect = PlacedWith(theme, "3", 300, 200);
+    EXPECT_EQ(rect.left, 1024 - 300);
+    EXPECT_EQ(rect.top, 0);
+    rect = PlacedWith(theme, "4", 300, 400);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 768 - 393 - 35);
+    rect = PlacedWith(theme, "5x", 300, 400);
+    EXPECT_EQ(rect.left, 1024 - 300);
+    EXPECT_EQ(rect.top, 768 - 393 - 35);
+    // Any other value keeps the template's size and place.
+    RECT unplaced = PlacedWith(theme, "1", 300, 400);
+    EXPECT_NE(unplaced.right - unplaced.left, 300);
+    EXPECT_EQ(PlacedWith(theme, "17", 300, 400).right - PlacedWith(theme, "17", 300, 400).left,
+              unplaced.right - unplaced.left);
+}
+
+TEST(PageWindow, BackgroundPictureIsLoadedOnlyFromAReadablePicture) {
+    ThemePage theme("page-picture");
+    WriteBitmapFile(theme.Folder() + "back.bmp", 40, 30, RGB(200, 10, 10));
+    TestFiles::Write(theme.Folder() + "garbage.bmp", std::string(3000, '\x5a'));
+    TestFiles::Write(theme.Folder() + "empty.bmp", "");
+    std::string bitmap = TestFiles::Read(theme.Folder() + "back.bmp");
+    TestFiles::Write(theme.Folder() + "truncated.bmp", bitmap.substr(0, 100));
+    TestFiles::MakeDirectories(theme.Folder() + "folder.bmp");
+    auto load = [&theme](const std::string& image) {
+        theme.WriteTheme("[MAINWINDOW]\r\nbkimage=" + image + "\r\nstartup=2\r\nwidth=200\r\nheight=150\r\n");
+        EXPECT_TRUE(theme.Load());
+        return theme.Page().PictureFlag();
+    };
+    // Braces are removed and the path is used as written.
+    EXPECT_EQ(load("{" + theme.Folder() + "back.bmp}"), kFlagSet);
+    EXPECT_EQ(theme.Page().PictureSize().cx, 40);
+    EXPECT_EQ(theme.Page().PictureSize().cy, 30);
+    theme.Page().ShowWindow(SW_SHOWNA);
+    ::UpdateWindow(theme.Window());
+    HDC dc = ::GetDC(theme.Window());
+    EXPECT_EQ(::GetPixel(dc, 100, 60), RGB(200, 10, 10));  // stretched over the whole window
+    ::ReleaseDC(theme.Window(), dc);
+    load(theme.Folder() + "truncated.bmp");  // whatever the decoder makes of it, the page loads
+    for (const char* bad : {"garbage.bmp", "empty.bmp", "folder.bmp", "missing.bmp"}) {
+        EXPECT_EQ(load(theme.Folder() + bad), 0) << bad;
+        EXPECT_EQ(theme.Page().PictureSize().cx, 0) << bad;
+    }
+    EXPECT_EQ(load("back.bmp"), 0);  // not joined to the theme folder
+}
+
+TEST(PageWindow, SwallowsEnterForThePageAndItsControlsButKeepsDialogKeys) {
+    ThemePage theme("page-keys");
+    theme.WriteTheme(ThemeWithControls("startup=2\r\nwidth=300\r\nheight=200\r\n",
+                                       {"c,10,10,80,25,BUTTON,,,1", "o,100,10,80,25,BUTTON,,,2"},
+                                       "1,t=1\r\n1,0=ID|IDCANCEL|0\r\n2,t=1\r\n2,0=ID|IDC_OTHER|0\r\n"));
+    ASSERT_TRUE(theme.Load("page.lcd", 0, 5));
+    theme.Page().ShowWindow(SW_SHOW);
+    HWND cancel = theme.Named("IDCANCEL");
+    ASSERT_NE(cancel, nullptr);
+    ::SendMessageA(cancel, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    ::SetFocus(cancel);
+    MSG enter{cancel, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    // Without the page's own step, the dialog keys would press the focused button.
+    ASSERT_TRUE(::IsDialogMessageA(theme.Window(), &enter));
+    PumpLikeTheProgram();
+    EXPECT_EQ(theme.Aborts(), 1);
+    ::PostMessageA(cancel, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageA(theme.Window(), WM_KEYDOWN, VK_RETURN, 0);
+    PumpLikeTheProgram();
+    EXPECT_EQ(theme.Aborts(), 1);
+    ::PostMessageA(cancel, WM_KEYDOWN, VK_TAB, 0);
+    PumpLikeTheProgram();
+    EXPECT_EQ(::GetFocus(), theme.Named("IDC_OTHER"));
+    // A click on a page control with its own identifier reaches the command handler.
+    ::SendMessageA(cancel, BM_CLICK, 0, 0);
+    EXPECT_EQ(theme.Aborts(), 2);
+    ::SendMessageA(theme.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(theme.Aborts(), 3);
+}
+
+TEST(PageWindow, LoadingAgainReplacesEveryControlOfTheFirstLoad) {
+    ThemePage theme("page-reload");
+    theme.WriteTheme(ThemeWithControls("", {"a,0,0,80,25,BUTTON,,,1", "b,0,30,80,25,TEXT,,,2"}));
+    ASSERT_TRUE(theme.Load());
+    ASSERT_NE(theme.Control(3000), nullptr);
+    theme.Page().LoadPage(theme.Folder(), "page.lcd", 0, 2);
+    int children = 0;
+    for (HWND child = ::GetWindow(theme.Window(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        ++children;
+    EXPECT_EQ(children, 2);
+    EXPECT_EQ(theme.Page().Table().Count(), 2);
+}
+
+namespace {
+// Creates a child of its own while it is being created.
+class NestingWindow : public CWnd {
+public:
+    CWnd child;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE)
+            child.CreateEx(0, "STATIC", "inner", WS_CHILD, 0, 0, 10, 10, m_hWnd, reinterpret_cast<HMENU>(5));
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+}  // namespace
+
+TEST(Framework, AWindowCreatingChildrenWhileCreatedBindsEachToItsObject) {
+    ASSERT_TRUE(CWnd::RegisterWindowClass("NorvaneNestingTest", 0, nullptr, nullptr));
+    NestingWindow outer;
+    ASSERT_TRUE(outer.CreateEx(0, "NorvaneNestingTest", "outer", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    EXPECT_EQ(CWnd::FromHandle(outer.m_hWnd), &outer);
+    ASSERT_NE(outer.child.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(outer.child.m_hWnd), &outer.child);
+    // A window made afterwards outside the framework belongs to no object.
+    HWND plain = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(plain), nullptr);
+    ::DestroyWindow(plain);
+}

@@ -1,0 +1,130 @@
+// The theme file's value syntaxes and the control table's rules, without windows.
+#include <gtest/gtest.h>
+
+#include "support/TestFiles.h"
+#include "theme/ControlTable.h"
+#include "theme/ThemeFile.h"
+
+using namespace ThemeFile;
+
+TEST(ThemeValues, NumbersAreDecimalPrefixesThatSaturate) {
+    EXPECT_EQ(Number("  42px"), 42);
+    EXPECT_EQ(Number("-17,3"), -17);
+    EXPECT_EQ(Number("+8"), 8);
+    EXPECT_EQ(Number("x1"), 0);
+    EXPECT_EQ(Number(""), 0);
+    EXPECT_EQ(Number("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(Number("-99999999999999999999"), INT_MIN);
+    EXPECT_EQ(FirstDigit("1abc"), 1);
+    EXPECT_EQ(FirstDigit("x"), 0);
+    EXPECT_EQ(FirstDigit(""), 0);
+}
+
+TEST(ThemeValues, ColoursSplitAtTheFirstTwoCommas) {
+    EXPECT_EQ(Color("10,20,30"), RGB(10, 20, 30));
+    EXPECT_EQ(Color("10,20"), RGB(10, 20, 0));
+    EXPECT_EQ(Color(" 1, 2, 3,4"), RGB(1, 2, 3));
+    EXPECT_EQ(Color("red"), RGB(0, 0, 0));
+    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    char triple[32];
+    std::snprintf(triple, sizeof triple, "%u,%u,%u", GetRValue(face), GetGValue(face), GetBValue(face));
+    EXPECT_EQ(ButtonFaceText(), triple);
+    EXPECT_EQ(ResolveColorText(""), triple);
+    EXPECT_EQ(ResolveColorText("COLOR_BTNFACE"), triple);
+    EXPECT_EQ(ResolveColorText("color_btnface"), "color_btnface");
+}
+
+TEST(ThemeValues, ControlLinesSplitAtEveryCommaUntrimmedUpToTwentyFields) {
+    EXPECT_EQ(SplitControlLine("Ok,10,20,100,30,BUTTON,,,7"),
+              (std::vector<std::string>{"Ok", "10", "20", "100", "30", "BUTTON", "", "", "7"}));
+    EXPECT_EQ(SplitControlLine(" a , b"), (std::vector<std::string>{" a ", " b"}));
+    EXPECT_EQ(SplitControlLine(""), std::vector<std::string>{""});
+    std::string line;
+    for (int i = 0; i < 25; ++i) line += std::to_string(i) + (i < 24 ? "," : "");
+    std::vector<std::string> fields = SplitControlLine(line);
+    ASSERT_EQ(fields.size(), kMaxFields);
+    EXPECT_EQ(fields[19], "19");
+}
+
+TEST(ThemeValues, RowsSplitAtTheFirstTwoBars) {
+    PropertyRow row = SplitRow("On Click|1-Next page|7", "C:\\t\\");
+    EXPECT_EQ(row.name, "On Click");
+    EXPECT_EQ(row.value, "1-Next page");
+    EXPECT_EQ(row.number, 7);
+    row = SplitRow("Caption|a|1|2", "C:\\t\\");
+    EXPECT_EQ(row.value, "a");
+    EXPECT_EQ(row.number, 12);  // further bars are removed from the number's text
+    row = SplitRow("Name|5", "");
+    EXPECT_EQ(row.name, "Name");
+    EXPECT_EQ(row.value, "");
+    EXPECT_EQ(row.number, 5);
+    row = SplitRow("42", "");
+    EXPECT_EQ(row.name, "");
+    EXPECT_EQ(row.value, "");
+    EXPECT_EQ(row.number, 42);
+    EXPECT_EQ(SplitRow("Icon File:|{icons}\\{a}.ico|1", "C:\\t\\").value, "C:\\t\\icons\\a.ico");
+    EXPECT_EQ(SplitRow("Icon File:|a.ico|1", "C:\\t\\").value, "a.ico");
+    EXPECT_EQ(ThemePath("pic.bmp", "C:\\t\\"), "C:\\t\\pic.bmp");
+    EXPECT_EQ(WithoutBraces("{C:\\x}\\{y}"), "C:\\x\\y");
+    EXPECT_EQ(FolderOf("C:\\a\\b\\page.lcd"), "C:\\a\\b\\");
+}
+
+TEST(ThemeValues, ProfileReadsCutValuesAndTotalAndIgnoreCaseOfNames) {
+    std::string folder = TestFiles::FreshTempFolder("theme-values");
+    std::string path = folder + "\\t.lcd";
+    TestFiles::Write(path, "[mainwindow]\r\nCAPTION=" + std::string(2000, 'c') + "\r\n[Info]\r\ntotal=" +
+                               std::string(150, '7') + "\r\n");
+    EXPECT_EQ(ReadValue(path, "MAINWINDOW", "caption"), std::string(554, 'c'));
+    EXPECT_EQ(ReadTotal(path), std::string(99, '7'));
+    EXPECT_EQ(ReadValue(path, "MAINWINDOW", "missing"), "");
+    EXPECT_EQ(ReadValue(folder + "\\none.lcd", "MAINWINDOW", "caption"), "");
+    TestFiles::RemoveTree(folder);
+}
+
+namespace {
+ControlRecord WithRows(int windowId, int rows) {
+    ControlRecord record;
+    record.windowId = windowId;
+    record.identifier = "C" + std::to_string(windowId);
+    return record;
+}
+}  // namespace
+
+TEST(ControlTableRules, RecordsMovedDownKeepAtMostFifteenRows) {
+    ControlTable table;
+    table.Insert(WithRows(3000, 0));
+    table[0].rowCount = 16;
+    table[0].rows[15].value = "kept?";
+    table.Insert(WithRows(3001, 0));
+    table[0].rowCount = 15;
+    table.Insert(WithRows(3002, 0));
+    EXPECT_EQ(table[2].rowCount, 0);  // 16 rows: all gone
+    EXPECT_EQ(table[2].rows[15].value, "");
+    EXPECT_EQ(table[1].rowCount, 15);
+    EXPECT_EQ(table.FindRecordByWindowId(3000), 2);
+    EXPECT_EQ(table.FindControlByName("C3001"), 3001);
+    EXPECT_EQ(table.FindControlByName("c3001"), -1);
+    EXPECT_EQ(table.FindPoolIndex(4000), -1);
+    for (int i = 3; i < ControlTable::kMaxControls; ++i) EXPECT_EQ(table.Insert(WithRows(3000 + i, 0)), i);
+    EXPECT_TRUE(table.Full());
+    EXPECT_EQ(table.Insert(WithRows(5000, 0)), -1);
+    EXPECT_EQ(table.Count(), ControlTable::kMaxControls);
+}
+
+TEST(ControlTableRules, ClickActionIsTheLastMatchingRowUnlessOneIsEmpty) {
+    ControlTable table;
+    table.Insert(ControlRecord{});
+    auto setRows = [&table](std::vector<std::pair<std::string, std::string>> rows) {
+        table[0].rowCount = static_cast<int>(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) table[0].rows[i] = {rows[i].first, rows[i].second, 0};
+    };
+    setRows({{"On Click", "2-Back"}, {"Mouse Click", "1-Next"}});
+    EXPECT_EQ(table.FindClickAction(0), 1);
+    setRows({{"On Click", ""}, {"Mouse Click", "1-Next"}});
+    EXPECT_EQ(table.FindClickAction(0), -1);
+    setRows({{"On Click", "5"}});
+    EXPECT_EQ(table.FindClickAction(0), 0);  // no "-": 0
+    setRows({{"on click", "1-x"}, {"Caption", "2-x"}});
+    EXPECT_EQ(table.FindClickAction(0), -1);
+    EXPECT_EQ(table.FindClickAction(7), -1);
+}

@@ -1,0 +1,154 @@
+// Page load benchmark: a 69-control theme using every control type with all
+// the rows its type applies (no picture files), loaded into a page window,
+// against a baseline in the same process that makes the same profile reads and
+// creates the same 69 child windows with CreateWindowExA on a plain window.
+// Usage: pagebench [ROUNDS]
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "controls/ControlTypes.h"
+#include "theme/ControlTable.h"
+#include "theme/ImageWindow.h"
+#include "theme/PageHost.h"
+#include "theme/ThemeFile.h"
+
+namespace {
+constexpr int kControls = ControlTable::kMaxControls;
+
+// Rows each type applies when a page loads: one more than its highest row.
+int RowsOf(const ControlType& type) {
+    int rows = 1;
+    for (const LoadStep& step : type.loadSteps)
+        rows = std::max(rows, step.row + (std::string(step.property) == "font" ? 4 : 1));
+    return rows;
+}
+
+std::string RowValue(const ControlType& type, int row) {
+    for (const LoadStep& step : type.loadSteps) {
+        std::string property = step.property;
+        if (property == "font" && row >= step.row && row < step.row + 4) {
+            const char* font[] = {"Tahoma", "9", "No", "No"};
+            return font[row - step.row];
+        }
+        if (step.row != row) continue;
+        if (property == "identifier") return std::string("IDC_") + type.keyword + std::to_string(row);
+        if (property == "Icon File:") return "IDI_SETUP";
+        if (property.find("Color") != std::string::npos) return "200,210,220";
+        if (property == "URL Link") return "No";
+        return "Text of " + property;
+    }
+    return "value";
+}
+
+std::string MakeTheme(std::vector<const ControlType*>& kinds) {
+    std::string theme =
+        "[MAINWINDOW]\r\ncaption=Page benchmark\r\nborder=1\r\nstartup=0\r\nbkcolor=240,240,240\r\nwidth=640\r\n"
+        "height=480\r\nclosewindow=Yes\r\nfontname=Tahoma\r\nfontsize=8\r\nfontbold=No\r\nfontitalic=No\r\n"
+        "[INFO]\r\nTOTAL=" + std::to_string(kControls) + "\r\n";
+    std::string rows = "[DADOS]\r\n";
+    for (int k = 0; k < kControls; ++k) {
+        const ControlType& type = ControlTypeOf(static_cast<ControlKind>(k % static_cast<int>(ControlKind::Count)));
+        kinds.push_back(&type);
+        char line[160];
+        std::snprintf(line, sizeof line, "%d=c%d,%d,%d,80,22,%s,{none}.bmp,,%d\r\n", k, k, (k % 6) * 100 + 5,
+                      (k / 6) * 36 + 5, type.keyword, k);
+        theme += line;
+        const int count = RowsOf(type);
+        rows += std::to_string(k) + ",t=" + std::to_string(count) + "\r\n";
+        for (int r = 0; r < count; ++r)
+            rows += std::to_string(k) + "," + std::to_string(r) + "=Row " + std::to_string(r) + "|" +
+                    RowValue(type, r) + "|" + std::to_string(r) + "\r\n";
+    }
+    return theme + rows;
+}
+
+double Milliseconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The same reads as a page load, and the same windows made the plain way.
+void LoadBaseline(const std::string& path, const std::vector<const ControlType*>& kinds) {
+    const char* keys[] = {"idcname", "caption", "bkimage", "border", "startup", "bkcolor", "width", "height",
+                          "soundfile", "minwindow", "maxwindow", "closewindow", "fontname", "fontsize",
+                          "fontbold", "fontitalic"};
+    HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, "#32770", "Page benchmark", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                    0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    for (const char* key : keys) ThemeFile::ReadValue(path, "MAINWINDOW", key);
+    const int total = ThemeFile::Number(ThemeFile::ReadTotal(path));
+    char key[32];
+    for (int k = total - 1; k >= 0; --k) {
+        std::vector<std::string> fields =
+            ThemeFile::SplitControlLine(ThemeFile::ReadValue(path, "INFO", std::to_string(k)));
+        const ControlType& type = *kinds[static_cast<size_t>(k)];
+        const int controlKey = ThemeFile::Number(fields.size() > 8 ? fields[8] : std::string());
+        std::snprintf(key, sizeof key, "%i,t", controlKey);
+        const int rows = ThemeFile::Number(ThemeFile::ReadValue(path, "DADOS", key));
+        for (int r = 0; r < rows; ++r) {
+            std::snprintf(key, sizeof key, "%i,%i", controlKey, r);
+            ThemeFile::SplitRow(ThemeFile::ReadValue(path, "DADOS", key), "");
+        }
+        ::CreateWindowExA(0, type.windowClass, "", type.style, ThemeFile::Number(fields[1]),
+                          ThemeFile::Number(fields[2]), 80, 22, window,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(3000 + total - 1 - k)), nullptr, nullptr);
+    }
+    ::DestroyWindow(window);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "norvane-pagebench\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string path = folder + "page.lcd";
+    std::vector<const ControlType*> kinds;
+    const std::string theme = MakeTheme(kinds);
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(theme.data(), 1, theme.size(), file);
+        std::fclose(file);
+    }
+
+    PageHost host;
+    // Both sides once before timing: libraries, classes and the profile cache warm.
+    for (ControlKind kind : {ControlKind::Progress, ControlKind::RichText})
+        if (ControlTypeOf(kind).prepare != nullptr) ControlTypeOf(kind).prepare();
+    LoadBaseline(path, kinds);
+    int controls = 0;
+    {
+        CImageWindow page(&host);
+        page.Create();
+        page.LoadPage(folder, "page.lcd", 0, 1);
+        controls = page.Table().Count();
+    }
+    std::vector<double> pageTimes, baseTimes;
+    for (int round = 0; round < rounds; ++round) {
+        auto start = std::chrono::steady_clock::now();
+        {
+            CImageWindow page(&host);
+            page.Create();
+            page.LoadPage(folder, "page.lcd", 0, 1);
+            pageTimes.push_back(Milliseconds(start));
+        }
+        start = std::chrono::steady_clock::now();
+        LoadBaseline(path, kinds);
+        baseTimes.push_back(Milliseconds(start));
+    }
+    std::sort(pageTimes.begin(), pageTimes.end());
+    std::sort(baseTimes.begin(), baseTimes.end());
+    const double page = pageTimes[pageTimes.size() / 2];
+    const double base = baseTimes[baseTimes.size() / 2];
+    ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    std::printf("page_load_controls: %d\n", controls);
+    std::printf("page_load_ms: %.1f\n", page);
+    std::printf("page_load_baseline_ms: %.1f\n", base);
+    std::printf("page_load_ratio: %.3f\n", page / base);
+    return controls == kControls ? 0 : 1;
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "properties/SettingsRecordProperties.h"
 #include "support/ArchiveTestSupport.h"
+#include "support/GeneratedInput.h"
 #include "window/SettingsFile.h"
 #include "window/SettingsRecord.h"
 
@@ -64,6 +66,27 @@ TEST(SettingsRecord, FormatsWhatItReadsAndRefusesAnEntryOverTwoHundredBytes) {
 
     record.Entries[17] = std::string(201, 'x');
     EXPECT_FALSE(FormatSettingsRecord(record, bytes));
+}
+
+// Generated and mutated records around the record's size, length bytes of every
+// value included: an entry is what its length byte names, and what was read
+// writes back the same.
+TEST(SettingsRecord, GeneratedRecordsReadAsTheirLengthBytesSay) {
+    std::vector<std::string> seeds = ReadCorpus("settings_record");
+    seeds.push_back(RecordBytes(200));
+    seeds.push_back(RecordBytes(255) + RecordBytes(0));
+    const std::vector<std::string> fragments = {std::string(1, '\0'), "\xC8", "\xC9", "\xFF", "C:\\Dane\\*.*",
+                                                std::string(201, 'x'), std::string(kSettingsEntrySize, '\0')};
+    InputGenerator generator(7);
+    for (int i = 0; i < 4000; ++i) {
+        std::string data = generator.Mutate(generator.Pick(seeds), fragments);
+        // Length bytes are where the reader decides: set a few at random.
+        for (int n = generator.Below(4); n > 0 && data.size() >= kSettingsRecordSize; --n)
+            data[generator.Below(kSettingsEntryCount) * kSettingsEntrySize] = static_cast<char>(generator.Below(256));
+        if (generator.OneIn(8)) data.resize(kSettingsRecordSize - 1 + generator.Below(3));
+        const std::string failure = SettingsRecordProperties::Check(data);
+        ASSERT_TRUE(failure.empty()) << failure << " (input " << i << ", " << data.size() << " bytes)";
+    }
 }
 
 TEST(SettingsFile, MissingEmptyOrShortFilesGiveThePlatformsErrorAndTwoRecordsTheFirst) {

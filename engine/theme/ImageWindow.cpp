@@ -504,13 +504,15 @@ void CImageWindow::OnPaint() {
 
 void CImageWindow::ShowStatusText(const std::string& text, StatusTarget target) {
     const std::string expanded = ExpandTextTokens(text);
-    const int windowId = target == kInfoText ? m_infoWindowId : m_static1WindowId;
-    if (windowId >= 0) {
-        HWND label = ::GetDlgItem(m_hWnd, windowId);
-        ::SetWindowTextA(label, expanded.c_str());
-        ::InvalidateRect(label, nullptr, TRUE);
-    }
+    SetControlText(target == kInfoText ? m_infoWindowId : m_static1WindowId, expanded);
     Invalidate();
+}
+
+void CImageWindow::SetControlText(int windowId, const std::string& text) const {
+    if (windowId < 0) return;
+    HWND control = ::GetDlgItem(m_hWnd, windowId);
+    ::SetWindowTextA(control, text.c_str());
+    ::InvalidateRect(control, nullptr, TRUE);
 }
 
 void CImageWindow::SetProgressRange(int total) {

@@ -82,7 +82,10 @@ std::vector<int> PresentControlKeys(const std::string& path, int total) {
 
 CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
 
-CImageWindow::~CImageWindow() = default;
+CImageWindow::~CImageWindow() {
+    // The host would otherwise name a page that is gone.
+    if (m_host != nullptr && m_host->CurrentPage() == this) m_host->SetCurrentPage(nullptr);
+}
 
 BOOL CImageWindow::Create(HWND parent) { return CreateIndirect(PageDialogTemplate(), parent); }
 

@@ -61,10 +61,7 @@ std::unique_ptr<CImageWindow> WizardHost::CreatePageWindow() {
 
 void WizardHost::DestroyEndedPages() {
     auto gone = [](const std::unique_ptr<CImageWindow>& page) { return page->Ended() && !page->HandlingCommand(); };
-    for (const auto& page : m_pages) {
-        if (!gone(page)) continue;
-        if (m_lastOpened == page.get()) m_lastOpened = nullptr;
-        if (CurrentPage() == page.get()) SetCurrentPage(nullptr);
-    }
+    for (const auto& page : m_pages)
+        if (gone(page) && m_lastOpened == page.get()) m_lastOpened = nullptr;
     m_pages.erase(std::remove_if(m_pages.begin(), m_pages.end(), gone), m_pages.end());
 }

@@ -187,6 +187,13 @@ TEST(WizardSequence, HoldsTwentyNamesAndAnEmptyOneOpensNothing) {
     wizard.GoBack();
     EXPECT_EQ(wizard.CurrentPage(), nullptr);
     EXPECT_EQ(wizard.PageIndex(), -1);
+    {
+        CImageWindow page(&wizard);
+        ASSERT_TRUE(page.Create());
+        page.LoadPage("C:\\nowhere\\", "none.lcd", 0, 1);
+        EXPECT_EQ(wizard.CurrentPage(), &page);
+    }
+    EXPECT_EQ(wizard.CurrentPage(), nullptr);  // a page that goes is no longer the host's current one
     std::vector<std::string> names(21);
     for (size_t i = 0; i < names.size(); ++i) names[i] = "p" + std::to_string(i) + ".lcd";
     EXPECT_FALSE(wizard.FillPageSequence("C:\\nowhere\\", names));

@@ -44,7 +44,10 @@ public:
 
     int PageIndex() const { return m_pageIndex; }
     int PageCount() const { return m_pageCount; }
-    const std::string& PageName(int index) const { return m_pageNames.at(static_cast<size_t>(index)); }
+    // Empty for an index that names no page of the sequence.
+    std::string PageName(int index) const {
+        return index >= 0 && index < m_pageCount ? m_pageNames[static_cast<size_t>(index)] : std::string();
+    }
     // The page GoNext opened last, while the host still has it.
     CImageWindow* LastOpenedPage() const { return m_lastOpened; }
     // The page windows the host holds, ended ones included until they go.

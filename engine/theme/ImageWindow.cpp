@@ -82,7 +82,10 @@ std::vector<int> PresentControlKeys(const std::string& path, int total) {
 
 CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
 
-CImageWindow::~CImageWindow() = default;
+CImageWindow::~CImageWindow() {
+    // The host would otherwise name a page that is gone.
+    if (m_host != nullptr && m_host->CurrentPage() == this) m_host->SetCurrentPage(nullptr);
+}
 
 BOOL CImageWindow::Create(HWND parent) { return CreateIndirect(PageDialogTemplate(), parent); }
 
@@ -504,13 +507,15 @@ void CImageWindow::OnPaint() {
 
 void CImageWindow::ShowStatusText(const std::string& text, StatusTarget target) {
     const std::string expanded = ExpandTextTokens(text);
-    const int windowId = target == kInfoText ? m_infoWindowId : m_static1WindowId;
-    if (windowId >= 0) {
-        HWND label = ::GetDlgItem(m_hWnd, windowId);
-        ::SetWindowTextA(label, expanded.c_str());
-        ::InvalidateRect(label, nullptr, TRUE);
-    }
+    SetControlText(target == kInfoText ? m_infoWindowId : m_static1WindowId, expanded);
     Invalidate();
+}
+
+void CImageWindow::SetControlText(int windowId, const std::string& text) const {
+    if (windowId < 0) return;
+    HWND control = ::GetDlgItem(m_hWnd, windowId);
+    ::SetWindowTextA(control, text.c_str());
+    ::InvalidateRect(control, nullptr, TRUE);
 }
 
 void CImageWindow::SetProgressRange(int total) {

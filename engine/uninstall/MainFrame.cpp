@@ -22,7 +22,6 @@ CMainFrame::~CMainFrame() = default;
 int CMainFrame::OnCreate(LPCREATESTRUCTA createStruct) {
     if (CFrameWnd::OnCreate(createStruct) == -1) return -1;
     if (TheProduct().mode == kModeUninstall && !ConfirmRemoval()) return -1;
-    m_pageIndex = -1;
     StartUninstall();
     return 0;
 }
@@ -51,18 +50,11 @@ void CMainFrame::StartUninstall() {
         QuitProgram();
         return;
     }
+    m_installFolder = product.installPath;
     // A theme with the progress page shows it in every mode, silent included.
-    product.noPageFlag = kFlagSet;
-    if (HasFileStatus(product.themeFolder + CImageWindow::kProgressPageFile)) {
-        auto page = std::make_unique<CImageWindow>(this);
-        if (page->Create()) {
-            product.noPageFlag = 0;
-            page->LoadPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0);
-            page->ShowWindow(SW_SHOWDEFAULT);
-            m_page = page.get();
-            m_pageWindow = std::move(page);
-        }
-    }
+    if (HasFileStatus(product.themeFolder + CImageWindow::kProgressPageFile))
+        m_page = OpenPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0);
+    product.noPageFlag = m_page != nullptr ? 0 : kFlagSet;
     SetTimer(kStartTimer, kStartDelayMs);
 }
 
@@ -70,7 +62,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     if (id != kStartTimer) return;
     KillTimer(kStartTimer);
     Trace("UN 1");
-    m_engine = std::make_unique<CNVEngine>(m_page);
+    m_engine = std::make_unique<CNVEngine>(m_page, m_installFolder);
     Trace("UN 2");
     const bool removed = m_engine->StartRemoval();
     Trace("UN 3");

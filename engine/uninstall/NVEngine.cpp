@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <utility>
 
 #include "../framework/FixedText.h"
 #include "../framework/RegKey.h"
@@ -42,7 +43,12 @@ UINT RemovalWorker(void* parameter) {
 }
 }  // namespace
 
-CNVEngine::CNVEngine(UninstallPage* page) : m_page(page) { m_folders.reserve(kMaxFolders); }
+CNVEngine::CNVEngine(UninstallPage* page) : CNVEngine(page, TheProduct().installPath) {}
+
+CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder)
+    : m_page(page), m_installFolder(std::move(installFolder)) {
+    m_folders.reserve(kMaxFolders);
+}
 
 bool CNVEngine::RemoveAllRequested() const { return m_removeAllFlag == kFlagSet; }
 
@@ -183,7 +189,7 @@ void CNVEngine::RemoveFolders() {
 
 void CNVEngine::RemoveInstallFolder() {
     if (m_removeAllFlag != kFlagSet) return;
-    std::string folder = WithoutTrailingBackslash(TheProduct().installPath);
+    std::string folder = WithoutTrailingBackslash(m_installFolder);
     if (IsProtectedFromRemoval(folder)) return;
     if (HasFileStatus(folder)) RemoveTree(folder);
 }

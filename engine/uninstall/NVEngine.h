@@ -15,7 +15,10 @@ class CNVEngine : public CWnd {
 public:
     static constexpr int kMaxFolders = 999;
 
+    // The install folder that REMOVEALL takes is the product's as it stands now,
+    // or the one given: a page may change the product's while the worker runs.
     explicit CNVEngine(UninstallPage* page);
+    CNVEngine(UninstallPage* page, std::string installFolder);
 
     // Starts the worker on Run and waits for it, pumping messages. False when the
     // worker cannot be started or the wait fails: the run's outcome is unknown.
@@ -49,6 +52,7 @@ private:
     void SetProgressPosition(int position);
 
     UninstallPage* m_page;
+    const std::string m_installFolder;
     std::vector<std::string> m_folders;
     int m_folderCount = 0;
     int m_totalFiles = 0;

@@ -24,3 +24,18 @@ extern "C" __declspec(dllexport) void WINAPI RemoveCompanionData(char* path) {
         std::fclose(out);
     }
 }
+
+// Holds the removal at this step for a test that acts on the page while the run
+// is known to be going: "companion-held" appears beside the library when the step
+// is reached, and the step ends once "companion-release" is there (after a
+// minute at most, so that a failed test leaves no run stuck).
+extern "C" __declspec(dllexport) void WINAPI HoldRemoval(char*) {
+    char module[MAX_PATH] = {};
+    ::GetModuleFileNameA(g_module, module, MAX_PATH);
+    std::string folder = module;
+    folder = folder.substr(0, folder.rfind('\\') + 1);
+    if (FILE* held = std::fopen((folder + "companion-held").c_str(), "wb")) std::fclose(held);
+    const std::string release = folder + "companion-release";
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 60000; ::Sleep(20))
+        if (::GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+}

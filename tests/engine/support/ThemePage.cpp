@@ -63,6 +63,15 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+void PumpLikeTheProgram() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWnd::WalkPreTranslateTree(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
 bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color) {
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};

@@ -42,5 +42,7 @@ std::string ThemeWithControls(const std::string& window, const std::vector<std::
 std::string WindowTextOf(HWND hwnd);
 RECT ClientRectOf(HWND page, HWND control);  // the control's rectangle in the page's client area
 std::string ClassOf(HWND hwnd);
+// Dispatches what is queued the way the program's message loops do.
+void PumpLikeTheProgram();
 // A 24-bit BMP file of the size, one colour.
 bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color);

@@ -23,16 +23,6 @@ COLORREF BrushColor(HBRUSH brush) {
     ::GetObjectA(brush, sizeof info, &info);
     return info.lbColor;
 }
-
-// Dispatches what is queued the way the program's message loops do.
-void PumpLikeTheProgram() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (CWnd::WalkPreTranslateTree(&msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
 }  // namespace
 
 TEST(PageWindow, AMissingThemeGivesAnEmptyPageWithTheDefaults) {

@@ -9,6 +9,7 @@
 
 namespace {
 struct Search {
+    DWORD process;
     HWND owner;  // null: the browse dialog itself
     HWND found;
 };
@@ -19,7 +20,7 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     ::GetWindowThreadProcessId(hwnd, &process);
     char className[32] = {};
     ::GetClassNameA(hwnd, className, sizeof className);
-    if (process != ::GetCurrentProcessId() || std::string(className) != "#32770" || !::IsWindowVisible(hwnd))
+    if (process != search->process || std::string(className) != "#32770" || !::IsWindowVisible(hwnd))
         return TRUE;
     bool match = search->owner == nullptr ? ::GetDlgItem(hwnd, CPathDialog::kFolderTreeId) != nullptr
                                           : ::GetWindow(hwnd, GW_OWNER) == search->owner;
@@ -28,9 +29,9 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
-HWND WaitForDialog(HWND owner, DWORD timeoutMs) {
+HWND WaitForDialog(DWORD process, HWND owner, DWORD timeoutMs) {
     for (DWORD start = ::GetTickCount();; ::Sleep(20)) {
-        Search search{owner, nullptr};
+        Search search{process, owner, nullptr};
         ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) return search.found;
         if (::GetTickCount() - start > timeoutMs) return nullptr;
@@ -38,8 +39,8 @@ HWND WaitForDialog(HWND owner, DWORD timeoutMs) {
 }
 }  // namespace
 
-BrowseDialogDriver BrowseDialogDriver::WaitFor(DWORD timeoutMs) {
-    return BrowseDialogDriver(WaitForDialog(nullptr, timeoutMs));
+BrowseDialogDriver BrowseDialogDriver::WaitFor(DWORD timeoutMs, DWORD processId) {
+    return BrowseDialogDriver(WaitForDialog(processId != 0 ? processId : ::GetCurrentProcessId(), nullptr, timeoutMs));
 }
 
 HWND BrowseDialogDriver::PathEdit() const { return Item(CPathDialog::kPathEditId); }
@@ -77,7 +78,9 @@ bool BrowseDialogDriver::SelectTopItem(const std::string& text) const {
 }
 
 DialogWindow BrowseDialogDriver::WaitForMessage(DWORD timeoutMs) const {
-    return DialogWindow(WaitForDialog(Handle(), timeoutMs));
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(Handle(), &process);
+    return DialogWindow(WaitForDialog(process, Handle(), timeoutMs));
 }
 
 bool BrowseDialogDriver::WaitFocusInPathEdit(DWORD timeoutMs) const {

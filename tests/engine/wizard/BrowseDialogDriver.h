@@ -17,8 +17,9 @@ constexpr DWORD kDriverWaitMs = 20000;
 class BrowseDialogDriver : public DialogWindow {
 public:
     explicit BrowseDialogDriver(HWND dialog = nullptr) : DialogWindow(dialog) {}
-    // The visible browse dialog of this process, recognised by its folder tree.
-    static BrowseDialogDriver WaitFor(DWORD timeoutMs = kDriverWaitMs);
+    // The visible browse dialog of the process (0: this one), recognised by its
+    // folder tree.
+    static BrowseDialogDriver WaitFor(DWORD timeoutMs = kDriverWaitMs, DWORD processId = 0);
 
     HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
     HWND PathEdit() const;

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "BrowseDialogDriver.h"
+#include "TestPaths.h"
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
 #include "support/TestFiles.h"
@@ -32,10 +34,10 @@ const char kTheme[] =
     "14,t=2\r\n14,0=ID|IDC_NEXT|0\r\n14,1=Caption|Next >|1\r\n"
     "15,t=2\r\n15,0=ID|IDCANCEL|0\r\n15,1=Caption|Cancel|1\r\n";
 
-// A product with a handful of files and a theme folder.
+// A product with a handful of files and a theme folder; the log may go on after the files.
 class ThemedProduct {
 public:
-    explicit ThemedProduct(const std::string& code, const std::string& theme = kTheme)
+    explicit ThemedProduct(const std::string& code, const std::string& theme = kTheme, const std::string& logTail = {})
         : product(code), install(TestFiles::FreshTempFolder("themed-" + code.substr(1, 8))) {
         product.Register("Fixture Notes", install);
         std::string log = "TOTALFILE=" + std::to_string(kFiles) + "\r\n";
@@ -44,7 +46,7 @@ public:
             TestFiles::Write(file, "x");
             log += "FILE=" + file + "\r\n";
         }
-        product.WriteLog(log);
+        product.WriteLog(log + logTail);
         product.WriteLanguage(kLanguage);
         TestFiles::MakeDirectories(product.Folder() + "\\theme");
         TestFiles::Write(product.Folder() + "\\theme\\uninstall.lcd", theme);
@@ -67,10 +69,12 @@ HWND WaitForPage(const ChildProcess& process, DWORD timeoutMs = 20000) {
     return nullptr;
 }
 
-// Waits until the button carries the caption and can be pressed.
-bool WaitForButton(HWND button, const std::string& caption, DWORD timeoutMs = 30000) {
+// Waits until the control carries the text and can be used. Asked by message:
+// from another process the window API reads an edit box's caption, not its text.
+bool WaitForUsable(HWND control, const std::string& text, DWORD timeoutMs = 30000) {
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(20))
-        if (WindowTextOf(button) == caption && ::IsWindowEnabled(button)) return true;
+        if (DialogWindow(::GetParent(control)).ItemText(::GetDlgCtrlID(control)) == text && ::IsWindowEnabled(control))
+            return true;
     return false;
 }
 
@@ -78,7 +82,7 @@ bool WaitForButton(HWND button, const std::string& caption, DWORD timeoutMs = 30
 void ExpectCompletedPage(HWND page, const ThemedProduct& fixture) {
     // Window identifiers run from the highest key down: Cancel is 3000, Info 3005.
     HWND cancel = ::GetDlgItem(page, 3000);
-    ASSERT_TRUE(WaitForButton(cancel, "Close Fixture Notes"));
+    ASSERT_TRUE(WaitForUsable(cancel, "Close Fixture Notes"));
     HWND next = ::GetDlgItem(page, 3001);
     HWND back = ::GetDlgItem(page, 3002);
     HWND status = ::GetDlgItem(page, 3003);
@@ -178,4 +182,134 @@ TEST(ProgressPage, BadThemesLoadAndTheRemovalStillRuns) {
         EXPECT_EQ(norvexec.Wait(60000), std::optional<DWORD>(0u)) << theme.size();
         EXPECT_TRUE(fixture.FilesRemoved()) << theme.size();
     }
+}
+
+namespace {
+// The progress page with every control a click can reach. Window identifiers
+// run from the highest key down: key k is 3000 + 15 - k.
+enum ClickKey {
+    kInfo, kBar, kStatus, kBack, kNext, kCancel, kFinish, kAccept, kNotAccept, kAnyone, kOnlyMe, kBrowse, kInstallDir,
+    kYes, kForward, kBackward, kClickKeys
+};
+const char* const kClickControls[kClickKeys] = {
+    "TEXT|IDC_INFO",          "PROGRESS|",          "TEXT|IDC_STATIC1",   "BUTTON|IDC_BACK",
+    "BUTTON|IDC_NEXT",        "BUTTON|IDCANCEL",    "BUTTON|IDC_FINISH",  "RADIO|IDC_ACCEPTLICENSE",
+    "RADIO|IDC_NOTACCEPTLICENSE", "RADIO|IDC_ANYONE", "RADIO|IDC_ONLYFORME", "BUTTON|IDC_BROWSE",
+    "TEXTBOX|IDC_INSTALLDIR", "BUTTON|IDYES",       "BUTTON|IDC_FORWARD|1-next", "BUTTON|IDC_BACKWARD|2-back"};
+
+std::string ClickTheme() {
+    std::string info, rows;
+    for (int key = 0; key < kClickKeys; ++key) {
+        const std::string spec = kClickControls[key];
+        const size_t bar = spec.find('|'), action = spec.find('|', bar + 1);
+        const std::string type = spec.substr(0, bar), name = spec.substr(bar + 1, action - bar - 1);
+        const std::string k = std::to_string(key);
+        info += k + "=c," + std::to_string(10 + key % 2 * 200) + "," + std::to_string(10 + key / 2 * 30) +
+                ",190,24," + type + ",,," + k + "\r\n";
+        if (name.empty()) continue;
+        const bool click = action != std::string::npos;
+        rows += k + ",t=" + (click ? "2" : "1") + "\r\n" + k + ",0=ID|" + name + "|0\r\n";
+        if (click) rows += k + ",1=On Click|" + spec.substr(action + 1) + "|1\r\n";
+    }
+    return "[MAINWINDOW]\r\ncaption=[ProductName] - Uninstall\r\nborder=1\r\nstartup=2\r\nwidth=420\r\nheight=300\r\n"
+           "[INFO]\r\nTOTAL=" + std::to_string(kClickKeys) + "\r\n" + info + "[DADOS]\r\n" + rows;
+}
+
+HWND Control(HWND page, int key) { return ::GetDlgItem(page, 3000 + kClickKeys - 1 - key); }
+void Click(HWND page, int key) { ::PostMessageA(Control(page, key), BM_CLICK, 0, 0); }
+LRESULT Checked(HWND page, int key) { return ::SendMessageA(Control(page, key), BM_GETCHECK, 0, 0); }
+
+// The page handles posted clicks in order: once this scope button shows its
+// mark, every click posted before it has been handled.
+bool Settle(HWND page, int scopeKey) {
+    Click(page, scopeKey);
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 20000; ::Sleep(20))
+        if (Checked(page, scopeKey) == BST_CHECKED) return true;
+    return false;
+}
+
+bool WaitForFile(const std::string& path) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000; ::Sleep(20))
+        if (TestFiles::Exists(path)) return true;
+    return false;
+}
+
+int VisiblePages(DWORD processId) {
+    struct Count {
+        DWORD process;
+        int pages;
+    } count{processId, 0};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(data);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(hwnd, &process);
+            if (process == c->process && ClassOf(hwnd) == "#32770" && ::IsWindowVisible(hwnd)) ++c->pages;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.pages;
+}
+}  // namespace
+
+TEST(PageClicks, PairsNavigationAndBrowseActOnTheProgressPageWhileTheRemovalRuns) {
+    // The removal stops at its companion step until the test lets it go on.
+    ThemedProduct fixture("{PAGE-CLICKS-01}", ClickTheme(), "RUN3RD=holder.dll\r\nRUN3RDCMD=HoldRemoval\r\nREMOVEALL=1\r\n");
+    const std::string folder = fixture.product.Folder();
+    ASSERT_TRUE(::CopyFileA(NORVANE_TEST_BIN_DIR "\\companion.dll", (folder + "\\holder.dll").c_str(), FALSE));
+    const std::string chosen = TestFiles::FreshTempFolder("page-clicks-chosen");
+    TestFiles::Write(chosen + "\\keep.txt", "not the product's");
+    ChildProcess norvexec(NorvexecPath(), "/I " + fixture.product.Code());
+    HWND page = WaitForPage(norvexec);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(WaitForFile(folder + "\\companion-held"));
+
+    for (int key : {kAccept, kNotAccept, kAnyone, kOnlyMe}) EXPECT_EQ(Checked(page, key), BST_UNCHECKED) << key;
+    for (int key : {kBack, kNext, kCancel}) EXPECT_FALSE(::IsWindowEnabled(Control(page, key))) << key;
+
+    // A storm on the licence pair ends as its last click says.
+    for (int i = 0; i < 400; ++i) Click(page, i % 2 == 0 ? kAccept : kNotAccept);
+    ASSERT_TRUE(Settle(page, kAnyone));
+    EXPECT_EQ(Checked(page, kNotAccept), BST_CHECKED);
+    EXPECT_EQ(Checked(page, kAccept), BST_UNCHECKED);
+    EXPECT_FALSE(::IsWindowEnabled(Control(page, kNext)));
+    EXPECT_EQ(Checked(page, kOnlyMe), BST_UNCHECKED);
+    Click(page, kAccept);
+    ASSERT_TRUE(Settle(page, kOnlyMe));
+    EXPECT_EQ(Checked(page, kNotAccept), BST_UNCHECKED);
+    EXPECT_EQ(Checked(page, kAccept), BST_CHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(Control(page, kNext)));
+    EXPECT_EQ(Checked(page, kAnyone), BST_UNCHECKED);
+
+    // The uninstall has no page to move to: Next, Yes and both click actions keep the page.
+    for (int key : {kNext, kYes, kForward, kBackward}) Click(page, key);
+    ASSERT_TRUE(Settle(page, kAnyone));
+    EXPECT_TRUE(::IsWindowVisible(page));
+    EXPECT_EQ(VisiblePages(norvexec.Id()), 1);
+    EXPECT_TRUE(norvexec.Running());
+
+    // Browse: the real chooser above the page, answered with a typed folder.
+    Click(page, kBrowse);
+    BrowseDialogDriver chooser = BrowseDialogDriver::WaitFor(kDriverWaitMs, norvexec.Id());
+    ASSERT_TRUE(chooser);
+    EXPECT_EQ(chooser.Caption(), "Brellix Norvane");
+    EXPECT_EQ(chooser.ItemText(14146), "Choose destination directory...");  // the instruction item
+    EXPECT_EQ(::GetWindow(chooser.Handle(), GW_OWNER), page);
+    EXPECT_FALSE(::IsWindowEnabled(page));
+    EXPECT_EQ(chooser.Typed(), "");
+    chooser.Type(chosen);
+    chooser.ClickOk();
+    EXPECT_TRUE(chooser.WaitClosed(kDriverWaitMs));
+    chooser.Abandon();
+    EXPECT_TRUE(WaitForUsable(Control(page, kInstallDir), chosen));
+    EXPECT_TRUE(::IsWindowEnabled(page));
+
+    // The run ends; the folder it takes away is the registered one, not the one chosen.
+    ASSERT_TRUE(TestFiles::Write(folder + "\\companion-release", ""));
+    ASSERT_TRUE(WaitForUsable(Control(page, kCancel), "Close Fixture Notes"));
+    EXPECT_FALSE(TestFiles::Exists(fixture.install));
+    EXPECT_TRUE(TestFiles::Exists(chosen + "\\keep.txt"));
+    Click(page, kFinish);
+    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    TestFiles::RemoveTree(chosen);
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "wizard/WizardHost.h"
 
 namespace {
@@ -11,6 +13,27 @@ std::string FullPath(const std::string& path) {
     return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
+// A folder quoted with its trailing backslash ("C:\theme\" page.lcd) reaches
+// the program as one argument with a quote, the C runtime reading \" as a quote
+// in the text; no path holds a quote, so it is taken back apart.
+std::vector<std::string> Mended(const std::vector<std::string>& arguments) {
+    std::vector<std::string> mended;
+    for (const std::string& argument : arguments) {
+        const size_t quote = argument.find('"');
+        if (quote == std::string::npos) {
+            mended.push_back(argument);
+            continue;
+        }
+        mended.push_back(argument.substr(0, quote) + "\\");
+        for (size_t start = quote + 1; start < argument.size();) {
+            const size_t end = std::min(argument.find_first_of(" \t\"", start), argument.size());
+            if (end > start) mended.push_back(argument.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    return mended;
+}
+
 bool ReadPercent(const std::string& text, int* percent) {
     if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
     *percent = std::stoi(text);
@@ -18,7 +41,8 @@ bool ReadPercent(const std::string& text, int* percent) {
 }
 }  // namespace
 
-std::optional<ViewOptions> ViewOptions::Parse(const std::vector<std::string>& arguments, std::string* error) {
+std::optional<ViewOptions> ViewOptions::Parse(const std::vector<std::string>& given, std::string* error) {
+    const std::vector<std::string> arguments = Mended(given);
     ViewOptions options;
     std::vector<std::string> positional;
     for (size_t i = 0; i < arguments.size(); ++i) {

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <set>
 
 #include "TestPaths.h"
 #include "ThemeCheck.h"
@@ -203,6 +202,8 @@ TEST_F(Themeview, NextAndBackMoveThroughThreePagesAndTheLicencePairEnablesNext) 
     Click(ChildWithText(second, "IDC_BACK"));
     HWND again = WaitForPage(themeview, "Page 1");
     ASSERT_NE(again, nullptr);
+    // The page left ends right after the new one shows; only then is "Page 2" the new one.
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(second); }));
     Click(ChildWithText(again, "IDC_NEXT"));
     second = WaitForPage(themeview, "Page 2");
     ASSERT_NE(second, nullptr);
@@ -225,7 +226,7 @@ TEST_F(Themeview, NextAndBackMoveThroughThreePagesAndTheLicencePairEnablesNext) 
     EXPECT_EQ(themeview.Wait(10000), std::optional<DWORD>(0u));
 }
 
-TEST_F(Themeview, TheProgressPageRunsToItsCompletedStateWithTheLanguageFilesTexts) {
+TEST_F(Themeview, TheProgressPageRunsHalfwayOrToItsCompletedStateWithTheLanguageFilesTexts) {
     theme.WriteTheme(ThemeWithControls(
                          "caption=[ProductName] - Uninstall\r\nstartup=2\r\nwidth=400\r\nheight=200\r\n",
                          {"Info,10,10,380,20,TEXT,,,10", "Bar,10,40,380,18,PROGRESS,,,11",
@@ -236,21 +237,27 @@ TEST_F(Themeview, TheProgressPageRunsToItsCompletedStateWithTheLanguageFilesText
     TestFiles::Write(theme.Folder() + "language.lan",
                      "[SetupProgress]\r\n10=<ProductName> is gone.\r\n"
                      "[SetupCompleteSuccess]\r\n1=Close [ProductName]\r\n5=[ProductName] ([ProductCode]) removed.\r\n");
-    ChildProcess themeview(kThemeview, "--product Notes --code {C0DE} --language " +
-                                           Quoted(theme.Folder() + "language.lan") + " " + Quoted(theme.Folder()) +
-                                           " uninstall.lcd");
+    const std::string arguments = "--product Notes --code {C0DE} --language " +
+                                  Quoted(theme.Folder() + "language.lan") + " " + Quoted(theme.Folder()) + " uninstall.lcd";
+    // Window identifiers from the highest key down: Cancel 3000, status 3001, bar 3002, information 3003.
+    {
+        ChildProcess halfway(kThemeview, "--progress 50 " + arguments);
+        HWND page = WaitForPage(halfway, "Notes - Uninstall");
+        ASSERT_NE(page, nullptr);
+        HWND bar = ::GetDlgItem(page, 3002);
+        EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(bar, PBM_GETPOS, 0, 0) == 20; }));
+        EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 40);
+        EXPECT_EQ(WindowTextOf(::GetDlgItem(page, 3003)), "Removing Files...");
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, 3000)));  // no way out while the removal runs
+        ::PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(halfway.Wait(10000), std::optional<DWORD>(0u));
+    }
+    ChildProcess themeview(kThemeview, arguments);
     HWND page = WaitForPage(themeview, "Notes - Uninstall");
     ASSERT_NE(page, nullptr);
-    // Window identifiers from the highest key down: Cancel 3000, status 3001, bar 3002, information 3003.
     HWND cancel = ::GetDlgItem(page, 3000);
     HWND bar = ::GetDlgItem(page, 3002);
-    std::set<LRESULT> positions;
-    EXPECT_TRUE(WaitFor([&] {
-        positions.insert(::SendMessageA(bar, PBM_GETPOS, 0, 0));
-        return ::IsWindowEnabled(cancel) && WindowTextOf(cancel) == "Close Notes";
-    }));
-    EXPECT_GT(positions.size(), 3u);  // the bar was seen moving
-    EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 40);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(cancel) && WindowTextOf(cancel) == "Close Notes"; }));
     EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 40);
     EXPECT_EQ(WindowTextOf(::GetDlgItem(page, 3003)), "Notes is gone.");
     EXPECT_EQ(WindowTextOf(::GetDlgItem(page, 3001)), "Notes ({C0DE}) removed.");

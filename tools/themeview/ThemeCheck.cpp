@@ -125,7 +125,8 @@ private:
         }
         CMyStatic picture;
         picture.LoadPicture(path);
-        if (!picture.PictureLoaded()) Report(order, key, std::string(what) + " file " + Quoted(path) + " cannot be decoded");
+        if (!picture.PictureLoaded())
+            Report(order, key, std::string(what) + " file " + Quoted(path) + " cannot be decoded");
     }
 
     void CheckWindow() {
@@ -135,9 +136,9 @@ private:
         if (image.empty()) return;
         int width = 0, height = 0;
         if (!HasFileStatus(image)) {
-            Report(kWindowOrder, "[MAINWINDOW]bkimage",
-                   "background picture " + Quoted(image) + " not found" +
-                       (IsRelative(image) ? " (this key is not looked for in the theme folder: write a full path)" : ""));
+            std::string message = "background picture " + Quoted(image) + " not found";
+            if (IsRelative(image)) message += " (this key is not looked for in the theme folder: write a full path)";
+            Report(kWindowOrder, "[MAINWINDOW]bkimage", message);
         } else if (HBITMAP bitmap = LoadPictureFile(image, &width, &height)) {
             ::DeleteObject(bitmap);
         } else {
@@ -242,8 +243,9 @@ private:
                            "(at most 15 are kept)");
 
             bool renamed = false;
-            const bool hasIdentifierRow = std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
-                                                      [](const LoadStep& s) { return std::string(s.property) == "identifier"; });
+            const bool hasIdentifierRow =
+                std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
+                            [](const LoadStep& step) { return std::string(step.property) == "identifier"; });
             if (hasIdentifierRow && record.rowCount > 0) {
                 record.identifier = record.rows[0].value;
                 renamed = true;

@@ -71,7 +71,8 @@ private:
 
 int main(int argc, char** argv) {
     std::string error;
-    const std::optional<ViewOptions> options = ViewOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), &error);
+    const std::optional<ViewOptions> options =
+        ViewOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!options) {
         std::fprintf(stderr, "themeview: %s\n\n%s", error.c_str(), ViewUsage().c_str());
         return 2;

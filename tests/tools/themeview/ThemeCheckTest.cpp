@@ -40,19 +40,23 @@ std::vector<CheckCase> Cases(const std::string& folder) {
     return {
         {"clean",
          Page("caption=[ProductName]\r\nbkcolor=10,20,30\r\nbkimage=" + folder + "pic.bmp\r\n", 7,
-              "0=Next,10,10,80,25,BUTTON,,,10\r\n1=Back,100,10,80,25,BUTTON,,,11\r\n2=Pic,10,50,0,0,BITMAP,{pic.bmp},,12\r\n"
+              "0=Next,10,10,80,25,BUTTON,,,10\r\n1=Back,100,10,80,25,BUTTON,,,11\r\n"
+              "2=Pic,10,50,0,0,BITMAP,{pic.bmp},,12\r\n"
               "3=Icon,10,90,0,0,ICON,,,13\r\n4=Label,10,130,200,20,TEXT,,,14\r\n5=Box,10,160,50,50,RECT,,,15\r\n"
               "6=Yes,10,220,100,20,RADIO,,,16\r\n",
               Rows(10, {"ID|IDC_NEXT|0", "Caption|Next >|1"}) +
-                  Rows(11, {"ID|IDC_BACK|0", "Caption|< Back|1", "r||2", "r||3", "r||4", "r||5", "r||6", "On Click|2-back|7"}) +
+                  Rows(11, {"ID|IDC_BACK|0", "Caption|< Back|1", "r||2", "r||3", "r||4", "r||5", "r||6",
+                            "On Click|2-back|7"}) +
                   Rows(12, {"r||0", "r||1", "BackColor|0 - default|2"}) +
                   Rows(13, {"r||0", "Icon File:|IDI_SETUP|1", "BackColor:| 10, 20, 30 |2"}) +
-                  Rows(14, {"ID|IDC_INFO|0", "Caption|Hello|1", "r||2", "Text Color|0,0,255|3", "BackColor|COLOR_BTNFACE|4"}) +
+                  Rows(14, {"ID|IDC_INFO|0", "Caption|Hello|1", "r||2", "Text Color|0,0,255|3",
+                            "BackColor|COLOR_BTNFACE|4"}) +
                   Rows(15, {"r||0", "BackColor|255,0,0|1"}) +
                   Rows(16, {"ID|IDC_ACCEPTLICENSE|0", "Text|I accept|1", "BackColor||2"})),
          {}},
         {"type words",
-         Page("", 5, "0=a,0,0,9,9,button,,,1\r\n1=b,0,0,9,9,BUTTONS,,,2\r\n3=c,0,0,9,9,IMAGE,,,3\r\n4=d,0,0,9,9,,,,4\r\n"),
+         Page("", 5,
+              "0=a,0,0,9,9,button,,,1\r\n1=b,0,0,9,9,BUTTONS,,,2\r\n3=c,0,0,9,9,IMAGE,,,3\r\n4=d,0,0,9,9,,,,4\r\n"),
          {"[INFO]0: type word \"button\" is not upper case: no control is created (BUTTON)",
           "[INFO]1: unknown type word \"BUTTONS\": no control is created",
           "[INFO]2: no control line, although TOTAL is 5",
@@ -85,8 +89,8 @@ std::vector<CheckCase> Cases(const std::string& folder) {
               Rows(10, {"ID|IDC_BACK|0"}) + Rows(11, clickRows) + Rows(12, {"ID|IDC_NEXT|0"})),
          {"[INFO]0: window identifier 3032 is past 3030: the clicks of this control (IDC_BACK) never arrive; give it a "
           "higher INFO key",
-          "[INFO]1: window identifier 3031 is past 3030: the clicks of this control (click action 1) never arrive; give "
-          "it a higher INFO key"}},
+          "[INFO]1: window identifier 3031 is past 3030: the clicks of this control (click action 1) never arrive; "
+          "give it a higher INFO key"}},
         {"pictures and icons",
          Page("bkimage=" + folder + "none.jpg\r\n", 5,
               "0=a,0,0,9,9,BITMAP,{missing.bmp},,10\r\n1=b,0,0,9,9,HOVER,{garbage.bmp},,11\r\n2=c,0,0,9,9,ICON,,,12\r\n"
@@ -109,14 +113,17 @@ std::vector<CheckCase> Cases(const std::string& folder) {
               Rows(10, {"r||0", "r||1", "r||2", "Text Color|red|3", "BackColor|COLOR_BTNFACE|4"}) +
                   Rows(11, {"r||0", "BackColor|1,2|1"}) + Rows(12, {"r||0", "r||1", "BackColor|1,2,3,4|2"}) +
                   Rows(13, {"r||0", "Icon File:|IDI_INFO|1", "BackColor:|-1,0,0|2"}) +
-                  Rows(14, {"r||0", "r||1", "BackColor|0 - default|2"}) + Rows(15, {"r||0", "r||1", "BackColor| 9, 9, 9 |2"})),
+                  Rows(14, {"r||0", "r||1", "BackColor|0 - default|2"}) +
+                  Rows(15, {"r||0", "r||1", "BackColor| 9, 9, 9 |2"})),
          {"[MAINWINDOW]bkcolor: colour \"300,0,0\" is not three numbers of 0 to 255 (red,green,blue)",
           "[DADOS]10,3: colour \"red\" is not three numbers of 0 to 255 (red,green,blue)",
           "[DADOS]11,1: colour \"1,2\" is not three numbers of 0 to 255 (red,green,blue)",
           "[DADOS]12,2: colour \"1,2,3,4\" is not three numbers of 0 to 255 (red,green,blue)",
           "[DADOS]13,2: colour \"-1,0,0\" is not three numbers of 0 to 255 (red,green,blue)"}},
         {"duplicate identifiers",
-         Page("", 4, "0=a,0,0,9,9,BUTTON,,,10\r\n1=b,0,0,9,9,BUTTON,,,11\r\n2=c,0,0,9,9,TEXT,,,12\r\n3=d,0,0,9,9,TEXT,,,13\r\n",
+         Page("", 4,
+              "0=a,0,0,9,9,BUTTON,,,10\r\n1=b,0,0,9,9,BUTTON,,,11\r\n2=c,0,0,9,9,TEXT,,,12\r\n"
+              "3=d,0,0,9,9,TEXT,,,13\r\n",
               Rows(10, {"ID|IDC_NEXT|0"}) + Rows(11, {"ID|IDC_NEXT|0"}) + Rows(12, {"ID|IDC_STATIC1|0"})),
          // The TEXT of key 3 is created first and keeps its type's name "IDC_STATIC1".
          {"[DADOS]11,0: IDC_NEXT is also the identifier of [INFO]0: only that control is found",

@@ -238,7 +238,8 @@ TEST_F(Themeview, TheProgressPageRunsHalfwayOrToItsCompletedStateWithTheLanguage
                      "[SetupProgress]\r\n10=<ProductName> is gone.\r\n"
                      "[SetupCompleteSuccess]\r\n1=Close [ProductName]\r\n5=[ProductName] ([ProductCode]) removed.\r\n");
     const std::string arguments = "--product Notes --code {C0DE} --language " +
-                                  Quoted(theme.Folder() + "language.lan") + " " + Quoted(theme.Folder()) + " uninstall.lcd";
+                                  Quoted(theme.Folder() + "language.lan") + " " + Quoted(theme.Folder()) +
+                                  " uninstall.lcd";
     // Window identifiers from the highest key down: Cancel 3000, status 3001, bar 3002, information 3003.
     {
         ChildProcess halfway(kThemeview, "--progress 50 " + arguments);

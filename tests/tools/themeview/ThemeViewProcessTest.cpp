@@ -1,6 +1,7 @@
 // themeview.exe as a process: its check from the command line, its picture
 // against the pixels of the same page shown here, a wizard of three pages
-// clicked through, and the progress page's simulated run.
+// clicked through (the licence pair and Browse on the way), and the progress
+// page's simulated run.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "BrowseDialogDriver.h"
 #include "TestPaths.h"
 #include "ThemeCheck.h"
 #include "support/ChildProcess.h"
@@ -171,7 +173,7 @@ TEST_F(Themeview, ItsPictureHoldsThePixelsOfThePageAsShown) {
     EXPECT_EQ(inPicture, onPage);
 }
 
-TEST_F(Themeview, NextAndBackMoveThroughThreePagesAndTheLicencePairEnablesNext) {
+TEST_F(Themeview, NextAndBackMoveThroughThreePagesTheLicencePairEnablesNextAndBrowseFillsTheFolder) {
     auto page = [](const std::string& title, const std::vector<std::pair<std::string, std::string>>& controls) {
         std::vector<std::string> lines;
         std::string rows;
@@ -186,7 +188,8 @@ TEST_F(Themeview, NextAndBackMoveThroughThreePagesAndTheLicencePairEnablesNext) 
     };
     theme.WriteTheme(page("Page 1", {{"BUTTON", "IDC_BACK"}, {"BUTTON", "IDC_NEXT"}}), "p1.lcd");
     theme.WriteTheme(page("Page 2", {{"BUTTON", "IDC_BACK"}, {"BUTTON", "IDC_NEXT"}, {"RADIO", "IDC_ACCEPTLICENSE"},
-                                     {"RADIO", "IDC_NOTACCEPTLICENSE"}}),
+                                     {"RADIO", "IDC_NOTACCEPTLICENSE"}, {"BUTTON", "IDC_BROWSE"},
+                                     {"TEXT", "IDC_INSTALLDIR"}}),
                      "p2.lcd");
     theme.WriteTheme(page("Page 3", {{"BUTTON", "IDC_BACK"}, {"BUTTON", "IDC_FINISH"}}), "p3.lcd");
     ChildProcess themeview(kThemeview, Quoted(theme.Folder()) + " p1.lcd p2.lcd p3.lcd");
@@ -217,6 +220,19 @@ TEST_F(Themeview, NextAndBackMoveThroughThreePagesAndTheLicencePairEnablesNext) 
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowEnabled(next) && Checked(decline) && !Checked(accept); }));
     Click(accept);
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(next) && Checked(accept) && !Checked(decline); }));
+
+    // Browse: the engine's folder chooser above the page, answered with a typed folder.
+    HWND installDir = ChildWithText(second, "IDC_INSTALLDIR");
+    Click(ChildWithText(second, "IDC_BROWSE"));
+    BrowseDialogDriver chooser = BrowseDialogDriver::WaitFor(kDriverWaitMs, themeview.Id());
+    ASSERT_TRUE(chooser);
+    EXPECT_EQ(::GetWindow(chooser.Handle(), GW_OWNER), second);
+    const std::string chosen = theme.Folder().substr(0, theme.Folder().size() - 1);
+    chooser.Type(chosen);
+    chooser.ClickOk();
+    EXPECT_TRUE(chooser.WaitClosed(kDriverWaitMs));
+    chooser.Abandon();
+    EXPECT_TRUE(WaitFor([&] { return WindowTextOf(installDir) == chosen; }));
     Click(next);
     HWND last = WaitForPage(themeview, "Page 3");
     ASSERT_NE(last, nullptr);

@@ -30,8 +30,10 @@ install_demo() { # [theme]
   if [ "${1:-}" = theme ]; then
     mkdir -p "$product_dir/theme" "$picture_dir"
     cp demo/norvane/installer/theme/background.jpg "$picture_dir/"
-    while IFS= read -r line; do printf '%s\r\n' "${line//@THEMEPICTURE@/$picture_win}"; done \
-      < demo/norvane/installer/theme/uninstall.lcd > "$product_dir/theme/uninstall.lcd"
+    for page in demo/norvane/installer/theme/*.lcd; do
+      while IFS= read -r line; do printf '%s\r\n' "${line//@THEMEPICTURE@/$picture_win}"; done \
+        < "$page" > "$product_dir/theme/$(basename "$page")"
+    done
   fi
   for key in "$uninstall_key" "$uninstall_key32"; do
     wine reg add "$key" /v DisplayName /d "$DEMO_NAME" /f >/dev/null 2>&1
@@ -85,8 +87,35 @@ run_norvexec() { # switch [button...]
   sed 's/^/    /' "$trace_file"
 }
 
-echo "== silent uninstall: the themed page shows while it removes, then the program ends"
+# The installed theme as its author sees it: themeview checks its pages and writes
+# pictures of the wizard page and of the progress page during and after a run.
+themeview_demo() {
+  local theme_win language_win
+  theme_win="$(winepath -w "$product_dir/theme")\\"
+  language_win=$(winepath -w "$product_dir/language.lan")
+  mkdir -p "$shots"
+  echo "themeview --check on the demo theme (licence.lcd, uninstall.lcd):"
+  local code=0
+  wine build/bin/themeview.exe --check "$theme_win" licence.lcd uninstall.lcd 2>/dev/null | tr -d '\r' \
+    | sed 's/^/  /' || code=$?
+  [ "$code" -eq 0 ] && echo "  no problems (exit code 0)" || echo "  exit code $code"
+  local picture
+  for picture in "licence-page:licence.lcd uninstall.lcd:100" "progress-running:uninstall.lcd:45" \
+                 "progress-completed:uninstall.lcd:100"; do
+    local name=${picture%%:*} rest=${picture#*:}
+    local pages=${rest%:*} percent=${rest##*:}
+    # shellcheck disable=SC2086
+    wine build/bin/themeview.exe --picture "$(winepath -w "$shots/$name.png")" --progress "$percent" \
+      --product "$DEMO_NAME" --code "$DEMO_CODE" --language "$language_win" "$theme_win" $pages >/dev/null 2>&1 \
+      || { echo "demo norvane FAILED: themeview --picture $name"; exit 1; }
+    echo "  picture ($pages, run at $percent%): $ROOT/$shots/$name.png"
+  done
+}
+
+echo "== the demo theme in themeview, the tool for theme authors"
 install_demo theme
+themeview_demo
+echo "== silent uninstall: the themed page shows while it removes, then the program ends"
 run_norvexec /S
 report
 echo "== uninstall with the question and the themed progress page, closed with its button (exit code 259 arrives as 3)"

@@ -11,6 +11,9 @@
 namespace {
 // Theme numbers 0 to 7 ("IDI_EXCLAMATION" ... "IDI_FOLDER") to icon resources.
 constexpr int kIconResources[CMyStatic::kBuiltInIcons] = {141, 132, 135, 133, 134, 138, 137, 136};
+constexpr const char* kIconNames[CMyStatic::kBuiltInIcons] = {"IDI_EXCLAMATION", "IDI_INFO",    "IDI_ERROR",
+                                                              "IDI_TYPICAL",     "IDI_MINIMAL", "IDI_CUSTOM",
+                                                              "IDI_SETUP",       "IDI_FOLDER"};
 constexpr int kHimetricPerInch = 2540;
 }  // namespace
 
@@ -18,6 +21,12 @@ CMyStatic::CMyStatic() : m_backColor(::GetSysColor(COLOR_BTNFACE)) {}
 
 int CMyStatic::IconResource(int number) {
     return number >= 0 && number < kBuiltInIcons ? kIconResources[number] : 0;
+}
+
+int CMyStatic::IconNumber(const std::string& name) {
+    for (int number = 0; number < kBuiltInIcons; ++number)
+        if (name == kIconNames[number]) return number;
+    return -1;
 }
 
 void CMyStatic::LoadPicture(const std::string& path) {

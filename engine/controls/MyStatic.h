@@ -30,6 +30,8 @@ public:
 
     // The icon resource of a theme number, 0 outside 0 to 7.
     static int IconResource(int number);
+    // The theme number of a built-in icon's name ("IDI_SETUP" 6), -1 for none.
+    static int IconNumber(const std::string& name);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstddef>
 #include <cstdio>
-#include <cstring>
 
 #include "../controls/InputControls.h"
 #include "../controls/MyButton.h"
@@ -15,6 +14,7 @@
 #include "../uninstall/FileStatus.h"
 #include "../uninstall/LanguageText.h"
 #include "../wizard/AbortProgram.h"
+#include "ControlLine.h"
 #include "PageHost.h"
 #include "PictureFile.h"
 
@@ -54,30 +54,6 @@ int CaptionHeight() {
 }
 
 int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
-
-// A TOTAL beyond any real page would mean that many profile reads; above this
-// the keys present in "INFO" are found first and only those are read.
-constexpr int kTotalReadDirectly = 1000;
-
-std::vector<int> PresentControlKeys(const std::string& path, int total) {
-    std::vector<char> section(1 << 16);
-    for (;;) {
-        DWORD length = ::GetPrivateProfileSectionA("INFO", section.data(), static_cast<DWORD>(section.size()),
-                                                   path.c_str());
-        if (length + 2 < section.size() || section.size() >= (1u << 26)) break;
-        section.resize(section.size() * 4);
-    }
-    std::vector<int> keys;
-    for (const char* entry = section.data(); *entry != '\0'; entry += std::strlen(entry) + 1) {
-        std::string name(entry, std::strcspn(entry, "="));
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
-        int key = ThemeFile::Number(name);
-        if (key >= 0 && key < total && std::to_string(key) == name) keys.push_back(key);
-    }
-    std::sort(keys.rbegin(), keys.rend());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    return keys;
-}
 }  // namespace
 
 CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
@@ -176,45 +152,25 @@ void CImageWindow::LoadThemeFile(const std::string& path) {
 }
 
 void CImageWindow::BuildControls(int total) {
-    std::vector<int> keys;
-    if (total > kTotalReadDirectly) {
-        keys = PresentControlKeys(m_themePath, total);
-    } else {
-        for (int k = total - 1; k >= 0; --k) keys.push_back(k);
-    }
-    char key[32];
-    for (int k : keys) {
+    for (int k : ThemeFile::ControlKeysInOrder(m_themePath, total)) {
         // Once the table is full no later line can add a control.
         if (m_table.Full()) break;
         const int before = m_table.Count();
         const int controlKey = ParseControlLine(ThemeFile::ReadValue(m_themePath, "INFO", std::to_string(k)));
         if (m_table.Count() == before) continue;  // no control: its rows have nowhere to go
-        std::snprintf(key, sizeof key, "%i,t", controlKey);
-        const int rows = std::clamp(ThemeFile::Number(ThemeFile::ReadValue(m_themePath, "DADOS", key)), 0,
-                                    ControlRecord::kMaxRows);
+        const int rows = std::clamp(ThemeFile::ReadRowCount(m_themePath, controlKey), 0, ControlRecord::kMaxRows);
         ControlRecord& record = m_table[0];
         record.rowCount = rows;
-        for (int r = 0; r < rows; ++r) {
-            std::snprintf(key, sizeof key, "%i,%i", controlKey, r);
-            record.rows[static_cast<size_t>(r)] =
-                ThemeFile::SplitRow(ThemeFile::ReadValue(m_themePath, "DADOS", key), m_themeFolder);
-        }
+        for (int r = 0; r < rows; ++r)
+            record.rows[static_cast<size_t>(r)] = ThemeFile::ReadRow(m_themePath, controlKey, r, m_themeFolder);
     }
     ApplyLoadedProperties();
 }
 
 int CImageWindow::ParseControlLine(const std::string& line) {
-    const std::vector<std::string> fields = ThemeFile::SplitControlLine(line);
-    auto field = [&fields](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
-    const int left = ThemeFile::Number(field(1));
-    const int top = ThemeFile::Number(field(2));
-    const RECT rect = {left, top, Saturate(static_cast<long long>(left) + ThemeFile::Number(field(3))),
-                       Saturate(static_cast<long long>(top) + ThemeFile::Number(field(4)))};
-    if (const ControlType* type = FindControlType(field(5))) {
-        const bool picture = type->sizeRule == SizeRule::Picture;
-        AddControl(type->kind, rect, picture ? ThemeFile::ThemePath(field(6), m_themeFolder) : std::string());
-    }
-    return ThemeFile::Number(field(8));
+    const ControlLine parsed = ControlLine::Parse(line, m_themeFolder);
+    if (parsed.type != nullptr) AddControl(parsed.type->kind, parsed.rect, parsed.picturePath);
+    return parsed.controlKey;
 }
 
 int CImageWindow::AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath,
@@ -343,12 +299,7 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
         if (type == "LISTVIEW") control->Invalidate();
     } else if (type == "ICON" && name == "Icon File:") {
         if (value.compare(0, 3, "IDI") == 0) {
-            static const char* const kIconNames[] = {"IDI_EXCLAMATION", "IDI_INFO",   "IDI_ERROR",
-                                                     "IDI_TYPICAL",     "IDI_MINIMAL", "IDI_CUSTOM",
-                                                     "IDI_SETUP",       "IDI_FOLDER"};
-            auto found = std::find_if(std::begin(kIconNames), std::end(kIconNames),
-                                      [&value](const char* n) { return value == n; });
-            picture()->SetIconNumber(found == std::end(kIconNames) ? -1 : static_cast<int>(found - kIconNames));
+            picture()->SetIconNumber(CMyStatic::IconNumber(value));
         } else if (!value.empty()) {
             // An icon without a file row names no file: nothing to load or report.
             picture()->LoadPicture(value);

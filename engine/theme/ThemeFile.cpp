@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 namespace ThemeFile {
 namespace {
@@ -27,6 +28,31 @@ std::string ReadValue(const std::string& path, const char* section, const std::s
 }
 
 std::string ReadTotal(const std::string& path) { return ReadInto(path, "INFO", "TOTAL", kTotalBuffer); }
+
+std::vector<int> ControlKeysInOrder(const std::string& path, int total) {
+    constexpr int kTotalReadDirectly = 1000;
+    std::vector<int> keys;
+    if (total <= kTotalReadDirectly) {
+        for (int k = total - 1; k >= 0; --k) keys.push_back(k);
+        return keys;
+    }
+    std::vector<char> section(1 << 16);
+    for (;;) {
+        DWORD length = ::GetPrivateProfileSectionA("INFO", section.data(), static_cast<DWORD>(section.size()),
+                                                   path.c_str());
+        if (length + 2 < section.size() || section.size() >= (1u << 26)) break;
+        section.resize(section.size() * 4);
+    }
+    for (const char* entry = section.data(); *entry != '\0'; entry += std::strlen(entry) + 1) {
+        std::string name(entry, std::strcspn(entry, "="));
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+        int key = Number(name);
+        if (key >= 0 && key < total && std::to_string(key) == name) keys.push_back(key);
+    }
+    std::sort(keys.rbegin(), keys.rend());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
 
 int Number(std::string_view text) {
     size_t i = 0;
@@ -99,6 +125,18 @@ PropertyRow SplitRow(std::string_view row, const std::string& themeFolder) {
     result.number = Number(number);
     if (result.value.find('{') != std::string::npos) result.value = ThemePath(result.value, themeFolder);
     return result;
+}
+
+int ReadRowCount(const std::string& path, int controlKey) {
+    char key[32];
+    std::snprintf(key, sizeof key, "%i,t", controlKey);
+    return Number(ReadValue(path, "DADOS", key));
+}
+
+PropertyRow ReadRow(const std::string& path, int controlKey, int row, const std::string& themeFolder) {
+    char key[32];
+    std::snprintf(key, sizeof key, "%i,%i", controlKey, row);
+    return SplitRow(ReadValue(path, "DADOS", key), themeFolder);
 }
 
 std::string WithoutBraces(std::string_view text) {

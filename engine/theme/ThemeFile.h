@@ -19,6 +19,10 @@ constexpr size_t kMaxFaceName = 31;   // LOGFONT's face name less its terminator
 std::string ReadValue(const std::string& path, const char* section, const std::string& key);
 // "TOTAL" of "INFO", through its smaller buffer.
 std::string ReadTotal(const std::string& path);
+// The "INFO" keys in the order a page creates their controls, from TOTAL - 1
+// down to 0. A TOTAL beyond any real page would mean that many reads: then
+// only the keys present in the section are listed.
+std::vector<int> ControlKeysInOrder(const std::string& path, int total);
 
 // A decimal prefix: blanks skipped, an optional sign, digits up to the first
 // other character; no digits give 0. Values beyond int saturate.
@@ -45,6 +49,10 @@ struct PropertyRow {
 // Name, value and number at the first two "|"; a braced value becomes a path
 // in the theme folder.
 PropertyRow SplitRow(std::string_view row, const std::string& themeFolder);
+// "DADOS" key "%i,t" of a control key: its row count as written, unlimited.
+int ReadRowCount(const std::string& path, int controlKey);
+// "DADOS" key "%i,%i" of a control key and a row, split.
+PropertyRow ReadRow(const std::string& path, int controlKey, int row, const std::string& themeFolder);
 
 // Every "{" and "}" removed.
 std::string WithoutBraces(std::string_view text);

@@ -65,7 +65,7 @@ int CNVEngine::Run() {
     m_removedFiles = 0;
     m_folderCount = 0;
     m_folders.clear();
-    ShowStatusText("Removing Files...");
+    ShowStatusText(kRemovingFilesText);
     ReadUninstallLog(TheProduct().uninstallLogPath, [this](const UninstallLogRecord& record) { ApplyRecord(record); });
     RemoveFolders();
     RemoveInstallFolder();

@@ -14,6 +14,8 @@ class UninstallPage;
 class CNVEngine : public CWnd {
 public:
     static constexpr int kMaxFolders = 999;
+    // The information line while the files go.
+    static constexpr char kRemovingFilesText[] = "Removing Files...";
 
     // The install folder that REMOVEALL takes is the product's as it stands now,
     // or the one given: a page may change the product's while the worker runs.

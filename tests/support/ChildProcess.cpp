@@ -2,20 +2,33 @@
 
 #include <vector>
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory) {
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory,
+                           const std::string& outputFile) {
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    HANDLE output = INVALID_HANDLE_VALUE;
+    if (!outputFile.empty()) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (output == INVALID_HANDLE_VALUE) return;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
     PROCESS_INFORMATION info{};
-    if (::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+    if (::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE, 0,
+                         nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         ::CloseHandle(info.hThread);
         m_process = info.hProcess;
         m_id = info.dwProcessId;
     }
+    if (output != INVALID_HANDLE_VALUE) ::CloseHandle(output);
 }
 
 ChildProcess::~ChildProcess() {

@@ -8,7 +8,9 @@
 // that fails half-way never leaves it behind.
 class ChildProcess {
 public:
-    ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory = {});
+    // With `outputFile`, the program's standard output and error go into that file.
+    ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory = {},
+                 const std::string& outputFile = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -1,7 +1,9 @@
 #include "FormRemote.h"
 
 #include <commctrl.h>
-#include <wincodec.h>
+#include <objbase.h>
+
+#include "WindowPicture.h"
 
 namespace FormRemote {
 namespace {
@@ -258,72 +260,14 @@ RECT ListView::RowRect(int row) const {
     return rect;
 }
 
-namespace {
-// Owns a COM interface reference.
-template <class Interface>
-struct Com {
-    Interface* p = nullptr;
-    ~Com() {
-        if (p != nullptr) p->Release();
-    }
-    Interface** operator&() { return &p; }
-    Interface* operator->() const { return p; }
-};
-
-bool WritePng(const std::wstring& path, int width, int height, const BYTE* pixels, UINT stride) {
-    Com<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(&factory))))
-        return false;
-    Com<IWICStream> stream;
-    Com<IWICBitmapEncoder> encoder;
-    Com<IWICBitmapFrameEncode> frame;
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    return SUCCEEDED(factory->CreateStream(&stream)) &&
-           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-           SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-           SUCCEEDED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) &&
-           SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-           SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
-           SUCCEEDED(frame->SetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR &&
-           SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, stride * static_cast<UINT>(height),
-                                        const_cast<BYTE*>(pixels))) &&
-           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-}
-}  // namespace
-
 bool SaveWindowPicture(HWND window, const std::wstring& path) {
     // Whatever is waiting to be painted is painted first (the window's thread paints
     // while this waits).
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT bounds{};
-    ::GetWindowRect(window, &bounds);
-    const int width = bounds.right - bounds.left;
-    const int height = bounds.bottom - bounds.top;
-    if (width <= 0 || height <= 0) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    // What the screen shows where the window is: the window is on top there.
-    const BOOL copied = ::BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-    ::GdiFlush();
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    const UINT stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const bool written = copied && WritePng(path, width, height, static_cast<const BYTE*>(bits), stride);
+    // What the screen shows where the window is: the window is on top there.
+    const bool written = WindowPicture::SaveFromScreen(window, path);
     if (SUCCEEDED(com)) ::CoUninitialize();
-    ::DeleteObject(bitmap);
     return written;
 }
 

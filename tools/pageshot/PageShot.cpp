@@ -3,12 +3,14 @@
 // page and presses that button, as a user watching the page would.
 // Usage: pageshot TITLE PNG_PATH [BUTTON_CAPTION [TIMEOUT_MS]]
 #include <windows.h>
-#include <wincodec.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "WindowPicture.h"
 
 namespace {
 struct Search {
@@ -37,53 +39,6 @@ BOOL CALLBACK ListControl(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-bool SavePng(HWND window, const std::string& path) {
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    // Copied from the screen: the page is a top-level window of another process,
-    // which PrintWindow cannot ask to paint.
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::GdiFlush();
-    const UINT stride = static_cast<UINT>((width * 3 + 3) & ~3);
-
-    bool saved = false;
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    std::wstring widePath(path.begin(), path.end());
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                     reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
-        SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, stride * static_cast<UINT>(height),
-                                     static_cast<BYTE*>(bits))) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()))
-        saved = true;
-    if (frame != nullptr) frame->Release();
-    if (encoder != nullptr) encoder->Release();
-    if (stream != nullptr) stream->Release();
-    if (factory != nullptr) factory->Release();
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return saved;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,7 +84,9 @@ int main(int argc, char** argv) {
         std::printf("  %d %-18s %4ld,%-4ld %4ldx%-4ld \"%s\"\n", ::GetDlgCtrlID(control), name, rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, Text(control).c_str());
     }
-    if (!SavePng(search.found, argv[2])) std::fprintf(stderr, "pageshot: could not save %s\n", argv[2]);
+    // Copied from the screen: the page is a top-level window of another process.
+    const std::string png = argv[2];
+    if (!WindowPicture::SaveFromScreen(search.found, std::wstring(png.begin(), png.end()))) std::fprintf(stderr, "pageshot: could not save %s\n", argv[2]);
     if (target != nullptr) {
         std::printf("pressing \"%s\"\n", button);
         ::PostMessageA(target, BM_CLICK, 0, 0);

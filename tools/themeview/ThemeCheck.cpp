@@ -1,0 +1,331 @@
+#include "ThemeCheck.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <map>
+
+#include "controls/ControlTypes.h"
+#include "controls/MyStatic.h"
+#include "theme/ControlLine.h"
+#include "theme/ControlTable.h"
+#include "theme/ImageWindow.h"
+#include "theme/PictureFile.h"
+#include "theme/ThemeFile.h"
+#include "uninstall/FileStatus.h"
+
+namespace {
+// Identifiers whose only use is a click: past window identifier 3030 they do nothing.
+constexpr const char* kClickIdentifiers[] = {
+    "IDC_NEXT", "IDC_BACK", "IDCANCEL", "IDC_FINISH", "IDC_BROWSE", "IDC_ACCEPTLICENSE", "IDC_NOTACCEPTLICENSE",
+    "IDC_ANYONE", "IDC_ONLYFORME", "IDYES", "IDNO", "IDRETRY", "IDIGNORE"};
+// Identifiers the engine looks up by name: only the first control carrying one is found.
+constexpr const char* kFixedIdentifiers[] = {
+    "IDC_NEXT", "IDC_BACK", "IDCANCEL", "IDC_FINISH", "IDC_BROWSE", "IDC_INSTALLDIR", "IDC_ACCEPTLICENSE",
+    "IDC_NOTACCEPTLICENSE", "IDC_ANYONE", "IDC_ONLYFORME", "IDC_PROGRESS1", "IDC_INFO", "IDC_STATIC1",
+    "IDC_SETTINGS", "IDYES", "IDNO", "IDRETRY", "IDIGNORE"};
+
+template <size_t N>
+bool IsOneOf(const std::string& text, const char* const (&words)[N]) {
+    return std::any_of(std::begin(words), std::end(words), [&text](const char* word) { return text == word; });
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Blanks around an optional sign and digits, nothing else.
+bool IsWholeNumber(const std::string& text) {
+    std::string number = Trimmed(text);
+    if (!number.empty() && (number[0] == '+' || number[0] == '-')) number.erase(0, 1);
+    return !number.empty() && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Three numbers of 0 to 255 at the commas; "" and "COLOR_BTNFACE" are the button face.
+bool IsColor(const std::string& text) {
+    if (text.empty() || text == "COLOR_BTNFACE") return true;
+    if (std::count(text.begin(), text.end(), ',') != 2) return false;
+    size_t start = 0;
+    for (int piece = 0; piece < 3; ++piece) {
+        const size_t comma = text.find(',', start);
+        const std::string number = Trimmed(text.substr(start, comma - start));
+        if (number.empty() || number.size() > 3 ||
+            !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+            std::stoi(number) > 255)
+            return false;
+        start = comma + 1;
+    }
+    return true;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+bool IsRelative(const std::string& path) {
+    return !(path.size() > 1 && path[1] == ':') && !(path.size() > 1 && path[0] == '\\' && path[1] == '\\');
+}
+
+// A control the page creates, with what the table does not keep.
+struct Placed {
+    int infoKey = 0;
+    int controlKey = 0;
+    int rowsWritten = 0;  // the "%i,t" number as written
+    std::vector<PropertyRow> rowsRead;
+};
+
+class Checker {
+public:
+    Checker(const std::string& folder, const std::string& fileName)
+        : m_file(fileName), m_path(folder + fileName), m_folder(ThemeFile::FolderOf(m_path)) {}
+
+    std::vector<ThemeProblem> Run() {
+        if (!HasFileStatus(m_path)) {
+            Report(kWindowOrder, "(file)", "no such theme file in " + m_folder);
+        } else {
+            CheckWindow();
+            CheckLines();
+            CheckControls();
+        }
+        std::stable_sort(m_found.begin(), m_found.end(),
+                         [](const Found& a, const Found& b) { return a.order < b.order; });
+        std::vector<ThemeProblem> problems;
+        for (Found& found : m_found) problems.push_back(std::move(found.problem));
+        return problems;
+    }
+
+private:
+    static constexpr int kWindowOrder = -2;
+    static constexpr int kTotalOrder = -1;
+
+    struct Found {
+        int order;  // the window's keys first, then by "INFO" key
+        ThemeProblem problem;
+    };
+
+    void Report(int order, const std::string& key, const std::string& message) {
+        m_found.push_back({order, {m_file, key, message}});
+    }
+
+    void CheckColor(int order, const std::string& key, const std::string& value) {
+        if (!IsColor(value))
+            Report(order, key, "colour " + Quoted(value) + " is not three numbers of 0 to 255 (red,green,blue)");
+    }
+
+    // A file the page decodes with the picture loader of its control.
+    void CheckControlPicture(int order, const std::string& key, const std::string& path, const char* what) {
+        if (!HasFileStatus(path)) {
+            std::string message = std::string(what) + " file " + Quoted(path) + " not found";
+            if (IsRelative(path)) message += " (without braces a name is not looked for in the theme folder)";
+            Report(order, key, message);
+            return;
+        }
+        CMyStatic picture;
+        picture.LoadPicture(path);
+        if (!picture.PictureLoaded())
+            Report(order, key, std::string(what) + " file " + Quoted(path) + " cannot be decoded");
+    }
+
+    void CheckWindow() {
+        const char* kWindow = "MAINWINDOW";
+        CheckColor(kWindowOrder, "[MAINWINDOW]bkcolor", ThemeFile::ReadValue(m_path, kWindow, "bkcolor"));
+        const std::string image = ThemeFile::WithoutBraces(ThemeFile::ReadValue(m_path, kWindow, "bkimage"));
+        if (image.empty()) return;
+        int width = 0, height = 0;
+        if (!HasFileStatus(image)) {
+            std::string message = "background picture " + Quoted(image) + " not found";
+            if (IsRelative(image)) message += " (this key is not looked for in the theme folder: write a full path)";
+            Report(kWindowOrder, "[MAINWINDOW]bkimage", message);
+        } else if (HBITMAP bitmap = LoadPictureFile(image, &width, &height)) {
+            ::DeleteObject(bitmap);
+        } else {
+            Report(kWindowOrder, "[MAINWINDOW]bkimage", "background picture " + Quoted(image) + " cannot be decoded");
+        }
+    }
+
+    void CheckLines() {
+        const std::string totalText = ThemeFile::ReadTotal(m_path);
+        const int total = ThemeFile::Number(totalText);
+        if (!totalText.empty() && !IsWholeNumber(totalText))
+            Report(kTotalOrder, "[INFO]TOTAL", "TOTAL " + Quoted(totalText) + " is not a number");
+        std::array<int, static_cast<size_t>(ControlPool::Count)> poolCounts{};
+        for (int k : ThemeFile::ControlKeysInOrder(m_path, total)) {
+            const std::string key = "[INFO]" + std::to_string(k);
+            const std::string line = ThemeFile::ReadValue(m_path, "INFO", std::to_string(k));
+            const size_t fields = static_cast<size_t>(std::count(line.begin(), line.end(), ',')) + 1;
+            if (fields > ThemeFile::kMaxFields)
+                Report(k, key, std::to_string(fields) + " fields: only the first 20 are read");
+            const ControlLine parsed = ControlLine::Parse(line, m_folder);
+            if (parsed.type == nullptr) {
+                ReportTypeWord(k, key, line, total);
+                continue;
+            }
+            int& poolCount = poolCounts[static_cast<size_t>(parsed.type->pool)];
+            if (poolCount >= kPoolSize) {
+                const bool picture = parsed.type->pool == ControlPool::Pictures;
+                Report(k, key, std::string("more than 15 ") + (picture ? "BITMAP and HOVER" : parsed.type->keyword) +
+                                   " controls on the page: this one is left out");
+                continue;
+            }
+            if (m_table.Full()) {
+                Report(k, key, "more than 69 controls on the page: this one is left out");
+                continue;
+            }
+            if (parsed.type->sizeRule == SizeRule::Picture) CheckControlPicture(k, key, parsed.picturePath, "picture");
+            Place(k, parsed, poolCount++);
+        }
+    }
+
+    void ReportTypeWord(int k, const std::string& key, const std::string& line, int total) {
+        if (line.empty()) {
+            Report(k, key, "no control line, although TOTAL is " + std::to_string(total));
+            return;
+        }
+        const std::vector<std::string> fields = ThemeFile::SplitControlLine(line);
+        const std::string word = fields.size() > 5 ? fields[5] : std::string();
+        std::string upper = word;
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+        if (word.empty()) {
+            Report(k, key, "no type word: no control is created");
+        } else if (upper != word && FindControlType(upper) != nullptr) {
+            Report(k, key, "type word " + Quoted(word) + " is not upper case: no control is created (" + upper + ")");
+        } else {
+            Report(k, key, "unknown type word " + Quoted(word) + ": no control is created");
+        }
+    }
+
+    // Enters the control as the page does: in front of the table, with its rows.
+    void Place(int k, const ControlLine& parsed, int poolIndex) {
+        Placed placed;
+        placed.infoKey = k;
+        placed.controlKey = parsed.controlKey;
+        placed.rowsWritten = ThemeFile::ReadRowCount(m_path, parsed.controlKey);
+        const int rows = std::clamp(placed.rowsWritten, 0, ControlRecord::kMaxRows);
+        for (int r = 0; r < rows; ++r)
+            placed.rowsRead.push_back(ThemeFile::ReadRow(m_path, parsed.controlKey, r, m_folder));
+        if (placed.rowsWritten > ControlRecord::kMaxRows)
+            Report(k, RowsKey(placed), std::to_string(placed.rowsWritten) + " rows: rows past the 20th are not read");
+
+        ControlRecord record;
+        record.type = parsed.type->keyword;
+        record.windowId = CImageWindow::kFirstWindowId + m_table.Count();
+        record.poolIndex = poolIndex;
+        char name[32];
+        std::snprintf(name, sizeof name, parsed.type->recordName, poolIndex + 1);
+        record.identifier = name;
+        m_table.Insert(std::move(record));
+        m_table[0].rowCount = rows;
+        std::copy(placed.rowsRead.begin(), placed.rowsRead.end(), m_table[0].rows.begin());
+        m_placed[m_table[0].windowId] = std::move(placed);
+    }
+
+    std::string RowsKey(const Placed& placed) const { return "[DADOS]" + std::to_string(placed.controlKey) + ",t"; }
+    std::string RowKey(const Placed& placed, int row) const {
+        return "[DADOS]" + std::to_string(placed.controlKey) + "," + std::to_string(row);
+    }
+
+    // What the page makes of the table once every control is in it.
+    void CheckControls() {
+        std::map<std::string, int> firstWithIdentifier;
+        for (int position = 0; position < m_table.Count(); ++position) {
+            ControlRecord& record = m_table[position];
+            const Placed& placed = m_placed[record.windowId];
+            const ControlType& type = *FindControlType(record.type);
+            const int k = placed.infoKey;
+            const std::string key = "[INFO]" + std::to_string(k);
+            if (placed.rowsRead.size() > static_cast<size_t>(ControlTable::kRowsKeptWhenMoved) && record.rowCount == 0)
+                Report(k, RowsKey(placed),
+                       std::to_string(placed.rowsRead.size()) +
+                           " rows on a control that controls of lower INFO keys move down the table: it keeps none "
+                           "(at most 15 are kept)");
+
+            bool renamed = false;
+            const bool hasIdentifierRow =
+                std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
+                            [](const LoadStep& step) { return std::string(step.property) == "identifier"; });
+            if (hasIdentifierRow && record.rowCount > 0) {
+                record.identifier = record.rows[0].value;
+                renamed = true;
+            }
+            const std::string identifierKey = renamed ? RowKey(placed, 0) : key;
+
+            const int action = m_table.FindClickAction(position);
+            const bool clickable = IsOneOf(record.identifier, kClickIdentifiers);
+            if (record.windowId > CImageWindow::kLastClickId && (clickable || action == 1 || action == 2)) {
+                const std::string why = clickable ? record.identifier : "click action " + std::to_string(action);
+                Report(k, key,
+                       "window identifier " + std::to_string(record.windowId) + " is past 3030: the clicks of this "
+                       "control (" + why + ") never arrive; give it a higher INFO key");
+            }
+
+            if (IsOneOf(record.identifier, kFixedIdentifiers)) {
+                auto [first, added] = firstWithIdentifier.emplace(record.identifier, k);
+                if (!added)
+                    Report(k, identifierKey,
+                           record.identifier + " is also the identifier of [INFO]" + std::to_string(first->second) +
+                               ": only that control is found");
+            }
+            CheckRows(k, placed, type);
+        }
+    }
+
+    void CheckRows(int k, const Placed& placed, const ControlType& type) {
+        for (size_t r = 0; r < placed.rowsRead.size(); ++r) {
+            const PropertyRow& row = placed.rowsRead[r];
+            if ((row.name != "On Click" && row.name != "Mouse Click") || row.value.empty()) continue;
+            const size_t dash = row.value.find('-');
+            if (dash == std::string::npos)
+                Report(k, RowKey(placed, static_cast<int>(r)),
+                       row.name + " " + Quoted(row.value) + " has no \"-\": its action is 0 (write 1-Next)");
+            else if (!IsWholeNumber(row.value.substr(0, dash)))
+                Report(k, RowKey(placed, static_cast<int>(r)),
+                       row.name + " action " + Quoted(row.value.substr(0, dash)) + " is not a number");
+        }
+        for (const LoadStep& step : type.loadSteps) {
+            const std::string property = step.property;
+            if (step.row >= static_cast<int>(placed.rowsRead.size())) continue;
+            const std::string& value = placed.rowsRead[static_cast<size_t>(step.row)].value;
+            const std::string key = RowKey(placed, step.row);
+            if (property.find("Color") != std::string::npos) {
+                // A picture's background "0 - ..." stands for the button face.
+                if (!(type.kind == ControlKind::Bitmap && value.find("0 -") != std::string::npos))
+                    CheckColor(k, key, value);
+            } else if (property == "Icon File:" && value.compare(0, 3, "IDI") == 0) {
+                if (CMyStatic::IconNumber(value) < 0)
+                    Report(k, key, "unknown built-in icon " + Quoted(value) + ": no icon is shown");
+            } else if (property == "Icon File:" && !value.empty()) {
+                CheckControlPicture(k, key, value, "icon");
+            }
+        }
+    }
+
+    std::string m_file;
+    std::string m_path;
+    std::string m_folder;
+    ControlTable m_table;
+    std::map<int, Placed> m_placed;  // by window identifier
+    std::vector<Found> m_found;
+};
+
+// COM for the picture loader, on this thread for the time of a check.
+class ComScope {
+public:
+    ComScope() : m_initialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (m_initialised) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool m_initialised;
+};
+}  // namespace
+
+std::vector<ThemeProblem> CheckTheme(const std::string& folder, const std::string& fileName) {
+    ComScope com;
+    return Checker(folder, fileName).Run();
+}

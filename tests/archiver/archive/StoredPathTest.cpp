@@ -114,9 +114,10 @@ TEST(StoredPath, GeneratedPathsAcceptedOnlyWhenTheyLandInsideTheBase) {
         std::wstring joined;
         ASSERT_TRUE(TryFullPath(fullBase + path, joined)) << Narrow(path);
         ASSERT_EQ(joined.rfind(fullBase, 0), 0u) << Narrow(path);
-        if (created >= 300) continue;
         // Created for real: the last component is found in its folder under
-        // exactly its own name, and removed again.
+        // exactly its own name, and removed again. Each costs about 0.15 s under
+        // Wine, so a sample of them; the rules are checked on every path above.
+        if (created >= 80) continue;
         bool madeFolder = false;
         ForceDirectories(DirectoryPart(joined), madeFolder);
         HANDLE file = ::CreateFileW(FileApiPath(joined).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -130,6 +131,6 @@ TEST(StoredPath, GeneratedPathsAcceptedOnlyWhenTheyLandInsideTheBase) {
         ::DeleteFileW(FileApiPath(joined).c_str());
     }
     EXPECT_GT(accepted, 1000);
-    EXPECT_GT(created, 100);
+    EXPECT_EQ(created, 80);
     RemoveTree(base);
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "ProcessStart.h"
+
 ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory,
                            const std::string& outputFile) {
     std::string commandLine = "\"" + program + "\"";
@@ -22,8 +24,11 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
         startup.hStdError = output;
     }
     PROCESS_INFORMATION info{};
-    if (::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE, 0,
-                         nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+    const bool started = StartProcessRetryingOnce([&] {
+        return ::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE, 0,
+                                nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &info);
+    });
+    if (started) {
         ::CloseHandle(info.hThread);
         m_process = info.hProcess;
         m_id = info.dwProcessId;

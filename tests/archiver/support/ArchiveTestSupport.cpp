@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestPaths.h"
+#include "support/ProcessStart.h"
 
 namespace ArchiveTest {
 std::wstring Widen(const std::string& text) {
@@ -189,8 +190,10 @@ int RunProgram(const std::wstring& program, const std::wstring& arguments, const
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    if (!StartProcessRetryingOnce([&] {
+            return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                    folder.empty() ? nullptr : folder.c_str(), &startup, &info);
+        }))
         return -2;
     ::CloseHandle(info.hThread);
     DWORD code = static_cast<DWORD>(-1);

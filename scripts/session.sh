@@ -1,14 +1,15 @@
 # A display and a warm Wine server for one run of tests, demo or benchmarks; sourced.
-# session_start picks a free display, starts Xvfb and the Wine server, and starts
-# Wine's own services once with their output sent away: a test program that started
-# them would hand them its output pipe and CTest would wait for them forever.
+# session_start picks a free display, starts Xvfb (1024 x 768, or the size given as
+# WIDTHxHEIGHT) and the Wine server, and starts Wine's own services once with their
+# output sent away: a test program that started them would hand them its output
+# pipe and CTest would wait for them forever.
 session_start() {
   local n
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
   export DISPLAY=:$n
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$DISPLAY" -screen 0 "${1:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
   SESSION_XVFB=$!
   local i
   for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done

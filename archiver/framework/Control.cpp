@@ -1,5 +1,7 @@
 #include "Control.h"
 
+#include <utility>
+
 #include "Application.h"
 #include "Exception.h"
 
@@ -114,7 +116,27 @@ bool TWinControl::Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-    ::SetWindowPos(m_handle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bounds = {left, top, width, height};
+    Place();
+}
+
+void TWinControl::Place() {
+    const TBounds bounds = ScaleToDpi(m_bounds, Dpi());
+    ::SetWindowPos(m_handle, nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TWinControl::Dpi() const { return m_parent != nullptr ? m_parent->Dpi() : kDesignDpi; }
+
+void TWinControl::ChangeScale(int previousDpi) {
+    // The old font goes once the children, which may be showing it, have the new one.
+    TGdiObject<HFONT> previousFont;
+    if (!m_font.Empty()) previousFont = std::exchange(m_fontHandle, m_font.Create(Dpi()));
+    if (m_parent != nullptr) Place();
+    if (HFONT font = FontHandle()) ::SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ScaleChanged(previousDpi);
+    for (HWND child = ::GetWindow(m_handle, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (TWinControl* control = FromHandle(child)) control->ChangeScale(previousDpi);
 }
 
 RECT TWinControl::BoundsRect() const {
@@ -153,7 +175,7 @@ HFONT TWinControl::FontHandle() const {
 
 void TWinControl::SetFont(const TFont& font) {
     m_font = font;
-    m_fontHandle = font.Create();
+    m_fontHandle = font.Create(Dpi());
     if (m_handle != nullptr) ::SendMessageW(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_fontHandle.Get()), TRUE);
     FontChanged();
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Component.h"
+#include "Dpi.h"
 #include "Graphics.h"
 
 enum class TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
@@ -22,8 +23,10 @@ public:
     HWND Handle() const { return m_handle; }
     TWinControl* Parent() const { return m_parent; }
 
-    // In the parent's client coordinates.
+    // The place in the parent's client area as laid out for 96 dpi: the control
+    // stands there scaled to its form's DPI.
     void SetBounds(int left, int top, int width, int height);
+    // Where it stands, in pixels of the parent's client area.
     RECT BoundsRect() const;
     std::wstring Text() const;
     void SetText(const std::wstring& text);
@@ -39,6 +42,14 @@ public:
     TColor Color() const;
     void SetColor(TColor color);
     HBRUSH BackgroundBrush();
+
+    // The DPI the control is laid out for: its form's.
+    virtual int Dpi() const;
+    // A measure of the layout at the control's DPI.
+    int Scaled(int designPixels) const { return ScaleToDpi(designPixels, Dpi()); }
+    // The form's DPI changed: the control's place and font follow, its own
+    // measures, and its children.
+    void ChangeScale(int previousDpi);
 
     // The control bound to a window handle, or null.
     static TWinControl* FromHandle(HWND hwnd);
@@ -57,6 +68,8 @@ protected:
     LRESULT EraseBackground(HDC dc);
     // The font changed; controls that draw their own text follow it here.
     virtual void FontChanged() {}
+    // Measures of the control's own (columns, item heights) follow a new DPI.
+    virtual void ScaleChanged(int previousDpi) {}
     HFONT FontHandle() const;
 
 private:
@@ -65,8 +78,11 @@ private:
     static HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();
 
+    void Place();
+
     TWinControl* m_parent;
     HWND m_handle = nullptr;
+    TBounds m_bounds;
     WNDPROC m_previousProc = nullptr;
     TFont m_font;
     TGdiObject<HFONT> m_fontHandle;

@@ -1,26 +1,43 @@
 #include "Form.h"
 
+namespace {
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703 and later
+}
+
 TForm::TForm(TComponent* Owner, const wchar_t* className, int clientWidth, int clientHeight,
              TBorderIcons borderIcons, TColor color, const TFont& font)
-    : TWinControl(Owner, nullptr) {
+    : TWinControl(Owner, nullptr), m_clientWidth(clientWidth), m_clientHeight(clientHeight) {
     // The title bar's buttons exist only with the system menu; without it the
     // window has neither a close button nor the minimise box the icons ask for.
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
     if (borderIcons.Contains(TBorderIcon::biSystemMenu)) style |= WS_SYSMENU;
     if (borderIcons.Contains(TBorderIcon::biMinimize)) style |= WS_MINIMIZEBOX;
     if (borderIcons.Contains(TBorderIcon::biMaximize)) style |= WS_MAXIMIZEBOX;
-    const DWORD exStyle = WS_EX_CONTROLPARENT;
     RegisterWindowClass(className);
     SetColor(color);
+    CreateHandle(className, style, WS_EX_CONTROLPARENT);
+    m_dpi = DpiOf(Handle());
     SetFont(font);
-    CreateHandle(className, style, exStyle);
 
-    RECT frame{0, 0, clientWidth, clientHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetBounds((::GetSystemMetrics(SM_CXSCREEN) - width) / 2, (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
-              height);
+    const SIZE frame = FrameSizeAt(m_dpi);
+    ::SetWindowPos(Handle(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - frame.cy) / 2, frame.cx, frame.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TForm::FrameSizeAt(int dpi) const {
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
+    return FrameSize(ScaleToDpi(m_clientWidth, dpi), ScaleToDpi(m_clientHeight, dpi), style, exStyle, dpi);
+}
+
+void TForm::DpiChanged(int dpi, const RECT& suggested) {
+    const int previous = m_dpi;
+    m_dpi = dpi;
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ChangeScale(previous);
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm::DoCreate() {
@@ -34,7 +51,15 @@ void TForm::Show() {
 }
 
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return EraseBackground(reinterpret_cast<HDC>(wParam));
+    switch (message) {
+    case WM_ERASEBKGND: return EraseBackground(reinterpret_cast<HDC>(wParam));
+    // Moved to a monitor of another DPI (WM_DPICHANGED reference): the layout is
+    // scaled anew and the window takes the rectangle the system suggests. The
+    // system asks for the size first (WM_GETDPISCALEDSIZE), so that the client
+    // area is the layout's at the new DPI rather than the old one stretched.
+    case WM_DPICHANGED: DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case kGetDpiScaledSize: *reinterpret_cast<SIZE*>(lParam) = FrameSizeAt(static_cast<int>(wParam)); return TRUE;
+    }
     return TWinControl::WindowProc(message, wParam, lParam);
 }
 

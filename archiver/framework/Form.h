@@ -18,12 +18,17 @@ using TBorderIcons = TSet<TBorderIcon>;
 
 // A top-level window with a fixed single border, whose window class is named after
 // the form's class. Its controls come from a layout (FormLayout.h); handlers are
-// published by name and assigned to the events the layout names.
+// published by name and assigned to the events the layout names. The layout is for
+// 96 dpi; the form scales it to the DPI of its monitor, and again when it is moved
+// to a monitor of another DPI.
 class TForm : public TWinControl {
 public:
-    // The window is made hidden, with the client size, centred on the desktop.
+    // The window is made hidden, with the client size (at 96 dpi), centred on the
+    // desktop.
     TForm(TComponent* Owner, const wchar_t* className, int clientWidth, int clientHeight, TBorderIcons borderIcons,
           TColor color, const TFont& font);
+
+    int Dpi() const override { return m_dpi; }
 
     void Show();
     void Hide();
@@ -62,5 +67,11 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    SIZE FrameSizeAt(int dpi) const;
+    void DpiChanged(int dpi, const RECT& suggested);
+
     std::map<std::string, std::any> m_published;
+    int m_clientWidth;
+    int m_clientHeight;
+    int m_dpi = kDesignDpi;
 };

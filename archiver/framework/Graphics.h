@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "Resample.h"
+
 // Colours, fonts and owned GDI objects for the form framework.
 
 using TColor = COLORREF;
@@ -14,6 +16,8 @@ constexpr TColor clNavy = RGB(0, 0, 128);
 constexpr TColor clWhite = RGB(255, 255, 255);
 // Not a colour: the control takes its parent's.
 constexpr TColor clParent = 0xFF000000;
+// Not a colour: nothing is see-through.
+constexpr TColor clNone = 0x1FFFFFFF;
 
 // Owns one GDI object and deletes it when it goes.
 template <class Handle>
@@ -41,8 +45,9 @@ private:
     Handle m_handle = nullptr;
 };
 
-// A font as a layout gives it: the face, the height of the characters in pixels
-// (not points, and without the line's internal leading), colour and character set.
+// A font as a layout gives it: the face, the height of the characters in pixels at
+// 96 dpi (not points, and without the line's internal leading), colour and
+// character set.
 struct TFont {
     std::wstring Name;
     int Height = 0;
@@ -50,7 +55,8 @@ struct TFont {
     BYTE Charset = DEFAULT_CHARSET;
 
     bool Empty() const { return Name.empty(); }
-    TGdiObject<HFONT> Create() const;
+    // The font at that DPI: its height grows with it.
+    TGdiObject<HFONT> Create(int dpi) const;
 };
 
 // A device-independent bitmap: a decoded picture, or button pictures.
@@ -60,12 +66,20 @@ public:
     static std::shared_ptr<TBitmap> FromBgr(int width, int height, const BYTE* pixels, size_t stride);
     // A bitmap resource of the program.
     static std::shared_ptr<TBitmap> FromResource(const wchar_t* name);
+    // Premultiplied pixels, for drawing with their see-through parts (AlphaBlend).
+    static std::shared_ptr<TBitmap> FromPixels(const TPixels& pixels);
+
+    // A part's pixels, opaque.
+    TPixels Pixels(const RECT& part) const;
 
     HBITMAP Handle() const { return m_bitmap.Get(); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
 private:
+    // A top-down section of 24 or 32 bits a pixel; its pixels are left to the caller.
+    static std::shared_ptr<TBitmap> CreateSection(int width, int height, WORD bitCount, void*& bits);
+
     TGdiObject<HBITMAP> m_bitmap;
     int m_width = 0;
     int m_height = 0;

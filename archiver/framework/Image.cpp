@@ -2,20 +2,17 @@
 
 void TImage::SetPicture(std::shared_ptr<TBitmap> picture) {
     m_picture = std::move(picture);
+    m_drawn = m_picture != nullptr ? TScaledPicture(*m_picture, {0, 0, m_picture->Width(), m_picture->Height()}, clNone)
+                                   : TScaledPicture();
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TImage::Paint(HDC dc) {
-    if (m_picture == nullptr) {
+    if (m_drawn.Empty()) {
         EraseBackground(dc);
         return;
     }
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    TBitmapSource source(dc, *m_picture);
-    // Halftone keeps a picture shrunk to half its size smooth instead of dotted.
-    ::SetStretchBltMode(dc, HALFTONE);
-    ::SetBrushOrgEx(dc, 0, 0, nullptr);
-    ::StretchBlt(dc, 0, 0, client.right, client.bottom, source.Dc(), 0, 0, m_picture->Width(), m_picture->Height(),
-                 SRCCOPY);
+    m_drawn.Draw(dc, 0, 0, client.right, client.bottom);
 }

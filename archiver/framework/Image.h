@@ -2,8 +2,9 @@
 #include <memory>
 
 #include "CustomControl.h"
+#include "ScaledPicture.h"
 
-// A picture drawn stretched over the whole control.
+// A picture drawn stretched smoothly over the whole control.
 class TImage : public TCustomControl {
 public:
     TImage(TComponent* Owner, TWinControl* Parent) : TCustomControl(Owner, Parent, L"TImage", WS_VISIBLE) {}
@@ -16,4 +17,5 @@ protected:
 
 private:
     std::shared_ptr<TBitmap> m_picture;
+    TScaledPicture m_drawn;
 };

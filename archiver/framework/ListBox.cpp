@@ -23,5 +23,11 @@ std::wstring TListBox::Item(int index) const {
 }
 
 void TListBox::SetItemHeight(int height) {
-    ::SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+    m_itemHeight = height;
+    ::SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(Scaled(height), 0));
+}
+
+void TListBox::ScaleChanged(int) {
+    // A new font has set the height to the font's.
+    if (m_itemHeight > 0) SetItemHeight(m_itemHeight);
 }

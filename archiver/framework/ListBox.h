@@ -12,5 +12,12 @@ public:
     void Clear();
     int Count() const;
     std::wstring Item(int index) const;
+    // The layout's height, at 96 dpi.
     void SetItemHeight(int height);
+
+protected:
+    void ScaleChanged(int previousDpi) override;
+
+private:
+    int m_itemHeight = 0;
 };

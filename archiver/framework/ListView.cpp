@@ -15,9 +15,18 @@ void TListView::AddColumn(const std::wstring& caption, int width, TAlignment ali
     column.fmt = alignment == TAlignment::taRightJustify ? LVCFMT_RIGHT
                  : alignment == TAlignment::taCenter     ? LVCFMT_CENTER
                                                          : LVCFMT_LEFT;
-    column.cx = width;
+    column.cx = Scaled(width);
     column.pszText = const_cast<wchar_t*>(caption.c_str());
     ::SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(m_columns++), reinterpret_cast<LPARAM>(&column));
+}
+
+void TListView::ScaleChanged(int previousDpi) {
+    // Widths the user gave the columns are kept, in proportion.
+    for (int column = 0; column < m_columns; ++column) {
+        const int width = static_cast<int>(::SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+        ::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                       MAKELPARAM(::MulDiv(width, Dpi(), previousDpi), 0));
+    }
 }
 
 void TListView::SetStyleBit(DWORD bit, bool on) {

@@ -16,6 +16,7 @@ class TListView : public TWinControl {
 public:
     TListView(TComponent* Owner, TWinControl* Parent);
 
+    // The width is the layout's, at 96 dpi.
     void AddColumn(const std::wstring& caption, int width, TAlignment alignment);
     void SetMultiSelect(bool multiSelect);
     void SetRowSelect(bool rowSelect);
@@ -36,6 +37,7 @@ public:
 protected:
     bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void FontChanged() override;
+    void ScaleChanged(int previousDpi) override;
 
 private:
     void SetStyleBit(DWORD bit, bool on);

@@ -2,16 +2,17 @@
 
 namespace {
 constexpr COLORREF kSeeThrough = RGB(255, 0, 255);
-constexpr int kSpacing = 4;  // between the caption and the picture
+constexpr int kSpacing = 4;  // between the caption and the picture, at 96 dpi
 }  // namespace
 
 TSpeedButton::TSpeedButton(TComponent* Owner, TWinControl* Parent) : TWinControl(Owner, Parent) {
     CreateHandle(L"Button", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW);
 }
 
-void TSpeedButton::SetGlyph(std::shared_ptr<TBitmap> strip, int index) {
-    m_glyphs = std::move(strip);
-    m_glyphIndex = index;
+void TSpeedButton::SetGlyph(const std::shared_ptr<TBitmap>& strip, int index) {
+    if (strip == nullptr || index < 0) return;
+    m_glyphSize = strip->Height();
+    m_glyph = TScaledPicture(*strip, {index * m_glyphSize, 0, (index + 1) * m_glyphSize, m_glyphSize}, kSeeThrough);
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -75,8 +76,9 @@ void TSpeedButton::Paint(const DRAWITEMSTRUCT& item) {
     HGDIOBJ previousFont = ::SelectObject(dc, FontHandle());
     SIZE textSize{};
     ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
-    const int glyphSize = m_glyphs != nullptr ? m_glyphs->Height() : 0;
-    const int width = textSize.cx + (glyphSize > 0 ? kSpacing + glyphSize : 0);
+    const int glyphSize = m_glyph.Empty() ? 0 : Scaled(m_glyphSize);
+    const int spacing = Scaled(kSpacing);
+    const int width = textSize.cx + (glyphSize > 0 ? spacing + glyphSize : 0);
     const int shift = pressed ? 1 : 0;
     const int left = bounds.left + (bounds.right - bounds.left - width) / 2 + shift;
     const int middle = (bounds.top + bounds.bottom) / 2 + shift;
@@ -86,14 +88,10 @@ void TSpeedButton::Paint(const DRAWITEMSTRUCT& item) {
     ::TextOutW(dc, left, middle - textSize.cy / 2, caption.c_str(), static_cast<int>(caption.size()));
     ::SelectObject(dc, previousFont);
 
-    if (glyphSize > 0 && m_glyphIndex >= 0) {
-        TBitmapSource source(dc, *m_glyphs);
-        ::TransparentBlt(dc, left + textSize.cx + kSpacing, middle - glyphSize / 2, glyphSize, glyphSize, source.Dc(),
-                         m_glyphIndex * glyphSize, 0, glyphSize, glyphSize, kSeeThrough);
-    }
+    if (glyphSize > 0) m_glyph.Draw(dc, left + textSize.cx + spacing, middle - glyphSize / 2, glyphSize, glyphSize);
     if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = bounds;
-        ::InflateRect(&focus, -3, -3);
+        ::InflateRect(&focus, -Scaled(3), -Scaled(3));
         ::DrawFocusRect(dc, &focus);
     }
 }

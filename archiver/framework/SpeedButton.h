@@ -3,6 +3,7 @@
 
 #include "Control.h"
 #include "Form.h"
+#include "ScaledPicture.h"
 
 // A flat push button that draws itself: its caption in the font's colour with a
 // small picture to the right, the hand cursor over it, a raised edge while the
@@ -12,8 +13,9 @@ class TSpeedButton : public TWinControl {
 public:
     TSpeedButton(TComponent* Owner, TWinControl* Parent);
 
-    // Square pictures side by side in one strip, magenta where see-through.
-    void SetGlyph(std::shared_ptr<TBitmap> strip, int index);
+    // Square pictures side by side in one strip, magenta where see-through, at
+    // 96 dpi: the button shows the index'th scaled to its DPI.
+    void SetGlyph(const std::shared_ptr<TBitmap>& strip, int index);
 
     TNotifyEvent OnClick;
 
@@ -25,7 +27,7 @@ private:
     void Paint(const DRAWITEMSTRUCT& item);
     void SetHot(bool hot);
 
-    std::shared_ptr<TBitmap> m_glyphs;
-    int m_glyphIndex = -1;
+    TScaledPicture m_glyph;
+    int m_glyphSize = 0;  // at 96 dpi
     bool m_hot = false;
 };

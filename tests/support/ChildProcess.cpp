@@ -4,18 +4,31 @@
 
 #include "ProcessStart.h"
 
+namespace {
+std::wstring FromCodePage(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+}  // namespace
+
 ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory,
-                           const std::string& outputFile) {
-    std::string commandLine = "\"" + program + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup{};
+                           const std::string& outputFile)
+    : ChildProcess(FromCodePage(program), FromCodePage(arguments), FromCodePage(directory), FromCodePage(outputFile)) {}
+
+ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& directory,
+                           const std::wstring& outputFile) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     HANDLE output = INVALID_HANDLE_VALUE;
     if (!outputFile.empty()) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        output = ::CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+        output = ::CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (output == INVALID_HANDLE_VALUE) return;
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -25,7 +38,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
     }
     PROCESS_INFORMATION info{};
     const bool started = StartProcessRetryingOnce([&] {
-        return ::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE, 0,
+        return ::CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, output != INVALID_HANDLE_VALUE, 0,
                                 nullptr, directory.empty() ? nullptr : directory.c_str(), &startup, &info);
     });
     if (started) {

@@ -11,6 +11,10 @@ public:
     // With `outputFile`, the program's standard output and error go into that file.
     ChildProcess(const std::string& program, const std::string& arguments, const std::string& directory = {},
                  const std::string& outputFile = {});
+    // The same with UTF-16 texts, for paths the system's code page lacks.
+    ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& directory = {},
+                 const std::wstring& outputFile = {});
+    HANDLE Handle() const { return m_process; }
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

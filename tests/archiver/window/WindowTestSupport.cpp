@@ -67,7 +67,7 @@ int RunNative(const std::string& command, std::string* output) {
 
 ArchiverWindow::ArchiverWindow(const std::wstring& folder, const std::wstring& program) {
     std::wstring path = program.empty() ? ArchiveTest::Widen(NORVANE_BIN_DIR) + L"\\doziruzidive.exe" : program;
-    m_process = std::make_unique<ChildProcess>(ArchiveTest::Narrow(path), "", ArchiveTest::Narrow(folder));
+    m_process = std::make_unique<ChildProcess>(path, L"", folder);
 }
 
 bool ArchiverWindow::WaitShown(DWORD timeoutMs) {

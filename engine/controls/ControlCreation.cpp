@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "../theme/ImageWindow.h"
-#include "../uninstall/FileStatus.h"
+#include "../framework/FileStatus.h"
 #include "InputControls.h"
 #include "MyStatic.h"
 #include "NewLabel.h"

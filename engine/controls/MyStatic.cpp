@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "../framework/FileStatus.h"
 #include "../framework/GdiObject.h"
 #include "../framework/MessageBox.h"
 #include "../theme/ThemeFile.h"
-#include "../uninstall/FileStatus.h"
 
 namespace {
 // Theme numbers 0 to 7 ("IDI_EXCLAMATION" ... "IDI_FOLDER") to icon resources.

@@ -2,6 +2,7 @@
 
 #include "../startup/ProductContext.h"
 #include "../theme/ThemeFile.h"
+#include "../framework/SystemMetrics.h"
 #include "../theme/ThemeFont.h"
 
 CNewLabel::CNewLabel()

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstddef>
 #include <cstdio>
 
 #include "../controls/InputControls.h"
@@ -11,9 +10,10 @@
 #include "../controls/MyStatic.h"
 #include "../controls/NewLabel.h"
 #include "../startup/ProductContext.h"
-#include "../uninstall/FileStatus.h"
+#include "../framework/FileStatus.h"
+#include "../framework/ProgramEnd.h"
+#include "../framework/SystemMetrics.h"
 #include "../uninstall/LanguageText.h"
-#include "../wizard/AbortProgram.h"
 #include "ControlLine.h"
 #include "PageHost.h"
 #include "PictureFile.h"
@@ -43,15 +43,6 @@ constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border"
 
 // Only the exact word "No" turns a font switch off.
 int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
-
-// The caption bar itself, without the border line SM_CYCAPTION adds.
-int CaptionHeight() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        return ::GetSystemMetrics(SM_CYCAPTION) - 1;
-    return metrics.iCaptionHeight;
-}
 
 int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 }  // namespace
@@ -400,7 +391,7 @@ void CImageWindow::ApplyWindowProperty(int number, const std::string& value) {
 void CImageWindow::PlaceWindow() {
     // Heights in themes include a 25-pixel caption; a smaller one leaves the
     // page shorter by the difference.
-    const int caption = CaptionHeight();
+    const int caption = CaptionBarHeight();
     const long long height = static_cast<long long>(m_settings.height) - (caption < 25 ? 25 - caption : 0);
     const long long width = m_settings.width;
     const long long screenWidth = ::GetSystemMetrics(SM_CXSCREEN);

@@ -2,13 +2,14 @@
 
 #include <cstdio>
 
+#include "../framework/FileStatus.h"
 #include "../framework/MessageBox.h"
+#include "../framework/ProgramEnd.h"
+#include "../framework/Trace.h"
 #include "../startup/ProductContext.h"
 #include "../theme/ImageWindow.h"
-#include "FileStatus.h"
 #include "LanguageText.h"
 #include "NVEngine.h"
-#include "Trace.h"
 #include "UninstallPage.h"
 
 namespace {

@@ -6,17 +6,17 @@
 #include <cstring>
 #include <utility>
 
+#include "../framework/FileStatus.h"
 #include "../framework/FixedText.h"
 #include "../framework/RegKey.h"
 #include "../framework/ScHandle.h"
+#include "../framework/Trace.h"
 #include "../framework/WinThread.h"
 #include "../startup/ProductContext.h"
-#include "FileStatus.h"
 #include "LanguageText.h"
 #include "ProtectedFolders.h"
 #include "RegistryValuePath.h"
 #include "RemoveTree.h"
-#include "Trace.h"
 #include "UninstallLogReader.h"
 #include "UninstallPage.h"
 #include "WaitPumping.h"

@@ -2,7 +2,7 @@
 #include "../startup/ProductContext.h"
 #include "../theme/ImageWindow.h"
 #include "../theme/PageHost.h"
-#include "AbortProgram.h"
+#include "../framework/ProgramEnd.h"
 #include "PathDialog.h"
 
 namespace {

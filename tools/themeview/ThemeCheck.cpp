@@ -9,13 +9,13 @@
 #include <map>
 
 #include "controls/ControlTypes.h"
+#include "framework/FileStatus.h"
 #include "controls/MyStatic.h"
 #include "theme/ControlLine.h"
 #include "theme/ControlTable.h"
 #include "theme/ImageWindow.h"
 #include "theme/PictureFile.h"
 #include "theme/ThemeFile.h"
-#include "uninstall/FileStatus.h"
 
 namespace {
 // Identifiers whose only use is a click: past window identifier 3030 they do nothing.

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "support/TestFiles.h"
-#include "wizard/AbortProgram.h"
+#include "framework/ProgramEnd.h"
 
 ThemePage::ThemePage(const std::string& name) : m_folder(TestFiles::FreshTempFolder(name) + "\\") {
     SetAbortProgramHandler([this] { ++m_aborts; });

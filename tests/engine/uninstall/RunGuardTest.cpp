@@ -11,13 +11,13 @@
 #include <thread>
 
 #include "framework/MessageBox.h"
+#include "framework/Trace.h"
 #include "startup/ProductContext.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "uninstall/MainFrame.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/RemoveTree.h"
-#include "uninstall/Trace.h"
 
 namespace {
 std::string KnownFolder(const KNOWNFOLDERID& id) {

@@ -1,6 +1,6 @@
 #include "NewLabel.h"
 
-#include "../startup/ProductContext.h"
+#include "../product/ProductContext.h"
 #include "../theme/ThemeFile.h"
 #include "../framework/SystemMetrics.h"
 #include "../theme/ThemeFont.h"

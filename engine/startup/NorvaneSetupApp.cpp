@@ -8,7 +8,7 @@
 #include "../framework/FrameWnd.h"
 #include "../framework/MessageBox.h"
 #include "../uninstall/MainFrame.h"
-#include "ProductContext.h"
+#include "../product/ProductContext.h"
 #include "resource.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "../controls/ControlTypes.h"
 #include "../framework/Dialog.h"
 #include "../framework/GdiObject.h"
-#include "../uninstall/UninstallPage.h"
+#include "../product/UninstallPage.h"
 #include "ControlTable.h"
 
 class PageHost;

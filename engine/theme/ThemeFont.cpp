@@ -5,7 +5,7 @@
 
 #include "../framework/GdiObject.h"
 #include "../framework/SystemMetrics.h"
-#include "../startup/ProductContext.h"
+#include "../product/ProductContext.h"
 #include "ThemeFile.h"
 
 int FontHeightForPoints(int points, HWND window) {

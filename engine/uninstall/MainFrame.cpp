@@ -6,11 +6,11 @@
 #include "../framework/MessageBox.h"
 #include "../framework/ProgramEnd.h"
 #include "../framework/Trace.h"
-#include "../startup/ProductContext.h"
+#include "../product/ProductContext.h"
 #include "../theme/ImageWindow.h"
-#include "LanguageText.h"
+#include "../product/LanguageText.h"
 #include "NVEngine.h"
-#include "UninstallPage.h"
+#include "../product/UninstallPage.h"
 
 namespace {
 constexpr char kProductUninstalled[] = "Product uninstalled.";

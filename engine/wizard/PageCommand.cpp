@@ -1,5 +1,5 @@
 // Clicks on a page's controls: what each fixed identifier does when pressed.
-#include "../startup/ProductContext.h"
+#include "../product/ProductContext.h"
 #include "../theme/ImageWindow.h"
 #include "../theme/PageHost.h"
 #include "../framework/ProgramEnd.h"

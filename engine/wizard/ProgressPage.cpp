@@ -1,8 +1,8 @@
 // The uninstall progress page ("uninstall.lcd"): its targets, the run's
 // reports that need the language file, and its completed state.
-#include "../startup/ProductContext.h"
+#include "../product/ProductContext.h"
 #include "../theme/ImageWindow.h"
-#include "../uninstall/LanguageText.h"
+#include "../product/LanguageText.h"
 
 void CImageWindow::SetupProgressPage() {
     EnableNamed("IDC_NEXT", false);

@@ -10,7 +10,7 @@
 #include "framework/MessageBox.h"
 #include "framework/ProgramEnd.h"
 #include "framework/WinApp.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 
 namespace {
 int CheckPages(const ViewOptions& options) {

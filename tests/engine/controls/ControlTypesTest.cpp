@@ -11,7 +11,7 @@
 #include "controls/NewLabel.h"
 #include "framework/GdiObject.h"
 #include "framework/MessageBox.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
 #include "support/ThemePage.h"
 

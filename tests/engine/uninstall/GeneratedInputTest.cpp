@@ -8,10 +8,10 @@
 
 #include "properties/LogLineProperties.h"
 #include "properties/TextReplaceProperties.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/GeneratedInput.h"
 #include "support/TestFiles.h"
-#include "uninstall/LanguageText.h"
+#include "product/LanguageText.h"
 #include "uninstall/RegistryValuePath.h"
 #include "uninstall/UninstallLogReader.h"
 

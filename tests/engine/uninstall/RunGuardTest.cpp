@@ -12,7 +12,7 @@
 
 #include "framework/MessageBox.h"
 #include "framework/Trace.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "uninstall/MainFrame.h"

@@ -1,7 +1,6 @@
 #include "ImageWindow.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 
 #include "../controls/InputControls.h"
@@ -17,6 +16,7 @@
 #include "ControlLine.h"
 #include "PageHost.h"
 #include "PictureFile.h"
+#include "ThemeFont.h"
 
 namespace {
 // The page's own template: a pop-up with caption, system menu and dialog frame,
@@ -43,8 +43,6 @@ constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border"
 
 // Only the exact word "No" turns a font switch off.
 int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
-
-int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 }  // namespace
 
 CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
@@ -95,7 +93,7 @@ void CImageWindow::ClearControls() {
     m_sequence = 0;
     m_selected = -1;
     // Targets of an earlier load would name controls that are gone.
-    m_progressPoolIndex = m_infoWindowId = m_infoPoolIndex = m_static1WindowId = -1;
+    m_progressPoolIndex = m_infoWindowId = m_static1WindowId = -1;
 }
 
 void CImageWindow::ResetPage() {
@@ -203,7 +201,7 @@ void CImageWindow::ApplyLoadedProperties() {
             } else if (property == "font") {
                 ApplyControlFont(record, step.row);
             } else {
-                ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, {}, step.row);
+                ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, step.row);
             }
         }
         ApplyIdentifierRules(record);
@@ -214,14 +212,15 @@ void CImageWindow::ApplyControlFont(const ControlRecord& record, int firstRow) {
     auto row = [&record, firstRow](int i) -> const std::string& {
         return record.rows[static_cast<size_t>(firstRow + i)].value;
     };
-    const int size = ThemeFile::Number(row(1));
-    if (record.type == "BUTTON") {
-        static_cast<CMyButton*>(ControlObject(m_selected))
-            ->SetTextFont(row(0), size, FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
-    } else if (record.type == "TEXT") {
-        static_cast<CNewLabel*>(ControlObject(m_selected))
-            ->SetTextFont(row(0), size, FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
-    }
+    if (record.type != "BUTTON" && record.type != "TEXT") return;
+    CWnd* control = ControlObject(m_selected);
+    // The height for the control's own screen.
+    const LOGFONTA font = ThemeFontDescription(row(0), FontHeightForPoints(ThemeFile::Number(row(1)), control->m_hWnd),
+                                               FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
+    if (record.type == "BUTTON")
+        static_cast<CMyButton*>(control)->SetTextFont(font);
+    else
+        static_cast<CNewLabel*>(control)->SetTextFont(font);
 }
 
 void CImageWindow::ApplyIdentifierRules(const ControlRecord& record) {
@@ -237,8 +236,7 @@ void CImageWindow::ApplyIdentifierRules(const ControlRecord& record) {
     }
 }
 
-void CImageWindow::ApplyProperty(const std::string& name, const std::string& value, const std::string& /*extra*/,
-                                 int row) {
+void CImageWindow::ApplyProperty(const std::string& name, const std::string& value, int row) {
     if (m_selected < 0 || m_selected >= m_table.Count()) {
         m_currentType = "WINDOW";
         ApplyWindowProperty(row, value);
@@ -276,10 +274,10 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
         ApplyColor(value, 0);
     } else if (type == "TEXT" && name == "URL Link") {
         if (value == "Yes") {
-            label()->SetLink(kFlagSet);
+            label()->SetLink(true);
             record.rows[3].value = "0,0,255";
         } else {
-            label()->SetLink(0);
+            label()->SetLink(false);
         }
     } else if ((type == "GROUPBOX" && name == "Caption") || (isAny({"RADIO", "CHECKBOX"}) && name == "Text")) {
         control->SetWindowText(value.c_str());
@@ -297,10 +295,10 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
         }
         control->Invalidate();
     } else if (type == "ICON" && name == "BackColor:") {
-        picture()->SetBackColor(ThemeFile::ResolveColorText(value));
+        picture()->SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(value)));
     } else if (type == "BITMAP" && name == "BackColor") {
         const bool face = value.empty() || value.find("0 -") != std::string::npos;
-        picture()->SetBackColor(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value));
+        picture()->SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value)));
     }
     // TEXTBOX "Text", "Password", "Read Only" and every other pair: stored only.
 }
@@ -322,11 +320,12 @@ void CImageWindow::ApplyColor(const std::string& value, int which) {
         return;
     }
     if (type == "TEXT" || type == "RECT") {
-        static_cast<CNewLabel*>(control)->SetBackColor(colorText);
+        const ThemeFile::Background back = ThemeFile::LabelBackground(colorText);
+        static_cast<CNewLabel*>(control)->SetBackColor(back.color, back.filled);
     } else if (type == "GROUPBOX") {
-        static_cast<CMyButton*>(control)->SetBackColor(colorText);
+        static_cast<CMyButton*>(control)->SetBackColor(ThemeFile::Color(colorText));
     } else if (type == "RADIO" || type == "CHECKBOX") {
-        static_cast<CMyRadioButton*>(control)->SetBackColor(colorText);
+        static_cast<CMyRadioButton*>(control)->SetBackColor(ThemeFile::Color(colorText));
     } else if (type != "RICHTEXT") {
         return;
     }
@@ -417,7 +416,8 @@ void CImageWindow::PlaceWindow() {
     default:
         return;
     }
-    ::MoveWindow(m_hWnd, Saturate(left), Saturate(top), Saturate(width), Saturate(height), TRUE);
+    ::MoveWindow(m_hWnd, ThemeFile::Saturate(left), ThemeFile::Saturate(top), ThemeFile::Saturate(width),
+                 ThemeFile::Saturate(height), TRUE);
 }
 
 void CImageWindow::SetBackgroundImage(const std::string& path) {

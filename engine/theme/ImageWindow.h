@@ -46,7 +46,7 @@ public:
                          int poolIndex, int sequence);
     void ApplyLoadedProperties();
     // Applies to the selected control, or to the window when none is selected.
-    void ApplyProperty(const std::string& name, const std::string& value, const std::string& extra, int row);
+    void ApplyProperty(const std::string& name, const std::string& value, int row);
     // which 0: text colour, 1: background colour.
     void ApplyColor(const std::string& value, int which);
     int FindClickAction(int position) const { return m_table.FindClickAction(position); }
@@ -167,7 +167,6 @@ private:
     // Progress targets, -1 until the progress page is set up.
     int m_progressPoolIndex = -1;
     int m_infoWindowId = -1;
-    int m_infoPoolIndex = -1;
     int m_static1WindowId = -1;
 
     bool m_ended = false;

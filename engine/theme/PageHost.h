@@ -30,14 +30,12 @@ public:
     // it took alive after a newer one replaces it here.
     void BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size);
     std::shared_ptr<FontHandle> PageFont() const { return m_pageFont; }
-    int PageFontSize() const { return m_fontSize; }
     int PageFontBold() const { return m_fontBold; }
     int PageFontItalic() const { return m_fontItalic; }
 
 private:
     CImageWindow* m_currentPage = nullptr;
     std::shared_ptr<FontHandle> m_pageFont;
-    int m_fontSize = 0;
     int m_fontBold = 0;
     int m_fontItalic = 0;
 };

@@ -41,6 +41,17 @@ constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border"
                                        "width", "height", "soundfile", "minwindow", "maxwindow", "closewindow",
                                        "fontname", "fontsize", "fontbold", "fontitalic"};
 
+class DepthScope {
+public:
+    explicit DepthScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthScope() { --m_depth; }
+    DepthScope(const DepthScope&) = delete;
+    DepthScope& operator=(const DepthScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
 // Only the exact word "No" turns a font switch off.
 int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
 }  // namespace
@@ -473,6 +484,36 @@ void CImageWindow::SetProgressPosition(int position) {
 void CImageWindow::EnableNamed(const char* identifier, bool enable) const {
     const int windowId = FindControlByName(identifier);
     if (windowId >= 0) ::EnableWindow(::GetDlgItem(m_hWnd, windowId), enable);
+}
+
+void CImageWindow::CheckNamed(const char* identifier, bool check) const {
+    const int windowId = FindControlByName(identifier);
+    if (windowId >= 0) ::CheckDlgButton(m_hWnd, windowId, check ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CImageWindow::OnControlCommand(int windowId) {
+    // Clicks queued before the page ended (a second click on Next) find it hidden.
+    if (m_ended) return;
+    const int position = FindRecordByWindowId(windowId);
+    if (position < 0) return;
+    DepthScope running(m_commandDepth);
+    // Copies: what runs below may load pages and pump messages.
+    const std::string identifier = m_table[position].identifier;
+    const std::string fileName = m_fileName;
+    const int clickAction = FindClickAction(position);
+    if (m_host == nullptr) return;
+    m_host->OnPageCommand(windowId, position, clickAction, identifier, this, fileName);
+    // Only when the host put another page in its place: ending the page with
+    // nothing after it would leave the program running with no window to use.
+    if (identifier != "IDC_BACK" && identifier != "IDC_NEXT") return;
+    const CImageWindow* current = m_host->CurrentPage();
+    if (current != nullptr && current != this && ::IsWindowVisible(current->m_hWnd)) EndPage();
+}
+
+void CImageWindow::EndPage() {
+    // The page's controls keep their state themselves: nothing to exchange.
+    m_ended = true;
+    ::EndDialog(m_hWnd, IDOK);
 }
 
 bool CImageWindow::PreTranslateMessage(MSG* msg) {

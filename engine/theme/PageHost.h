@@ -18,10 +18,9 @@ public:
     virtual void SetCurrentPage(CImageWindow* page) { m_currentPage = page; }
     CImageWindow* CurrentPage() const { return m_currentPage; }
 
-    // A click on a page control that the page does not handle itself, with the
-    // control's window identifier, table position, click action number (-1 for
-    // none) and identifier, and the page with its file name. A plain host
-    // ignores it; a wizard moves between its pages.
+    // A click on a page control, with the control's window identifier, table
+    // position, click action number (-1 for none) and identifier, and the page
+    // with its file name. A plain host ignores it; a wizard gives it its meaning.
     virtual void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                                CImageWindow* page, const std::string& fileName) {}
 

@@ -1,8 +1,7 @@
 // The uninstall progress page ("uninstall.lcd"): its targets, the run's
 // reports that need the language file, and its completed state.
-#include "../product/ProductContext.h"
-#include "../theme/ImageWindow.h"
 #include "../product/LanguageText.h"
+#include "ImageWindow.h"
 
 void CImageWindow::SetupProgressPage() {
     EnableNamed("IDC_NEXT", false);

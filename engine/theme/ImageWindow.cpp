@@ -1,18 +1,17 @@
 #include "ImageWindow.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "../controls/InputControls.h"
 #include "../controls/MyButton.h"
 #include "../controls/MyRadioButton.h"
 #include "../controls/MyStatic.h"
 #include "../controls/NewLabel.h"
-#include "../product/ProductContext.h"
 #include "../framework/FileStatus.h"
 #include "../framework/ProgramEnd.h"
 #include "../framework/SystemMetrics.h"
 #include "../product/LanguageText.h"
+#include "../product/ProductContext.h"
 #include "ControlLine.h"
 #include "PageHost.h"
 #include "PictureFile.h"
@@ -158,11 +157,7 @@ void CImageWindow::BuildControls(int total) {
         const int before = m_table.Count();
         const int controlKey = ParseControlLine(ThemeFile::ReadValue(m_themePath, "INFO", std::to_string(k)));
         if (m_table.Count() == before) continue;  // no control: its rows have nowhere to go
-        const int rows = std::clamp(ThemeFile::ReadRowCount(m_themePath, controlKey), 0, ControlRecord::kMaxRows);
-        ControlRecord& record = m_table[0];
-        record.rowCount = rows;
-        for (int r = 0; r < rows; ++r)
-            record.rows[static_cast<size_t>(r)] = ThemeFile::ReadRow(m_themePath, controlKey, r, m_themeFolder);
+        ReadControlRows(m_table[0], m_themePath, controlKey, m_themeFolder);
     }
     ApplyLoadedProperties();
 }
@@ -175,22 +170,7 @@ int CImageWindow::ParseControlLine(const std::string& line) {
 
 int CImageWindow::AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath,
                                    const std::string& type, int poolIndex, int sequence) {
-    ControlRecord record;
-    record.left = rect.left;
-    record.top = rect.top;
-    record.right = rect.right;
-    record.bottom = rect.bottom;
-    record.type = type;
-    record.picturePath = picturePath;
-    record.windowId = windowId;
-    record.poolIndex = poolIndex;
-    record.sequence = sequence;
-    if (const ControlType* controlType = FindControlType(type)) {
-        char name[32];
-        std::snprintf(name, sizeof name, controlType->recordName, poolIndex + 1);
-        record.identifier = name;
-    }
-    const int last = m_table.Insert(std::move(record));
+    const int last = m_table.Insert(NewControlRecord(type, rect, windowId, poolIndex, sequence, picturePath));
     if (last < 0) return -1;
     m_selected = 0;
     m_currentType = type;
@@ -204,11 +184,12 @@ void CImageWindow::ApplyLoadedProperties() {
         m_currentType = record.type;
         const ControlType* type = FindControlType(record.type);
         if (type == nullptr) continue;
+        // A control without rows keeps the name its type gave it.
+        TakeIdentifierFromRows(record, *type);
         for (const LoadStep& step : type->loadSteps) {
             const std::string property = step.property;
             if (property == "identifier") {
-                // A control without rows keeps the name its type gave it.
-                if (record.rowCount > 0) record.identifier = record.rows[0].value;
+                continue;
             } else if (property == "font") {
                 ApplyControlFont(record, step.row);
             } else {

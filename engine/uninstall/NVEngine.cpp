@@ -12,13 +12,13 @@
 #include "../framework/ScHandle.h"
 #include "../framework/Trace.h"
 #include "../framework/WinThread.h"
-#include "../product/ProductContext.h"
 #include "../product/LanguageText.h"
+#include "../product/ProductContext.h"
+#include "../product/UninstallPage.h"
 #include "ProtectedFolders.h"
 #include "RegistryValuePath.h"
 #include "RemoveTree.h"
 #include "UninstallLogReader.h"
-#include "../product/UninstallPage.h"
 #include "WaitPumping.h"
 
 namespace {

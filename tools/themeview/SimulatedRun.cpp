@@ -1,8 +1,8 @@
 #include "SimulatedRun.h"
 
 #include "product/LanguageText.h"
-#include "uninstall/NVEngine.h"
 #include "product/UninstallPage.h"
+#include "uninstall/NVEngine.h"
 
 namespace {
 // A thread timer calls back without a window: the run it belongs to.

@@ -49,7 +49,7 @@ struct ControlType {
     // Extras, after the window exists.
     DWORD addedExStyle;       // with a frame change
     UINT buttonStyle;         // replaces the creation style's button type
-    const char* backColor;    // labels: initial background
+    const char* backColor;    // labels: initial background, written as a theme writes a colour
     const char* align;        // labels: initial alignment
     bool registerAfterWindow; // the combo box registers its closed height
     bool (*prepare)();        // once before the first window of the class

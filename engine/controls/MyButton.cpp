@@ -1,16 +1,12 @@
 #include "MyButton.h"
 
-#include "../theme/ThemeFile.h"
-#include "../theme/ThemeFont.h"
-
-void CMyButton::SetTextFont(const std::string& face, int pointSize, int boldFlag, int italicFlag) {
-    LOGFONTA description = ThemeFontDescription(face, FontHeightForPoints(pointSize, m_hWnd), boldFlag, italicFlag);
+void CMyButton::SetTextFont(const LOGFONTA& description) {
     m_font.Reset(::CreateFontIndirectA(&description));
     SetFont(m_font);
 }
 
-void CMyButton::SetBackColor(const std::string& colorText) {
-    m_brush.Reset(::CreateSolidBrush(ThemeFile::Color(colorText)));
+void CMyButton::SetBackColor(COLORREF color) {
+    m_brush.Reset(::CreateSolidBrush(color));
     Invalidate();
 }
 

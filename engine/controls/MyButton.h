@@ -1,6 +1,4 @@
 #pragma once
-#include <string>
-
 #include "../framework/Controls.h"
 #include "../framework/GdiObject.h"
 
@@ -8,9 +6,8 @@
 // give them a font and a background brush of their own.
 class CMyButton : public CButton {
 public:
-    // Bold and italic are on when their flag is 255.
-    void SetTextFont(const std::string& face, int pointSize, int boldFlag, int italicFlag);
-    void SetBackColor(const std::string& colorText);
+    void SetTextFont(const LOGFONTA& description);
+    void SetBackColor(COLORREF color);
     HBRUSH BackBrush() const { return m_brush; }
     HFONT TextFont() const { return m_font; }
 

@@ -1,9 +1,7 @@
 #include "MyRadioButton.h"
 
-#include "../theme/ThemeFile.h"
-
-void CMyRadioButton::SetBackColor(const std::string& colorText) {
-    m_backColor = ThemeFile::Color(colorText);
+void CMyRadioButton::SetBackColor(COLORREF color) {
+    m_backColor = color;
     m_brush.Reset();
     Invalidate();
 }

@@ -1,6 +1,4 @@
 #pragma once
-#include <string>
-
 #include "../framework/Controls.h"
 #include "../framework/GdiObject.h"
 
@@ -8,7 +6,7 @@
 // theme's colour (black until the page sets one).
 class CMyRadioButton : public CButton {
 public:
-    void SetBackColor(const std::string& colorText);
+    void SetBackColor(COLORREF color);
     COLORREF BackColor() const { return m_backColor; }
 
 protected:

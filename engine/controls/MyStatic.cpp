@@ -3,10 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "../framework/FileStatus.h"
 #include "../framework/GdiObject.h"
 #include "../framework/MessageBox.h"
-#include "../theme/ThemeFile.h"
-#include "../uninstall/FileStatus.h"
 
 namespace {
 // Theme numbers 0 to 7 ("IDI_EXCLAMATION" ... "IDI_FOLDER") to icon resources.
@@ -66,8 +65,8 @@ void CMyStatic::SetIconNumber(int number) {
     Invalidate();
 }
 
-void CMyStatic::SetBackColor(const std::string& colorText) {
-    m_backColor = ThemeFile::Color(colorText);
+void CMyStatic::SetBackColor(COLORREF color) {
+    m_backColor = color;
     Invalidate();
 }
 

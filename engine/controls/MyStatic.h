@@ -19,7 +19,7 @@ public:
     void LoadPicture(const std::string& path);
     // One of the program's eight icons, by its theme number (0 to 7).
     void SetIconNumber(int number);
-    void SetBackColor(const std::string& colorText);
+    void SetBackColor(COLORREF color);
 
     bool PictureLoaded() const { return static_cast<bool>(m_picture); }
     SIZE PictureHimetric() const { return m_himetric; }

@@ -1,8 +1,8 @@
 #include "NewLabel.h"
 
-#include "../startup/ProductContext.h"
-#include "../theme/ThemeFile.h"
-#include "../theme/ThemeFont.h"
+#include <string>
+
+#include "../framework/SystemMetrics.h"
 
 CNewLabel::CNewLabel()
     : m_backColor(::GetSysColor(COLOR_BTNFACE)), m_backBrush(::CreateSolidBrush(m_backColor)) {}
@@ -14,19 +14,14 @@ void CNewLabel::TakePageFont(std::shared_ptr<FontHandle> pageFont) {
     if (::GetObjectA(m_font->Get(), sizeof description, &description) != 0) {
         m_description = description;
         m_haveDescription = true;
-        m_faceName = description.lfFaceName;
     }
     SetFont(m_font->Get());
 }
 
-void CNewLabel::SetTextFont(const std::string& face, int pointSize, int boldFlag, int italicFlag) {
-    LOGFONTA description = ThemeFontDescription(face, FontHeightForPoints(pointSize, m_hWnd), boldFlag, italicFlag);
-    description.lfUnderline = m_linkFlag == kFlagSet;
-    m_faceName = face;
-    m_pointSize = pointSize;
-    m_boldFlag = boldFlag;
-    m_italicFlag = italicFlag;
-    UseFont(description);
+void CNewLabel::SetTextFont(const LOGFONTA& description) {
+    LOGFONTA font = description;
+    font.lfUnderline = m_linked;
+    UseFont(font);
 }
 
 void CNewLabel::UseFont(const LOGFONTA& description) {
@@ -36,15 +31,13 @@ void CNewLabel::UseFont(const LOGFONTA& description) {
     SetFont(m_font->Get());
 }
 
-void CNewLabel::SetLink(int flag) {
-    if (flag == kFlagSet || flag == 0) {
-        // A label that never had a font of its own starts from the status-bar font.
-        LOGFONTA description = m_haveDescription ? m_description : StatusBarFont();
-        description.lfUnderline = flag == kFlagSet;
-        m_linkFlag = flag;
-        if (flag == kFlagSet) m_textColor = RGB(0, 0, 255);
-        UseFont(description);
-    }
+void CNewLabel::SetLink(bool on) {
+    // A label that never had a font of its own starts from the status-bar font.
+    LOGFONTA description = m_haveDescription ? m_description : StatusBarFont();
+    description.lfUnderline = on;
+    m_linked = on;
+    if (on) m_textColor = RGB(0, 0, 255);
+    UseFont(description);
     Invalidate();
 }
 
@@ -55,10 +48,9 @@ void CNewLabel::SetAlign(std::string_view word) {
     Invalidate();
 }
 
-void CNewLabel::SetBackColor(std::string_view colorText) {
-    std::string text = colorText.empty() ? std::string("COLOR_BTNFACE") : std::string(colorText);
-    m_fillFlag = text != ThemeFile::ButtonFaceText() ? 1 : 0;
-    m_backColor = ThemeFile::Color(ThemeFile::ResolveColorText(text));
+void CNewLabel::SetBackColor(COLORREF color, bool fill) {
+    m_fillFlag = fill ? 1 : 0;
+    m_backColor = color;
     m_backBrush.Reset(::CreateSolidBrush(m_backColor));
     Invalidate();
 }

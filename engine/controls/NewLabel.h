@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <string>
 #include <string_view>
 
 #include "../framework/Controls.h"
@@ -19,16 +18,17 @@ public:
 
     // The page font becomes the label's font; the label shares it.
     void TakePageFont(std::shared_ptr<FontHandle> pageFont);
-    void SetTextFont(const std::string& face, int pointSize, int boldFlag, int italicFlag);
-    // 255: underlined and blue; 0: not underlined, colour kept; else a repaint.
-    void SetLink(int flag);
+    // Underlined while the label is a link.
+    void SetTextFont(const LOGFONTA& description);
+    // On: underlined and blue; off: not underlined, colour kept.
+    void SetLink(bool on);
     // "Left", "Center" or "Right" exactly; any other word changes nothing.
     void SetAlign(std::string_view word);
-    // Fills the background unless the colour is the button-face triple itself.
-    void SetBackColor(std::string_view colorText);
+    // Without fill the label's text lies on what is beneath it.
+    void SetBackColor(COLORREF color, bool fill);
     void SetTextColor(COLORREF color);
 
-    int LinkFlag() const { return m_linkFlag; }
+    bool Linked() const { return m_linked; }
     int FillFlag() const { return m_fillFlag; }
     UINT TextFormat() const { return m_textFormat; }
     COLORREF TextColor() const { return m_textColor; }
@@ -42,11 +42,7 @@ private:
     void UseFont(const LOGFONTA& description);
     void OnPaint();
 
-    std::string m_faceName;
-    int m_pointSize = 0;
-    int m_boldFlag = 0;
-    int m_italicFlag = 0;
-    int m_linkFlag = 0;
+    bool m_linked = false;
     LOGFONTA m_description{};
     bool m_haveDescription = false;
     std::shared_ptr<FontHandle> m_font;

@@ -18,7 +18,6 @@ class CButton : public CControl {
 public:
     static constexpr const char* kClassName = "BUTTON";
     void SetButtonStyle(UINT style, BOOL redraw = TRUE) const { SendMessage(BM_SETSTYLE, style, redraw); }
-    void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
 };
 
 class CStatic : public CControl {

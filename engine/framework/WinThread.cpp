@@ -33,9 +33,3 @@ std::unique_ptr<CWinThread> CWinThread::Begin(Function function, void* parameter
 CWinThread::~CWinThread() {
     if (m_hThread != nullptr) ::CloseHandle(m_hThread);
 }
-
-DWORD CWinThread::ExitCode() const {
-    DWORD code = 0;
-    ::GetExitCodeThread(m_hThread, &code);
-    return code;
-}

@@ -17,7 +17,6 @@ public:
     CWinThread& operator=(const CWinThread&) = delete;
 
     HANDLE m_hThread = nullptr;
-    DWORD ExitCode() const;
 
 private:
     CWinThread() = default;

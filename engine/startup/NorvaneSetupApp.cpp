@@ -7,8 +7,8 @@
 #include "../framework/FixedText.h"
 #include "../framework/FrameWnd.h"
 #include "../framework/MessageBox.h"
-#include "../uninstall/MainFrame.h"
-#include "ProductContext.h"
+#include "../product/ProductContext.h"
+#include "MainFrame.h"
 #include "resource.h"
 
 namespace {

@@ -14,4 +14,7 @@ struct ControlLine {
     int controlKey = 0;                 // field 8: where its rows are in "DADOS"
 
     static ControlLine Parse(const std::string& line, const std::string& themeFolder);
+    // A line's left, top, width and height as the rectangle its control is
+    // created in, before the type's size rule.
+    static RECT Rectangle(int left, int top, int width, int height);
 };

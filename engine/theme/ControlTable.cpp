@@ -1,5 +1,8 @@
 #include "ControlTable.h"
 
+#include <algorithm>
+#include <cstdio>
+
 int ControlTable::Insert(ControlRecord record) {
     if (Full()) return -1;
     for (ControlRecord& moved : m_records) {
@@ -9,6 +12,42 @@ int ControlTable::Insert(ControlRecord record) {
     record.rowCount = 0;
     m_records.insert(m_records.begin(), std::move(record));
     return Count() - 1;
+}
+
+ControlRecord NewControlRecord(const std::string& type, const RECT& rect, int windowId, int poolIndex, int sequence,
+                               const std::string& picturePath) {
+    ControlRecord record;
+    record.left = rect.left;
+    record.top = rect.top;
+    record.right = rect.right;
+    record.bottom = rect.bottom;
+    record.type = type;
+    record.picturePath = picturePath;
+    record.windowId = windowId;
+    record.poolIndex = poolIndex;
+    record.sequence = sequence;
+    if (const ControlType* controlType = FindControlType(type)) {
+        char name[32];
+        std::snprintf(name, sizeof name, controlType->recordName, poolIndex + 1);
+        record.identifier = name;
+    }
+    return record;
+}
+
+int ReadControlRows(ControlRecord& record, const std::string& path, int controlKey, const std::string& themeFolder) {
+    const int written = ThemeFile::ReadRowCount(path, controlKey);
+    record.rowCount = std::clamp(written, 0, ControlRecord::kMaxRows);
+    for (int r = 0; r < record.rowCount; ++r)
+        record.rows[static_cast<size_t>(r)] = ThemeFile::ReadRow(path, controlKey, r, themeFolder);
+    return written;
+}
+
+bool TakeIdentifierFromRows(ControlRecord& record, const ControlType& type) {
+    const bool named = std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
+                                   [](const LoadStep& step) { return std::string(step.property) == "identifier"; });
+    if (!named || record.rowCount == 0) return false;
+    record.identifier = record.rows[0].value;
+    return true;
 }
 
 int ControlTable::FindControlByName(const std::string& identifier) const {

@@ -1,8 +1,11 @@
 #pragma once
+#include <windows.h>
+
 #include <array>
 #include <string>
 #include <vector>
 
+#include "../controls/ControlTypes.h"
 #include "ThemeFile.h"
 
 using ThemeFile::PropertyRow;
@@ -49,3 +52,16 @@ public:
 private:
     std::vector<ControlRecord> m_records;
 };
+
+// The rules by which a page enters its controls, for the page and for tools
+// that judge a theme without showing it.
+// A new control's record: its type word and the type's numbered name
+// ("IDC_BUTTON%i" with the pool index plus one; none for an unknown word), no rows.
+ControlRecord NewControlRecord(const std::string& type, const RECT& rect, int windowId, int poolIndex, int sequence,
+                               const std::string& picturePath);
+// Reads a control key's rows into the record: at most kMaxRows of them.
+// Returns the "%i,t" count as written.
+int ReadControlRows(ControlRecord& record, const std::string& path, int controlKey, const std::string& themeFolder);
+// Row 0 renames a control whose type takes its identifier from the rows, when
+// it has rows at all; true when it did.
+bool TakeIdentifierFromRows(ControlRecord& record, const ControlType& type);

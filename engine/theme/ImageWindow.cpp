@@ -1,22 +1,21 @@
 #include "ImageWindow.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstddef>
-#include <cstdio>
 
 #include "../controls/InputControls.h"
 #include "../controls/MyButton.h"
 #include "../controls/MyRadioButton.h"
 #include "../controls/MyStatic.h"
 #include "../controls/NewLabel.h"
-#include "../startup/ProductContext.h"
-#include "../uninstall/FileStatus.h"
-#include "../uninstall/LanguageText.h"
-#include "../wizard/AbortProgram.h"
+#include "../framework/FileStatus.h"
+#include "../framework/ProgramEnd.h"
+#include "../framework/SystemMetrics.h"
+#include "../product/LanguageText.h"
+#include "../product/ProductContext.h"
 #include "ControlLine.h"
 #include "PageHost.h"
 #include "PictureFile.h"
+#include "ThemeFont.h"
 
 namespace {
 // The page's own template: a pop-up with caption, system menu and dialog frame,
@@ -41,19 +40,19 @@ constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border"
                                        "width", "height", "soundfile", "minwindow", "maxwindow", "closewindow",
                                        "fontname", "fontsize", "fontbold", "fontitalic"};
 
+class DepthScope {
+public:
+    explicit DepthScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthScope() { --m_depth; }
+    DepthScope(const DepthScope&) = delete;
+    DepthScope& operator=(const DepthScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
 // Only the exact word "No" turns a font switch off.
 int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
-
-// The caption bar itself, without the border line SM_CYCAPTION adds.
-int CaptionHeight() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        return ::GetSystemMetrics(SM_CYCAPTION) - 1;
-    return metrics.iCaptionHeight;
-}
-
-int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 }  // namespace
 
 CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
@@ -104,7 +103,7 @@ void CImageWindow::ClearControls() {
     m_sequence = 0;
     m_selected = -1;
     // Targets of an earlier load would name controls that are gone.
-    m_progressPoolIndex = m_infoWindowId = m_infoPoolIndex = m_static1WindowId = -1;
+    m_progressPoolIndex = m_infoWindowId = m_static1WindowId = -1;
 }
 
 void CImageWindow::ResetPage() {
@@ -158,11 +157,7 @@ void CImageWindow::BuildControls(int total) {
         const int before = m_table.Count();
         const int controlKey = ParseControlLine(ThemeFile::ReadValue(m_themePath, "INFO", std::to_string(k)));
         if (m_table.Count() == before) continue;  // no control: its rows have nowhere to go
-        const int rows = std::clamp(ThemeFile::ReadRowCount(m_themePath, controlKey), 0, ControlRecord::kMaxRows);
-        ControlRecord& record = m_table[0];
-        record.rowCount = rows;
-        for (int r = 0; r < rows; ++r)
-            record.rows[static_cast<size_t>(r)] = ThemeFile::ReadRow(m_themePath, controlKey, r, m_themeFolder);
+        ReadControlRows(m_table[0], m_themePath, controlKey, m_themeFolder);
     }
     ApplyLoadedProperties();
 }
@@ -175,22 +170,7 @@ int CImageWindow::ParseControlLine(const std::string& line) {
 
 int CImageWindow::AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath,
                                    const std::string& type, int poolIndex, int sequence) {
-    ControlRecord record;
-    record.left = rect.left;
-    record.top = rect.top;
-    record.right = rect.right;
-    record.bottom = rect.bottom;
-    record.type = type;
-    record.picturePath = picturePath;
-    record.windowId = windowId;
-    record.poolIndex = poolIndex;
-    record.sequence = sequence;
-    if (const ControlType* controlType = FindControlType(type)) {
-        char name[32];
-        std::snprintf(name, sizeof name, controlType->recordName, poolIndex + 1);
-        record.identifier = name;
-    }
-    const int last = m_table.Insert(std::move(record));
+    const int last = m_table.Insert(NewControlRecord(type, rect, windowId, poolIndex, sequence, picturePath));
     if (last < 0) return -1;
     m_selected = 0;
     m_currentType = type;
@@ -204,15 +184,16 @@ void CImageWindow::ApplyLoadedProperties() {
         m_currentType = record.type;
         const ControlType* type = FindControlType(record.type);
         if (type == nullptr) continue;
+        // A control without rows keeps the name its type gave it.
+        TakeIdentifierFromRows(record, *type);
         for (const LoadStep& step : type->loadSteps) {
             const std::string property = step.property;
             if (property == "identifier") {
-                // A control without rows keeps the name its type gave it.
-                if (record.rowCount > 0) record.identifier = record.rows[0].value;
+                continue;
             } else if (property == "font") {
                 ApplyControlFont(record, step.row);
             } else {
-                ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, {}, step.row);
+                ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, step.row);
             }
         }
         ApplyIdentifierRules(record);
@@ -223,14 +204,15 @@ void CImageWindow::ApplyControlFont(const ControlRecord& record, int firstRow) {
     auto row = [&record, firstRow](int i) -> const std::string& {
         return record.rows[static_cast<size_t>(firstRow + i)].value;
     };
-    const int size = ThemeFile::Number(row(1));
-    if (record.type == "BUTTON") {
-        static_cast<CMyButton*>(ControlObject(m_selected))
-            ->SetTextFont(row(0), size, FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
-    } else if (record.type == "TEXT") {
-        static_cast<CNewLabel*>(ControlObject(m_selected))
-            ->SetTextFont(row(0), size, FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
-    }
+    if (record.type != "BUTTON" && record.type != "TEXT") return;
+    CWnd* control = ControlObject(m_selected);
+    // The height for the control's own screen.
+    const LOGFONTA font = ThemeFontDescription(row(0), FontHeightForPoints(ThemeFile::Number(row(1)), control->m_hWnd),
+                                               FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
+    if (record.type == "BUTTON")
+        static_cast<CMyButton*>(control)->SetTextFont(font);
+    else
+        static_cast<CNewLabel*>(control)->SetTextFont(font);
 }
 
 void CImageWindow::ApplyIdentifierRules(const ControlRecord& record) {
@@ -246,8 +228,7 @@ void CImageWindow::ApplyIdentifierRules(const ControlRecord& record) {
     }
 }
 
-void CImageWindow::ApplyProperty(const std::string& name, const std::string& value, const std::string& /*extra*/,
-                                 int row) {
+void CImageWindow::ApplyProperty(const std::string& name, const std::string& value, int row) {
     if (m_selected < 0 || m_selected >= m_table.Count()) {
         m_currentType = "WINDOW";
         ApplyWindowProperty(row, value);
@@ -285,10 +266,10 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
         ApplyColor(value, 0);
     } else if (type == "TEXT" && name == "URL Link") {
         if (value == "Yes") {
-            label()->SetLink(kFlagSet);
+            label()->SetLink(true);
             record.rows[3].value = "0,0,255";
         } else {
-            label()->SetLink(0);
+            label()->SetLink(false);
         }
     } else if ((type == "GROUPBOX" && name == "Caption") || (isAny({"RADIO", "CHECKBOX"}) && name == "Text")) {
         control->SetWindowText(value.c_str());
@@ -306,10 +287,10 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
         }
         control->Invalidate();
     } else if (type == "ICON" && name == "BackColor:") {
-        picture()->SetBackColor(ThemeFile::ResolveColorText(value));
+        picture()->SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(value)));
     } else if (type == "BITMAP" && name == "BackColor") {
         const bool face = value.empty() || value.find("0 -") != std::string::npos;
-        picture()->SetBackColor(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value));
+        picture()->SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value)));
     }
     // TEXTBOX "Text", "Password", "Read Only" and every other pair: stored only.
 }
@@ -331,11 +312,12 @@ void CImageWindow::ApplyColor(const std::string& value, int which) {
         return;
     }
     if (type == "TEXT" || type == "RECT") {
-        static_cast<CNewLabel*>(control)->SetBackColor(colorText);
+        const ThemeFile::Background back = ThemeFile::LabelBackground(colorText);
+        static_cast<CNewLabel*>(control)->SetBackColor(back.color, back.filled);
     } else if (type == "GROUPBOX") {
-        static_cast<CMyButton*>(control)->SetBackColor(colorText);
+        static_cast<CMyButton*>(control)->SetBackColor(ThemeFile::Color(colorText));
     } else if (type == "RADIO" || type == "CHECKBOX") {
-        static_cast<CMyRadioButton*>(control)->SetBackColor(colorText);
+        static_cast<CMyRadioButton*>(control)->SetBackColor(ThemeFile::Color(colorText));
     } else if (type != "RICHTEXT") {
         return;
     }
@@ -400,7 +382,7 @@ void CImageWindow::ApplyWindowProperty(int number, const std::string& value) {
 void CImageWindow::PlaceWindow() {
     // Heights in themes include a 25-pixel caption; a smaller one leaves the
     // page shorter by the difference.
-    const int caption = CaptionHeight();
+    const int caption = CaptionBarHeight();
     const long long height = static_cast<long long>(m_settings.height) - (caption < 25 ? 25 - caption : 0);
     const long long width = m_settings.width;
     const long long screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
@@ -426,7 +408,8 @@ void CImageWindow::PlaceWindow() {
     default:
         return;
     }
-    ::MoveWindow(m_hWnd, Saturate(left), Saturate(top), Saturate(width), Saturate(height), TRUE);
+    ::MoveWindow(m_hWnd, ThemeFile::Saturate(left), ThemeFile::Saturate(top), ThemeFile::Saturate(width),
+                 ThemeFile::Saturate(height), TRUE);
 }
 
 void CImageWindow::SetBackgroundImage(const std::string& path) {
@@ -482,6 +465,36 @@ void CImageWindow::SetProgressPosition(int position) {
 void CImageWindow::EnableNamed(const char* identifier, bool enable) const {
     const int windowId = FindControlByName(identifier);
     if (windowId >= 0) ::EnableWindow(::GetDlgItem(m_hWnd, windowId), enable);
+}
+
+void CImageWindow::CheckNamed(const char* identifier, bool check) const {
+    const int windowId = FindControlByName(identifier);
+    if (windowId >= 0) ::CheckDlgButton(m_hWnd, windowId, check ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CImageWindow::OnControlCommand(int windowId) {
+    // Clicks queued before the page ended (a second click on Next) find it hidden.
+    if (m_ended) return;
+    const int position = FindRecordByWindowId(windowId);
+    if (position < 0) return;
+    DepthScope running(m_commandDepth);
+    // Copies: what runs below may load pages and pump messages.
+    const std::string identifier = m_table[position].identifier;
+    const std::string fileName = m_fileName;
+    const int clickAction = FindClickAction(position);
+    if (m_host == nullptr) return;
+    m_host->OnPageCommand(windowId, position, clickAction, identifier, this, fileName);
+    // Only when the host put another page in its place: ending the page with
+    // nothing after it would leave the program running with no window to use.
+    if (identifier != "IDC_BACK" && identifier != "IDC_NEXT") return;
+    const CImageWindow* current = m_host->CurrentPage();
+    if (current != nullptr && current != this && ::IsWindowVisible(current->m_hWnd)) EndPage();
+}
+
+void CImageWindow::EndPage() {
+    // The page's controls keep their state themselves: nothing to exchange.
+    m_ended = true;
+    ::EndDialog(m_hWnd, IDOK);
 }
 
 bool CImageWindow::PreTranslateMessage(MSG* msg) {

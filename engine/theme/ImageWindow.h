@@ -6,7 +6,7 @@
 #include "../controls/ControlTypes.h"
 #include "../framework/Dialog.h"
 #include "../framework/GdiObject.h"
-#include "../uninstall/UninstallPage.h"
+#include "../product/UninstallPage.h"
 #include "ControlTable.h"
 
 class PageHost;
@@ -46,7 +46,7 @@ public:
                          int poolIndex, int sequence);
     void ApplyLoadedProperties();
     // Applies to the selected control, or to the window when none is selected.
-    void ApplyProperty(const std::string& name, const std::string& value, const std::string& extra, int row);
+    void ApplyProperty(const std::string& name, const std::string& value, int row);
     // which 0: text colour, 1: background colour.
     void ApplyColor(const std::string& value, int which);
     int FindClickAction(int position) const { return m_table.FindClickAction(position); }
@@ -82,21 +82,20 @@ public:
     void EnableCancel() override;
     void ShowCompletion() override;
 
-    // Clicks of the controls with window identifiers 3000 to 3030: the pairs,
-    // Browse and Cancel are the page's own; the rest goes to the host. After
-    // "IDC_BACK" or "IDC_NEXT" the page ends itself when the host shows another.
+    // Clicks of the controls with window identifiers 3000 to 3030 go to the
+    // host, which gives them their meaning. After "IDC_BACK" or "IDC_NEXT" the
+    // page ends itself when the host shows another.
     void OnControlCommand(int windowId);
-    enum class LicenseChoice { NotAccepted, Accepted };
-    enum class ScopeChoice { OnlyForMe, Anyone };
-    void OnLicenseChoice(LicenseChoice choice);
-    void OnScopeChoice(ScopeChoice choice);
-    // The folder chooser; a confirmed folder becomes the product's installation
-    // folder and the text of "IDC_INSTALLDIR".
-    void OnBrowse();
     // An ended page is hidden, takes no more clicks and waits for its host to
     // destroy it, which the host must not do while one of its handlers runs.
     bool Ended() const { return m_ended; }
     bool HandlingCommand() const { return m_commandDepth > 0; }
+
+    // The controls the theme named; a name the page lacks changes nothing.
+    void EnableNamed(const char* identifier, bool enable) const;
+    void CheckNamed(const char* identifier, bool check) const;
+    // The text of the control with the window identifier (none for -1), repainted.
+    void SetControlText(int windowId, const std::string& text) const;
 
     // What the page holds, for the program's flow, tools and tests.
     const ControlTable& Table() const { return m_table; }
@@ -134,10 +133,6 @@ private:
     void SetBackgroundColor(const std::string& value);
     void ApplyControlFont(const ControlRecord& record, int firstRow);
     void ApplyIdentifierRules(const ControlRecord& record);
-    void EnableNamed(const char* identifier, bool enable) const;
-    void CheckNamed(const char* identifier, bool check) const;
-    // The text of the control with the window identifier (none for -1), repainted.
-    void SetControlText(int windowId, const std::string& text) const;
     // Ends the page the way a dialog ends on OK.
     void EndPage();
     CWnd* PoolObject(ControlPool pool, int index) const;
@@ -167,7 +162,6 @@ private:
     // Progress targets, -1 until the progress page is set up.
     int m_progressPoolIndex = -1;
     int m_infoWindowId = -1;
-    int m_infoPoolIndex = -1;
     int m_static1WindowId = -1;
 
     bool m_ended = false;

@@ -6,7 +6,6 @@ void PageHost::BuildPageFont(const std::string& face, int height, int boldFlag, 
     if (height == 0) height = FontHeightForPoints(size);
     LOGFONTA description = ThemeFontDescription(face, height, boldFlag, italicFlag);
     m_pageFont = std::make_shared<FontHandle>(::CreateFontIndirectA(&description));
-    m_fontSize = size;
     m_fontBold = boldFlag;
     m_fontItalic = italicFlag;
 }

@@ -18,10 +18,9 @@ public:
     virtual void SetCurrentPage(CImageWindow* page) { m_currentPage = page; }
     CImageWindow* CurrentPage() const { return m_currentPage; }
 
-    // A click on a page control that the page does not handle itself, with the
-    // control's window identifier, table position, click action number (-1 for
-    // none) and identifier, and the page with its file name. A plain host
-    // ignores it; a wizard moves between its pages.
+    // A click on a page control, with the control's window identifier, table
+    // position, click action number (-1 for none) and identifier, and the page
+    // with its file name. A plain host ignores it; a wizard gives it its meaning.
     virtual void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                                CImageWindow* page, const std::string& fileName) {}
 
@@ -30,14 +29,12 @@ public:
     // it took alive after a newer one replaces it here.
     void BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size);
     std::shared_ptr<FontHandle> PageFont() const { return m_pageFont; }
-    int PageFontSize() const { return m_fontSize; }
     int PageFontBold() const { return m_fontBold; }
     int PageFontItalic() const { return m_fontItalic; }
 
 private:
     CImageWindow* m_currentPage = nullptr;
     std::shared_ptr<FontHandle> m_pageFont;
-    int m_fontSize = 0;
     int m_fontBold = 0;
     int m_fontItalic = 0;
 };

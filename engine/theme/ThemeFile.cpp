@@ -67,8 +67,10 @@ int Number(std::string_view text) {
         if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
     }
     if (negative) value = -value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    return Saturate(value);
 }
+
+int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 int FirstDigit(std::string_view text) {
     return !text.empty() && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : 0;
@@ -92,6 +94,11 @@ std::string ButtonFaceText() {
 std::string ResolveColorText(std::string_view text) {
     if (text.empty() || text == "COLOR_BTNFACE") return ButtonFaceText();
     return std::string(text);
+}
+
+Background LabelBackground(std::string_view text) {
+    const std::string written = text.empty() ? std::string("COLOR_BTNFACE") : std::string(text);
+    return {Color(ResolveColorText(written)), written != ButtonFaceText()};
 }
 
 std::vector<std::string> SplitControlLine(std::string_view line) {

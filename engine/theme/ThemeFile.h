@@ -27,6 +27,8 @@ std::vector<int> ControlKeysInOrder(const std::string& path, int total);
 // A decimal prefix: blanks skipped, an optional sign, digits up to the first
 // other character; no digits give 0. Values beyond int saturate.
 int Number(std::string_view text);
+// The nearest int: sums of theme numbers saturate as the numbers do.
+int Saturate(long long value);
 // The first character alone as a number (0 when it is not a digit).
 int FirstDigit(std::string_view text);
 
@@ -37,6 +39,14 @@ COLORREF Color(std::string_view text);
 std::string ButtonFaceText();
 // "" counts as "COLOR_BTNFACE", which becomes the button-face triple.
 std::string ResolveColorText(std::string_view text);
+// A label's background colour text ("" counts as "COLOR_BTNFACE"): the colour,
+// and whether it fills the label, which it does unless the text is the
+// button-face triple itself.
+struct Background {
+    COLORREF color;
+    bool filled;
+};
+Background LabelBackground(std::string_view text);
 
 // Fields at each comma, untrimmed; at most kMaxFields, later text ignored.
 std::vector<std::string> SplitControlLine(std::string_view line);

@@ -1,20 +1,12 @@
 #include "ThemeFont.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 
 #include "../framework/GdiObject.h"
-#include "../startup/ProductContext.h"
+#include "../framework/SystemMetrics.h"
+#include "../product/ProductContext.h"
 #include "ThemeFile.h"
-
-LOGFONTA StatusBarFont() {
-    NONCLIENTMETRICSA metrics{};
-    // Without the padded-border field, which older systems refuse.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return LOGFONTA{};
-    return metrics.lfStatusFont;
-}
 
 int FontHeightForPoints(int points, HWND window) {
     ScreenDC dc(window);

@@ -6,19 +6,19 @@
 #include <cstring>
 #include <utility>
 
+#include "../framework/FileStatus.h"
 #include "../framework/FixedText.h"
 #include "../framework/RegKey.h"
 #include "../framework/ScHandle.h"
+#include "../framework/Trace.h"
 #include "../framework/WinThread.h"
-#include "../startup/ProductContext.h"
-#include "FileStatus.h"
-#include "LanguageText.h"
+#include "../product/LanguageText.h"
+#include "../product/ProductContext.h"
+#include "../product/UninstallPage.h"
 #include "ProtectedFolders.h"
 #include "RegistryValuePath.h"
 #include "RemoveTree.h"
-#include "Trace.h"
 #include "UninstallLogReader.h"
-#include "UninstallPage.h"
 #include "WaitPumping.h"
 
 namespace {

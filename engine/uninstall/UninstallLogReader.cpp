@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "../startup/ProductContext.h"
+#include "../product/ProductContext.h"
 
 namespace {
 struct FileCloser {

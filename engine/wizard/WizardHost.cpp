@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../theme/ImageWindow.h"
+#include "PageChoices.h"
 
 WizardHost::WizardHost() = default;
 WizardHost::~WizardHost() = default;
@@ -17,7 +18,8 @@ bool WizardHost::FillPageSequence(const std::string& folder, const std::vector<s
 }
 
 void WizardHost::OnPageCommand(int /*windowId*/, int /*position*/, int clickAction, const std::string& identifier,
-                               CImageWindow* /*page*/, const std::string& /*fileName*/) {
+                               CImageWindow* page, const std::string& /*fileName*/) {
+    if (page != nullptr && RunPageChoice(*page, identifier)) return;
     // The order decides: "IDC_FINISH" with action 2 goes back, with action 1 it finishes.
     if (identifier == "IDYES" || identifier == "IDNO") return;
     if (identifier == "IDC_BACK" || clickAction == 2) {

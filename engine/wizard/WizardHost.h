@@ -6,8 +6,9 @@
 
 #include "../theme/PageHost.h"
 
-// A page host that leads the user through a sequence of theme pages: Next and
-// Back open the neighbouring page of the sequence, click actions 1 and 2 do the
+// A page host that gives clicks their meaning: the licence and scope pairs,
+// Browse and Cancel act on the page clicked; Next and Back open the
+// neighbouring page of a sequence of theme pages, click actions 1 and 2 do the
 // same from any control, "IDC_FINISH" is the host's own business. The host owns
 // every page it opens. The uninstaller's main frame is one such host (its
 // sequence stays empty); a theme preview fills the sequence with the pages it
@@ -27,8 +28,9 @@ public:
     // beyond the 20th were left out.
     bool FillPageSequence(const std::string& folder, const std::vector<std::string>& names);
 
-    // Tests in order: "IDYES"/"IDNO" nothing; "IDC_BACK" or click action 2 back;
-    // "IDC_FINISH" finish; "IDC_NEXT" or click action 1 next; anything else nothing.
+    // Tests in order: the pairs, Browse and Cancel (RunPageChoice); "IDYES" and
+    // "IDNO" nothing; "IDC_BACK" or click action 2 back; "IDC_FINISH" finish;
+    // "IDC_NEXT" or click action 1 next; anything else nothing.
     void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                        CImageWindow* page, const std::string& fileName) override;
     // Open the previous or the next page of the sequence; at either end, or with

@@ -3,9 +3,9 @@
 #include <regex>
 
 #include "TestPaths.h"
+#include "framework/Trace.h"
 #include "support/ChildProcess.h"
 #include "support/TestFiles.h"
-#include "uninstall/Trace.h"
 
 TEST(TraceMonitor, ReceivesTraceLines) {
     std::string folder = TestFiles::FreshTempFolder("trace-monitor");

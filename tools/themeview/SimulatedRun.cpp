@@ -1,8 +1,8 @@
 #include "SimulatedRun.h"
 
-#include "uninstall/LanguageText.h"
+#include "product/LanguageText.h"
+#include "product/UninstallPage.h"
 #include "uninstall/NVEngine.h"
-#include "uninstall/UninstallPage.h"
 
 namespace {
 // A thread timer calls back without a window: the run it belongs to.

@@ -10,12 +10,12 @@
 
 #include "controls/ControlTypes.h"
 #include "controls/MyStatic.h"
+#include "framework/FileStatus.h"
 #include "theme/ControlLine.h"
 #include "theme/ControlTable.h"
 #include "theme/ImageWindow.h"
 #include "theme/PictureFile.h"
 #include "theme/ThemeFile.h"
-#include "uninstall/FileStatus.h"
 
 namespace {
 // Identifiers whose only use is a click: past window identifier 3030 they do nothing.
@@ -202,24 +202,15 @@ private:
         Placed placed;
         placed.infoKey = k;
         placed.controlKey = parsed.controlKey;
-        placed.rowsWritten = ThemeFile::ReadRowCount(m_path, parsed.controlKey);
-        const int rows = std::clamp(placed.rowsWritten, 0, ControlRecord::kMaxRows);
-        for (int r = 0; r < rows; ++r)
-            placed.rowsRead.push_back(ThemeFile::ReadRow(m_path, parsed.controlKey, r, m_folder));
+        const int sequence = m_table.Count();
+        m_table.Insert(NewControlRecord(parsed.type->keyword, parsed.rect, CImageWindow::kFirstWindowId + sequence,
+                                        poolIndex, sequence, parsed.picturePath));
+        ControlRecord& record = m_table[0];
+        placed.rowsWritten = ReadControlRows(record, m_path, parsed.controlKey, m_folder);
+        placed.rowsRead.assign(record.rows.begin(), record.rows.begin() + record.rowCount);
         if (placed.rowsWritten > ControlRecord::kMaxRows)
             Report(k, RowsKey(placed), std::to_string(placed.rowsWritten) + " rows: rows past the 20th are not read");
-
-        ControlRecord record;
-        record.type = parsed.type->keyword;
-        record.windowId = CImageWindow::kFirstWindowId + m_table.Count();
-        record.poolIndex = poolIndex;
-        char name[32];
-        std::snprintf(name, sizeof name, parsed.type->recordName, poolIndex + 1);
-        record.identifier = name;
-        m_table.Insert(std::move(record));
-        m_table[0].rowCount = rows;
-        std::copy(placed.rowsRead.begin(), placed.rowsRead.end(), m_table[0].rows.begin());
-        m_placed[m_table[0].windowId] = std::move(placed);
+        m_placed[record.windowId] = std::move(placed);
     }
 
     std::string RowsKey(const Placed& placed) const { return "[DADOS]" + std::to_string(placed.controlKey) + ",t"; }
@@ -242,14 +233,7 @@ private:
                            " rows on a control that controls of lower INFO keys move down the table: it keeps none "
                            "(at most 15 are kept)");
 
-            bool renamed = false;
-            const bool hasIdentifierRow =
-                std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
-                            [](const LoadStep& step) { return std::string(step.property) == "identifier"; });
-            if (hasIdentifierRow && record.rowCount > 0) {
-                record.identifier = record.rows[0].value;
-                renamed = true;
-            }
+            const bool renamed = TakeIdentifierFromRows(record, type);
             const std::string identifierKey = renamed ? RowKey(placed, 0) : key;
 
             const int action = m_table.FindClickAction(position);

@@ -8,9 +8,9 @@
 #include "ThemeViewer.h"
 #include "ViewOptions.h"
 #include "framework/MessageBox.h"
+#include "framework/ProgramEnd.h"
 #include "framework/WinApp.h"
-#include "startup/ProductContext.h"
-#include "wizard/AbortProgram.h"
+#include "product/ProductContext.h"
 
 namespace {
 int CheckPages(const ViewOptions& options) {

@@ -11,7 +11,7 @@
 #include "controls/NewLabel.h"
 #include "framework/GdiObject.h"
 #include "framework/MessageBox.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
 #include "support/ThemePage.h"
 
@@ -244,7 +244,7 @@ TEST(ControlTypes, RowsAreAppliedByPositionAndMovedRecordsKeepAtMostFifteen) {
     auto* link = static_cast<CNewLabel*>(CWnd::FromHandle(info));
     EXPECT_EQ(WindowTextOf(info), "[ProductName] Fixture Notes");
     EXPECT_EQ(link->TextFormat(), CNewLabel::kRight);
-    EXPECT_EQ(link->LinkFlag(), kFlagSet);
+    EXPECT_TRUE(link->Linked());
     EXPECT_EQ(link->TextColor(), RGB(0, 0, 255));
     EXPECT_EQ(theme.Record("IDC_INFO").rows[3].value, "0,0,255");
     EXPECT_EQ(theme.Record("IDC_INFO").rows[4].value, "COLOR_BTNFACE");
@@ -252,7 +252,7 @@ TEST(ControlTypes, RowsAreAppliedByPositionAndMovedRecordsKeepAtMostFifteen) {
     ::GetObjectA(link->CurrentFont(), sizeof font, &font);
     EXPECT_TRUE(font.lfUnderline);
     EXPECT_EQ(font.lfHeight, -16);
-    link->SetLink(0);
+    link->SetLink(false);
     EXPECT_EQ(link->TextColor(), RGB(0, 0, 255));  // off again: the colour stays
     ::GetObjectA(link->CurrentFont(), sizeof font, &font);
     EXPECT_FALSE(font.lfUnderline);
@@ -267,7 +267,7 @@ TEST(ControlTypes, RowsAreAppliedByPositionAndMovedRecordsKeepAtMostFifteen) {
     EXPECT_EQ(plain->TextColor(), RGB(1, 2, 3));
     EXPECT_EQ(plain->FillFlag(), 1);
     EXPECT_EQ(plain->BackColor(), RGB(9, 9, 9));
-    EXPECT_EQ(plain->LinkFlag(), 0);
+    EXPECT_FALSE(plain->Linked());
 
     // Text boxes keep what the theme says to themselves; only IDC_SETTINGS changes.
     HWND settings = theme.Named("IDC_SETTINGS");
@@ -283,7 +283,7 @@ TEST(ControlTypes, RowsAreAppliedByPositionAndMovedRecordsKeepAtMostFifteen) {
     HWND group = theme.Control(page.FindControlByName("IDC_GROUPBOX1"));
     EXPECT_EQ(WindowTextOf(group), "Group [x]");
     EXPECT_EQ(BrushColor(ColourAnswer(theme.Window(), group)), RGB(40, 50, 60));
-    static_cast<CMyButton*>(CWnd::FromHandle(group))->SetBackColor("1,1,1");
+    static_cast<CMyButton*>(CWnd::FromHandle(group))->SetBackColor(RGB(1, 1, 1));
     EXPECT_EQ(BrushColor(ColourAnswer(theme.Window(), group)), RGB(1, 1, 1));
     // A push button without a colour leaves the answer to the system.
     EXPECT_EQ(static_cast<CMyButton*>(CWnd::FromHandle(next))->BackBrush(), nullptr);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "product/ProductContext.h"
 #include "startup/NorvaneSetupApp.h"
-#include "startup/ProductContext.h"
 #include "startup/Registro.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "uninstall/UninstallPage.h"
+#include "product/UninstallPage.h"
 
 // Stands in for the page window where a test wants what a run reports, in order.
 class RecordingPage : public UninstallPage {

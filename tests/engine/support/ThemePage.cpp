@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "framework/ProgramEnd.h"
 #include "support/TestFiles.h"
-#include "wizard/AbortProgram.h"
 
 ThemePage::ThemePage(const std::string& name) : m_folder(TestFiles::FreshTempFolder(name) + "\\") {
     SetAbortProgramHandler([this] { ++m_aborts; });

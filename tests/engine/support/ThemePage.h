@@ -5,7 +5,14 @@
 #include <string>
 
 #include "theme/ImageWindow.h"
-#include "theme/PageHost.h"
+#include "wizard/WizardHost.h"
+
+// The host of a test's page: clicks mean what they mean in the engine; there is
+// no sequence to move through, and Finish does nothing.
+class TestPageHost : public WizardHost {
+public:
+    void OnFinishCommand() override {}
+};
 
 // A theme written by a test into a folder of its own, and a real page window
 // loaded from it in the test's process. Closing or cancelling the page is
@@ -28,7 +35,7 @@ public:
     const ControlRecord& Record(const std::string& identifier) const;
     int Aborts() const { return m_aborts; }
 
-    PageHost host;
+    TestPageHost host;
 
 private:
     std::string m_folder;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Wnd.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
 #include "support/ThemePage.h"
 

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
+#include "product/LanguageText.h"
+#include "product/ProductContext.h"
 #include "properties/LogLineProperties.h"
 #include "properties/TextReplaceProperties.h"
-#include "startup/ProductContext.h"
 #include "support/GeneratedInput.h"
 #include "support/TestFiles.h"
-#include "uninstall/LanguageText.h"
 #include "uninstall/RegistryValuePath.h"
 #include "uninstall/UninstallLogReader.h"
 

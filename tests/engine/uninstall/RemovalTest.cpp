@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "TestPaths.h"
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/RecordingPage.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"

@@ -1,7 +1,7 @@
-// What keeps a run from going where it must not: only a Yes starts a removal,
-// the shell's delete never waits on a box nobody answers, a trace monitor that
-// stops answering costs at most a second a line, and the REMOVEALL guard covers
-// every folder the shell knows, for every user.
+// What keeps a run from going where it must not: the shell's delete never waits
+// on a box nobody answers, a trace monitor that stops answering costs at most a
+// second a line, and the REMOVEALL guard covers every folder the shell knows,
+// for every user.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,14 +10,10 @@
 
 #include <thread>
 
-#include "framework/MessageBox.h"
-#include "startup/ProductContext.h"
+#include "framework/Trace.h"
 #include "support/TestFiles.h"
-#include "support/TestProduct.h"
-#include "uninstall/MainFrame.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/RemoveTree.h"
-#include "uninstall/Trace.h"
 
 namespace {
 std::string KnownFolder(const KNOWNFOLDERID& id) {
@@ -29,33 +25,6 @@ std::string KnownFolder(const KNOWNFOLDERID& id) {
     return narrow;
 }
 }  // namespace
-
-TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
-    TestProduct product{"{GUARD-TEST-0001}"};
-    product.Register("Guard Test", "C:\\Program Files\\Guard Test");
-    product.WriteLog("FILE=C:\\nothing\\here.txt\n");
-    ProductContext& context = TheProduct();
-    context = ProductContext{};
-    context.mode = kModeUninstall;
-    context.displayName = "Guard Test";
-    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
-    context.languageFilePath = product.Folder() + "\\language.lan";
-    context.themeFolder = product.Folder() + "\\theme\\";
-    // 0 is what the platform answers when it cannot show the box at all.
-    for (int answer : {0, IDNO, IDCANCEL, IDABORT, IDYES}) {
-        std::vector<std::string> boxes;
-        SetMessageBoxHandler([&](HWND, const char* text, const char*, UINT) {
-            boxes.push_back(text);
-            return answer;
-        });
-        CMainFrame frame;
-        const BOOL created = frame.LoadFrame(1, WS_OVERLAPPEDWINDOW);
-        EXPECT_EQ(created != FALSE, answer == IDYES) << "answer " << answer;
-        EXPECT_EQ(boxes.size(), 1u) << "answer " << answer;
-        if (created) ::DestroyWindow(frame.m_hWnd);  // before its timer starts the run
-    }
-    SetMessageBoxHandler(nullptr);
-}
 
 TEST(RunGuard, DeletingATreeWithAFileInUseAsksNothing) {
     // A box from the shell would stop this thread here for good.

@@ -3,7 +3,7 @@
 #include <climits>
 #include <vector>
 
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
 #include "uninstall/RegistryValuePath.h"
 #include "uninstall/UninstallLogReader.h"

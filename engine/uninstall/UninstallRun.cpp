@@ -1,32 +1,27 @@
-#include "MainFrame.h"
+#include "UninstallRun.h"
 
 #include <cstdio>
 
+#include "../framework/FileStatus.h"
 #include "../framework/MessageBox.h"
-#include "../startup/ProductContext.h"
-#include "../theme/ImageWindow.h"
-#include "FileStatus.h"
-#include "LanguageText.h"
+#include "../framework/ProgramEnd.h"
+#include "../framework/Trace.h"
+#include "../framework/Wnd.h"
+#include "../product/LanguageText.h"
+#include "../product/ProductContext.h"
+#include "../product/UninstallPage.h"
 #include "NVEngine.h"
-#include "Trace.h"
-#include "UninstallPage.h"
 
 namespace {
 constexpr char kProductUninstalled[] = "Product uninstalled.";
 constexpr char kRemovalFailed[] = "The removal could not be run. Norvane can't uninstall this software";
 }
 
-CMainFrame::CMainFrame() = default;
-CMainFrame::~CMainFrame() = default;
+CUninstallRun::CUninstallRun(const CWnd& owner) : m_owner(owner) {}
+CUninstallRun::~CUninstallRun() = default;
 
-int CMainFrame::OnCreate(LPCREATESTRUCTA createStruct) {
-    if (CFrameWnd::OnCreate(createStruct) == -1) return -1;
-    if (TheProduct().mode == kModeUninstall && !ConfirmRemoval()) return -1;
-    StartUninstall();
-    return 0;
-}
-
-bool CMainFrame::ConfirmRemoval() {
+bool CUninstallRun::ConfirmRemoval() {
+    if (TheProduct().mode != kModeUninstall) return true;
     const std::string caption = ReadLanguageText("SetupProgress", "15");
     const std::string question = ReadLanguageText("SetupProgress", "14");
     std::string text;
@@ -39,28 +34,27 @@ bool CMainFrame::ConfirmRemoval() {
         std::snprintf(text.data(), text.size() + 1, format, name.c_str());
     }
     // A box that could not be shown answers 0: only an explicit Yes removes anything.
-    return AppMessageBox(m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    return AppMessageBox(m_owner.m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
 }
 
-void CMainFrame::StartUninstall() {
-    ProductContext& product = TheProduct();
+bool CUninstallRun::Prepare() {
+    const ProductContext& product = TheProduct();
     if (!HasFileStatus(product.uninstallLogPath)) {
-        AppMessageBox(m_hWnd, "Uninstallation information not found. Norvane can't uninstall this software",
+        AppMessageBox(m_owner.m_hWnd, "Uninstallation information not found. Norvane can't uninstall this software",
                       "Norvane", MB_OK | MB_ICONINFORMATION);
         QuitProgram();
-        return;
+        return false;
     }
     m_installFolder = product.installPath;
-    // A theme with the progress page shows it in every mode, silent included.
-    if (HasFileStatus(product.themeFolder + CImageWindow::kProgressPageFile))
-        m_page = OpenPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0);
-    product.noPageFlag = m_page != nullptr ? 0 : kFlagSet;
-    SetTimer(kStartTimer, kStartDelayMs);
+    return true;
 }
 
-void CMainFrame::OnTimer(UINT_PTR id) {
-    if (id != kStartTimer) return;
-    KillTimer(kStartTimer);
+void CUninstallRun::UsePage(UninstallPage* page) {
+    m_page = page;
+    TheProduct().noPageFlag = m_page != nullptr ? 0 : kFlagSet;
+}
+
+void CUninstallRun::Run() {
     Trace("UN 1");
     m_engine = std::make_unique<CNVEngine>(m_page, m_installFolder);
     Trace("UN 2");
@@ -71,13 +65,14 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     } else {
         // Nothing tells how far the worker got: no word of success, and a
         // silent run ends with a non-zero exit code instead of a box.
-        if (TheProduct().mode != kModeSilent) AppMessageBox(m_hWnd, kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
+        if (TheProduct().mode != kModeSilent)
+            AppMessageBox(m_owner.m_hWnd, kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
         QuitProgram(1);
     }
     Trace("UN 4");
 }
 
-void CMainFrame::FinishUninstall() {
+void CUninstallRun::FinishUninstall() {
     Trace("FinishUninstall 1");
     const ProductContext& product = TheProduct();
     if (product.mode == kModeSilent) {
@@ -93,7 +88,7 @@ void CMainFrame::FinishUninstall() {
     }
 }
 
-void CMainFrame::OnFinishCommand() {
+void CUninstallRun::OnFinishCommand() {
     if (TheProduct().noPageFlag == kFlagSet) AppMessageBox(kProductUninstalled, MB_OK);
     ::PostQuitMessage(0);
 }

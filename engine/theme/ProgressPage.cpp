@@ -1,19 +1,17 @@
 // The uninstall progress page ("uninstall.lcd"): its targets, the run's
 // reports that need the language file, and its completed state.
-#include "../startup/ProductContext.h"
-#include "../theme/ImageWindow.h"
-#include "../uninstall/LanguageText.h"
+#include "../product/LanguageText.h"
+#include "ImageWindow.h"
 
 void CImageWindow::SetupProgressPage() {
     EnableNamed("IDC_NEXT", false);
     EnableNamed("IDC_BACK", false);
     Invalidate();
-    m_progressPoolIndex = m_infoWindowId = m_infoPoolIndex = m_static1WindowId = -1;
+    m_progressPoolIndex = m_infoWindowId = m_static1WindowId = -1;
     // Only a real progress bar can take the bar's messages.
     const int bar = FindControlByName("IDC_PROGRESS1");
     if (bar >= 0 && m_table[FindRecordByWindowId(bar)].type == "PROGRESS") m_progressPoolIndex = FindPoolIndex(bar);
     m_infoWindowId = FindControlByName("IDC_INFO");
-    if (m_infoWindowId >= 0) m_infoPoolIndex = FindPoolIndex(m_infoWindowId);
     m_static1WindowId = FindControlByName("IDC_STATIC1");
     SetTimer(kPageTimer, 300);
 }

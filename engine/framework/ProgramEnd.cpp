@@ -1,8 +1,8 @@
-#include "AbortProgram.h"
+#include "ProgramEnd.h"
 
 #include <windows.h>
 
-#include "../uninstall/Trace.h"
+#include "Trace.h"
 
 namespace {
 std::function<void()>& Handler() {
@@ -10,6 +10,11 @@ std::function<void()>& Handler() {
     return handler;
 }
 }  // namespace
+
+void QuitProgram(int exitCode) {
+    Trace("ByeByeInstall 1");
+    ::PostQuitMessage(exitCode);
+}
 
 void SetAbortProgramHandler(std::function<void()> handler) { Handler() = std::move(handler); }
 

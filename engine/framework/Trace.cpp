@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "../framework/WinApp.h"
-#include "../framework/Wnd.h"
+#include "WinApp.h"
+#include "Wnd.h"
 
 namespace {
 constexpr UINT kTraceTimeoutMs = 1000;
@@ -34,9 +34,4 @@ void Trace(const std::string& text) {
     DWORD_PTR answer = 0;
     ::SendMessageTimeoutA(monitor, WM_COPYDATA, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(&data),
                           SMTO_NORMAL | SMTO_ABORTIFHUNG, kTraceTimeoutMs, &answer);
-}
-
-void QuitProgram(int exitCode) {
-    Trace("ByeByeInstall 1");
-    ::PostQuitMessage(exitCode);
 }

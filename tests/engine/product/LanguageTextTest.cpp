@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "startup/ProductContext.h"
+#include "product/LanguageText.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
-#include "uninstall/LanguageText.h"
 
 namespace {
 class LanguageText : public ::testing::Test {

@@ -7,6 +7,3 @@
 // Called from both the interface thread and the removal worker.
 void Trace(const std::string& text);
 std::string FormatTraceLine(const std::string& text, const std::tm& localTime);
-
-// Traces "ByeByeInstall 1" and posts the quit message (exit code 0 unless told).
-void QuitProgram(int exitCode = 0);

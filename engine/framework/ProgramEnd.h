@@ -1,6 +1,9 @@
 #pragma once
 #include <functional>
 
+// Traces "ByeByeInstall 1" and posts the quit message (exit code 0 unless told).
+void QuitProgram(int exitCode = 0);
+
 // Ends the program at once with the exit code of a still-running process (259):
 // the quit message is posted the ordinary way, then the process terminates
 // itself, so the removal never goes on and no window is taken down one by one.

@@ -1,11 +1,12 @@
 // Creation of a page's controls: one routine driven by the type table.
 #include <cstdio>
 
-#include "../theme/ImageWindow.h"
-#include "../uninstall/FileStatus.h"
-#include "InputControls.h"
-#include "MyStatic.h"
-#include "NewLabel.h"
+#include "../controls/InputControls.h"
+#include "../controls/MyStatic.h"
+#include "../controls/NewLabel.h"
+#include "../framework/FileStatus.h"
+#include "ImageWindow.h"
+#include "ThemeFile.h"
 
 void CImageWindow::AddControl(ControlKind kind, RECT rect, const std::string& picturePath) {
     const ControlType& type = ControlTypeOf(kind);
@@ -49,7 +50,10 @@ void CImageWindow::AddControl(ControlKind kind, RECT rect, const std::string& pi
         if (type.font == FontUse::PageFont && m_pageFont) control->SetFont(m_pageFont->Get());
         if (type.font == FontUse::TakePageFont) static_cast<CNewLabel*>(control)->TakePageFont(m_pageFont);
         if (type.buttonStyle != 0) static_cast<CButton*>(control)->SetButtonStyle(type.buttonStyle);
-        if (type.backColor != nullptr) static_cast<CNewLabel*>(control)->SetBackColor(type.backColor);
+        if (type.backColor != nullptr) {
+            const ThemeFile::Background back = ThemeFile::LabelBackground(type.backColor);
+            static_cast<CNewLabel*>(control)->SetBackColor(back.color, back.filled);
+        }
         if (type.align != nullptr) static_cast<CNewLabel*>(control)->SetAlign(type.align);
         if (type.addedExStyle != 0) control->ModifyStyleEx(0, type.addedExStyle, SWP_FRAMECHANGED);
         if (type.registerAfterWindow) {

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "startup/ProductContext.h"
+#include "product/ProductContext.h"
 #include "support/TestFiles.h"
 #include "support/ThemePage.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "../framework/FixedText.h"
-#include "../startup/ProductContext.h"
+#include "ProductContext.h"
 
 std::string ReadLanguageText(const std::string& section, const std::string& key) {
     char text[255] = {};

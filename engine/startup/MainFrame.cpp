@@ -1,0 +1,34 @@
+#include "MainFrame.h"
+
+#include "../framework/FileStatus.h"
+#include "../product/ProductContext.h"
+#include "../theme/ImageWindow.h"
+
+CMainFrame::CMainFrame() = default;
+CMainFrame::~CMainFrame() = default;
+
+int CMainFrame::OnCreate(LPCREATESTRUCTA createStruct) {
+    if (CFrameWnd::OnCreate(createStruct) == -1) return -1;
+    if (!m_run.ConfirmRemoval()) return -1;
+    StartUninstall();
+    return 0;
+}
+
+void CMainFrame::StartUninstall() {
+    if (!m_run.Prepare()) return;
+    const ProductContext& product = TheProduct();
+    // A theme with the progress page shows it in every mode, silent included.
+    UninstallPage* page = nullptr;
+    if (HasFileStatus(product.themeFolder + CImageWindow::kProgressPageFile))
+        page = OpenPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0);
+    m_run.UsePage(page);
+    SetTimer(kStartTimer, kStartDelayMs);
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+    if (id != kStartTimer) return;
+    KillTimer(kStartTimer);
+    m_run.Run();
+}
+
+void CMainFrame::OnFinishCommand() { m_run.OnFinishCommand(); }

@@ -25,8 +25,15 @@ remove_copy() {
 remove_copy
 mkdir -p "$copy"
 trap remove_copy EXIT
-tar -C "$prefix" "${shared[@]/#/--exclude=./}" -cf - . | tar -C "$copy" -xf - \
-  || { echo "wine-dpi-test: could not copy the prefix"; exit 1; }
+# The running Wine server of the other tests may save its registry meanwhile: it
+# writes a temporary file and renames it, so tar may find the folder changed
+# (status 1, a warning) and the temporary file is left out.
+tar -C "$prefix" "${shared[@]/#/--exclude=./}" --exclude='./reg*.tmp' --warning=no-file-changed -cf - . \
+  | tar -C "$copy" -xf -
+status=("${PIPESTATUS[@]}")
+if [ "${status[0]}" -gt 1 ] || [ "${status[1]}" -ne 0 ]; then
+  echo "wine-dpi-test: could not copy the prefix"; exit 1
+fi
 for folder in "${shared[@]}"; do
   cp -al "$prefix/$folder" "$copy/$folder" || { echo "wine-dpi-test: could not link $folder"; exit 1; }
 done

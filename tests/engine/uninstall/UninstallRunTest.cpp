@@ -2,7 +2,13 @@
 // effect of the log checked afterwards, the trace lines checked in order.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <algorithm>
+#include <cwctype>
+#include <sstream>
 
 #include "TestPaths.h"
 #include "support/ChildProcess.h"
@@ -193,6 +199,27 @@ std::vector<std::string> InterfaceLabels(const std::vector<std::string>& lines) 
     return labels;
 }
 
+std::string SystemText(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                        FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    while (length > 0 && std::iswspace(text[length - 1])) --length;
+    char utf8[1024] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof utf8 - 1, nullptr, nullptr);
+    ::LocalFree(text);
+    return utf8;
+}
+
+std::string KnownFolder(const KNOWNFOLDERID& id) {
+    PWSTR wide = nullptr;
+    char narrow[MAX_PATH] = {};
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)))
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
+    ::CoTaskMemFree(wide);
+    return narrow;
+}
+
 // Both endings without a page quit from inside FinishUninstall.
 std::vector<std::string> RunLabels(const char* ending) {
     std::vector<std::string> labels = {"UN 1", "UN 2", "StartCopyNow 1", "StartCopyNow 2", "StartCopyNow 3", "UN 3",
@@ -272,7 +299,7 @@ TEST(UninstallRun, UninstallAnsweredNoChangesNothing) {
     EXPECT_EQ(question.Text(), "This will remove Fixture Notes from your system, do you want to continue?");
     EXPECT_EQ(question.Caption(), "");
     question.Press(IDNO);
-    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(static_cast<DWORD>(ERROR_INSTALL_USEREXIT)));
     ::Sleep(700);  // past the moment the removal would have started
     fixture.ExpectUntouched();
     EXPECT_TRUE(trace.Stop().empty());
@@ -319,4 +346,61 @@ TEST(UninstallRun, BadLogsNeitherCrashNorHangNorRemoveWhatTheyDoNotName) {
     EXPECT_EQ(norvexec.Wait(60000), std::optional<DWORD>(0u));
     EXPECT_FALSE(TestFiles::Exists(named));
     EXPECT_TRUE(TestFiles::Exists(unnamed));
+}
+
+TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
+    TestProduct product("{RUN-LOG-01}");
+    const std::string install = TestFiles::FreshTempFolder("run-log");
+    // The registered folder is one of the user's own: REMOVEALL must refuse it.
+    const std::string refused = KnownFolder(FOLDERID_Templates);
+    ASSERT_FALSE(refused.empty());
+    product.Register("Logged Notes", refused);
+    TestFiles::MakeDirectories(install + "\\full");
+    TestFiles::MakeDirectories(install + "\\empty");
+    for (const char* file : {"\\a.txt", "\\caf\xE9.txt", "\\locked.txt", "\\full\\kept.txt"})
+        TestFiles::Write(install + file, "x");
+    const char kSettings[] = "Software\\Norvane Log Test";
+    TestRegistry::WriteString(HKEY_CURRENT_USER, kSettings, "Setting", "1");
+    const std::string value = "HKEY_CURRENT_USER\\" + std::string(kSettings) + "\\Setting";
+    product.WriteLog("TOTALFILE=4\r\nFILE=" + install + "\\a.txt\r\nFILE=" + install + "\\caf\xE9.txt\r\nFILE=" +
+                     install + "\\missing.txt\r\nFILE=" + install + "\\locked.txt\r\nDIR=" + install +
+                     "\\full\r\nDIR=" + install + "\\empty\\\r\nREGVAL=" + value + "\r\nREMOVEALL=1\r\n");
+    // A page whose icon file is missing: its box is one the silent run must not show.
+    TestFiles::MakeDirectories(product.Folder() + "\\theme");
+    TestFiles::Write(product.Folder() + "\\theme\\uninstall.lcd",
+                     "[MAINWINDOW]\r\nwidth=300\r\nheight=200\r\n[INFO]\r\nTOTAL=1\r\n0=Icon,10,10,32,32,ICON,,,0\r\n"
+                     "[DADOS]\r\n0,t=2\r\n0,0=\r\n0,1=Icon File:|C:\\missing-icon.ico|1\r\n");
+    HANDLE locked = ::CreateFileA((install + "\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    const std::string log = install + "\\removal.log";
+
+    ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + log + "\"");
+    EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(0u));  // a box would hold it for good
+    ::CloseHandle(locked);
+
+    const std::string text = TestFiles::Read(log);
+    ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    std::vector<std::string> lines;
+    std::istringstream stream(text.substr(3));
+    for (std::string line; std::getline(stream, line);) lines.push_back(line.substr(0, line.find('\r')));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind("norvexec /S {RUN-LOG-01} (Logged Notes), started ", 0), 0u) << lines[0];
+    const std::string registration = "registration HKEY_LOCAL_MACHINE\\";
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
+              (std::vector<std::string>{
+                  "message not shown: [Norvane] File not found: (C:\\missing-icon.ico)",
+                  "TOTALFILE 4: files to remove",
+                  "FILE " + install + "\\a.txt: removed",
+                  "FILE " + install + "\\caf\xC3\xA9.txt: removed",
+                  "FILE " + install + "\\missing.txt: not there",
+                  "FILE " + install + "\\locked.txt: left: " + SystemText(ERROR_SHARING_VIOLATION),
+                  "REGVAL " + value + ": removed",
+                  "DIR " + install + "\\full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
+                  "DIR " + install + "\\empty: removed",
+                  "REMOVEALL " + refused + ": refused, a protected folder",
+                  registration + product.UninstallKey() + ": removed",
+                  registration + product.UninstallKey32() + ": removed",
+                  "exit code 0",
+              }));
+    TestRegistry::DeleteTree(HKEY_CURRENT_USER, kSettings);
 }

@@ -1,5 +1,6 @@
-// A library planted under a system library's name (built as RICHED20.DLL) for
-// tests: when a process loads it, it leaves "planted-library-loaded" beside itself.
+// A library planted under a system library's name (built as RICHED20.DLL, copied
+// under others) for tests: when a process loads it, it leaves
+// "planted-library-loaded" beside itself.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

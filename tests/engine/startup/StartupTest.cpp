@@ -66,7 +66,6 @@ TEST(CommandLine, ALogIsAskedForAfterTheProductCode) {
     EXPECT_EQ(LogPathOf({"norvexec.exe", "/I", "{C0DE}", "other", "/log"}), standard);
     EXPECT_EQ(LogPathOf({"norvexec.exe", "/R", "{C0DE}", "/LOG="}), standard);
     EXPECT_EQ(LogPathOf({"norvexec.exe", "/S", "{C0DE}", "/LOGFILE=x"}), std::nullopt);
-    EXPECT_EQ(LogPathOf({"norvexec.exe", "/S", "/LOG=x"}), std::nullopt);  // in the product code's place
 }
 
 TEST(ProductPaths, AreFormedBelowTheWindowsDirectoryWithOneBackslash) {

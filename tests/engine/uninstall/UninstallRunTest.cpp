@@ -2,12 +2,8 @@
 // effect of the log checked afterwards, the trace lines checked in order.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <knownfolders.h>
-#include <shlobj.h>
-
 #include <algorithm>
-#include <cwctype>
+#include <cctype>
 #include <sstream>
 
 #include "TestPaths.h"
@@ -199,25 +195,13 @@ std::vector<std::string> InterfaceLabels(const std::vector<std::string>& lines) 
     return labels;
 }
 
+// The system's text for an error, as the removal log gives it.
 std::string SystemText(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    while (length > 0 && std::iswspace(text[length - 1])) --length;
-    char utf8[1024] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof utf8 - 1, nullptr, nullptr);
-    ::LocalFree(text);
-    return utf8;
-}
-
-std::string KnownFolder(const KNOWNFOLDERID& id) {
-    PWSTR wide = nullptr;
-    char narrow[MAX_PATH] = {};
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)))
-        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
-    ::CoTaskMemFree(wide);
-    return narrow;
+    char text[512] = {};
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                    sizeof text, nullptr);
+    while (length > 0 && std::isspace(static_cast<unsigned char>(text[length - 1]))) --length;
+    return std::string(text, length);
 }
 
 // Both endings without a page quit from inside FinishUninstall.
@@ -350,35 +334,26 @@ TEST(UninstallRun, BadLogsNeitherCrashNorHangNorRemoveWhatTheyDoNotName) {
 
 TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
     TestProduct product("{RUN-LOG-01}");
-    const std::string install = TestFiles::FreshTempFolder("run-log");
-    // The registered folder is one of the user's own: REMOVEALL must refuse it.
-    const std::string refused = KnownFolder(FOLDERID_Templates);
-    ASSERT_FALSE(refused.empty());
-    product.Register("Logged Notes", refused);
-    TestFiles::MakeDirectories(install + "\\full");
-    TestFiles::MakeDirectories(install + "\\empty");
-    for (const char* file : {"\\a.txt", "\\caf\xE9.txt", "\\locked.txt", "\\full\\kept.txt"})
-        TestFiles::Write(install + file, "x");
-    const char kSettings[] = "Software\\Norvane Log Test";
-    TestRegistry::WriteString(HKEY_CURRENT_USER, kSettings, "Setting", "1");
-    const std::string value = "HKEY_CURRENT_USER\\" + std::string(kSettings) + "\\Setting";
-    product.WriteLog("TOTALFILE=4\r\nFILE=" + install + "\\a.txt\r\nFILE=" + install + "\\caf\xE9.txt\r\nFILE=" +
-                     install + "\\missing.txt\r\nFILE=" + install + "\\locked.txt\r\nDIR=" + install +
-                     "\\full\r\nDIR=" + install + "\\empty\\\r\nREGVAL=" + value + "\r\nREMOVEALL=1\r\n");
-    // A page whose icon file is missing: its box is one the silent run must not show.
+    product.Register("Logged Notes", "Logged Notes");  // no full path: REMOVEALL refuses it
+    const std::string in = TestFiles::FreshTempFolder("run-log") + "\\";
+    TestFiles::MakeDirectories(in + "full");
+    TestFiles::MakeDirectories(in + "empty");
+    for (const char* file : {"a.txt", "caf\xE9.txt", "locked.txt", "full\\kept.txt"}) TestFiles::Write(in + file, "x");
+    const std::string value = "HKEY_CURRENT_USER\\Software\\Norvane Log Test\\Setting";
+    TestRegistry::WriteString(HKEY_CURRENT_USER, "Software\\Norvane Log Test", "Setting", "1");
+    product.WriteLog("TOTALFILE=4\nFILE=" + in + "a.txt\nFILE=" + in + "caf\xE9.txt\nFILE=" + in + "missing.txt\nFILE=" +
+                     in + "locked.txt\nDIR=" + in + "full\nDIR=" + in + "empty\\\nREGVAL=" + value + "\nREMOVEALL=1\n");
+    // A page whose icon file is missing: a box the silent run must not show.
     TestFiles::MakeDirectories(product.Folder() + "\\theme");
     TestFiles::Write(product.Folder() + "\\theme\\uninstall.lcd",
-                     "[MAINWINDOW]\r\nwidth=300\r\nheight=200\r\n[INFO]\r\nTOTAL=1\r\n0=Icon,10,10,32,32,ICON,,,0\r\n"
-                     "[DADOS]\r\n0,t=2\r\n0,0=\r\n0,1=Icon File:|C:\\missing-icon.ico|1\r\n");
-    HANDLE locked = ::CreateFileA((install + "\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    const std::string log = install + "\\removal.log";
-
-    ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + log + "\"");
+                     "[INFO]\r\nTOTAL=1\r\n0=Icon,10,10,32,32,ICON,,,0\r\n[DADOS]\r\n0,t=2\r\n0,0=\r\n"
+                     "0,1=Icon File:|C:\\missing-icon.ico|1\r\n");
+    HANDLE locked = ::CreateFileA((in + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + in + "removal.log\"");
     EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(0u));  // a box would hold it for good
     ::CloseHandle(locked);
 
-    const std::string text = TestFiles::Read(log);
+    const std::string text = TestFiles::Read(in + "removal.log");
     ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
     std::vector<std::string> lines;
     std::istringstream stream(text.substr(3));
@@ -387,20 +362,15 @@ TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
     EXPECT_EQ(lines[0].rfind("norvexec /S {RUN-LOG-01} (Logged Notes), started ", 0), 0u) << lines[0];
     const std::string registration = "registration HKEY_LOCAL_MACHINE\\";
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
-              (std::vector<std::string>{
-                  "message not shown: [Norvane] File not found: (C:\\missing-icon.ico)",
-                  "TOTALFILE 4: files to remove",
-                  "FILE " + install + "\\a.txt: removed",
-                  "FILE " + install + "\\caf\xC3\xA9.txt: removed",
-                  "FILE " + install + "\\missing.txt: not there",
-                  "FILE " + install + "\\locked.txt: left: " + SystemText(ERROR_SHARING_VIOLATION),
-                  "REGVAL " + value + ": removed",
-                  "DIR " + install + "\\full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
-                  "DIR " + install + "\\empty: removed",
-                  "REMOVEALL " + refused + ": refused, a protected folder",
-                  registration + product.UninstallKey() + ": removed",
-                  registration + product.UninstallKey32() + ": removed",
-                  "exit code 0",
-              }));
-    TestRegistry::DeleteTree(HKEY_CURRENT_USER, kSettings);
+              (std::vector<std::string>{"message not shown: [Norvane] File not found: (C:\\missing-icon.ico)",
+                                        "TOTALFILE 4: files to remove", "FILE " + in + "a.txt: removed",
+                                        "FILE " + in + "caf\xC3\xA9.txt: removed", "FILE " + in + "missing.txt: not there",
+                                        "FILE " + in + "locked.txt: left: " + SystemText(ERROR_SHARING_VIOLATION),
+                                        "REGVAL " + value + ": removed",
+                                        "DIR " + in + "full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
+                                        "DIR " + in + "empty: removed",
+                                        "REMOVEALL Logged Notes: refused, a protected folder",
+                                        registration + product.UninstallKey() + ": removed",
+                                        registration + product.UninstallKey32() + ": removed", "exit code 0"}));
+    TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Norvane Log Test");
 }

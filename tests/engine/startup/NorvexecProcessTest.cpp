@@ -79,8 +79,9 @@ TEST(NorvexecProcess, ExitCodesTellHowTheRunEnded) {
         }
         EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(run.code)) << run.arguments;
         // Without a switch there is no run and no log.
-        if (!run.arguments.empty())
+        if (!run.arguments.empty()) {
             EXPECT_TRUE(TestFiles::Read(log).ends_with("\nexit code " + std::to_string(run.code) + "\r\n")) << run.arguments;
+        }
     }
     // What the silent runs did not show is in their logs.
     EXPECT_NE(TestFiles::Read(logs + "\\run2.log").find("message not shown: [Norvane] " + std::string(kNotFound)),

@@ -58,14 +58,16 @@ trace_file=$(mktemp)
 # Runs norvexec with the trace monitor listening; each further argument is a button
 # (1 OK, 6 Yes, 7 No) that answers the next message box norvexec shows, or
 # "page:NAME", which waits for the themed page to complete, lists its controls,
-# saves its picture as $shots/NAME.png and presses its closing button.
+# saves its picture as $shots/NAME.png and presses its closing button. With
+# $removal_log set (a Windows path), norvexec writes its removal log there.
 run_norvexec() { # switch [button...]
   local switch=$1; shift
   rm -f "$trace_file"
   wine build/tests/bin/tracemonitor.exe "$(winepath -w "$trace_file")" >/dev/null 2>&1 &
   for _ in $(seq 1 100); do [ -e "$trace_file" ] && break; sleep 0.05; done
-  echo "norvexec $switch $DEMO_CODE"
-  wine build/bin/norvexec.exe "$switch" "$DEMO_CODE" >/dev/null 2>&1 </dev/null &
+  local log_switch=${removal_log:+/LOG=$removal_log}
+  echo "norvexec $switch $DEMO_CODE $log_switch"
+  wine build/bin/norvexec.exe "$switch" "$DEMO_CODE" ${log_switch:+"$log_switch"} >/dev/null 2>&1 </dev/null &
   local norvexec=$!
   for button in "$@"; do
     if [ "${button#page:}" != "$button" ]; then
@@ -115,9 +117,11 @@ themeview_demo() {
 echo "== the demo theme in themeview, the tool for theme authors"
 install_demo theme
 themeview_demo
-echo "== silent uninstall: the themed page shows while it removes, then the program ends"
-run_norvexec /S
+echo "== silent uninstall with a removal log: the themed page shows while it removes, then the program ends"
+removal_log='C:\norvane-demo-removal.log' run_norvexec /S
 report
+echo "  removal log $drive_c/norvane-demo-removal.log:"
+sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' -e 's/^/    /' "$drive_c/norvane-demo-removal.log"
 echo "== uninstall with the question and the themed progress page, closed with its button (exit code 259 arrives as 3)"
 install_demo theme
 run_norvexec /R 6 page:uninstall-page

@@ -1,5 +1,7 @@
 #include "InputControls.h"
 
+#include "../framework/LibraryLoading.h"
+
 bool PrepareCommonControls() {
     static const bool prepared = [] {
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
@@ -10,6 +12,6 @@ bool PrepareCommonControls() {
 
 bool PrepareRichEdit() {
     // Loaded for the life of the process: its window class must outlive every page.
-    static const bool prepared = ::LoadLibraryA("RICHED20.DLL") != nullptr;
+    static const bool prepared = LoadSystemLibrary("RICHED20.DLL") != nullptr;
     return prepared;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Trace.h"
+#include "WinApp.h"
 
 namespace {
 std::function<void()>& Handler() {
@@ -28,5 +29,10 @@ void AbortProgram() {
     if (self == nullptr) self = ::GetCurrentProcess();
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(self, &code);
+    // The application's last words (a log's exit code line) come before the end.
+    if (CWinApp* app = TheApp()) {
+        app->m_exitCode = static_cast<int>(code);
+        code = static_cast<DWORD>(app->ExitInstance());
+    }
     ::TerminateProcess(self, code);
 }

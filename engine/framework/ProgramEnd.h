@@ -5,8 +5,9 @@
 void QuitProgram(int exitCode = 0);
 
 // Ends the program at once with the exit code of a still-running process (259):
-// the quit message is posted the ordinary way, then the process terminates
-// itself, so the removal never goes on and no window is taken down one by one.
+// the quit message is posted the ordinary way, the application's ExitInstance
+// runs, then the process terminates itself, so the removal never goes on and no
+// window is taken down one by one.
 void AbortProgram();
 
 // Replaces the ending, for code that shows pages inside a process that must go

@@ -37,9 +37,12 @@ int CWinApp::Main(HINSTANCE instance) {
     char title[sizeof m_appTitle] = {};
     if (::LoadStringA(instance, kAppTitleResource, title, sizeof title) > 0)
         ::lstrcpynA(m_appTitle, title, sizeof m_appTitle);
-    if (!InitInstance()) {
-        if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) m_pMainWnd->DestroyWindow();
-        return 0;
+    if (InitInstance()) {
+        m_exitCode = Run();
+    } else if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) {
+        m_pMainWnd->DestroyWindow();
     }
-    return Run();
+    return ExitInstance();
 }
+
+int CWinApp::ExitInstance() { return m_exitCode; }

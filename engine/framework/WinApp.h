@@ -4,7 +4,8 @@
 class CWnd;
 
 // The application object: one per process. WinMain hands control to Main, which
-// runs InitInstance and, when that succeeds, the message loop until WM_QUIT.
+// runs InitInstance and, when that succeeds, the message loop until WM_QUIT;
+// then ExitInstance, whose result is the process's exit code.
 class CWinApp {
 public:
     CWinApp();
@@ -14,6 +15,9 @@ public:
 
     virtual BOOL InitInstance() = 0;
     virtual int Run();
+    // Called once as the program ends, also when it ends itself at once
+    // (AbortProgram); returns the exit code, m_exitCode unless overridden.
+    virtual int ExitInstance();
     int Main(HINSTANCE instance);
 
     // OLE (pictures, controls) needs the thread's OLE libraries initialised.
@@ -23,6 +27,8 @@ public:
     CWnd* m_pMainWnd = nullptr;
     // Default title of the application's message boxes (string resource 0xE000).
     char m_appTitle[256] = "norvexec";
+    // The exit code: set by InitInstance before it fails, else the quit message's.
+    int m_exitCode = 0;
 
 private:
     bool m_oleInitialised = false;

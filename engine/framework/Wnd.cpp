@@ -34,8 +34,17 @@ namespace {
 thread_local CWnd* t_creating = nullptr;
 thread_local HHOOK t_hook = nullptr;
 
+// The system may make the thread's input-method window inside the creation of
+// its first top-level window, so that it reaches the hook first; it is never
+// the window the hook waits for.
+bool IsInputMethodWindow(HWND hwnd) {
+    if (::GetClassLongPtrA(hwnd, GCL_STYLE) & CS_IME) return true;
+    char className[8] = {};
+    return ::GetClassNameA(hwnd, className, sizeof className) > 0 && ::lstrcmpiA(className, "IME") == 0;
+}
+
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && t_creating != nullptr) {
+    if (code == HCBT_CREATEWND && t_creating != nullptr && !IsInputMethodWindow(reinterpret_cast<HWND>(wParam))) {
         CWnd* object = t_creating;
         t_creating = nullptr;
         object->SubclassWindow(reinterpret_cast<HWND>(wParam));

@@ -4,7 +4,7 @@
 #include "../product/ProductContext.h"
 #include "../theme/ImageWindow.h"
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame(RemovalLog& log) : m_run(*this, log) {}
 CMainFrame::~CMainFrame() = default;
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA createStruct) {

@@ -14,8 +14,11 @@ public:
     static constexpr UINT_PTR kStartTimer = 1;
     static constexpr UINT kStartDelayMs = 500;
 
-    CMainFrame();
+    explicit CMainFrame(RemovalLog& log);
     ~CMainFrame() override;
+
+    // Its creation failed because the user answered No to the question.
+    bool RemovalDeclined() const { return m_run.Declined(); }
 
     // The page reported a click on its "IDC_FINISH" control.
     void OnFinishCommand() override;
@@ -27,5 +30,5 @@ protected:
 private:
     void StartUninstall();
 
-    CUninstallRun m_run{*this};
+    CUninstallRun m_run;
 };

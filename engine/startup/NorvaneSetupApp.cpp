@@ -3,6 +3,7 @@
 #include <winsock2.h>
 
 #include <cstdio>
+#include <ctime>
 
 #include "../framework/FixedText.h"
 #include "../framework/FrameWnd.h"
@@ -15,6 +16,8 @@ namespace {
 const char kUsage[] =
     "Norvane Uninstaller\r\n\r\nUsage:\r\nnorvexec.exe /R {productcode} to uninstall.\r\n"
     "norvexec.exe /I {productcode} to modify.\r\n\r\nnorvexec.exe /S {productcode} to silent uninstall.";
+
+constexpr char kLogSwitch[] = "/LOG";
 
 // What "%s" makes of an argument: a missing one reads "(null)".
 std::string ArgumentText(int argc, char** argv, int index) {
@@ -72,6 +75,54 @@ void CNorvaneSetupApp::FormProductPaths(const std::string& windowsDirectory) {
     product.languageFilePath = FormatWithCode("%sInstaller\\%s\\language.lan", windowsDirectory, product.productCode);
 }
 
+std::optional<std::string> CNorvaneSetupApp::RemovalLogPath(int argc, char** argv, const std::string& productCode) {
+    const size_t switchLength = sizeof kLogSwitch - 1;
+    for (int i = 3; i < argc; ++i) {
+        const std::string argument = argv[i] != nullptr ? argv[i] : "";
+        if (argument.size() < switchLength || ::_strnicmp(argument.c_str(), kLogSwitch, switchLength) != 0) continue;
+        if (argument.size() > switchLength && argument[switchLength] != '=') continue;
+        std::string path = argument.size() > switchLength ? argument.substr(switchLength + 1) : std::string();
+        if (!path.empty()) return path;
+        char temp[MAX_PATH + 1] = {};
+        const DWORD length = ::GetTempPathA(sizeof temp, temp);
+        if (length == 0 || length >= sizeof temp) temp[0] = '\0';
+        return std::string(temp) + "Norvane " + productCode + ".log";
+    }
+    return std::nullopt;
+}
+
+void CNorvaneSetupApp::KeepSilent() {
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    // Answered as a box that could not be shown: never a Yes.
+    SetMessageBoxHandler([this](HWND, const char* text, const char* caption, UINT) {
+        m_log.WriteMessage(caption != nullptr ? caption : "", text != nullptr ? text : "");
+        return 0;
+    });
+}
+
+void CNorvaneSetupApp::OpenRemovalLog(const std::string& path) {
+    // A log that cannot be written is no reason to leave the product installed.
+    if (!m_log.Open(path)) return;
+    const ProductContext& product = TheProduct();
+    const char* mode = product.mode == kModeSilent ? "/S" : product.mode == kModeModify ? "/I" : "/R";
+    char started[32] = {};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (::localtime_s(&local, &now) == 0) std::strftime(started, sizeof started, "%Y-%m-%d %H:%M:%S", &local);
+    m_log.Write(std::string("norvexec ") + mode + " " + product.productCode + " (" + product.displayName +
+                "), started " + started);
+}
+
+BOOL CNorvaneSetupApp::Fail(int exitCode) {
+    m_exitCode = exitCode;
+    return FALSE;
+}
+
+int CNorvaneSetupApp::ExitInstance() {
+    m_log.Write("exit code " + std::to_string(m_exitCode));
+    return m_exitCode;
+}
+
 bool CNorvaneSetupApp::StartWindowsSockets() {
     WSADATA data{};
     if (::WSAStartup(MAKEWORD(1, 1), &data) != 0) return false;
@@ -86,15 +137,18 @@ BOOL CNorvaneSetupApp::InitInstance() {
     EnableControlContainer();
     if (!ReadCommandLine(__argc, __argv)) {
         AppMessageBox(kUsage, MB_OK);
-        return FALSE;
+        return Fail(ERROR_INVALID_COMMAND_LINE);
     }
+    if (TheProduct().mode == kModeSilent) KeepSilent();
     ReadRegistration();
+    if (std::optional<std::string> logPath = RemovalLogPath(__argc, __argv, TheProduct().productCode))
+        OpenRemovalLog(*logPath);
 
     if (!StartWindowsSockets()) {
         char text[256] = {};
         ::LoadStringA(m_hInstance, IDS_SOCKETS_INIT_FAILED, text, sizeof text);
         AppMessageBox(text, MB_OK);
-        return FALSE;
+        return Fail(ERROR_INSTALL_FAILURE);
     }
 
     // 150 characters: a longer Windows directory does not fit and reads as empty.
@@ -103,8 +157,9 @@ BOOL CNorvaneSetupApp::InitInstance() {
     if (length == 0 || length >= sizeof windows) windows[0] = '\0';
     FormProductPaths(WithTrailingBackslash(windows));
 
-    m_frame = std::make_unique<CMainFrame>();
+    m_frame = std::make_unique<CMainFrame>(m_log);
     m_pMainWnd = m_frame.get();
     // Creation runs the frame's OnCreate, which asks, checks and arms the run.
-    return m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr);
+    if (m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) return TRUE;
+    return Fail(m_frame->RemovalDeclined() ? ERROR_INSTALL_USEREXIT : ERROR_INSTALL_FAILURE);
 }

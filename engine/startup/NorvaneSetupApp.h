@@ -1,8 +1,10 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "../framework/WinApp.h"
+#include "../uninstall/RemovalLog.h"
 #include "Registro.h"
 
 class CMainFrame;
@@ -13,6 +15,8 @@ public:
     ~CNorvaneSetupApp() override;
 
     BOOL InitInstance() override;
+    // Writes the exit code as the removal log's last line.
+    int ExitInstance() override;
 
     // The steps of InitInstance that fill the product context, usable on their own.
     // Mode and product code from the first two arguments; false without a switch.
@@ -28,8 +32,19 @@ public:
     static std::string WithTrailingBackslash(std::string directory);
     // Windows Sockets 1.1 exactly, as start-up requires it.
     static bool StartWindowsSockets();
+    // The removal log a "/LOG" or "/LOG=FILE" argument after the product code
+    // asks for (case does not matter): FILE, or without one "Norvane CODE.log"
+    // in the temporary folder; nothing without such an argument.
+    static std::optional<std::string> RemovalLogPath(int argc, char** argv, const std::string& productCode);
 
 private:
+    // A silent run shows no box: neither its own, whose text goes to the log,
+    // nor the system's for a missing disk, an unreadable file or a crash.
+    void KeepSilent();
+    void OpenRemovalLog(const std::string& path);
+    BOOL Fail(int exitCode);
+
     CRegistro m_registro;
+    RemovalLog m_log;
     std::unique_ptr<CMainFrame> m_frame;
 };

@@ -8,6 +8,7 @@
 
 #include "../framework/FileStatus.h"
 #include "../framework/FixedText.h"
+#include "../framework/LibraryLoading.h"
 #include "../framework/RegKey.h"
 #include "../framework/ScHandle.h"
 #include "../framework/Trace.h"
@@ -17,6 +18,7 @@
 #include "../product/UninstallPage.h"
 #include "ProtectedFolders.h"
 #include "RegistryValuePath.h"
+#include "RemovalLog.h"
 #include "RemoveTree.h"
 #include "UninstallLogReader.h"
 #include "WaitPumping.h"
@@ -25,6 +27,10 @@ namespace {
 constexpr char kSpecialProductKey[] = "Software\\Brellix";
 constexpr char kSpecialProductSubkey[] = "Pelmora Studio";
 constexpr char kSpecialProductFolder[] = "C:\\Program Files\\Pelmora Studio";
+constexpr char kSpecialProduct[] = "special product";
+constexpr char kRegistration[] = "registration";
+// The shell removes a tree without telling what it could not.
+constexpr char kTreeLeft[] = "left, in part or whole";
 
 std::string WithoutTrailingBackslash(std::string path) {
     if (!path.empty() && path.back() == '\\') path.pop_back();
@@ -32,6 +38,12 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+// A log never opened: it writes nothing.
+RemovalLog& NoLog() {
+    static RemovalLog log;
+    return log;
+}
 
 UINT RemovalWorker(void* parameter) {
     // Opening a link goes through the shell, which wants COM on the calling thread.
@@ -43,10 +55,10 @@ UINT RemovalWorker(void* parameter) {
 }
 }  // namespace
 
-CNVEngine::CNVEngine(UninstallPage* page) : CNVEngine(page, TheProduct().installPath) {}
+CNVEngine::CNVEngine(UninstallPage* page) : CNVEngine(page, TheProduct().installPath, NoLog()) {}
 
-CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder)
-    : m_page(page), m_installFolder(std::move(installFolder)) {
+CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog& log)
+    : m_page(page), m_installFolder(std::move(installFolder)), m_log(log) {
     m_folders.reserve(kMaxFolders);
 }
 
@@ -83,10 +95,11 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
         m_removedFiles = 0;
         m_totalFiles = LogValueAsInteger(record.value);
         SetProgressRange(m_totalFiles);
+        m_log.WriteAction(kind, std::to_string(m_totalFiles), "files to remove");
         return;
     }
     if (kind == LogKind::kFile || kind == LogKind::kShortcut) {
-        RemoveFile(record.value);
+        RemoveFile(kind, record.value);
     } else if (kind == LogKind::kDir) {
         RememberFolder(record.value);
     } else if (kind == LogKind::kNtService) {
@@ -103,46 +116,73 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
     }
 }
 
-void CNVEngine::RemoveFile(const std::string& path) {
+void CNVEngine::RemoveFile(const std::string& kind, const std::string& path) {
     DWORD attributes = ::GetFileAttributesA(path.c_str());
     // Masking with the normal attribute clears read-only together with the rest.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(path.c_str());
+    const DWORD error = ::DeleteFileA(path.c_str()) ? ERROR_SUCCESS : ::GetLastError();
     SetProgressPosition(m_removedFiles);
     ++m_removedFiles;
+    m_log.WriteOutcome(kind, path, error);
 }
 
 void CNVEngine::RememberFolder(const std::string& path) {
-    if (m_folderCount >= kMaxFolders) return;
+    if (m_folderCount >= kMaxFolders) {
+        m_log.WriteAction(LogKind::kDir, path, "ignored, past the 999th folder");
+        return;
+    }
     m_folders.push_back(path);
     ++m_folderCount;
 }
 
 void CNVEngine::DeleteService(const std::string& name) {
+    DWORD error = ERROR_SUCCESS;
     ScHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager) return;
-    ScHandle service(::OpenServiceA(manager, name.c_str(), DELETE));
-    if (!service) return;
-    // Not stopped first: a running service goes when it stops.
-    ::DeleteService(service);
+    if (!manager) {
+        error = ::GetLastError();
+    } else {
+        ScHandle service(::OpenServiceA(manager, name.c_str(), DELETE));
+        // Not stopped first: a running service goes when it stops.
+        if (!service || !::DeleteService(service)) error = ::GetLastError();
+    }
+    m_log.WriteOutcome(LogKind::kNtService, name, error, "marked for deletion");
 }
 
 void CNVEngine::RunCompanion() {
     if (Contains(m_companionTarget, "http://")) {
-        ::ShellExecuteA(nullptr, nullptr, m_companionTarget.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+        // No box of the shell's own when nothing opens the link: the action's
+        // failure is silent, and a silent run has nobody to answer it. The
+        // worker has no message loop: the shell finishes before it returns.
+        SHELLEXECUTEINFOA link{};
+        link.cbSize = sizeof link;
+        link.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        link.lpFile = m_companionTarget.c_str();
+        link.nShow = SW_SHOWDEFAULT;
+        const bool opened = ::ShellExecuteExA(&link) != FALSE;
+        ReportCompanion("link " + m_companionTarget + (opened ? " opened" : " not opened"),
+                        opened ? ERROR_SUCCESS : ::GetLastError());
         return;
     }
     // The target names a file in the per-product folder, the folder of the language
     // file. It stays as the log gave it, so that a further command line joins it
     // again instead of joining the joined path.
     std::string fullPath = ReplaceAll(TheProduct().languageFilePath + "\\" + m_companionTarget, "language.lan\\", "");
-    if (!HasFileStatus(fullPath)) return;
+    if (!HasFileStatus(fullPath)) {
+        ReportCompanion(fullPath + " not there");
+        return;
+    }
+    if (Contains(fullPath, ".dll") || Contains(fullPath, ".DLL"))
+        CallLibrary(fullPath);
+    else
+        RunProgram(fullPath);
+}
 
-    // Both texts pass through 256-byte buffers: longer ones are cut at 255 characters.
-    if (Contains(fullPath, ".dll") || Contains(fullPath, ".DLL")) {
-        HMODULE library = ::LoadLibraryA(fullPath.c_str());
-        if (library == nullptr) return;
+// Both texts pass through 256-byte buffers: longer ones are cut at 255 characters.
+void CNVEngine::CallLibrary(const std::string& fullPath) {
+    DWORD error = ERROR_SUCCESS;
+    std::string outcome = "library " + fullPath + " called";
+    if (HMODULE library = LoadLibraryWithItsFolder(fullPath)) {
         using EntryPoint = void(WINAPI*)(char* path);
         auto entry = reinterpret_cast<EntryPoint>(::GetProcAddress(library, m_companionCommand.c_str()));
         if (entry != nullptr) {
@@ -150,11 +190,19 @@ void CNVEngine::RunCompanion() {
             std::string fitted = FitBuffer(fullPath, sizeof argument);
             std::memcpy(argument, fitted.data(), fitted.size());
             entry(argument);
+        } else {
+            error = ::GetLastError();
+            outcome = "library " + fullPath + " has no such function";
         }
         ::FreeLibrary(library);
-        return;
+    } else {
+        error = ::GetLastError();
+        outcome = "library " + fullPath + " not loaded";
     }
+    ReportCompanion(outcome, error);
+}
 
+void CNVEngine::RunProgram(const std::string& fullPath) {
     char application[256] = {};
     char commandLine[256] = {};
     std::string fittedPath = FitBuffer(fullPath, sizeof application);
@@ -164,49 +212,79 @@ void CNVEngine::RunCompanion() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
+    DWORD error = ERROR_SUCCESS;
     if (::CreateProcessA(application, fittedCommand.empty() ? nullptr : commandLine, nullptr, nullptr, TRUE,
                          DETACHED_PROCESS | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process)) {
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
+    } else {
+        error = ::GetLastError();
     }
+    ReportCompanion("program " + fullPath + (error == ERROR_SUCCESS ? " started" : " not started"), error);
+}
+
+void CNVEngine::ReportCompanion(const std::string& outcome, DWORD error) {
+    m_log.WriteAction(LogKind::kRun3rdCmd, m_companionCommand, outcome, error);
 }
 
 void CNVEngine::DeleteRegistryValue(const std::string& value) {
     RegistryValuePath path = SplitRegistryValue(value);
-    if (path.root == nullptr) return;
+    if (path.root == nullptr) {
+        m_log.WriteAction(LogKind::kRegVal, value, "ignored, no root key named");
+        return;
+    }
     RegKey key;
-    if (::RegOpenKeyExA(path.root, path.subkey.c_str(), 0, KEY_SET_VALUE, key.Receive()) != ERROR_SUCCESS) return;
-    ::RegDeleteValueA(key, path.valueName.c_str());
+    LONG result = ::RegOpenKeyExA(path.root, path.subkey.c_str(), 0, KEY_SET_VALUE, key.Receive());
+    if (result == ERROR_SUCCESS) result = ::RegDeleteValueA(key, path.valueName.c_str());
+    m_log.WriteOutcome(LogKind::kRegVal, value, static_cast<DWORD>(result));
 }
 
 void CNVEngine::RemoveFolders() {
     // Log order, no recursion: an inner folder listed before its parent lets both go.
     for (int i = 0; i < m_folderCount; ++i) {
         std::string folder = WithoutTrailingBackslash(m_folders[i]);
-        if (HasFileStatus(folder)) ::RemoveDirectoryA(folder.c_str());
+        DWORD error = ERROR_PATH_NOT_FOUND;
+        if (HasFileStatus(folder)) error = ::RemoveDirectoryA(folder.c_str()) ? ERROR_SUCCESS : ::GetLastError();
+        m_log.WriteOutcome(LogKind::kDir, folder, error);
     }
 }
 
 void CNVEngine::RemoveInstallFolder() {
     if (m_removeAllFlag != kFlagSet) return;
     std::string folder = WithoutTrailingBackslash(m_installFolder);
-    if (IsProtectedFromRemoval(folder)) return;
-    if (HasFileStatus(folder)) RemoveTree(folder);
+    if (IsProtectedFromRemoval(folder)) {
+        m_log.WriteAction(LogKind::kRemoveAll, folder, "refused, a protected folder");
+        return;
+    }
+    if (!HasFileStatus(folder)) {
+        m_log.WriteOutcome(LogKind::kRemoveAll, folder, ERROR_PATH_NOT_FOUND);
+        return;
+    }
+    const bool removed = RemoveTree(folder);
+    m_log.WriteAction(LogKind::kRemoveAll, folder, removed ? "removed" : kTreeLeft);
 }
 
 void CNVEngine::DeleteRegistration() {
     const ProductContext& product = TheProduct();
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, FitBuffer(product.uninstallKey, 255).c_str());
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, FitBuffer(product.uninstallKey32, 255).c_str());
+    for (const std::string& key : {product.uninstallKey, product.uninstallKey32}) {
+        const std::string fitted = FitBuffer(key, 255);
+        const LONG result = ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, fitted.c_str());
+        m_log.WriteOutcome(kRegistration, "HKEY_LOCAL_MACHINE\\" + fitted, static_cast<DWORD>(result));
+    }
 }
 
 void CNVEngine::CleanUpSpecialProduct() {
     if (TheProduct().companionSeenFlag != kFlagSet) return;
     RegKey key;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kSpecialProductKey, 0, KEY_SET_VALUE, key.Receive()) == ERROR_SUCCESS)
-        ::RegDeleteKeyA(key, kSpecialProductSubkey);
+    LONG result = ::RegOpenKeyExA(HKEY_CURRENT_USER, kSpecialProductKey, 0, KEY_SET_VALUE, key.Receive());
+    if (result == ERROR_SUCCESS) result = ::RegDeleteKeyA(key, kSpecialProductSubkey);
     key.Close();
-    if (HasFileStatus(kSpecialProductFolder)) RemoveTree(kSpecialProductFolder);
+    m_log.WriteOutcome(kSpecialProduct,
+                            std::string("HKEY_CURRENT_USER\\") + kSpecialProductKey + "\\" + kSpecialProductSubkey,
+                            static_cast<DWORD>(result));
+    if (!HasFileStatus(kSpecialProductFolder)) return;
+    const bool removed = RemoveTree(kSpecialProductFolder);
+    m_log.WriteAction(kSpecialProduct, kSpecialProductFolder, removed ? "removed" : kTreeLeft);
 }
 
 bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().noPageFlag != kFlagSet; }

@@ -5,12 +5,14 @@
 #include "../framework/Wnd.h"
 #include "UninstallLogRecord.h"
 
+class RemovalLog;
 class UninstallPage;
 
 // Carries out one product's uninstall log: every record as it is read, then the
 // closing actions. Each action is a single silent attempt; a failure never stops
-// the run. A window class by heritage that never gets a window; it lives on the
-// removal worker thread for the length of the run.
+// the run. Given a removal log, it writes each action's outcome there. A window
+// class by heritage that never gets a window; it lives on the removal worker
+// thread for the length of the run.
 class CNVEngine : public CWnd {
 public:
     static constexpr int kMaxFolders = 999;
@@ -20,7 +22,7 @@ public:
     // The install folder that REMOVEALL takes is the product's as it stands now,
     // or the one given: a page may change the product's while the worker runs.
     explicit CNVEngine(UninstallPage* page);
-    CNVEngine(UninstallPage* page, std::string installFolder);
+    CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog& log);
 
     // Starts the worker on Run and waits for it, pumping messages. False when the
     // worker cannot be started or the wait fails: the run's outcome is unknown.
@@ -41,11 +43,14 @@ public:
     bool RemoveAllRequested() const;
 
 private:
-    void RemoveFile(const std::string& path);
+    void RemoveFile(const std::string& kind, const std::string& path);
     void RememberFolder(const std::string& path);
     void DeleteService(const std::string& name);
     void RunCompanion();
     void DeleteRegistryValue(const std::string& value);
+    void RunProgram(const std::string& fullPath);
+    void CallLibrary(const std::string& fullPath);
+    void ReportCompanion(const std::string& outcome, DWORD error = ERROR_SUCCESS);
 
     // Page output: only in a run with a page.
     bool HasPage() const;
@@ -55,6 +60,7 @@ private:
 
     UninstallPage* m_page;
     const std::string m_installFolder;
+    RemovalLog& m_log;
     std::vector<std::string> m_folders;
     int m_folderCount = 0;
     int m_totalFiles = 0;

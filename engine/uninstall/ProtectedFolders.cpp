@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <knownfolders.h>
 #include <shobjidl.h>
-#include <userenv.h>
 
 #include <cctype>
 #include <optional>
@@ -58,30 +58,36 @@ bool IsOrHolds(const std::string& path, const std::string& folder) {
     return path == folder || IsAncestorDirectory(path, folder);
 }
 
-std::string ProfilesFolder() {
-    char path[MAX_PATH] = {};
-    DWORD size = sizeof path;
-    return ::GetProfilesDirectoryA(path, &size) ? Normalized(path) : std::string();
+// The profile folders are read where the system keeps them rather than through
+// its profile library, which is not one of the libraries the system always
+// loads from its own folder: imported, it would be looked for beside the program.
+constexpr char kProfileList[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
+// A path value of the registry, environment variables expanded; empty when unreadable.
+std::string RegistryPath(HKEY key, const char* subkey, const char* name) {
+    char raw[MAX_PATH] = {}, expanded[MAX_PATH] = {};
+    DWORD rawSize = sizeof raw - 1;
+    if (::RegGetValueA(key, subkey, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, raw,
+                       &rawSize) != ERROR_SUCCESS)
+        return {};
+    DWORD length = ::ExpandEnvironmentStringsA(raw, expanded, MAX_PATH);
+    return length > 0 && length <= MAX_PATH && expanded[0] != '\0' ? Normalized(expanded) : std::string();
 }
+
+std::string ProfilesFolder() { return RegistryPath(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory"); }
 
 // The profile of every user the machine has registered, wherever it lies.
 std::vector<std::string> RegisteredProfiles() {
     std::vector<std::string> profiles;
     RegKey list;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
-                        KEY_READ, list.Receive()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_READ, list.Receive()) != ERROR_SUCCESS)
         return profiles;
     char name[256];
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = sizeof name;
         if (::RegEnumKeyExA(list, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        char raw[MAX_PATH] = {}, expanded[MAX_PATH] = {};
-        DWORD rawSize = sizeof raw - 1;
-        if (::RegGetValueA(list, name, "ProfileImagePath", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                           nullptr, raw, &rawSize) != ERROR_SUCCESS)
-            continue;
-        DWORD length = ::ExpandEnvironmentStringsA(raw, expanded, MAX_PATH);
-        if (length > 0 && length <= MAX_PATH && expanded[0] != '\0') profiles.push_back(Normalized(expanded));
+        std::string profile = RegistryPath(list, name, "ProfileImagePath");
+        if (!profile.empty()) profiles.push_back(std::move(profile));
     }
     return profiles;
 }
@@ -145,13 +151,12 @@ std::optional<KnownFolders> ReadKnownFolders(const std::string& profile) {
 }
 
 std::string CurrentProfile() {
-    char path[MAX_PATH] = {};
-    DWORD size = sizeof path;
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    BOOL found = ::GetUserProfileDirectoryA(token, path, &size);
-    ::CloseHandle(token);
-    return found ? Normalized(path) : std::string();
+    PWSTR wide = nullptr;
+    std::string path;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Profile, KF_FLAG_DONT_VERIFY, nullptr, &wide)) && wide != nullptr)
+        path = Normalized(Narrow(wide));
+    ::CoTaskMemFree(wide);
+    return path;
 }
 
 // A profile itself, or a per-user folder inside it, or a folder holding one.

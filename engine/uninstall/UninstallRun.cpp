@@ -11,13 +11,14 @@
 #include "../product/ProductContext.h"
 #include "../product/UninstallPage.h"
 #include "NVEngine.h"
+#include "RemovalLog.h"
 
 namespace {
 constexpr char kProductUninstalled[] = "Product uninstalled.";
 constexpr char kRemovalFailed[] = "The removal could not be run. Norvane can't uninstall this software";
 }
 
-CUninstallRun::CUninstallRun(const CWnd& owner) : m_owner(owner) {}
+CUninstallRun::CUninstallRun(const CWnd& owner, RemovalLog& log) : m_owner(owner), m_log(log) {}
 CUninstallRun::~CUninstallRun() = default;
 
 bool CUninstallRun::ConfirmRemoval() {
@@ -34,7 +35,9 @@ bool CUninstallRun::ConfirmRemoval() {
         std::snprintf(text.data(), text.size() + 1, format, name.c_str());
     }
     // A box that could not be shown answers 0: only an explicit Yes removes anything.
-    return AppMessageBox(m_owner.m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    const int answer = AppMessageBox(m_owner.m_hWnd, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONINFORMATION);
+    m_declined = answer == IDNO;
+    return answer == IDYES;
 }
 
 bool CUninstallRun::Prepare() {
@@ -42,7 +45,7 @@ bool CUninstallRun::Prepare() {
     if (!HasFileStatus(product.uninstallLogPath)) {
         AppMessageBox(m_owner.m_hWnd, "Uninstallation information not found. Norvane can't uninstall this software",
                       "Norvane", MB_OK | MB_ICONINFORMATION);
-        QuitProgram();
+        QuitProgram(ERROR_UNKNOWN_PRODUCT);
         return false;
     }
     m_installFolder = product.installPath;
@@ -56,18 +59,16 @@ void CUninstallRun::UsePage(UninstallPage* page) {
 
 void CUninstallRun::Run() {
     Trace("UN 1");
-    m_engine = std::make_unique<CNVEngine>(m_page, m_installFolder);
+    m_engine = std::make_unique<CNVEngine>(m_page, m_installFolder, m_log);
     Trace("UN 2");
     const bool removed = m_engine->StartRemoval();
     Trace("UN 3");
     if (removed) {
         FinishUninstall();
     } else {
-        // Nothing tells how far the worker got: no word of success, and a
-        // silent run ends with a non-zero exit code instead of a box.
-        if (TheProduct().mode != kModeSilent)
-            AppMessageBox(m_owner.m_hWnd, kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
-        QuitProgram(1);
+        // Nothing tells how far the worker got: no word of success.
+        AppMessageBox(m_owner.m_hWnd, kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
+        QuitProgram(ERROR_INSTALL_FAILURE);
     }
     Trace("UN 4");
 }

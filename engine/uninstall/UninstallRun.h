@@ -4,28 +4,34 @@
 
 class CNVEngine;
 class CWnd;
+class RemovalLog;
 class UninstallPage;
 
 // One uninstall from the question to its ending: the question (mode /R only),
 // the check for the uninstall log, the removal reporting to the page it is
-// given, if any, and the three endings. Its message boxes belong to the owner,
-// the hidden main frame.
+// given, if any, and the three endings, each with its exit code. Its message
+// boxes belong to the owner, the hidden main frame; the removal's outcomes go to
+// the log it is given.
 class CUninstallRun {
 public:
-    explicit CUninstallRun(const CWnd& owner);
+    CUninstallRun(const CWnd& owner, RemovalLog& log);
     ~CUninstallRun();
     CUninstallRun(const CUninstallRun&) = delete;
     CUninstallRun& operator=(const CUninstallRun&) = delete;
 
     // In mode /R asks whether to remove the product; true when the removal may go on.
     bool ConfirmRemoval();
+    // True once the user answered No to the question.
+    bool Declined() const { return m_declined; }
     // Checks for the uninstall log and takes the registered install folder;
-    // false, after telling the user and posting the quit message, without a log.
+    // false, after telling the user and posting the quit message with
+    // ERROR_UNKNOWN_PRODUCT, without a log.
     bool Prepare();
     // The page the run reports to, or none: a run without a page shows only
     // message boxes.
     void UsePage(UninstallPage* page);
-    // Runs the removal, waiting for its worker, and ends.
+    // Runs the removal, waiting for its worker, and ends: with exit code 0 once
+    // the removal ran to its end, ERROR_INSTALL_FAILURE when it could not run.
     void Run();
     // The page reported a click on its "IDC_FINISH" control.
     void OnFinishCommand();
@@ -34,7 +40,9 @@ private:
     void FinishUninstall();
 
     const CWnd& m_owner;
+    RemovalLog& m_log;
     UninstallPage* m_page = nullptr;
+    bool m_declined = false;
     // The registered install folder: a folder chosen on a page later is not
     // the one the removal takes away.
     std::string m_installFolder;

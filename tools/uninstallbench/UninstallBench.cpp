@@ -1,6 +1,7 @@
 // Removal benchmark: norvexec /S removes 100,000 files named by an uninstall log,
 // timed against a plain loop making the same two calls per file (read the
-// attributes, delete) over as many files, in the same Wine run.
+// attributes, delete) over as many files, in the same Wine run; and norvexec
+// /S /LOG, which also writes a line for each file to its removal log.
 // With --page THEME: norvexec /I removes as many files with the theme's progress
 // page, timed against the sum of /S without a theme and the platform's own cost
 // of the page's bar steps (a worker sending one synchronous PBM_SETPOS per file
@@ -70,10 +71,11 @@ struct EngineRun {
     SIZE_T peakPrivate = 0;
 };
 
-// whileRunning is called with the process id every 20 ms until the program ends.
+// whileRunning is called with the process id every 20 ms until the program ends;
+// further arguments follow the product code.
 bool RunEngine(const std::string& norvexec, EngineRun& run, const char* mode = "/S",
-               const std::function<void(DWORD)>& whileRunning = {}) {
-    std::string commandLine = "\"" + norvexec + "\" " + mode + " " + kCode;
+               const std::function<void(DWORD)>& whileRunning = {}, const std::string& further = {}) {
+    std::string commandLine = "\"" + norvexec + "\" " + mode + " " + kCode + further;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -111,6 +113,17 @@ int FilesLeft(const std::string& folder, int count) {
     int left = 0;
     for (int i = 0; i < count; ++i) left += ::GetFileAttributesA(FileName(folder, i).c_str()) != INVALID_FILE_ATTRIBUTES;
     return left;
+}
+
+bool LogEndsWith(const std::string& path, const std::string& line) {
+    const std::string ending = line + "\r\n";
+    std::string tail(ending.size(), '\0');
+    FILE* log = std::fopen(path.c_str(), "rb");
+    if (log == nullptr) return false;
+    const bool read = std::fseek(log, -static_cast<long>(tail.size()), SEEK_END) == 0 &&
+                      std::fread(tail.data(), 1, tail.size(), log) == tail.size();
+    std::fclose(log);
+    return read && tail == ending;
 }
 
 void RemoveFolders(const std::string& folder, int count) {
@@ -264,8 +277,6 @@ int main(int argc, char** argv) {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string root = std::string(temp) + "norvane-bench";
-    const std::string engineFiles = root + "\\engine";
-    const std::string loopFiles = root + "\\loop";
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string productFolder = std::string(windows) + "\\Installer\\" + kCode;
@@ -275,39 +286,54 @@ int main(int argc, char** argv) {
     if (argc > 4 && std::strcmp(argv[3], "--page") == 0)
         return RunPageBenchmark(norvexec, count, argv[4], root, productFolder);
 
-    // Two rounds with the order swapped, the better time of each side kept, so that
-    // neither profits from going first or second.
-    EngineRun best;
-    double bestLoop = 0;
+    // Two rounds with the order reversed, the best time of each kept, so that none
+    // profits from its place: the plain loop, /S, and /S with its removal log.
+    enum Contender { kLoop, kSilent, kLogged, kContenders };
+    const std::string files[kContenders] = {root + "\\loop", root + "\\engine", root + "\\logged"};
+    const std::string removalLog = root + "\\removal.log";
+    EngineRun best[kContenders];
     int left = 0;
+    bool logEnds = true;
     for (int round = 0; round < 2; ++round) {
-        if (!MakeFiles(engineFiles, count) || !MakeFiles(loopFiles, count)) {
-            std::fprintf(stderr, "uninstallbench: could not create the files\n");
-            return 1;
+        for (const std::string& folder : files) {
+            if (!MakeFiles(folder, count)) {
+                std::fprintf(stderr, "uninstallbench: could not create the files\n");
+                return 1;
+            }
         }
-        WriteLog(productFolder, engineFiles, count);
-        Register(engineFiles);
-        EngineRun run;
-        double loop = round == 1 ? RunLoop(loopFiles, count) : 0;
-        if (!RunEngine(norvexec, run)) {
-            std::fprintf(stderr, "uninstallbench: could not start %s\n", norvexec.c_str());
-            return 1;
+        for (int turn = 0; turn < kContenders; ++turn) {
+            const int contender = round == 0 ? turn : kContenders - 1 - turn;
+            EngineRun run;
+            if (contender == kLoop) {
+                run.seconds = RunLoop(files[kLoop], count);
+            } else {
+                WriteLog(productFolder, files[contender], count);
+                Register(files[contender]);
+                const std::string further = contender == kLogged ? " /LOG=\"" + removalLog + "\"" : std::string();
+                if (!RunEngine(norvexec, run, "/S", {}, further)) {
+                    std::fprintf(stderr, "uninstallbench: could not start %s\n", norvexec.c_str());
+                    return 1;
+                }
+                left += FilesLeft(files[contender], count);
+            }
+            if (round == 0 || run.seconds < best[contender].seconds) best[contender] = run;
         }
-        if (round == 0) loop = RunLoop(loopFiles, count);
-        if (round == 0 || run.seconds < best.seconds) best = run;
-        if (round == 0 || loop < bestLoop) bestLoop = loop;
-        left += FilesLeft(engineFiles, count);
+        logEnds = logEnds && LogEndsWith(removalLog, "exit code 0");
     }
-    RemoveFolders(engineFiles, count);
-    RemoveFolders(loopFiles, count);
+    for (const std::string& folder : files) RemoveFolders(folder, count);
+    ::DeleteFileA(removalLog.c_str());
     ::DeleteFileA((productFolder + "\\uninstall.log").c_str());
     ::RemoveDirectoryA(productFolder.c_str());
 
-    std::printf("uninstall_100k_norvexec_seconds: %.2f\n", best.seconds);
-    std::printf("uninstall_100k_loop_seconds: %.2f\n", bestLoop);
-    std::printf("uninstall_100k_ratio: %.3f\n", best.seconds / bestLoop);
-    std::printf("uninstall_100k_peak_working_set_mb: %.1f\n", best.peakWorkingSet / 1048576.0);
-    std::printf("uninstall_100k_peak_private_mb: %.1f\n", best.peakPrivate / 1048576.0);
+    const double loop = best[kLoop].seconds;
+    std::printf("uninstall_100k_norvexec_seconds: %.2f\n", best[kSilent].seconds);
+    std::printf("uninstall_100k_loop_seconds: %.2f\n", loop);
+    std::printf("uninstall_100k_ratio: %.3f\n", best[kSilent].seconds / loop);
+    std::printf("uninstall_100k_peak_working_set_mb: %.1f\n", best[kSilent].peakWorkingSet / 1048576.0);
+    std::printf("uninstall_100k_peak_private_mb: %.1f\n", best[kSilent].peakPrivate / 1048576.0);
     std::printf("uninstall_100k_files_left: %d\n", left);
-    return left == 0 ? 0 : 1;
+    std::printf("uninstall_100k_log_seconds: %.2f\n", best[kLogged].seconds);
+    std::printf("uninstall_100k_log_ratio: %.3f\n", best[kLogged].seconds / loop);
+    if (!logEnds) std::fprintf(stderr, "uninstallbench: the removal log does not end with the exit code\n");
+    return left == 0 && logEnds ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include "framework/MessageBox.h"
 #include "product/ProductContext.h"
 #include "startup/MainFrame.h"
+#include "uninstall/RemovalLog.h"
 #include "support/TestProduct.h"
 
 TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
@@ -30,7 +31,8 @@ TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
             boxes.push_back(text);
             return answer;
         });
-        CMainFrame frame;
+        RemovalLog noLog;
+        CMainFrame frame(noLog);
         const BOOL created = frame.LoadFrame(1, WS_OVERLAPPEDWINDOW);
         EXPECT_EQ(created != FALSE, answer == IDYES) << "answer " << answer;
         EXPECT_EQ(boxes.size(), 1u) << "answer " << answer;

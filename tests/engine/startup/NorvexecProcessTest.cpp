@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
+#include "support/TestFiles.h"
 #include "support/TestProduct.h"
 
 namespace {
@@ -24,9 +27,10 @@ std::string AnswerOneMessageBox(const std::string& arguments, std::string* capti
     EXPECT_TRUE(box.HasItem(IDOK));
     EXPECT_FALSE(box.HasItem(IDCANCEL));
     box.Press(IDOK);
-    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    EXPECT_TRUE(norvexec.Wait(10000).has_value());
     return text;
 }
+
 }  // namespace
 
 TEST(NorvexecProcess, WithoutSwitchShowsTheUsageText) {
@@ -35,18 +39,51 @@ TEST(NorvexecProcess, WithoutSwitchShowsTheUsageText) {
     EXPECT_EQ(AnswerOneMessageBox("R/ {X}"), kUsage);
 }
 
-TEST(NorvexecProcess, WithoutUninstallLogShowsNotFoundEvenWhenSilent) {
+TEST(NorvexecProcess, WithoutUninstallLogShowsNotFoundUnlessSilent) {
     TestProduct product("{NO-LOG-0001}");
     product.Register("No Log", "C:\\nolog");
-    for (const char* arguments : {"/S {NO-LOG-0001}", "/I/R {NO-LOG-0001}", "/R/S {NO-LOG-0001}", "/S"}) {
+    for (const char* arguments : {"/I {NO-LOG-0001}", "/I/R {NO-LOG-0001}"}) {
         std::string caption;
         EXPECT_EQ(AnswerOneMessageBox(arguments, &caption), kNotFound) << arguments;
         EXPECT_EQ(caption, "Norvane");
     }
 }
 
-TEST(NorvexecProcess, OverlongArgumentsNeitherCrashNorHang) {
-    std::string code(5000, 'C');
-    EXPECT_EQ(AnswerOneMessageBox("/S " + code), kNotFound);
-    EXPECT_EQ(AnswerOneMessageBox(std::string(5000, 'x')), kUsage);
+// Exit codes as a deployment tool reads them (those of Windows Installer), in
+// every mode; a silent run shows no box, and its log ends with the code.
+TEST(NorvexecProcess, ExitCodesTellHowTheRunEnded) {
+    TestProduct product("{EXIT-CODES-01}");
+    product.Register("Exit Codes", "");
+    product.WriteLog("FILE=C:\\nothing-to-remove.txt\r\n");
+    const std::string logs = TestFiles::FreshTempFolder("exit-codes");
+    const struct {
+        std::string arguments;
+        int answer;  // the button pressed on the box the run shows; 0: it shows none
+        DWORD code;
+    } kRuns[] = {
+        {"", IDOK, ERROR_INVALID_COMMAND_LINE},
+        {"/S {EXIT-CODES-NONE}", 0, ERROR_UNKNOWN_PRODUCT},
+        {"/R/S " + std::string(5000, 'C'), 0, ERROR_UNKNOWN_PRODUCT},
+        {"/I {EXIT-CODES-NONE}", IDOK, ERROR_UNKNOWN_PRODUCT},
+        {"/R {EXIT-CODES-01}", IDNO, ERROR_INSTALL_USEREXIT},
+        {"/S {EXIT-CODES-01}", 0, ERROR_SUCCESS},  // last: the product is gone afterwards
+    };
+    int row = 0;
+    for (const auto& run : kRuns) {
+        const std::string log = logs + "\\run" + std::to_string(++row) + ".log";
+        ChildProcess norvexec(NorvexecPath(), run.arguments + " /LOG=\"" + log + "\"");
+        if (run.answer != 0) {
+            DialogWindow box = DialogWindow::WaitFor(norvexec);
+            ASSERT_TRUE(box) << run.arguments;
+            box.Press(run.answer);
+        }
+        EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(run.code)) << run.arguments;
+        // Without a switch there is no run and no log.
+        if (!run.arguments.empty()) {
+            EXPECT_TRUE(TestFiles::Read(log).ends_with("\nexit code " + std::to_string(run.code) + "\r\n")) << run.arguments;
+        }
+    }
+    // What the silent runs did not show is in their logs.
+    EXPECT_NE(TestFiles::Read(logs + "\\run2.log").find("message not shown: [Norvane] " + std::string(kNotFound)),
+              std::string::npos);
 }

@@ -10,10 +10,20 @@
 namespace {
 int ModeOf(const char* switchText) { return CNorvaneSetupApp::ModeFromSwitchText(switchText); }
 
-bool ReadArguments(std::initializer_list<const char*> arguments) {
+std::vector<char*> Arguments(std::initializer_list<const char*> arguments) {
     std::vector<char*> argv;
     for (const char* argument : arguments) argv.push_back(const_cast<char*>(argument));
+    return argv;
+}
+
+bool ReadArguments(std::initializer_list<const char*> arguments) {
+    std::vector<char*> argv = Arguments(arguments);
     return CNorvaneSetupApp::ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+std::optional<std::string> LogPathOf(std::initializer_list<const char*> arguments) {
+    std::vector<char*> argv = Arguments(arguments);
+    return CNorvaneSetupApp::RemovalLogPath(static_cast<int>(argv.size()), argv.data(), "{C0DE}");
 }
 }  // namespace
 
@@ -46,6 +56,16 @@ TEST(CommandLine, TheProductCodeIsTakenVerbatim) {
     EXPECT_EQ(TheProduct().productCode, "{AB-12}");
     ASSERT_TRUE(ReadArguments({"norvexec.exe", "/I", "AB-12"}));
     EXPECT_EQ(TheProduct().productCode, "AB-12");
+}
+
+TEST(CommandLine, ALogIsAskedForAfterTheProductCode) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string standard = std::string(temp) + "Norvane {C0DE}.log";
+    EXPECT_EQ(LogPathOf({"norvexec.exe", "/S", "{C0DE}", "/LOG=C:\\logs\\run.log"}), "C:\\logs\\run.log");
+    EXPECT_EQ(LogPathOf({"norvexec.exe", "/I", "{C0DE}", "other", "/log"}), standard);
+    EXPECT_EQ(LogPathOf({"norvexec.exe", "/R", "{C0DE}", "/LOG="}), standard);
+    EXPECT_EQ(LogPathOf({"norvexec.exe", "/S", "{C0DE}", "/LOGFILE=x"}), std::nullopt);
 }
 
 TEST(ProductPaths, AreFormedBelowTheWindowsDirectoryWithOneBackslash) {

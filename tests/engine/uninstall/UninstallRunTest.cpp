@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <sstream>
 
 #include "TestPaths.h"
 #include "support/ChildProcess.h"
@@ -193,6 +195,15 @@ std::vector<std::string> InterfaceLabels(const std::vector<std::string>& lines) 
     return labels;
 }
 
+// The system's text for an error, as the removal log gives it.
+std::string SystemText(DWORD error) {
+    char text[512] = {};
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                    sizeof text, nullptr);
+    while (length > 0 && std::isspace(static_cast<unsigned char>(text[length - 1]))) --length;
+    return std::string(text, length);
+}
+
 // Both endings without a page quit from inside FinishUninstall.
 std::vector<std::string> RunLabels(const char* ending) {
     std::vector<std::string> labels = {"UN 1", "UN 2", "StartCopyNow 1", "StartCopyNow 2", "StartCopyNow 3", "UN 3",
@@ -272,7 +283,7 @@ TEST(UninstallRun, UninstallAnsweredNoChangesNothing) {
     EXPECT_EQ(question.Text(), "This will remove Fixture Notes from your system, do you want to continue?");
     EXPECT_EQ(question.Caption(), "");
     question.Press(IDNO);
-    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
+    EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(static_cast<DWORD>(ERROR_INSTALL_USEREXIT)));
     ::Sleep(700);  // past the moment the removal would have started
     fixture.ExpectUntouched();
     EXPECT_TRUE(trace.Stop().empty());
@@ -319,4 +330,47 @@ TEST(UninstallRun, BadLogsNeitherCrashNorHangNorRemoveWhatTheyDoNotName) {
     EXPECT_EQ(norvexec.Wait(60000), std::optional<DWORD>(0u));
     EXPECT_FALSE(TestFiles::Exists(named));
     EXPECT_TRUE(TestFiles::Exists(unnamed));
+}
+
+TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
+    TestProduct product("{RUN-LOG-01}");
+    product.Register("Logged Notes", "Logged Notes");  // no full path: REMOVEALL refuses it
+    const std::string in = TestFiles::FreshTempFolder("run-log") + "\\";
+    TestFiles::MakeDirectories(in + "full");
+    TestFiles::MakeDirectories(in + "empty");
+    for (const char* file : {"a.txt", "caf\xE9.txt", "locked.txt", "full\\kept.txt"}) TestFiles::Write(in + file, "x");
+    const std::string value = "HKEY_CURRENT_USER\\Software\\Norvane Log Test\\Setting";
+    TestRegistry::WriteString(HKEY_CURRENT_USER, "Software\\Norvane Log Test", "Setting", "1");
+    product.WriteLog("TOTALFILE=4\nFILE=" + in + "a.txt\nFILE=" + in + "caf\xE9.txt\nFILE=" + in + "missing.txt\nFILE=" +
+                     in + "locked.txt\nDIR=" + in + "full\nDIR=" + in + "empty\\\nREGVAL=" + value + "\nREMOVEALL=1\n");
+    // A page whose icon file is missing: a box the silent run must not show.
+    TestFiles::MakeDirectories(product.Folder() + "\\theme");
+    TestFiles::Write(product.Folder() + "\\theme\\uninstall.lcd",
+                     "[INFO]\r\nTOTAL=1\r\n0=Icon,10,10,32,32,ICON,,,0\r\n[DADOS]\r\n0,t=2\r\n0,0=\r\n"
+                     "0,1=Icon File:|C:\\missing-icon.ico|1\r\n");
+    HANDLE locked = ::CreateFileA((in + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + in + "removal.log\"");
+    EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(0u));  // a box would hold it for good
+    ::CloseHandle(locked);
+
+    const std::string text = TestFiles::Read(in + "removal.log");
+    ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    std::vector<std::string> lines;
+    std::istringstream stream(text.substr(3));
+    for (std::string line; std::getline(stream, line);) lines.push_back(line.substr(0, line.find('\r')));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind("norvexec /S {RUN-LOG-01} (Logged Notes), started ", 0), 0u) << lines[0];
+    const std::string registration = "registration HKEY_LOCAL_MACHINE\\";
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
+              (std::vector<std::string>{"message not shown: [Norvane] File not found: (C:\\missing-icon.ico)",
+                                        "TOTALFILE 4: files to remove", "FILE " + in + "a.txt: removed",
+                                        "FILE " + in + "caf\xC3\xA9.txt: removed", "FILE " + in + "missing.txt: not there",
+                                        "FILE " + in + "locked.txt: left: " + SystemText(ERROR_SHARING_VIOLATION),
+                                        "REGVAL " + value + ": removed",
+                                        "DIR " + in + "full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
+                                        "DIR " + in + "empty: removed",
+                                        "REMOVEALL Logged Notes: refused, a protected folder",
+                                        registration + product.UninstallKey() + ": removed",
+                                        registration + product.UninstallKey32() + ": removed", "exit code 0"}));
+    TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Norvane Log Test");
 }

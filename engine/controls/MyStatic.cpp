@@ -146,18 +146,8 @@ void CMyStatic::OnPaint() {
         DWORD attributes = 0;
         if (FAILED(m_picture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT)) {
             // Off screen over the background colour, then copied in one piece.
-            HDC memory = ::CreateCompatibleDC(dc);
-            BitmapHandle canvas(::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy));
-            if (memory != nullptr && canvas) {
-                HGDIOBJ previous = ::SelectObject(memory, canvas);
-                RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
-                BrushHandle background(::CreateSolidBrush(m_backColor));
-                ::FillRect(memory, &area, background);
-                RenderPicture(memory, 0, 0);
-                ::BitBlt(dc, 0, 0, m_pixels.cx, m_pixels.cy, memory, 0, 0, SRCCOPY);
-                ::SelectObject(memory, previous);
-            }
-            if (memory != nullptr) ::DeleteDC(memory);
+            BitmapHandle canvas(RenderOverBackground(dc));
+            CopyBitmap(dc, canvas, m_pixels);
         } else {
             RenderPicture(dc, 0, 0);
         }
@@ -167,27 +157,34 @@ void CMyStatic::OnPaint() {
 }
 
 void CMyStatic::DrawResampled(HDC dc) {
+    // Rendered as a transparent picture is drawn, then resampled once for every paint to come.
     if (!m_resampled) {
-        // Rendered at its own size over the background colour, as a transparent
-        // picture is drawn, then resampled once for every paint to come.
-        HDC memory = ::CreateCompatibleDC(dc);
-        BitmapHandle canvas(::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy));
-        if (memory != nullptr && canvas) {
-            HGDIOBJ previous = ::SelectObject(memory, canvas);
-            RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
-            BrushHandle background(::CreateSolidBrush(m_backColor));
-            ::FillRect(memory, &area, background);
-            RenderPicture(memory, 0, 0);
-            ::SelectObject(memory, previous);
-            m_resampled.Reset(SmoothScaled(canvas, m_drawn));
-        }
-        if (memory != nullptr) ::DeleteDC(memory);
+        BitmapHandle canvas(RenderOverBackground(dc));
+        m_resampled.Reset(SmoothScaled(canvas, m_drawn));
     }
-    if (!m_resampled) return;
+    CopyBitmap(dc, m_resampled, m_drawn);
+}
+
+HBITMAP CMyStatic::RenderOverBackground(HDC dc) const {
     HDC memory = ::CreateCompatibleDC(dc);
+    HBITMAP canvas = memory != nullptr ? ::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy) : nullptr;
+    if (canvas != nullptr) {
+        HGDIOBJ previous = ::SelectObject(memory, canvas);
+        RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
+        BrushHandle background(::CreateSolidBrush(m_backColor));
+        ::FillRect(memory, &area, background);
+        RenderPicture(memory, 0, 0);
+        ::SelectObject(memory, previous);
+    }
+    if (memory != nullptr) ::DeleteDC(memory);
+    return canvas;
+}
+
+void CMyStatic::CopyBitmap(HDC dc, HBITMAP bitmap, SIZE size) {
+    HDC memory = bitmap != nullptr ? ::CreateCompatibleDC(dc) : nullptr;
     if (memory == nullptr) return;
-    HGDIOBJ previous = ::SelectObject(memory, m_resampled);
-    ::BitBlt(dc, 0, 0, m_drawn.cx, m_drawn.cy, memory, 0, 0, SRCCOPY);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(dc, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
     ::SelectObject(memory, previous);
     ::DeleteDC(memory);
 }

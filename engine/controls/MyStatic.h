@@ -52,6 +52,10 @@ private:
     void OnPaint();
     void RenderPicture(HDC dc, int x, int y) const;
     void DrawResampled(HDC dc);
+    // The picture at its own size over the background colour, in a bitmap the caller owns.
+    HBITMAP RenderOverBackground(HDC dc) const;
+    // To the control's top-left corner.
+    static void CopyBitmap(HDC dc, HBITMAP bitmap, SIZE size);
     // Hands the icon to the window, loaded anew at the icon size first when asked.
     void ShowIcon(bool load);
 

@@ -25,8 +25,12 @@ remove_copy() {
 remove_copy
 mkdir -p "$copy"
 trap remove_copy EXIT
-tar -C "$prefix" "${shared[@]/#/--exclude=./}" -cf - . | tar -C "$copy" -xf - \
-  || { echo "wine-dpi-test: could not copy the prefix"; exit 1; }
+# GNU tar answers 1 when a file changed or went while it was read: the Wine server of the
+# project's prefix may save its registry meanwhile, which it does by writing a new
+# file and renaming it in place, so what was read is whole.
+tar -C "$prefix" "${shared[@]/#/--exclude=./}" --warning=no-file-changed --warning=no-file-removed -cf - . | tar -C "$copy" -xf -
+copied=("${PIPESTATUS[@]}")
+[ "${copied[0]}" -le 1 ] && [ "${copied[1]}" -eq 0 ] || { echo "wine-dpi-test: could not copy the prefix"; exit 1; }
 for folder in "${shared[@]}"; do
   cp -al "$prefix/$folder" "$copy/$folder" || { echo "wine-dpi-test: could not link $folder"; exit 1; }
 done

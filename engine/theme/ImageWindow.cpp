@@ -405,10 +405,11 @@ void CImageWindow::PlaceWindow() {
     const int caption = CaptionBarHeightAt(WindowDpi(m_hWnd));
     const int themeCaption = ThemeFile::AtDpi(kThemeCaption, m_dpi);
     const SIZE usable = m_settings.width > 0 && m_settings.height > 0 ? SIZE{} : UsableSize();
-    const long long height = m_settings.height > 0 ? static_cast<long long>(ThemeFile::AtDpi(m_settings.height, m_dpi)) -
-                                                         (caption < themeCaption ? themeCaption - caption : 0)
-                                                   : usable.cy;
-    const long long width = m_settings.width > 0 ? ThemeFile::AtDpi(m_settings.width, m_dpi) : usable.cx;
+    long long width = usable.cx, height = usable.cy;
+    if (m_settings.width > 0) width = ThemeFile::AtDpi(m_settings.width, m_dpi);
+    if (m_settings.height > 0)
+        height = static_cast<long long>(ThemeFile::AtDpi(m_settings.height, m_dpi)) -
+                 (caption < themeCaption ? themeCaption - caption : 0);
     const long long bottomMargin = ThemeFile::AtDpi(kBottomMargin, m_dpi);
     const long long screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const long long screenHeight = ::GetSystemMetrics(SM_CYSCREEN);

@@ -6,9 +6,7 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstdlib>
-#include <ostream>
 #include <vector>
 
 #include "support/ThemePage.h"
@@ -20,34 +18,21 @@ int TestDpi() {
 }
 
 LONG At(LONG designPixels, int dpi) { return ::MulDiv(designPixels, dpi, 96); }
-using Edges = std::array<LONG, 4>;
-Edges At(const Edges& edges, int dpi) { return {At(edges[0], dpi), At(edges[1], dpi), At(edges[2], dpi), At(edges[3], dpi)}; }
 
 // Window identifiers from the highest key down: label 3000 ... next 3006.
 const std::vector<std::string> kLines = {
     "Next,290,250,88,25,BUTTON,,,10", "Tiny,11,251,5,5,BUTTON,,,11",         "Icon,18,18,32,32,ICON,,,12",
     "Logo,100,20,0,0,BITMAP,{logo.bmp},,13", "Stripes,200,20,0,0,BITMAP,{stripes.bmp},,14",
     "List,100,120,150,200,COMBOBOX,,,15", "Label,10,80,80,20,TEXT,,,16"};
-// Their rectangles at 96 dpi, in the order of their window identifiers; the
-// combo box's closed height (read as 0) follows its font.
-const std::vector<Edges> kDesign = {{10, 80, 90, 100},   {100, 120, 250, 120}, {200, 20, 220, 30}, {100, 20, 140, 50},
-                                    {18, 18, 50, 50},    {11, 251, 101, 276},  {290, 250, 378, 275}};
+// What scaling changes on the page: the edges of every control in the order of
+// their window identifiers (the combo box's closed height, read as 0, follows its
+// font), then the icon's size, the page font's height and the button's, and the
+// margin the combo box's record keeps below its closed box.
+using Geometry = std::vector<LONG>;
+const Geometry kDesign = {10,  80,  90,  100, 100, 120, 250, 120, 200, 20,  220, 30,  100, 20, 140, 50,  18, 18,
+                          50,  50,  11,  251, 101, 276, 290, 250, 378, 275, 32,  -11, -13, 9};
+constexpr size_t kEdges = 28;
 constexpr COLORREF kNamed = RGB(200, 0, 0), kAt150 = RGB(0, 160, 0), kAt200 = RGB(0, 0, 220);
-
-// What scaling changes on the page, read through the window API.
-struct Geometry {
-    std::vector<Edges> controls;
-    int iconSize = 0;
-    LONG pageFont = 0, buttonFont = 0;
-    int closedCombo = 0;  // the combo box's record: its closed box, less the box's own height
-    bool operator==(const Geometry&) const = default;
-};
-
-void PrintTo(const Geometry& geometry, std::ostream* out) {
-    for (const Edges& edges : geometry.controls) *out << edges[0] << "," << edges[1] << "," << edges[2] << "," << edges[3] << " ";
-    *out << "icon " << geometry.iconSize << ", fonts " << geometry.pageFont << " " << geometry.buttonFont
-         << ", combo margin " << geometry.closedCombo;
-}
 
 LONG FontHeight(HWND window) {
     LOGFONTA font{};
@@ -59,21 +44,19 @@ Geometry Read(ThemePage& theme) {
     Geometry geometry;
     for (int id = 3000; id <= 3006; ++id) {
         const RECT rect = ClientRectOf(theme.Window(), theme.Control(id));
-        geometry.controls.push_back({rect.left, rect.top, rect.right, id == 3001 ? rect.top : rect.bottom});
+        geometry.insert(geometry.end(), {rect.left, rect.top, rect.right, id == 3001 ? rect.top : rect.bottom});
     }
     ICONINFO icon{};
     BITMAP mask{};
     if (::GetIconInfo(reinterpret_cast<HICON>(::SendMessageA(theme.Control(3004), STM_GETICON, 0, 0)), &icon)) {
         ::GetObjectA(icon.hbmMask, sizeof mask, &mask);
-        geometry.iconSize = mask.bmWidth;
         ::DeleteObject(icon.hbmMask);
         if (icon.hbmColor != nullptr) ::DeleteObject(icon.hbmColor);
     }
-    geometry.pageFont = FontHeight(theme.Control(3001));
-    geometry.buttonFont = FontHeight(theme.Control(3006));
     const ControlRecord& combo = theme.Page().Table()[5];
-    geometry.closedCombo = combo.bottom - combo.top -
-                           static_cast<int>(::SendMessageA(theme.Control(3001), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const auto closedBox = ::SendMessageA(theme.Control(3001), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    geometry.insert(geometry.end(), {mask.bmWidth, FontHeight(theme.Control(3001)), FontHeight(theme.Control(3006)),
+                                     static_cast<LONG>(combo.bottom - combo.top - closedBox)});
     return geometry;
 }
 
@@ -84,15 +67,17 @@ COLORREF PixelOf(HWND control, int x, int y) {
     return color;
 }
 
-// What the system sends a page moved to a monitor of that DPI, with the rectangle it suggests.
-RECT MoveToMonitorOf(HWND page, int dpi) {
+// What the system sends a page moved to a monitor of that DPI, with the rectangle
+// it suggests, which the page takes.
+void MoveToMonitorOf(HWND page, int dpi) {
     RECT window{};
     ::GetWindowRect(page, &window);
     const RECT suggested{window.left + 5, window.top + 7, window.left + 5 + At(400, dpi), window.top + 7 + At(290, dpi)};
     ::SendMessageA(page, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     PumpLikeTheProgram();
     ::UpdateWindow(page);
-    return suggested;
+    ::GetWindowRect(page, &window);
+    EXPECT_TRUE(::EqualRect(&window, &suggested)) << "at " << dpi;
 }
 
 class PageAtDpi : public ::testing::Test {
@@ -137,37 +122,25 @@ TEST_F(PageAtDpi, ScalesEveryMeasureAndFollowsItsMonitor) {
     // Without a copy for the DPI, the picture is enlarged smoothly: between 1x and 2x, stripes of
     // one pixel become greys, where picking pixels would keep only black and white.
     int greys = 0;
-    for (int x = 0; x < At(20, dpi); ++x) {
-        const COLORREF color = PixelOf(theme.Control(3002), x, 2);
-        greys += color != RGB(0, 0, 0) && color != RGB(255, 255, 255);
-    }
+    for (int x = 0; x < At(20, dpi); ++x)
+        greys += PixelOf(theme.Control(3002), x, 2) % 0xFFFFFF != 0;  // neither black nor white
     if (dpi % 96 != 0) EXPECT_GT(greys, 0);
 
     const Geometry atDpi = Read(theme);
-    RECT suggested = MoveToMonitorOf(theme.Window(), 96);
-    ::GetWindowRect(theme.Window(), &window);
-    EXPECT_TRUE(::EqualRect(&window, &suggested));
+    MoveToMonitorOf(theme.Window(), 96);
     EXPECT_EQ(theme.Page().Dpi(), 96);
-    const Geometry design = Read(theme);
-    EXPECT_EQ(design.controls, kDesign);
-    EXPECT_EQ(design.iconSize, 32);
-    EXPECT_EQ(design.pageFont, -11);
-    EXPECT_EQ(design.buttonFont, -13);
-    EXPECT_EQ(design.closedCombo, 9);
+    EXPECT_EQ(Read(theme), kDesign);
     EXPECT_EQ(PixelOf(theme.Control(3003), 20, 15), kNamed);
 
-    Geometry scaled = design;
-    for (Edges& edges : scaled.controls) edges = At(edges, dpi);
-    scaled.iconSize = At(32, dpi);
-    scaled.pageFont = -::MulDiv(8, dpi, 72);
-    scaled.buttonFont = -::MulDiv(10, dpi, 72);
-    scaled.closedCombo = At(9, dpi);
+    // Fonts keep their point size (8 and 10 points), every other measure is scaled.
+    Geometry scaled = kDesign;
+    for (LONG& measure : scaled) measure = At(measure, dpi);
+    scaled[kEdges + 1] = -::MulDiv(8, dpi, 72);
+    scaled[kEdges + 2] = -::MulDiv(10, dpi, 72);
     EXPECT_EQ(atDpi, scaled);
 
     // Back on a monitor of the first DPI, everything is where it was, to the pixel.
-    suggested = MoveToMonitorOf(theme.Window(), dpi);
-    ::GetWindowRect(theme.Window(), &window);
-    EXPECT_TRUE(::EqualRect(&window, &suggested));
+    MoveToMonitorOf(theme.Window(), dpi);
     EXPECT_EQ(Read(theme), atDpi);
     EXPECT_EQ(PixelOf(theme.Control(3003), At(20, dpi), At(15, dpi)), chosen);
 }

@@ -54,3 +54,9 @@ SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, int dpi) {
         ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
+
+void LeaveDpiChangesToDialog(HWND dialog) {
+    using BehaviorFunction = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    static const auto setBehavior = User32Function<BehaviorFunction>("SetDialogDpiChangeBehavior");
+    if (setBehavior != nullptr) setBehavior(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+}

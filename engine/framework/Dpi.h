@@ -18,3 +18,6 @@ int CaptionBarHeightAt(int dpi);
 // The outer size of a window of those styles around a client area, with the
 // frame's measures at that DPI.
 SIZE WindowSizeFor(SIZE client, DWORD style, DWORD exStyle, int dpi);
+// A dialog that lays itself out again when its DPI changes: the dialog manager's
+// own scaling of dialogs (Windows 10 1703 and later) is turned off for it.
+void LeaveDpiChangesToDialog(HWND dialog);

@@ -70,7 +70,12 @@ CImageWindow::~CImageWindow() {
     if (m_host != nullptr && m_host->CurrentPage() == this) m_host->SetCurrentPage(nullptr);
 }
 
-BOOL CImageWindow::Create(HWND parent) { return CreateIndirect(PageDialogTemplate(), parent); }
+BOOL CImageWindow::Create(HWND parent) {
+    if (!CreateIndirect(PageDialogTemplate(), parent)) return FALSE;
+    // The page scales itself, its controls and their fonts when its DPI changes.
+    LeaveDpiChangesToDialog(m_hWnd);
+    return TRUE;
+}
 
 CWnd* CImageWindow::PoolObject(ControlPool pool, int index) const {
     if (index < 0 || index >= kPoolSize) return nullptr;

@@ -27,8 +27,9 @@ mkdir -p "$copy"
 trap remove_copy EXIT
 # The running Wine server of the other tests may save its registry meanwhile: it
 # writes a temporary file and renames it, so tar may find the folder changed
-# (status 1, a warning) and the temporary file is left out.
-tar -C "$prefix" "${shared[@]/#/--exclude=./}" --exclude='./reg*.tmp' --warning=no-file-changed -cf - . \
+# (status 1, a warning) and the temporary file is left out; what was read is whole.
+tar -C "$prefix" "${shared[@]/#/--exclude=./}" --exclude='./reg*.tmp' \
+    --warning=no-file-changed --warning=no-file-removed -cf - . \
   | tar -C "$copy" -xf -
 status=("${PIPESTATUS[@]}")
 if [ "${status[0]}" -gt 1 ] || [ "${status[1]}" -ne 0 ]; then

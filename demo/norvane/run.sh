@@ -14,7 +14,8 @@ uninstall_key="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$D
 uninstall_key32="HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$DEMO_CODE"
 settings_key="HKCU\\Software\\Norvane Demo Notes"
 # The theme names its background picture by a full path, without braces: the
-# product folder's name has braces, so the picture lies in a folder of its own.
+# product folder's name has braces, so the picture lies in a folder of its own,
+# with its copies made for 150 % and 200 % beside it.
 picture_win='C:\ProgramData\Norvane Demo Notes\background.jpg'
 picture_dir="$drive_c/ProgramData/Norvane Demo Notes"
 shots=build/demo
@@ -29,7 +30,7 @@ install_demo() { # [theme]
   cp demo/norvane/installer/language.lan "$product_dir/"
   if [ "${1:-}" = theme ]; then
     mkdir -p "$product_dir/theme" "$picture_dir"
-    cp demo/norvane/installer/theme/background.jpg "$picture_dir/"
+    cp demo/norvane/installer/theme/background*.jpg "$picture_dir/"
     for page in demo/norvane/installer/theme/*.lcd; do
       while IFS= read -r line; do printf '%s\r\n' "${line//@THEMEPICTURE@/$picture_win}"; done \
         < "$page" > "$product_dir/theme/$(basename "$page")"
@@ -90,7 +91,8 @@ run_norvexec() { # switch [button...]
 }
 
 # The installed theme as its author sees it: themeview checks its pages and writes
-# pictures of the wizard page and of the progress page during and after a run.
+# pictures of the wizard page (also as a monitor of 144 dpi shows it) and of the
+# progress page during and after a run.
 themeview_demo() {
   local theme_win language_win
   theme_win="$(winepath -w "$product_dir/theme")\\"
@@ -102,15 +104,17 @@ themeview_demo() {
     | sed 's/^/  /' || code=$?
   [ "$code" -eq 0 ] && echo "  no problems (exit code 0)" || echo "  exit code $code"
   local picture
-  for picture in "licence-page:licence.lcd uninstall.lcd:100" "progress-running:uninstall.lcd:45" \
-                 "progress-completed:uninstall.lcd:100"; do
-    local name=${picture%%:*} rest=${picture#*:}
-    local pages=${rest%:*} percent=${rest##*:}
+  for picture in "licence-page:licence.lcd uninstall.lcd:100:96" "licence-page-144:licence.lcd uninstall.lcd:100:144" \
+                 "progress-running:uninstall.lcd:45:96" "progress-completed:uninstall.lcd:100:96"; do
+    local name pages percent dpi
+    IFS=: read -r name pages percent dpi <<<"$picture"
+    local scale=()
+    [ "$dpi" = 96 ] || scale=(--dpi "$dpi")
     # shellcheck disable=SC2086
-    wine build/bin/themeview.exe --picture "$(winepath -w "$shots/$name.png")" --progress "$percent" \
+    wine build/bin/themeview.exe --picture "$(winepath -w "$shots/$name.png")" --progress "$percent" "${scale[@]}" \
       --product "$DEMO_NAME" --code "$DEMO_CODE" --language "$language_win" "$theme_win" $pages >/dev/null 2>&1 \
       || { echo "demo norvane FAILED: themeview --picture $name"; exit 1; }
-    echo "  picture ($pages, run at $percent%): $ROOT/$shots/$name.png"
+    echo "  picture ($pages, run at $percent%, $dpi dpi): $ROOT/$shots/$name.png"
   done
 }
 

@@ -6,6 +6,7 @@
 #include "../framework/FileStatus.h"
 #include "../framework/GdiObject.h"
 #include "../framework/MessageBox.h"
+#include "SmoothScale.h"
 
 namespace {
 // Theme numbers 0 to 7 ("IDI_EXCLAMATION" ... "IDI_FOLDER") to icon resources.
@@ -18,6 +19,10 @@ constexpr int kHimetricPerInch = 2540;
 
 CMyStatic::CMyStatic() : m_backColor(::GetSysColor(COLOR_BTNFACE)) {}
 
+CMyStatic::~CMyStatic() {
+    if (m_ownIcon) ::DestroyIcon(m_icon);
+}
+
 int CMyStatic::IconResource(int number) {
     return number >= 0 && number < kBuiltInIcons ? kIconResources[number] : 0;
 }
@@ -29,6 +34,9 @@ int CMyStatic::IconNumber(const std::string& name) {
 }
 
 void CMyStatic::LoadPicture(const std::string& path) {
+    m_picture = ComPtr<IPicture>();
+    m_himetric = m_pixels = m_drawn = SIZE{};
+    m_resampled.Reset();
     if (!HasFileStatus(path)) {
         std::vector<char> text(path.size() + 32);
         std::snprintf(text.data(), text.size(), "File not found: (%s)", path.c_str());
@@ -52,21 +60,53 @@ void CMyStatic::LoadPicture(const std::string& path) {
                                   kHimetricPerInch),
                 static_cast<LONG>((static_cast<long long>(height) * ::GetDeviceCaps(screen, LOGPIXELSY) + 1270) /
                                   kHimetricPerInch)};
+    m_drawn = m_pixels;
     m_picture = std::move(picture);
+    if (m_hWnd != nullptr) Invalidate();
+}
+
+void CMyStatic::SetPictureSize(SIZE drawn) {
+    if (drawn.cx == m_drawn.cx && drawn.cy == m_drawn.cy) return;
+    m_drawn = drawn;
+    m_resampled.Reset();
     if (m_hWnd != nullptr) Invalidate();
 }
 
 void CMyStatic::SetIconNumber(int number) {
     m_iconMode = true;
-    if (int resource = IconResource(number))
-        m_icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource));
+    const bool known = IconResource(number) != 0;
+    if (known) m_iconNumber = number;
+    ShowIcon(known);
+}
+
+void CMyStatic::SetIconSize(int pixels) {
+    if (pixels == m_iconSize) return;
+    m_iconSize = pixels;
+    if (m_iconNumber >= 0) ShowIcon(true);
+}
+
+void CMyStatic::ShowIcon(bool load) {
+    const HICON previous = m_ownIcon && load ? m_icon : nullptr;
+    if (load) {
+        // At the system's icon size the program's shared icon serves; any other
+        // size is made from the resource's best image, as an icon of this control's own.
+        const auto resource = MAKEINTRESOURCEA(IconResource(m_iconNumber));
+        m_ownIcon = m_iconSize != ::GetSystemMetrics(SM_CXICON);
+        m_icon = m_ownIcon ? static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), resource, IMAGE_ICON,
+                                                             m_iconSize, m_iconSize, LR_DEFAULTCOLOR))
+                           : ::LoadIconA(::GetModuleHandleA(nullptr), resource);
+        m_ownIcon = m_ownIcon && m_icon != nullptr;
+    }
     SendMessage(STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icon));
     SetIcon(m_icon);
+    // Only now does the window no longer hold the icon it had.
+    if (previous != nullptr) ::DestroyIcon(previous);
     Invalidate();
 }
 
 void CMyStatic::SetBackColor(COLORREF color) {
     m_backColor = color;
+    m_resampled.Reset();
     Invalidate();
 }
 
@@ -92,7 +132,10 @@ void CMyStatic::OnPaint() {
         BrushHandle background(::CreateSolidBrush(m_backColor));
         ::FillRect(dc, &client, background);
         if (m_icon != nullptr)
-            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_icon), 0, 0, 0, 32, 32, DST_ICON);
+            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_icon), 0, 0, 0, m_iconSize, m_iconSize,
+                         DST_ICON);
+    } else if (m_picture && (m_drawn.cx != m_pixels.cx || m_drawn.cy != m_pixels.cy)) {
+        DrawResampled(dc);
     } else if (m_picture) {
         OLE_HANDLE palette = 0;
         HPALETTE previousPalette = nullptr;
@@ -103,22 +146,45 @@ void CMyStatic::OnPaint() {
         DWORD attributes = 0;
         if (FAILED(m_picture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT)) {
             // Off screen over the background colour, then copied in one piece.
-            HDC memory = ::CreateCompatibleDC(dc);
-            BitmapHandle canvas(::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy));
-            if (memory != nullptr && canvas) {
-                HGDIOBJ previous = ::SelectObject(memory, canvas);
-                RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
-                BrushHandle background(::CreateSolidBrush(m_backColor));
-                ::FillRect(memory, &area, background);
-                RenderPicture(memory, 0, 0);
-                ::BitBlt(dc, 0, 0, m_pixels.cx, m_pixels.cy, memory, 0, 0, SRCCOPY);
-                ::SelectObject(memory, previous);
-            }
-            if (memory != nullptr) ::DeleteDC(memory);
+            BitmapHandle canvas(RenderOverBackground(dc));
+            CopyBitmap(dc, canvas, m_pixels);
         } else {
             RenderPicture(dc, 0, 0);
         }
         if (previousPalette != nullptr) ::SelectPalette(dc, previousPalette, FALSE);
     }
     ::EndPaint(m_hWnd, &paint);
+}
+
+void CMyStatic::DrawResampled(HDC dc) {
+    // Rendered as a transparent picture is drawn, then resampled once for every paint to come.
+    if (!m_resampled) {
+        BitmapHandle canvas(RenderOverBackground(dc));
+        m_resampled.Reset(SmoothScaled(canvas, m_drawn));
+    }
+    CopyBitmap(dc, m_resampled, m_drawn);
+}
+
+HBITMAP CMyStatic::RenderOverBackground(HDC dc) const {
+    HDC memory = ::CreateCompatibleDC(dc);
+    HBITMAP canvas = memory != nullptr ? ::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy) : nullptr;
+    if (canvas != nullptr) {
+        HGDIOBJ previous = ::SelectObject(memory, canvas);
+        RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
+        BrushHandle background(::CreateSolidBrush(m_backColor));
+        ::FillRect(memory, &area, background);
+        RenderPicture(memory, 0, 0);
+        ::SelectObject(memory, previous);
+    }
+    if (memory != nullptr) ::DeleteDC(memory);
+    return canvas;
+}
+
+void CMyStatic::CopyBitmap(HDC dc, HBITMAP bitmap, SIZE size) {
+    HDC memory = bitmap != nullptr ? ::CreateCompatibleDC(dc) : nullptr;
+    if (memory == nullptr) return;
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(dc, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
 }

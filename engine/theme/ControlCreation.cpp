@@ -1,14 +1,22 @@
-// Creation of a page's controls: one routine driven by the type table.
+// Creation of a page's controls: one routine driven by the type table, and the
+// placing of a control at the page's DPI, shared with laying the page out again.
 #include <cstdio>
 
 #include "../controls/InputControls.h"
 #include "../controls/MyStatic.h"
 #include "../controls/NewLabel.h"
 #include "../framework/FileStatus.h"
+#include "ControlLine.h"
 #include "ImageWindow.h"
+#include "PictureFile.h"
 #include "ThemeFile.h"
 
-void CImageWindow::AddControl(ControlKind kind, RECT rect, const std::string& picturePath) {
+namespace {
+// Below the closed box of a combo box, as its record covers it.
+constexpr int kComboBoxMargin = 9;
+}  // namespace
+
+void CImageWindow::AddControl(ControlKind kind, const RECT& line, const std::string& picturePath) {
     const ControlType& type = ControlTypeOf(kind);
     Pool& pool = m_pools[static_cast<size_t>(type.pool)];
     // The pools and the table have fixed room: a control beyond it is refused,
@@ -18,37 +26,21 @@ void CImageWindow::AddControl(ControlKind kind, RECT rect, const std::string& pi
     const int windowId = m_nextWindowId;
     std::unique_ptr<CWnd>& slot = pool.objects[static_cast<size_t>(poolIndex)];
     slot = type.make();
-
-    switch (type.sizeRule) {
-    case SizeRule::Minimum:
-        // Made for controls placed one at a time: a tiny one gets a usable size.
-        if (rect.right - rect.left < 30 && rect.bottom - rect.top < type.heightThreshold)
-            rect = {rect.left, rect.top, rect.left + 90, rect.top + 25};
-        break;
-    case SizeRule::Icon32:
-        rect.right = rect.left + 32;
-        rect.bottom = rect.top + 32;
-        break;
-    case SizeRule::Picture: {
-        // Without a readable picture the control has no size.
-        auto* picture = static_cast<CMyStatic*>(slot.get());
-        if (HasFileStatus(picturePath)) picture->LoadPicture(picturePath);
-        rect.right = rect.left + picture->PicturePixels().cx;
-        rect.bottom = rect.top + picture->PicturePixels().cy;
-        break;
-    }
-    }
+    RECT rect = PlaceControl(type, line, picturePath, slot.get());
 
     char caption[48] = {};
     if (type.caption != nullptr) std::snprintf(caption, sizeof caption, type.caption, pool.count + 1);
-    if (!type.registerAfterWindow) AddControlRecord(rect, windowId, picturePath, type.keyword, poolIndex, m_sequence);
+    auto enter = [&] {
+        if (AddControlRecord(rect, windowId, picturePath, type.keyword, poolIndex, m_sequence) >= 0)
+            m_table[0].line = line;
+    };
+    if (!type.registerAfterWindow) enter();
 
     auto* control = static_cast<CControl*>(slot.get());
     // A failed creation still uses its identifier, pool place and record.
     if ((type.prepare == nullptr || type.prepare()) &&
         control->Create(type.windowClass, caption, type.style, rect, m_hWnd, static_cast<UINT>(windowId))) {
-        if (type.font == FontUse::PageFont && m_pageFont) control->SetFont(m_pageFont->Get());
-        if (type.font == FontUse::TakePageFont) static_cast<CNewLabel*>(control)->TakePageFont(m_pageFont);
+        GivePageFont(type, control);
         if (type.buttonStyle != 0) static_cast<CButton*>(control)->SetButtonStyle(type.buttonStyle);
         if (type.backColor != nullptr) {
             const ThemeFile::Background back = ThemeFile::LabelBackground(type.backColor);
@@ -56,15 +48,54 @@ void CImageWindow::AddControl(ControlKind kind, RECT rect, const std::string& pi
         }
         if (type.align != nullptr) static_cast<CNewLabel*>(control)->SetAlign(type.align);
         if (type.addedExStyle != 0) control->ModifyStyleEx(0, type.addedExStyle, SWP_FRAMECHANGED);
-        if (type.registerAfterWindow) {
-            // The record covers the closed box only, not the dropped list.
-            rect.bottom = rect.top + static_cast<CMyComboItem*>(control)->GetItemHeight(-1) + 9;
-        }
+        rect = RegisteredRect(type, rect, control);
     }
-    if (type.registerAfterWindow) AddControlRecord(rect, windowId, picturePath, type.keyword, poolIndex, m_sequence);
+    if (type.registerAfterWindow) enter();
     if (type.sizeRule == SizeRule::Picture) Invalidate();
 
     ++m_nextWindowId;
     ++m_sequence;
     ++pool.count;
+}
+
+RECT CImageWindow::PlaceControl(const ControlType& type, const RECT& line, const std::string& picturePath,
+                                CWnd* object) {
+    auto* picture = type.sizeRule == SizeRule::Minimum ? nullptr : static_cast<CMyStatic*>(object);
+    SIZE designSize{};
+    if (type.sizeRule == SizeRule::Picture) {
+        // Without a readable picture the control has no size. A variant made for
+        // a larger scaling stands for the named picture: the layout keeps the
+        // named picture's size.
+        const PictureChoice choice = ChoosePictureFile(picturePath, m_dpi);
+        if (HasFileStatus(choice.path)) picture->LoadPicture(choice.path);
+        designSize = {::MulDiv(picture->PicturePixels().cx, 100, choice.percent),
+                      ::MulDiv(picture->PicturePixels().cy, 100, choice.percent)};
+    }
+    const RECT rect = ControlLine::Placed(type, line, designSize, m_dpi);
+    if (type.sizeRule == SizeRule::Picture) {
+        picture->SetPictureSize({rect.right - rect.left, rect.bottom - rect.top});
+    } else if (type.sizeRule == SizeRule::Icon32) {
+        picture->SetIconSize(ThemeFile::AtDpi(CMyStatic::kIconPixels, m_dpi));
+        // An icon file shown instead of a built-in icon scales as a picture.
+        if (picture->PictureLoaded()) picture->SetPictureSize(AtPageDpi(picture->PicturePixels()));
+    }
+    return rect;
+}
+
+RECT CImageWindow::RegisteredRect(const ControlType& type, RECT rect, CWnd* object) const {
+    // The window is as high as its dropped list; the record covers the closed box.
+    if (type.registerAfterWindow)
+        rect.bottom = ThemeFile::Saturate(static_cast<long long>(rect.top) +
+                                          static_cast<CMyComboItem*>(object)->GetItemHeight(-1) +
+                                          ThemeFile::AtDpi(kComboBoxMargin, m_dpi));
+    return rect;
+}
+
+void CImageWindow::GivePageFont(const ControlType& type, CWnd* object) const {
+    if (type.font == FontUse::PageFont && m_pageFont) object->SetFont(m_pageFont->Get());
+    if (type.font == FontUse::TakePageFont) static_cast<CNewLabel*>(object)->TakePageFont(m_pageFont);
+}
+
+SIZE CImageWindow::AtPageDpi(SIZE designSize) const {
+    return {ThemeFile::AtDpi(designSize.cx, m_dpi), ThemeFile::AtDpi(designSize.cy, m_dpi)};
 }

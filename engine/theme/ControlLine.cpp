@@ -4,9 +4,25 @@
 
 #include "ThemeFile.h"
 
-RECT ControlLine::Rectangle(int left, int top, int width, int height) {
-    return {left, top, ThemeFile::Saturate(static_cast<long long>(left) + width),
-            ThemeFile::Saturate(static_cast<long long>(top) + height)};
+RECT ControlLine::Rectangle(long long left, long long top, long long width, long long height, int dpi) {
+    return {ThemeFile::AtDpi(left, dpi), ThemeFile::AtDpi(top, dpi), ThemeFile::AtDpi(left + width, dpi),
+            ThemeFile::AtDpi(top + height, dpi)};
+}
+
+RECT ControlLine::Placed(const ControlType& type, const RECT& line, SIZE picture, int dpi) {
+    const long long width = static_cast<long long>(line.right) - line.left;
+    const long long height = static_cast<long long>(line.bottom) - line.top;
+    switch (type.sizeRule) {
+    case SizeRule::Minimum:
+        // Made for controls placed one at a time: a tiny one gets a usable size.
+        if (width < 30 && height < type.heightThreshold) return Rectangle(line.left, line.top, 90, 25, dpi);
+        break;
+    case SizeRule::Icon32:
+        return Rectangle(line.left, line.top, 32, 32, dpi);
+    case SizeRule::Picture:
+        return Rectangle(line.left, line.top, picture.cx, picture.cy, dpi);
+    }
+    return Rectangle(line.left, line.top, width, height, dpi);
 }
 
 ControlLine ControlLine::Parse(const std::string& line, const std::string& themeFolder) {

@@ -14,7 +14,8 @@ using ThemeFile::PropertyRow;
 struct ControlRecord {
     static constexpr int kMaxRows = 20;
 
-    int left = 0, top = 0, right = 0, bottom = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;  // at the page's DPI
+    RECT line{};  // the line's rectangle at 96 dpi: where the control goes again at another DPI
     std::string type;
     std::string picturePath;  // BITMAP and HOVER only
     int windowId = 0;

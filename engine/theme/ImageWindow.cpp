@@ -7,6 +7,7 @@
 #include "../controls/MyRadioButton.h"
 #include "../controls/MyStatic.h"
 #include "../controls/NewLabel.h"
+#include "../controls/SmoothScale.h"
 #include "../framework/FileStatus.h"
 #include "../framework/ProgramEnd.h"
 #include "../framework/SystemMetrics.h"
@@ -53,6 +54,13 @@ private:
 
 // Only the exact word "No" turns a font switch off.
 int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
+
+// Themes count a 25-pixel caption into the window's height.
+constexpr int kThemeCaption = 25;
+constexpr int kBottomMargin = 35;  // above the screen's bottom edge, for startups 4 and 5
+// A page without a size of its own: around its controls, never smaller than this.
+constexpr int kUsableMargin = 12;
+constexpr SIZE kUsableMinimum = {240, 160};
 }  // namespace
 
 CImageWindow::CImageWindow(PageHost* host) : m_host(host) {}
@@ -62,7 +70,12 @@ CImageWindow::~CImageWindow() {
     if (m_host != nullptr && m_host->CurrentPage() == this) m_host->SetCurrentPage(nullptr);
 }
 
-BOOL CImageWindow::Create(HWND parent) { return CreateIndirect(PageDialogTemplate(), parent); }
+BOOL CImageWindow::Create(HWND parent) {
+    if (!CreateIndirect(PageDialogTemplate(), parent)) return FALSE;
+    // The page scales itself, its controls and their fonts when its DPI changes.
+    LeaveDpiChangesToDialog(m_hWnd);
+    return TRUE;
+}
 
 CWnd* CImageWindow::PoolObject(ControlPool pool, int index) const {
     if (index < 0 || index >= kPoolSize) return nullptr;
@@ -113,7 +126,13 @@ void CImageWindow::ResetPage() {
     Invalidate();
 }
 
+int CImageWindow::DpiFor(int monitorDpi) const {
+    return m_host != nullptr ? m_host->PageDpi(monitorDpi) : monitorDpi;
+}
+
 void CImageWindow::LoadThemeFile(const std::string& path) {
+    m_dpi = DpiFor(WindowDpi(m_hWnd));
+    m_completed = false;
     m_themePath = path;
     m_themeFolder = ThemeFile::FolderOf(path);
     ResetPage();
@@ -135,12 +154,7 @@ void CImageWindow::LoadThemeFile(const std::string& path) {
     for (int number = 0; number < static_cast<int>(std::size(properties)); ++number)
         ApplyWindowProperty(number, properties[number]);
 
-    if (m_host != nullptr) {
-        m_host->BuildPageFont(s.fontName.substr(0, ThemeFile::kMaxFaceName), 0, FlagFromSwitch(s.fontBold),
-                              FlagFromSwitch(s.fontItalic), ThemeFile::Number(s.fontSize));
-        m_pageFont = m_host->PageFont();
-    }
-    if (m_pageFont) SetFont(m_pageFont->Get());
+    BuildPageFont();
 
     const int total = ThemeFile::Number(ThemeFile::ReadTotal(path));
     if (total > 0) {
@@ -148,6 +162,16 @@ void CImageWindow::LoadThemeFile(const std::string& path) {
         m_selected = -1;
         Invalidate();
     }
+}
+
+void CImageWindow::BuildPageFont() {
+    const WindowSettings& s = m_settings;
+    if (m_host != nullptr) {
+        m_host->BuildPageFont(s.fontName.substr(0, ThemeFile::kMaxFaceName), 0, FlagFromSwitch(s.fontBold),
+                              FlagFromSwitch(s.fontItalic), ThemeFile::Number(s.fontSize), m_dpi);
+        m_pageFont = m_host->PageFont();
+    }
+    if (m_pageFont) SetFont(m_pageFont->Get());
 }
 
 void CImageWindow::BuildControls(int total) {
@@ -191,7 +215,7 @@ void CImageWindow::ApplyLoadedProperties() {
             if (property == "identifier") {
                 continue;
             } else if (property == "font") {
-                ApplyControlFont(record, step.row);
+                ApplyControlFont(position, step.row);
             } else {
                 ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, step.row);
             }
@@ -200,14 +224,14 @@ void CImageWindow::ApplyLoadedProperties() {
     }
 }
 
-void CImageWindow::ApplyControlFont(const ControlRecord& record, int firstRow) {
+void CImageWindow::ApplyControlFont(int position, int firstRow) {
+    const ControlRecord& record = m_table[position];
     auto row = [&record, firstRow](int i) -> const std::string& {
         return record.rows[static_cast<size_t>(firstRow + i)].value;
     };
-    if (record.type != "BUTTON" && record.type != "TEXT") return;
-    CWnd* control = ControlObject(m_selected);
-    // The height for the control's own screen.
-    const LOGFONTA font = ThemeFontDescription(row(0), FontHeightForPoints(ThemeFile::Number(row(1)), control->m_hWnd),
+    CWnd* control = ControlObject(position);
+    if ((record.type != "BUTTON" && record.type != "TEXT") || control == nullptr) return;
+    const LOGFONTA font = ThemeFontDescription(row(0), FontHeightForPoints(ThemeFile::Number(row(1)), m_dpi),
                                                FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
     if (record.type == "BUTTON")
         static_cast<CMyButton*>(control)->SetTextFont(font);
@@ -284,6 +308,7 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
         } else if (!value.empty()) {
             // An icon without a file row names no file: nothing to load or report.
             picture()->LoadPicture(value);
+            picture()->SetPictureSize(AtPageDpi(picture()->PicturePixels()));
         }
         control->Invalidate();
     } else if (type == "ICON" && name == "BackColor:") {
@@ -381,10 +406,16 @@ void CImageWindow::ApplyWindowProperty(int number, const std::string& value) {
 
 void CImageWindow::PlaceWindow() {
     // Heights in themes include a 25-pixel caption; a smaller one leaves the
-    // page shorter by the difference.
-    const int caption = CaptionBarHeight();
-    const long long height = static_cast<long long>(m_settings.height) - (caption < 25 ? 25 - caption : 0);
-    const long long width = m_settings.width;
+    // page shorter by the difference. The caption is the one the system draws.
+    const int caption = CaptionBarHeightAt(WindowDpi(m_hWnd));
+    const int themeCaption = ThemeFile::AtDpi(kThemeCaption, m_dpi);
+    const SIZE usable = m_settings.width > 0 && m_settings.height > 0 ? SIZE{} : UsableSize();
+    long long width = usable.cx, height = usable.cy;
+    if (m_settings.width > 0) width = ThemeFile::AtDpi(m_settings.width, m_dpi);
+    if (m_settings.height > 0)
+        height = static_cast<long long>(ThemeFile::AtDpi(m_settings.height, m_dpi)) -
+                 (caption < themeCaption ? themeCaption - caption : 0);
+    const long long bottomMargin = ThemeFile::AtDpi(kBottomMargin, m_dpi);
     const long long screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const long long screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     long long left = 0, top = 0;
@@ -399,11 +430,11 @@ void CImageWindow::PlaceWindow() {
         left = screenWidth - width;
         break;
     case 4:
-        top = screenHeight - height - 35;
+        top = screenHeight - height - bottomMargin;
         break;
     case 5:
         left = screenWidth - width;
-        top = screenHeight - height - 35;
+        top = screenHeight - height - bottomMargin;
         break;
     default:
         return;
@@ -412,9 +443,38 @@ void CImageWindow::PlaceWindow() {
                  ThemeFile::Saturate(height), TRUE);
 }
 
+SIZE CImageWindow::UsableSize() const {
+    // Every control's right and bottom edge inside, with a margin; no larger than the screen.
+    const SIZE screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    long long right = 0, bottom = 0;
+    for (int position = 0; position < m_table.Count(); ++position) {
+        right = std::max<long long>(right, m_table[position].right);
+        bottom = std::max<long long>(bottom, m_table[position].bottom);
+    }
+    const int margin = ThemeFile::AtDpi(kUsableMargin, m_dpi);
+    const SIZE client{static_cast<LONG>(std::min<long long>(right + margin, screen.cx)),
+                      static_cast<LONG>(std::min<long long>(bottom + margin, screen.cy))};
+    const SIZE outer = WindowSizeFor(client, static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)),
+                                     static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)), WindowDpi(m_hWnd));
+    const SIZE minimum = AtPageDpi(kUsableMinimum);
+    return {std::min(std::max(outer.cx, minimum.cx), screen.cx), std::min(std::max(outer.cy, minimum.cy), screen.cy)};
+}
+
 void CImageWindow::SetBackgroundImage(const std::string& path) {
     int width = 0, height = 0;
-    HBITMAP bitmap = HasFileStatus(path) ? LoadPictureFile(path, &width, &height) : nullptr;
+    const PictureChoice choice = ChoosePictureFile(path, m_dpi);
+    HBITMAP bitmap = HasFileStatus(choice.path) ? LoadPictureFile(choice.path, &width, &height) : nullptr;
+    // Brought to the page's scaling smoothly before it is stretched over the
+    // window as at 96 dpi; a variant made for the page's DPI is used as it is.
+    const SIZE scaled = AtPageDpi({::MulDiv(width, 100, choice.percent), ::MulDiv(height, 100, choice.percent)});
+    if (bitmap != nullptr && (scaled.cx != width || scaled.cy != height)) {
+        if (HBITMAP resampled = SmoothScaled(bitmap, scaled)) {
+            ::DeleteObject(bitmap);
+            bitmap = resampled;
+            width = scaled.cx;
+            height = scaled.cy;
+        }
+    }
     // A file that cannot be decoded leaves the page without a picture, like a missing one.
     m_picture.Reset(bitmap);
     m_pictureSize = {width, height};
@@ -437,6 +497,32 @@ void CImageWindow::OnPaint() {
         ::DeleteDC(memory);
     }
     ::EndPaint(m_hWnd, &paint);
+}
+
+void CImageWindow::ApplyDpi(int dpi, const RECT* suggested) {
+    m_dpi = dpi;
+    BuildPageFont();
+    for (int position = 0; position < m_table.Count(); ++position) {
+        ControlRecord& record = m_table[position];
+        const ControlType* type = FindControlType(record.type);
+        CWnd* control = ControlObject(position);
+        if (type == nullptr || control == nullptr) continue;
+        RECT rect = PlaceControl(*type, record.line, record.picturePath, control);
+        ::MoveWindow(control->m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+        GivePageFont(*type, control);
+        for (const LoadStep& step : type->loadSteps)
+            if (std::string(step.property) == "font") ApplyControlFont(position, step.row);
+        rect = RegisteredRect(*type, rect, control);
+        record.left = rect.left, record.top = rect.top, record.right = rect.right, record.bottom = rect.bottom;
+    }
+    SetBackgroundImage(m_settings.bkImage);
+    if (suggested != nullptr) {
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        PlaceWindow();
+    }
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void CImageWindow::ShowStatusText(const std::string& text, StatusTarget target) {
@@ -516,8 +602,21 @@ LRESULT CImageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // Closing a page ends the program, whatever the page.
         AbortProgram();
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: the system suggests where the page
+        // keeps its place at the new size.
+        const int dpi = DpiFor(LOWORD(wParam));
+        if (dpi != m_dpi) ApplyDpi(dpi, reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
+        // Escape, once the page is complete, is the way out a page without a
+        // usable Cancel still has.
+        if (id == IDCANCEL && m_completed) {
+            AbortProgram();
+            return 0;
+        }
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0 && id >= kFirstWindowId && id <= kLastClickId) {
             OnControlCommand(id);
             return 0;

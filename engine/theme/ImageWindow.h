@@ -5,6 +5,7 @@
 
 #include "../controls/ControlTypes.h"
 #include "../framework/Dialog.h"
+#include "../framework/Dpi.h"
 #include "../framework/GdiObject.h"
 #include "../product/UninstallPage.h"
 #include "ControlTable.h"
@@ -35,12 +36,16 @@ public:
     BOOL Create(HWND parent = nullptr);
 
     void LoadPage(const std::string& folder, const std::string& fileName, int pageIndex, int pageCount);
+    // Takes the page's DPI (from its host, for the monitor it is on), then reads the file.
     void LoadThemeFile(const std::string& path);
     void ResetPage();
+    // A width or height that is missing, 0 or negative gives the page the size
+    // that holds its controls.
     void PlaceWindow();
     void SetBackgroundImage(const std::string& path);
 
-    // Control table (controls are created by the Add operations below).
+    // Control table (controls are created by the Add operations below, from the
+    // line's rectangle at 96 dpi; the table holds them at the page's DPI).
     int ParseControlLine(const std::string& line);
     int AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath, const std::string& type,
                          int poolIndex, int sequence);
@@ -80,6 +85,8 @@ public:
     void SetProgressRange(int total) override;
     void SetProgressPosition(int position) override;
     void EnableCancel() override;
+    // Without a Cancel whose clicks arrive, the page gets its close box; from
+    // now on Escape closes the page as its close box does.
     void ShowCompletion() override;
 
     // Clicks of the controls with window identifiers 3000 to 3030 go to the
@@ -105,6 +112,9 @@ public:
     const std::string& ThemePath() const { return m_themePath; }
     int PageIndex() const { return m_pageIndex; }
     int PageCount() const { return m_pageCount; }
+    // Every pixel measure of the page is its theme's at 96 dpi scaled to this.
+    int Dpi() const { return m_dpi; }
+    bool Completed() const { return m_completed; }
     int PictureFlag() const { return m_pictureFlag; }
     SIZE PictureSize() const { return m_pictureSize; }
     HBRUSH BackgroundBrush() const { return m_backgroundBrush; }
@@ -126,12 +136,26 @@ private:
         std::array<std::unique_ptr<CWnd>, kPoolSize> objects;
     };
 
-    void AddControl(ControlKind kind, RECT rect, const std::string& picturePath = {});
+    void AddControl(ControlKind kind, const RECT& line, const std::string& picturePath = {});
+    // The control's rectangle at the page's DPI by its type's size rule; a
+    // picture is loaded from the file made for the DPI and sized, an icon sized.
+    RECT PlaceControl(const ControlType& type, const RECT& line, const std::string& picturePath, CWnd* object);
+    // What the table keeps of a control: a combo box covers its closed box only.
+    RECT RegisteredRect(const ControlType& type, RECT rect, CWnd* object) const;
+    void GivePageFont(const ControlType& type, CWnd* object) const;
+    SIZE AtPageDpi(SIZE designSize) const;
+    // The DPI the page takes on a monitor of that DPI: its host decides.
+    int DpiFor(int monitorDpi) const;
+    // Lays the loaded page out again at another DPI, in the rectangle suggested
+    // or, without one, where its theme places it.
+    void ApplyDpi(int dpi, const RECT* suggested);
+    void BuildPageFont();
+    SIZE UsableSize() const;
     void ClearControls();
     void BuildControls(int total);
     void ApplyWindowProperty(int number, const std::string& value);
     void SetBackgroundColor(const std::string& value);
-    void ApplyControlFont(const ControlRecord& record, int firstRow);
+    void ApplyControlFont(int position, int firstRow);
     void ApplyIdentifierRules(const ControlRecord& record);
     // Ends the page the way a dialog ends on OK.
     void EndPage();
@@ -151,6 +175,7 @@ private:
     std::string m_themePath;
     std::string m_themeFolder;
     WindowSettings m_settings;
+    int m_dpi = kDesignDpi;
 
     std::string m_backgroundColorText = "COLOR_BTNFACE";
     BrushHandle m_backgroundBrush;
@@ -164,6 +189,7 @@ private:
     int m_infoWindowId = -1;
     int m_static1WindowId = -1;
 
+    bool m_completed = false;
     bool m_ended = false;
     int m_commandDepth = 0;  // click handlers of this page running, nested ones included
 };

@@ -2,8 +2,8 @@
 
 #include "ThemeFont.h"
 
-void PageHost::BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size) {
-    if (height == 0) height = FontHeightForPoints(size);
+void PageHost::BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size, int dpi) {
+    if (height == 0) height = FontHeightForPoints(size, dpi);
     LOGFONTA description = ThemeFontDescription(face, height, boldFlag, italicFlag);
     m_pageFont = std::make_shared<FontHandle>(::CreateFontIndirectA(&description));
     m_fontBold = boldFlag;

@@ -24,10 +24,14 @@ public:
     virtual void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                                CImageWindow* page, const std::string& fileName) {}
 
+    // The DPI a page lays itself out for, given its monitor's: that one, unless
+    // the host shows pages as a monitor of another DPI would (a preview).
+    virtual int PageDpi(int monitorDpi) const { return monitorDpi; }
+
     // Builds the page font from the theme's settings and makes it the current
-    // one. A height of 0 means: from the size in points. A page keeps the font
-    // it took alive after a newer one replaces it here.
-    void BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size);
+    // one. A height of 0 means: from the size in points at the page's DPI. A
+    // page keeps the font it took alive after a newer one replaces it here.
+    void BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size, int dpi);
     std::shared_ptr<FontHandle> PageFont() const { return m_pageFont; }
     int PageFontBold() const { return m_fontBold; }
     int PageFontItalic() const { return m_fontItalic; }

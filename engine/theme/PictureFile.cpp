@@ -4,6 +4,8 @@
 #include <olectl.h>
 
 #include "../framework/ComPtr.h"
+#include "../framework/Dpi.h"
+#include "../framework/FileStatus.h"
 
 namespace {
 // The picture loader reads from a stream; the file goes into a movable block
@@ -60,4 +62,32 @@ HBITMAP LoadPictureFile(const std::string& path, int* width, int* height) {
     *width = info.bmWidth;
     *height = info.bmHeight;
     return bitmap;
+}
+
+namespace {
+// The scalings a variant can be made for, in percent, smallest first.
+constexpr struct {
+    int percent;
+    const char* suffix;
+} kVariants[] = {{125, "@1.25x"}, {150, "@1.5x"}, {175, "@1.75x"}, {200, "@2x"}, {250, "@2.5x"}, {300, "@3x"}};
+
+std::string VariantPath(const std::string& path, const char* suffix) {
+    const size_t name = path.find_last_of("\\/");
+    const size_t dot = path.rfind('.');
+    const size_t at = dot != std::string::npos && (name == std::string::npos || dot > name) ? dot : path.size();
+    return path.substr(0, at) + suffix + path.substr(at);
+}
+}  // namespace
+
+PictureChoice ChoosePictureFile(const std::string& path, int dpi) {
+    PictureChoice best{path, 100};
+    const int needed = ::MulDiv(dpi, 100, kDesignDpi);
+    if (needed <= 100 || !HasFileStatus(path)) return best;
+    for (const auto& variant : kVariants) {
+        const std::string candidate = VariantPath(path, variant.suffix);
+        if (!HasFileStatus(candidate)) continue;
+        best = {candidate, variant.percent};
+        if (variant.percent >= needed) break;
+    }
+    return best;
 }

@@ -7,3 +7,16 @@
 // the file in memory. Returns a bitmap the caller owns and its size in pixels,
 // or null (size 0 x 0) when the file cannot be read or is no bitmap picture.
 HBITMAP LoadPictureFile(const std::string& path, int* width, int* height);
+
+// A picture file and the scaling it was made for, in percent of 96 dpi.
+struct PictureChoice {
+    std::string path;
+    int percent = 100;
+};
+// The file to draw a theme's picture from at a DPI. Beside "name.jpg" a theme
+// may hold the same picture made for larger scalings: "name@1.25x.jpg",
+// "name@1.5x.jpg", "name@1.75x.jpg", "name@2x.jpg", "name@2.5x.jpg",
+// "name@3x.jpg". The best is the smallest scaling at least as large as the DPI
+// needs, else the largest there is, the named file counting as 1x. Variants are
+// looked for only beside a named file that exists, and never at 96 dpi or less.
+PictureChoice ChoosePictureFile(const std::string& path, int dpi);

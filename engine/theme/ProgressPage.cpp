@@ -19,7 +19,10 @@ void CImageWindow::SetupProgressPage() {
 void CImageWindow::EnableCancel() { EnableNamed("IDCANCEL", true); }
 
 void CImageWindow::ShowCompletion() {
+    m_completed = true;
     const int cancel = FindControlByName("IDCANCEL");
+    // Its clicks never arrive past the last identifier that reports them.
+    if (cancel < 0 || cancel > kLastClickId) ModifyStyle(0, WS_SYSMENU, SWP_FRAMECHANGED);
     if (cancel < 0) return;
     EnableNamed("IDCANCEL", true);
     ::SetDlgItemTextA(m_hWnd, cancel, ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "1")).c_str());

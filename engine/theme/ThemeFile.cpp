@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../framework/Dpi.h"
+
 namespace ThemeFile {
 namespace {
 std::string ReadInto(const std::string& path, const char* section, const std::string& key, size_t bufferBytes) {
@@ -71,6 +73,8 @@ int Number(std::string_view text) {
 }
 
 int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
+
+int AtDpi(long long designPixels, int dpi) { return Saturate(DpiScaled(designPixels, dpi)); }
 
 int FirstDigit(std::string_view text) {
     return !text.empty() && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : 0;

@@ -29,6 +29,9 @@ std::vector<int> ControlKeysInOrder(const std::string& path, int total);
 int Number(std::string_view text);
 // The nearest int: sums of theme numbers saturate as the numbers do.
 int Saturate(long long value);
+// A pixel measure of a theme, made for 96 dpi, at a DPI: rounded as MulDiv
+// rounds and saturating as the numbers do. At 96 dpi it is the measure itself.
+int AtDpi(long long designPixels, int dpi);
 // The first character alone as a number (0 when it is not a digit).
 int FirstDigit(std::string_view text);
 

@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "../framework/GdiObject.h"
 #include "../framework/SystemMetrics.h"
 #include "../product/ProductContext.h"
 #include "ThemeFile.h"
 
-int FontHeightForPoints(int points, HWND window) {
-    ScreenDC dc(window);
-    return -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-}
+int FontHeightForPoints(int points, int dpi) { return -::MulDiv(points, dpi, 72); }
 
 LOGFONTA ThemeFontDescription(const std::string& face, int height, int boldFlag, int italicFlag) {
     LOGFONTA font = StatusBarFont();

@@ -1,7 +1,9 @@
 // Page load benchmark: a 69-control theme using every control type with all
 // the rows its type applies (no picture files), loaded into a page window,
 // against a baseline in the same process that makes the same profile reads and
-// creates the same 69 child windows with CreateWindowExA on a plain window.
+// creates the same 69 child windows with CreateWindowExA on a plain window; and
+// the same page loaded at 144 dpi against it at 96, in pairs whose order
+// alternates, the median of the pairs' ratios kept.
 // Usage: pagebench [ROUNDS]
 #include <windows.h>
 
@@ -72,6 +74,32 @@ double Milliseconds(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Shows its pages as a monitor of the DPI it is given would.
+class DpiHost : public PageHost {
+public:
+    explicit DpiHost(int dpi) : m_dpi(dpi) {}
+    int PageDpi(int) const override { return m_dpi; }
+
+private:
+    int m_dpi;
+};
+
+// One load of the page, window creation included, in milliseconds; the controls it made.
+double TimedLoad(PageHost& host, const std::string& folder, int* controls = nullptr) {
+    const auto start = std::chrono::steady_clock::now();
+    CImageWindow page(&host);
+    page.Create();
+    page.LoadPage(folder, "page.lcd", 0, 1);
+    const double time = Milliseconds(start);
+    if (controls != nullptr) *controls = page.Table().Count();
+    return time;
+}
+
 // The same reads as a page load, and the same windows made the plain way.
 void LoadBaseline(const std::string& path, const std::vector<const ControlType*>& kinds) {
     const char* keys[] = {"idcname", "caption", "bkimage", "border", "startup", "bkcolor", "width", "height",
@@ -115,40 +143,38 @@ int main(int argc, char** argv) {
         std::fclose(file);
     }
 
-    PageHost host;
-    // Both sides once before timing: libraries, classes and the profile cache warm.
+    DpiHost host(kDesignDpi);
+    DpiHost host144(144);
+    // Every side once before timing: libraries, classes and the profile cache warm.
     for (ControlKind kind : {ControlKind::Progress, ControlKind::RichText})
         if (ControlTypeOf(kind).prepare != nullptr) ControlTypeOf(kind).prepare();
     LoadBaseline(path, kinds);
-    int controls = 0;
-    {
-        CImageWindow page(&host);
-        page.Create();
-        page.LoadPage(folder, "page.lcd", 0, 1);
-        controls = page.Table().Count();
-    }
-    std::vector<double> pageTimes, baseTimes;
+    int controls = 0, controls144 = 0;
+    TimedLoad(host, folder, &controls);
+    TimedLoad(host144, folder, &controls144);
+    std::vector<double> pageTimes, baseTimes, times144, ratios144;
     for (int round = 0; round < rounds; ++round) {
-        auto start = std::chrono::steady_clock::now();
-        {
-            CImageWindow page(&host);
-            page.Create();
-            page.LoadPage(folder, "page.lcd", 0, 1);
-            pageTimes.push_back(Milliseconds(start));
-        }
-        start = std::chrono::steady_clock::now();
+        pageTimes.push_back(TimedLoad(host, folder));
+        const auto start = std::chrono::steady_clock::now();
         LoadBaseline(path, kinds);
         baseTimes.push_back(Milliseconds(start));
+        // One pair: 96 and 144 dpi, first one first, then the other.
+        const bool highFirst = round % 2 == 1;
+        const double first = TimedLoad(highFirst ? host144 : host, folder);
+        const double second = TimedLoad(highFirst ? host : host144, folder);
+        const double at96 = highFirst ? second : first, at144 = highFirst ? first : second;
+        times144.push_back(at144);
+        ratios144.push_back(at144 / at96);
     }
-    std::sort(pageTimes.begin(), pageTimes.end());
-    std::sort(baseTimes.begin(), baseTimes.end());
-    const double page = pageTimes[pageTimes.size() / 2];
-    const double base = baseTimes[baseTimes.size() / 2];
+    const double page = Median(pageTimes);
+    const double base = Median(baseTimes);
     ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA(folder.c_str());
     std::printf("page_load_controls: %d\n", controls);
     std::printf("page_load_ms: %.1f\n", page);
     std::printf("page_load_baseline_ms: %.1f\n", base);
     std::printf("page_load_ratio: %.3f\n", page / base);
-    return controls == kControls ? 0 : 1;
+    std::printf("page_load_144_ms: %.1f\n", Median(times144));
+    std::printf("page_load_144_ratio: %.3f\n", Median(ratios144));
+    return controls == kControls && controls144 == kControls ? 0 : 1;
 }

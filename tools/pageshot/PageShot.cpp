@@ -39,6 +39,33 @@ BOOL CALLBACK ListControl(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+// Whether the page or one of its controls still waits to be painted.
+bool PaintPending(HWND page) {
+    if (::GetUpdateRect(page, nullptr, FALSE)) return true;
+    std::vector<HWND> controls;
+    ::EnumChildWindows(page, ListControl, reinterpret_cast<LPARAM>(&controls));
+    for (HWND control : controls)
+        if (::GetUpdateRect(control, nullptr, FALSE)) return true;
+    return false;
+}
+
+// The page paints itself on its own thread and may still be drawing over its
+// controls when its button becomes usable (the completed state repaints it
+// whole): the picture is taken once its thread has caught up, nothing of it
+// waits to be painted and two copies of the screen in a row agree.
+bool SaveSettledPicture(HWND page, const std::wstring& path, DWORD timeout) {
+    WindowPicture::Pixels previous, current;
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeout; ::Sleep(20)) {
+        DWORD_PTR answer = 0;
+        if (!::SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &answer) || PaintPending(page))
+            continue;
+        if (!WindowPicture::CopyFromScreen(page, &current)) return false;
+        if (current == previous) return WindowPicture::Save(current, path);
+        previous = std::move(current);
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,7 +113,8 @@ int main(int argc, char** argv) {
     }
     // Copied from the screen: the page is a top-level window of another process.
     const std::string png = argv[2];
-    if (!WindowPicture::SaveFromScreen(search.found, std::wstring(png.begin(), png.end()))) std::fprintf(stderr, "pageshot: could not save %s\n", argv[2]);
+    if (!SaveSettledPicture(search.found, std::wstring(png.begin(), png.end()), timeout))
+        std::fprintf(stderr, "pageshot: could not save %s\n", argv[2]);
     if (target != nullptr) {
         std::printf("pressing \"%s\"\n", button);
         ::PostMessageA(target, BM_CLICK, 0, 0);

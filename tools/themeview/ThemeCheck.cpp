@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <map>
 
 #include "controls/ControlTypes.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr const char* kClickIdentifiers[] = {
     "IDC_NEXT", "IDC_BACK", "IDCANCEL", "IDC_FINISH", "IDC_BROWSE", "IDC_ACCEPTLICENSE", "IDC_NOTACCEPTLICENSE",
     "IDC_ANYONE", "IDC_ONLYFORME", "IDYES", "IDNO", "IDRETRY", "IDIGNORE"};
+// Pictures are judged for a screen of this DPI: scaled up more than 1.5 times there, they look soft.
+constexpr int kHintDpi = 192;
 // Identifiers the engine looks up by name: only the first control carrying one is found.
 constexpr const char* kFixedIdentifiers[] = {
     "IDC_NEXT", "IDC_BACK", "IDCANCEL", "IDC_FINISH", "IDC_BROWSE", "IDC_INSTALLDIR", "IDC_ACCEPTLICENSE",
@@ -106,8 +109,20 @@ private:
         ThemeProblem problem;
     };
 
-    void Report(int order, const std::string& key, const std::string& message) {
-        m_found.push_back({order, {m_file, key, message}});
+    void Report(int order, const std::string& key, const std::string& message, bool hint = false) {
+        m_found.push_back({order, {m_file, key, message, hint}});
+    }
+
+    // The picture the page draws at 192 dpi from a file (a variant where the
+    // theme has one) of `pixels`, at `drawn` pixels.
+    void HintScaling(int order, const std::string& key, const PictureChoice& choice, SIZE pixels, SIZE drawn) {
+        if (pixels.cx <= 0 || static_cast<long long>(drawn.cx) * 2 <= static_cast<long long>(pixels.cx) * 3) return;
+        char factor[32];
+        std::snprintf(factor, sizeof factor, "%.2g", static_cast<double>(drawn.cx) / pixels.cx);
+        Report(order, key,
+               "picture " + Quoted(choice.path) + " is scaled up " + factor + " times at 192 dpi and looks soft there; " +
+                   "a copy made for that scaling beside it (name@2x.jpg for name.jpg) keeps it sharp",
+               true);
     }
 
     void CheckColor(int order, const std::string& key, const std::string& value) {
@@ -116,17 +131,29 @@ private:
     }
 
     // A file the page decodes with the picture loader of its control.
-    void CheckControlPicture(int order, const std::string& key, const std::string& path, const char* what) {
+    bool CheckControlPicture(int order, const std::string& key, const std::string& path, const char* what) {
         if (!HasFileStatus(path)) {
             std::string message = std::string(what) + " file " + Quoted(path) + " not found";
             if (IsRelative(path)) message += " (without braces a name is not looked for in the theme folder)";
             Report(order, key, message);
-            return;
+            return false;
         }
         CMyStatic picture;
         picture.LoadPicture(path);
         if (!picture.PictureLoaded())
             Report(order, key, std::string(what) + " file " + Quoted(path) + " cannot be decoded");
+        return picture.PictureLoaded();
+    }
+
+    // As the page places a picture control at 192 dpi.
+    void CheckControlScaling(int order, const std::string& key, const ControlLine& parsed) {
+        const PictureChoice choice = ChoosePictureFile(parsed.picturePath, kHintDpi);
+        CMyStatic picture;
+        picture.LoadPicture(choice.path);
+        const SIZE pixels = picture.PicturePixels();
+        const SIZE design{::MulDiv(pixels.cx, 100, choice.percent), ::MulDiv(pixels.cy, 100, choice.percent)};
+        const RECT drawn = ControlLine::Placed(*parsed.type, parsed.rect, design, kHintDpi);
+        HintScaling(order, key, choice, pixels, {drawn.right - drawn.left, drawn.bottom - drawn.top});
     }
 
     void CheckWindow() {
@@ -141,6 +168,13 @@ private:
             Report(kWindowOrder, "[MAINWINDOW]bkimage", message);
         } else if (HBITMAP bitmap = LoadPictureFile(image, &width, &height)) {
             ::DeleteObject(bitmap);
+            // As the page brings it to its scaling before stretching it over the window.
+            const PictureChoice choice = ChoosePictureFile(image, kHintDpi);
+            bitmap = LoadPictureFile(choice.path, &width, &height);
+            if (bitmap != nullptr) ::DeleteObject(bitmap);
+            const int designWidth = ::MulDiv(width, 100, choice.percent);
+            HintScaling(kWindowOrder, "[MAINWINDOW]bkimage", choice, {width, height},
+                        {ThemeFile::AtDpi(designWidth, kHintDpi), 0});
         } else {
             Report(kWindowOrder, "[MAINWINDOW]bkimage", "background picture " + Quoted(image) + " cannot be decoded");
         }
@@ -174,7 +208,8 @@ private:
                 Report(k, key, "more than 69 controls on the page: this one is left out");
                 continue;
             }
-            if (parsed.type->sizeRule == SizeRule::Picture) CheckControlPicture(k, key, parsed.picturePath, "picture");
+            if (parsed.type->sizeRule == SizeRule::Picture && CheckControlPicture(k, key, parsed.picturePath, "picture"))
+                CheckControlScaling(k, key, parsed);
             Place(k, parsed, poolCount++);
         }
     }

@@ -8,9 +8,10 @@ struct ThemeProblem {
     std::string file;  // the page file's name
     std::string key;   // "[INFO]3", "[DADOS]12,t", "[MAINWINDOW]bkcolor"
     std::string message;
+    bool hint = false;  // advice: the page works as the author meant, less well than it could
 
-    // "file:key: message"
-    std::string Line() const { return file + ":" + key + ": " + message; }
+    // "file:key: message", "file:key: hint: message"
+    std::string Line() const { return file + ":" + key + ": " + (hint ? "hint: " : "") + message; }
 };
 
 // Reads the page file of the folder (given with its trailing backslash) the way

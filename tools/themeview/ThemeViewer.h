@@ -21,6 +21,8 @@ public:
     bool WritePicture(const std::string& path);
 
     void SetCurrentPage(CImageWindow* page) override;
+    // The DPI asked for on the command line, whatever the monitor.
+    int PageDpi(int monitorDpi) const override { return m_options.dpi > 0 ? m_options.dpi : monitorDpi; }
     void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                        CImageWindow* page, const std::string& fileName) override;
     void OnFinishCommand() override;

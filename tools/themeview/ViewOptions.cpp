@@ -34,10 +34,11 @@ std::vector<std::string> Mended(const std::vector<std::string>& arguments) {
     return mended;
 }
 
-bool ReadPercent(const std::string& text, int* percent) {
+// A whole number of at most three digits within the bounds.
+bool ReadSmallNumber(const std::string& text, int lowest, int highest, int* number) {
     if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    *percent = std::stoi(text);
-    return *percent <= 100;
+    *number = std::stoi(text);
+    return *number >= lowest && *number <= highest;
 }
 }  // namespace
 
@@ -65,8 +66,14 @@ std::optional<ViewOptions> ViewOptions::Parse(const std::vector<std::string>& gi
             if (!value(&options.picture)) return std::nullopt;
         } else if (argument == "--progress") {
             if (!value(&text)) return std::nullopt;
-            if (!ReadPercent(text, &options.progress)) {
+            if (!ReadSmallNumber(text, 0, 100, &options.progress)) {
                 *error = "--progress takes a percentage from 0 to 100, not \"" + text + "\"";
+                return std::nullopt;
+            }
+        } else if (argument == "--dpi") {
+            if (!value(&text)) return std::nullopt;
+            if (!ReadSmallNumber(text, kMinDpi, kMaxDpi, &options.dpi)) {
+                *error = "--dpi takes a DPI from 96 to 288, not \"" + text + "\"";
                 return std::nullopt;
             }
         } else if (argument == "--product") {
@@ -87,6 +94,10 @@ std::optional<ViewOptions> ViewOptions::Parse(const std::vector<std::string>& gi
         *error = positional.empty() ? "no theme folder and no page given" : "no page given";
         return std::nullopt;
     }
+    if (positional[0].empty()) {
+        *error = "the theme folder is empty";
+        return std::nullopt;
+    }
     options.folder = FullPath(positional[0]);
     if (options.folder.back() != '\\' && options.folder.back() != '/') options.folder += '\\';
     options.pages.assign(positional.begin() + 1, positional.end());
@@ -99,8 +110,8 @@ std::optional<ViewOptions> ViewOptions::Parse(const std::vector<std::string>& gi
 
 std::string ViewUsage() {
     return std::string(
-               "usage: themeview [--check] [--picture FILE.png] [--progress PERCENT] [--product NAME] [--code CODE]\n"
-               "                 [--language FILE] FOLDER PAGE...\n"
+               "usage: themeview [--check] [--picture FILE.png] [--progress PERCENT] [--dpi DPI] [--product NAME]\n"
+               "                 [--code CODE] [--language FILE] FOLDER PAGE...\n"
                "\n"
                "Shows the theme pages PAGE... of the theme folder FOLDER (written with its trailing backslash)\n"
                "as norvexec shows them: the first page, then the others of the sequence through Next, Back and\n"
@@ -108,10 +119,13 @@ std::string ViewUsage() {
                "\"uninstall.lcd\" is the progress page: a simulated removal moves its bar and fills its texts.\n"
                "\n"
                "  --check             list the problems of each page, one \"file:key: message\" line each,\n"
-               "                      and exit with 1 when there is one (0 and nothing printed: clean)\n"
+               "                      and exit with 1 when there is one (0 and nothing printed: clean);\n"
+               "                      lines \"file:key: hint: ...\" only advise and leave the exit code alone\n"
                "  --picture FILE.png  write a picture of the first page as shown, then exit; the progress\n"
                "                      page is taken where its run stops\n"
                "  --progress PERCENT  stop the progress page's run at PERCENT (default: 100, completed)\n"
+               "  --dpi DPI           show the pages as a monitor of DPI (96 to 288) shows them\n"
+               "                      (default: the DPI of the monitor they are on)\n"
                "  --product NAME      the product's name for [ProductName] (default: \"") +
            ViewOptions::kDefaultProduct +
            "\")\n"

@@ -18,10 +18,22 @@ int CheckPages(const ViewOptions& options) {
     for (const std::string& page : options.pages) {
         for (const ThemeProblem& problem : CheckTheme(options.folder, page)) {
             std::printf("%s\n", problem.Line().c_str());
-            clean = false;
+            clean = clean && problem.hint;
         }
     }
     return clean ? 0 : 1;
+}
+
+// A page that is not there would show as an empty window, or fail its picture.
+bool AllPagesExist(const ViewOptions& options) {
+    for (const std::string& page : options.pages) {
+        const DWORD attributes = ::GetFileAttributesA((options.folder + page).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            std::fprintf(stderr, "themeview: no such page: %s\n", page.c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 class CThemeViewApp : public CWinApp {
@@ -82,6 +94,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options->check) return CheckPages(*options);
+    if (!AllPagesExist(*options)) return 1;
     CThemeViewApp app(*options);
     return app.Main(::GetModuleHandleA(nullptr));
 }

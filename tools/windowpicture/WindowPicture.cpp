@@ -17,8 +17,9 @@ struct Com {
     Interface* operator->() const { return p; }
 };
 
-// A device context's rectangle copied into a 24-bit picture, then written.
-bool SaveArea(HDC source, int left, int top, int width, int height, const std::wstring& path) {
+// A device context's rectangle copied into a 24-bit picture.
+bool CopyArea(HDC source, int left, int top, int width, int height, Pixels* pixels) {
+    *pixels = Pixels{};
     if (source == nullptr || width <= 0 || height <= 0) return false;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -36,10 +37,15 @@ bool SaveArea(HDC source, int left, int top, int width, int height, const std::w
     ::GdiFlush();
     ::SelectObject(memory, previous);
     ::DeleteDC(memory);
-    const UINT stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
-    const bool written = copied && WritePng(path, width, height, static_cast<const BYTE*>(bits), stride);
+    if (copied) {
+        pixels->width = width;
+        pixels->height = height;
+        pixels->stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
+        const auto* first = static_cast<const BYTE*>(bits);
+        pixels->bytes.assign(first, first + static_cast<size_t>(pixels->stride) * static_cast<size_t>(height));
+    }
     ::DeleteObject(bitmap);
-    return written;
+    return copied != FALSE;
 }
 }  // namespace
 
@@ -64,21 +70,32 @@ bool WritePng(const std::wstring& path, int width, int height, const BYTE* pixel
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
-bool SaveFromScreen(HWND window, const std::wstring& path) {
+bool Save(const Pixels& pixels, const std::wstring& path) {
+    return !pixels.bytes.empty() && WritePng(path, pixels.width, pixels.height, pixels.bytes.data(), pixels.stride);
+}
+
+bool CopyFromScreen(HWND window, Pixels* pixels) {
     RECT bounds{};
     if (!::GetWindowRect(window, &bounds)) return false;
     HDC screen = ::GetDC(nullptr);
-    const bool saved =
-        SaveArea(screen, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, path);
+    const bool copied =
+        CopyArea(screen, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, pixels);
     ::ReleaseDC(nullptr, screen);
-    return saved;
+    return copied;
+}
+
+bool SaveFromScreen(HWND window, const std::wstring& path) {
+    Pixels pixels;
+    return CopyFromScreen(window, &pixels) && Save(pixels, path);
 }
 
 bool SaveOwnWindow(HWND window, const std::wstring& path) {
     RECT bounds{};
     if (!::GetWindowRect(window, &bounds)) return false;
     HDC dc = ::GetWindowDC(window);
-    const bool saved = SaveArea(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, path);
+    Pixels pixels;
+    const bool saved = CopyArea(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, &pixels) &&
+                       Save(pixels, path);
     ::ReleaseDC(window, dc);
     return saved;
 }

@@ -73,6 +73,10 @@ void PumpLikeTheProgram() {
 }
 
 bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color) {
+    return WriteBitmapFile(path, width, height, [color](int, int) { return color; });
+}
+
+bool WriteBitmapFile(const std::string& path, int width, int height, const std::function<COLORREF(int x, int y)>& color) {
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
@@ -80,7 +84,8 @@ bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF co
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             unsigned char* p = &pixels[static_cast<size_t>(y * stride + x * 3)];
-            p[0] = GetBValue(color), p[1] = GetGValue(color), p[2] = GetRValue(color);
+            const COLORREF at = color(x, height - 1 - y);  // rows bottom-up
+            p[0] = GetBValue(at), p[1] = GetGValue(at), p[2] = GetRValue(at);
         }
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,5 +52,6 @@ RECT ClientRectOf(HWND page, HWND control);  // the control's rectangle in the p
 std::string ClassOf(HWND hwnd);
 // Dispatches what is queued the way the program's message loops do.
 void PumpLikeTheProgram();
-// A 24-bit BMP file of the size, one colour.
+// A 24-bit BMP file of the size, one colour, or the colour of each pixel.
 bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color);
+bool WriteBitmapFile(const std::string& path, int width, int height, const std::function<COLORREF(int x, int y)>& color);

@@ -206,3 +206,55 @@ TEST(Framework, AWindowCreatingChildrenWhileCreatedBindsEachToItsObject) {
     EXPECT_EQ(CWnd::FromHandle(plain), nullptr);
     ::DestroyWindow(plain);
 }
+
+TEST(PageWindow, APageWithoutAUsableSizeOpensAroundItsControls) {
+    ThemePage theme("page-usable");
+    const std::vector<std::string> reaching = {"a,500,380,100,40,BUTTON,,,1", "b,10,10,80,25,TEXT,,,2"};
+    const struct {
+        const char* window;
+        bool controls;
+        SIZE client, outer;  // 0: not looked at
+    } cases[] = {
+        {"startup=2\r\n", true, {612, 432}, {}},  // the controls reach 600 x 420; a margin of 12
+        {"startup=2\r\nwidth=0\r\nheight=-3\r\n", true, {612, 432}, {}},
+        {"startup=2\r\nwidth=300\r\nheight=-1\r\n", true, {0, 432}, {300, 0}},
+        {"startup=0\r\nwidth=-1\r\nheight=200\r\n", false, {}, {240, 193}},  // the smallest page
+    };
+    for (const auto& c : cases) {
+        theme.WriteTheme(ThemeWithControls(c.window, c.controls ? reaching : std::vector<std::string>{}));
+        ASSERT_TRUE(theme.Load());
+        RECT client{}, outer{};
+        ::GetClientRect(theme.Window(), &client);
+        ::GetWindowRect(theme.Window(), &outer);
+        if (c.client.cx != 0) EXPECT_EQ(client.right, c.client.cx) << c.window;
+        if (c.client.cy != 0) EXPECT_EQ(client.bottom, c.client.cy) << c.window;
+        if (c.outer.cx != 0) EXPECT_EQ(outer.right - outer.left, c.outer.cx) << c.window;
+        if (c.outer.cy != 0) EXPECT_EQ(outer.bottom - outer.top, c.outer.cy) << c.window;
+    }
+}
+
+TEST(PageWindow, ACompletedProgressPageWithoutAUsableCancelClosesWithEscapeAndItsCloseBox) {
+    // No Cancel at all, and a Cancel created 32nd, whose clicks never arrive.
+    std::vector<std::string> past = {"c,10,10,80,25,BUTTON,,,99"};
+    for (const char* type : {"TEXT", "RECT", "FRAME"})
+        for (int k = 0; k < 11; ++k) past.push_back(std::string("t,10,40,80,20,") + type + ",,,0");
+    for (const auto& lines : {std::vector<std::string>{"i,10,10,200,20,TEXT,,,1"}, past}) {
+        ThemePage theme("page-way-out");
+        theme.WriteTheme(ThemeWithControls("startup=2\r\nwidth=300\r\nheight=200\r\n", lines,
+                                           "99,t=1\r\n99,0=ID|IDCANCEL|0\r\n"),
+                         "uninstall.lcd");
+        ASSERT_TRUE(theme.Load("uninstall.lcd", 0, 0));
+        theme.Page().ShowWindow(SW_SHOW);
+        EXPECT_FALSE(StyleOf(theme.Window()) & WS_SYSMENU);
+        ::PostMessageA(theme.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpLikeTheProgram();
+        EXPECT_EQ(theme.Aborts(), 0);  // not while the removal runs
+        theme.Page().ShowCompletion();
+        EXPECT_TRUE(StyleOf(theme.Window()) & WS_SYSMENU);
+        ::PostMessageA(theme.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpLikeTheProgram();
+        EXPECT_EQ(theme.Aborts(), 1);
+        ::SendMessageA(theme.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(theme.Aborts(), 2);
+    }
+}

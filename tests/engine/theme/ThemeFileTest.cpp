@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "support/TestFiles.h"
+#include "theme/ControlLine.h"
 #include "theme/ControlTable.h"
+#include "theme/PictureFile.h"
 #include "theme/ThemeFile.h"
 
 using namespace ThemeFile;
@@ -127,4 +129,57 @@ TEST(ControlTableRules, ClickActionIsTheLastMatchingRowUnlessOneIsEmpty) {
     setRows({{"on click", "1-x"}, {"Caption", "2-x"}});
     EXPECT_EQ(table.FindClickAction(0), -1);
     EXPECT_EQ(table.FindClickAction(7), -1);
+}
+
+TEST(ControlGeometry, EdgesScaleAsMulDivRoundsAfterTheSizeRuleAndSaturate) {
+    struct Case {
+        const char* type;
+        RECT line;
+        SIZE picture;
+        int dpi;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {"BUTTON", {10, 20, 110, 50}, {}, 96, {10, 20, 110, 50}},
+        {"BUTTON", {10, 20, 110, 50}, {}, 144, {15, 30, 165, 75}},
+        {"BUTTON", {-7, -7, 93, 93}, {}, 144, {-11, -11, 140, 140}},     // halves away from zero
+        {"BUTTON", {11, 21, 31, 26}, {}, 144, {17, 32, 152, 69}},        // 20 x 5: 90 x 25 first
+        {"TEXT", {0, 0, 20, 9}, {}, 120, {0, 0, 25, 11}},                // above its threshold of 8
+        {"ICON", {1, 3, 500, 500}, {}, 144, {2, 5, 50, 53}},             // 32 x 32 first
+        {"BITMAP", {4, 4, 5, 5}, {40, 30}, 120, {5, 5, 55, 43}},         // the picture's size first
+        {"BUTTON", {INT_MAX - 10, 0, INT_MAX, 5}, {}, 96, {INT_MAX - 10, 0, INT_MAX, 25}},
+        {"COMBOBOX", {-2000000000, 2000000000, -1999999000, 2000000100}, {}, 144, {INT_MIN, INT_MAX, INT_MIN, INT_MAX}},
+        {"BITMAP", {INT_MAX - 5, INT_MIN, 0, 0}, {64, 64}, 192, {INT_MAX, INT_MIN, INT_MAX, INT_MIN}},
+    };
+    for (const Case& c : cases) {
+        const RECT placed = ControlLine::Placed(*FindControlType(c.type), c.line, c.picture, c.dpi);
+        EXPECT_TRUE(::EqualRect(&placed, &c.expected))
+            << c.type << " at " << c.dpi << ": " << placed.left << "," << placed.top << "," << placed.right << ","
+            << placed.bottom;
+    }
+    EXPECT_EQ(AtDpi(25, 144), 38);
+    EXPECT_EQ(AtDpi(INT_MAX, 288), INT_MAX);
+    EXPECT_EQ(AtDpi(static_cast<long long>(INT_MIN) - 5, 96), INT_MIN);
+}
+
+TEST(ControlGeometry, APictureComesFromTheSmallestCopyLargeEnoughElseTheLargest) {
+    const std::string folder = TestFiles::FreshTempFolder("picture-choice") + "\\";
+    for (const char* file : {"a.bmp", "a@1.5x.bmp", "a@2x.bmp", "b.jpg", "b@1.25x.jpg", "b@3x.jpg", "c.png", "d",
+                             "d@1.5x", "gone@2x.bmp"})
+        TestFiles::Write(folder + file, "");
+    const struct {
+        const char* file;
+        int dpi;
+        const char* chosen;
+        int percent;
+    } cases[] = {{"a.bmp", 96, "a.bmp", 100},     {"a.bmp", 120, "a@1.5x.bmp", 150}, {"a.bmp", 144, "a@1.5x.bmp", 150},
+                 {"a.bmp", 168, "a@2x.bmp", 200}, {"a.bmp", 288, "a@2x.bmp", 200},   {"b.jpg", 120, "b@1.25x.jpg", 125},
+                 {"b.jpg", 144, "b@3x.jpg", 300}, {"c.png", 192, "c.png", 100},      {"d", 144, "d@1.5x", 150},
+                 {"gone.bmp", 192, "gone.bmp", 100}};
+    for (const auto& c : cases) {
+        const PictureChoice choice = ChoosePictureFile(folder + c.file, c.dpi);
+        EXPECT_EQ(choice.path, folder + c.chosen) << c.file << " at " << c.dpi;
+        EXPECT_EQ(choice.percent, c.percent) << c.file << " at " << c.dpi;
+    }
+    TestFiles::RemoveTree(folder);
 }

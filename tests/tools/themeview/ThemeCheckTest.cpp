@@ -35,6 +35,11 @@ struct CheckCase {
 
 std::vector<CheckCase> Cases(const std::string& folder) {
     const char* kTypes70[] = {"TEXT", "RECT", "FRAME", "HOTSPOT", "ANIMATION"};
+    auto soft = [&folder](const std::string& key, const std::string& file, const char* times) {
+        return key + ": hint: picture \"" + folder + file + "\" is scaled up " + times +
+               " times at 192 dpi and looks soft there; a copy made for that scaling beside it (name@2x.jpg for "
+               "name.jpg) keeps it sharp";
+    };
     std::vector<std::string> clickRows = Blank(11);
     clickRows[10] = "On Click|1-next|10";
     return {
@@ -134,6 +139,11 @@ std::vector<CheckCase> Cases(const std::string& folder) {
                   Rows(11, {"ID|IDC_X|0", "On Click|2-back|1", "Mouse Click||2"})),
          {"[DADOS]10,2: On Click action \"abc\" is not a number",
           "[DADOS]10,3: Mouse Click \"1\" has no \"-\": its action is 0 (write 1-Next)"}},
+        {"pictures for larger screens",
+         Page("bkimage=" + folder + "soft.bmp\r\n", 2,
+              "0=a,10,10,0,0,BITMAP,{soft.bmp},,10\r\n1=b,10,50,0,0,HOVER,{mild.bmp},,11\r\n"),
+         {soft("[MAINWINDOW]bkimage", "soft.bmp", "2"), soft("[INFO]0", "soft.bmp", "2"),
+          soft("[INFO]1", "mild@1.25x.bmp", "1.6")}},
         {"TOTAL", "[INFO]\r\nTOTAL=2x\r\n",
          {"[INFO]TOTAL: TOTAL \"2x\" is not a number", "[INFO]0: no control line, although TOTAL is 2",
           "[INFO]1: no control line, although TOTAL is 2"}},
@@ -144,6 +154,9 @@ class ThemeCheck : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(WriteBitmapFile(folder + "pic.bmp", 8, 8, RGB(1, 2, 3)));
+        ASSERT_TRUE(WriteBitmapFile(folder + "pic@2x.bmp", 16, 16, RGB(1, 2, 3)));  // sharp at 192 dpi
+        for (const char* file : {"soft.bmp", "mild.bmp"}) ASSERT_TRUE(WriteBitmapFile(folder + file, 8, 8, RGB(1, 2, 3)));
+        ASSERT_TRUE(WriteBitmapFile(folder + "mild@1.25x.bmp", 10, 10, RGB(1, 2, 3)));
         ASSERT_TRUE(TestFiles::Write(folder + "garbage.bmp", "this is no picture"));
     }
     void TearDown() override { TestFiles::RemoveTree(folder); }

@@ -125,6 +125,37 @@ TEST_F(Themeview, ChecksFromTheCommandLineAndNamesItsDefaultsInItsUsage) {
     EXPECT_NE(usage.find("(default: {00000000-0000-0000-0000-000000000000})"), std::string::npos) << usage;
 }
 
+TEST_F(Themeview, RefusesPagesThatAreNotThereAndPicturesAtAnyDpiAsked) {
+    theme.WriteTheme(ThemeWithControls("caption=P\r\nstartup=2\r\nwidth=300\r\nheight=200\r\n", {}), "page.lcd");
+    WriteBitmapFile(theme.Folder() + "soft.bmp", 8, 8, RGB(1, 2, 3));
+    theme.WriteTheme(ThemeWithControls("", {"a,0,0,0,0,BITMAP,{soft.bmp},,1"}), "soft.lcd");
+    const std::string folder = Quoted(theme.Folder());
+    const std::string png = theme.Folder() + "page.png";
+    const struct {
+        std::string arguments;
+        DWORD code;
+        std::string output;  // its start
+    } cases[] = {
+        {folder + " page.lcd nope.lcd", 1, "themeview: no such page: nope.lcd\n"},
+        {"--picture " + Quoted(png) + " " + folder + " nope.lcd", 1, "themeview: no such page: nope.lcd\n"},
+        {"\"\" page.lcd", 2, "themeview: the theme folder is empty\n"},
+        {"--dpi 95 " + folder + " page.lcd", 2, "themeview: --dpi takes a DPI from 96 to 288, not \"95\"\n"},
+        {"--dpi 289 " + folder + " page.lcd", 2, "themeview: --dpi takes a DPI from 96 to 288, not \"289\"\n"},
+        // A hint alone leaves a theme clean.
+        {"--check " + folder + " soft.lcd", 0, "soft.lcd:[INFO]0: hint: picture"},
+        {"--dpi 144 --picture " + Quoted(png) + " " + folder + " page.lcd", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const auto [code, output] = RunThemeview(c.arguments, theme.Folder());
+        EXPECT_EQ(code, c.code) << c.arguments;
+        EXPECT_EQ(output.substr(0, c.output.size()), c.output) << c.arguments;
+    }
+    // As a monitor of 144 dpi shows it, on this one of 96: its caption of 18 pixels instead of 38.
+    const Picture picture = ReadPng(png);
+    EXPECT_EQ(picture.width, 450u);
+    EXPECT_EQ(picture.height, 300u - 20u);
+}
+
 TEST_F(Themeview, ItsPictureHoldsThePixelsOfThePageAsShown) {
     theme.WriteTheme(ThemeWithControls(
         "caption=Picture\r\nstartup=2\r\nwidth=300\r\nheight=200\r\nbkcolor=30,60,90\r\nclosewindow=Yes\r\n"

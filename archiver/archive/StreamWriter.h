@@ -14,10 +14,14 @@
 // self-extractor module) or an extracted file. Every file it creates carries the
 // given date; an error is kept and handed to the error target on release.
 //
-// A staged writer (an archive) writes every file under a temporary name beside
-// its own: what was there before stays untouched until Commit puts the new files
-// in place, and a writer released without Commit removes what it wrote. A failed
-// or cancelled update therefore never costs the user the archive it was to replace.
+// A staged writer (an archive, a restored file) writes every file under a
+// temporary name beside its own: what was there before stays untouched until
+// Commit puts the new files in place, and a writer released without Commit
+// removes what it wrote. A failed or cancelled run therefore never costs the user
+// the file it was to replace. The temporary names are short and the writer's own
+// ("~dz" + process + "-" + number + ".tmp", made only where no file is), and until
+// Commit the system deletes them when their handle closes, so that even a program
+// that is killed leaves none behind.
 class TMyStreamWriter final : public ComObject<IOutStream> {
 public:
     TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate, DWORD attributes,
@@ -29,8 +33,9 @@ public:
     // before an appending Start.
     std::wstring FirstFileName() const;
     // Closes the files and moves each over its own name; false with LastError set
-    // when one cannot be moved (those moved before it stay in place).
-    bool Commit();
+    // when a write failed or a file cannot be moved (those moved before it stay in
+    // place). With replaceReadOnly a read-only file of that name is replaced too.
+    bool Commit(bool replaceReadOnly = false);
 
     HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processed) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;
@@ -41,8 +46,11 @@ public:
 
 private:
     ~TMyStreamWriter() override;
+    // The name volume `number` (from 1) ends up with.
     std::wstring FileName(size_t number) const;
-    std::wstring FinalName(const TFiles& volume) const;
+    static std::wstring StagingName(const std::wstring& finalName);
+    bool CreateVolumeFile(TFiles& volume, size_t number);
+    bool MoveInPlace(TFiles& volume, const std::wstring& target, bool replaceReadOnly);
     void Stamp(TFiles& volume) const;
     bool AddVolume();
     bool WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done);
@@ -53,7 +61,8 @@ private:
     DWORD m_attributes;
     uint32_t m_volumeSize;
     bool m_append;
-    std::wstring m_stagingSuffix;  // empty when not staged
+    bool m_staged;
+    std::wstring m_firstName;  // where volume 1 is written
     bool m_committed = false;
     uint64_t m_position = 0;
     uint64_t m_size = 0;

@@ -21,6 +21,7 @@ public:
 
     HWND Handle() const { return m_handle; }
     TWinControl* Parent() const { return m_parent; }
+    HWND DialogOwner() const override { return m_handle != nullptr ? ::GetAncestor(m_handle, GA_ROOT) : nullptr; }
 
     // In the parent's client coordinates.
     void SetBounds(int left, int top, int width, int height);

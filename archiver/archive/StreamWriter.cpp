@@ -9,12 +9,41 @@
 #include "WidePath.h"
 
 namespace {
-// Until Commit a staged file goes with its last handle: the system removes it
-// whichever way the program ends. Best effort: a file that cannot be so marked
-// (a read-only copy of the self-extractor module) is still removed on release.
-void DeleteOnClose(HANDLE file, bool remove) {
-    FILE_DISPOSITION_INFO disposition{remove ? TRUE : FALSE};
-    ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+// Until Commit a temporary file goes with its last handle, whichever way the
+// program ends. False where the system cannot (a read-only copy of the module).
+bool DeleteOnClose(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove)};
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+// Renames the open file over the target (File Management: FILE_RENAME_INFO), one
+// call where a move by name would open the file once more.
+bool RenameOpenFile(HANDLE file, const std::wstring& target) {
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t), 0);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), rename->FileName);
+    return ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+// A read-only file is not replaced by a rename; only now, with the new file
+// complete, is the old one's protection lifted (and put back when it still fails).
+bool RenameOverReadOnly(HANDLE file, const std::wstring& target) {
+    const DWORD error = ::GetLastError();
+    const DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (error != ERROR_ACCESS_DENIED || existing == INVALID_FILE_ATTRIBUTES ||
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != FILE_ATTRIBUTE_READONLY ||
+        !::SetFileAttributesW(target.c_str(), existing & ~FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(error);
+        return false;
+    }
+    if (RenameOpenFile(file, target)) return true;
+    const DWORD again = ::GetLastError();
+    ::SetFileAttributesW(target.c_str(), existing);
+    ::SetLastError(again);
+    return false;
 }
 }  // namespace
 
@@ -27,20 +56,20 @@ TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& file
       m_volumeSize(volumeSize),
       m_append(append),
       m_staged(staged),
-      m_firstName(staged ? StagingName(FileName(1)) : FileName(1)) {}
+      // The module copy is made before Start: always a name of the writer's own.
+      m_firstName(staged && append ? StagingName(FileName(1)) : FileName(1)) {}
 
 bool TMyStreamWriter::Start() { return AddVolume(); }
 
 TMyStreamWriter::~TMyStreamWriter() {
-    if (m_staged && !m_committed) {
-        for (size_t i = 0; i < m_volumes.size(); ++i) {
-            TFiles& volume = m_volumes[i];
-            volume.Close();
-            // A volume already moved by a Commit that failed later stays.
-            if (volume.Name != FileName(i + 1)) ::DeleteFileW(FileApiPath(volume.Name).c_str());
-        }
-    } else {
+    if (!m_staged) {
         for (TFiles& volume : m_volumes) Stamp(volume);
+    } else if (!m_committed) {
+        // What is not in place was made by the writer (or, appending, copied for it).
+        for (size_t i = m_placed; i < m_volumes.size(); ++i) {
+            m_volumes[i].Close();
+            if (m_removeByName[i]) ::DeleteFileW(FileApiPath(m_volumes[i].Name).c_str());
+        }
     }
     if (m_errorTarget != nullptr && m_lastError != 0) *m_errorTarget = m_lastError;
 }
@@ -49,55 +78,42 @@ void TMyStreamWriter::Stamp(TFiles& volume) const {
     if (!volume.Handle) return;
     // Writing moves a file's time on; the date is set once more after the last
     // write. A file that existed before keeps its old attributes when it is
-    // created anew, and a staged file is made without them, so they are set here too.
-    StampLastWriteTime(volume.Handle.Get(), m_fileDate);
+    // created anew, and a staged file is made without them, so they are set here
+    // too, in the same call.
     FILE_BASIC_INFO basic{};
+    FILETIME written{};
+    if (LastWriteTimeFromDate(m_fileDate, written) == 0) {
+        basic.LastWriteTime.LowPart = written.dwLowDateTime;
+        basic.LastWriteTime.HighPart = static_cast<LONG>(written.dwHighDateTime);
+    }
     basic.FileAttributes = m_attributes;
-    if (m_attributes != 0) ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
+    if (basic.LastWriteTime.QuadPart != 0 || m_attributes != 0)
+        ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
 }
 
 bool TMyStreamWriter::Commit(bool replaceReadOnly) {
     // What a failed write left incomplete never takes the place of a file.
     if (m_lastError != 0) return false;
-    for (TFiles& volume : m_volumes) {
-        if (m_staged && volume.Handle) DeleteOnClose(volume.Handle.Get(), false);
+    for (; m_placed < m_volumes.size(); ++m_placed) {
+        TFiles& volume = m_volumes[m_placed];
+        const std::wstring target = FileName(m_placed + 1);
+        if (m_staged && volume.Handle && volume.Name != target) {
+            DeleteOnClose(volume.Handle.Get(), false);
+            const std::wstring to = FileApiPath(target);
+            if (!RenameOpenFile(volume.Handle.Get(), to) &&
+                !(replaceReadOnly && RenameOverReadOnly(volume.Handle.Get(), to))) {
+                m_lastError = ::GetLastError();
+                // What is still staged goes with the writer.
+                m_removeByName[m_placed] = !DeleteOnClose(volume.Handle.Get(), true);
+                return false;
+            }
+            volume.Name = target;
+        }
         Stamp(volume);
         volume.Close();
     }
     m_committed = true;
-    if (!m_staged) return true;
-    for (size_t i = 0; i < m_volumes.size(); ++i) {
-        const std::wstring target = FileName(i + 1);
-        if (!MoveInPlace(m_volumes[i], target, replaceReadOnly)) {
-            m_lastError = ::GetLastError();
-            m_committed = false;  // what is still staged goes with the writer
-            return false;
-        }
-        m_volumes[i].Name = target;
-    }
     return true;
-}
-
-bool TMyStreamWriter::MoveInPlace(TFiles& volume, const std::wstring& target, bool replaceReadOnly) {
-    const std::wstring from = FileApiPath(volume.Name), to = FileApiPath(target);
-    constexpr DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (::MoveFileExW(from.c_str(), to.c_str(), kReplace)) return true;
-    // A read-only file is not replaced by a move; only now, with the new file
-    // complete, is the old one's protection lifted (and put back when the move
-    // still fails).
-    const DWORD error = ::GetLastError();
-    const DWORD existing = replaceReadOnly ? ::GetFileAttributesW(to.c_str()) : INVALID_FILE_ATTRIBUTES;
-    if (error != ERROR_ACCESS_DENIED || existing == INVALID_FILE_ATTRIBUTES ||
-        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != FILE_ATTRIBUTE_READONLY ||
-        !::SetFileAttributesW(to.c_str(), existing & ~FILE_ATTRIBUTE_READONLY)) {
-        ::SetLastError(error);
-        return false;
-    }
-    if (::MoveFileExW(from.c_str(), to.c_str(), kReplace)) return true;
-    const DWORD again = ::GetLastError();
-    ::SetFileAttributesW(to.c_str(), existing);
-    ::SetLastError(again);
-    return false;
 }
 
 std::vector<std::wstring> TMyStreamWriter::VolumeNames() const {
@@ -123,15 +139,23 @@ std::wstring TMyStreamWriter::FirstFileName() const { return m_firstName; }
 bool TMyStreamWriter::AddVolume() {
     const size_t number = m_volumes.size() + 1;
     TFiles& volume = m_volumes.emplace_back();
+    m_removeByName.push_back(false);
     if (!CreateVolumeFile(volume, number)) {
         m_lastError = ::GetLastError();
         // Not made here, so not the writer's to remove (the module copy of a
         // self-extractor is: the writer was to append to it).
-        if (m_staged && !(m_append && number == 1)) m_volumes.pop_back();
+        if (m_staged && !(m_append && number == 1)) {
+            m_volumes.pop_back();
+            m_removeByName.pop_back();
+        } else {
+            m_removeByName.back() = m_staged;
+        }
         return false;
     }
     if (m_staged) {
-        DeleteOnClose(volume.Handle.Get(), true);
+        // A file under its own name, where none was, is only removed on release:
+        // asking the system for more would cost every restored file two more calls.
+        m_removeByName.back() = volume.Name == FileName(number) || !DeleteOnClose(volume.Handle.Get(), true);
         return true;  // stamped when it is put in place
     }
     if (DWORD error = StampLastWriteTime(volume.Handle.Get(), m_fileDate)) {
@@ -141,33 +165,31 @@ bool TMyStreamWriter::AddVolume() {
     return true;
 }
 
-bool TMyStreamWriter::CreateVolumeFile(TFiles& volume, size_t number) {
+bool TMyStreamWriter::OpenVolumeFile(TFiles& volume, DWORD disposition, DWORD attributes) {
     const DWORD access = GENERIC_READ | GENERIC_WRITE | (m_staged ? DELETE : 0);
-    volume.Name = number == 1 ? m_firstName : (m_staged ? StagingName(FileName(number)) : FileName(number));
+    volume.Handle.Reset(
+        ::CreateFileW(FileApiPath(volume.Name).c_str(), access, 0, nullptr, disposition, attributes, nullptr));
+    return bool(volume.Handle);
+}
+
+bool TMyStreamWriter::CreateVolumeFile(TFiles& volume, size_t number) {
     if (m_append && number == 1) {
-        volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), access, 0, nullptr, OPEN_EXISTING,
-                                          m_attributes, nullptr));
-        if (volume.Handle) {
-            FileLength(volume.Handle.Get(), volume.Size);
-            m_position = m_size = volume.Size;
-        }
-        return bool(volume.Handle);
+        volume.Name = m_firstName;
+        if (!OpenVolumeFile(volume, OPEN_EXISTING, m_attributes)) return false;
+        FileLength(volume.Handle.Get(), volume.Size);
+        m_position = m_size = volume.Size;
+        return true;
     }
-    if (!m_staged) {
-        volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), access, 0, nullptr, CREATE_ALWAYS,
-                                          m_attributes, nullptr));
-        return bool(volume.Handle);
-    }
-    // A staged name is the writer's own: a file already there is someone else's,
-    // and another name is taken. Read-only comes with Commit, so that the file
-    // can be removed until then.
+    volume.Name = FileName(number);
+    if (!m_staged) return OpenVolumeFile(volume, CREATE_ALWAYS, m_attributes);
+    // Read-only comes with Commit, so that the file can be removed until then.
+    const DWORD attributes = m_attributes & ~FILE_ATTRIBUTE_READONLY;
+    if (OpenVolumeFile(volume, CREATE_NEW, attributes)) return true;
+    // Something is there (or a staging name is taken): a name of the writer's own.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (attempt > 0) volume.Name = StagingName(FileName(number));
-        volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), access, 0, nullptr, CREATE_NEW,
-                                          m_attributes & ~FILE_ATTRIBUTE_READONLY, nullptr));
-        if (volume.Handle || ::GetLastError() != ERROR_FILE_EXISTS) break;
+        volume.Name = StagingName(FileName(number));
+        if (OpenVolumeFile(volume, CREATE_NEW, attributes) || ::GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    if (number == 1) m_firstName = volume.Name;
     return bool(volume.Handle);
 }
 

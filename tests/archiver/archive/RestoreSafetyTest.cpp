@@ -103,7 +103,9 @@ TEST(RestoreSafety, ACancelledOrKilledRestoreLeavesTheOldFilesAndNoTemporaryOne)
     ASSERT_EQ(Run7z(L"a -t7z -mx1 -ms=off ..\\arc.7z *", folder + L"\\src"), 0);
     const std::wstring out = folder + L"\\out";
     MakeDirectories(out);
-    WriteFile(out + L"\\part0.bin", "old");
+    std::vector<std::wstring> parts;
+    for (int i = 0; i < 8; ++i) parts.push_back(L"part" + std::to_wstring(i) + L".bin");
+    for (const std::wstring& part : parts) WriteFile(out + L"\\" + part, "old");
 
     TSevenZip zip(nullptr);
     zip.SZFileName = folder + L"\\arc.7z";
@@ -113,7 +115,7 @@ TEST(RestoreSafety, ACancelledOrKilledRestoreLeavesTheOldFilesAndNoTemporaryOne)
         if (FileNamePart(name) == L"part0.bin" && file > 0) zip.Cancel();  // half-way through it
     };
     EXPECT_NE(zip.Extract(), 0);
-    EXPECT_EQ(Names(out), std::vector<std::wstring>{L"part0.bin"});
+    EXPECT_EQ(Names(out), parts);
     EXPECT_EQ(ReadFile(out + L"\\part0.bin"), "old");
 
     // The process killed while it writes: its temporary file goes with it.
@@ -122,6 +124,9 @@ TEST(RestoreSafety, ACancelledOrKilledRestoreLeavesTheOldFilesAndNoTemporaryOne)
     ASSERT_TRUE(WaitUntil([&] { return !TemporaryFiles(out).empty(); }, 60000));
     cli.Terminate();
     EXPECT_TRUE(WaitUntil([&] { return TemporaryFiles(out).empty(); }, 10000));
-    const std::string first = ReadFile(out + L"\\part0.bin");
-    EXPECT_TRUE(first == "old" || first == content);
+    EXPECT_EQ(Names(out), parts);
+    for (const std::wstring& part : parts) {
+        const std::string now = ReadFile(out + L"\\" + part);
+        EXPECT_TRUE(now == "old" || now == content) << Narrow(part);
+    }
 }

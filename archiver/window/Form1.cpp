@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "SettingsFile.h"
-#include "archive/ErrorCodes.h"
 #include "archive/WidePath.h"
 #include "framework/Application.h"
 
@@ -281,7 +280,9 @@ void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOv
 
 // The operation's thread waits for the answer; the dialog belongs to the window's.
 void TForm1::SevenZip1Password(TObject*, std::wstring& Password, bool& Cancel) {
-    Cancel = ::SendMessageW(Handle(), kAskPasswordMessage, 0, reinterpret_cast<LPARAM>(&Password)) == 0;
+    m_passwordAnswer = &Password;
+    Cancel = ::SendMessageW(Handle(), kAskPasswordMessage, 0, 0) == 0;
+    m_passwordAnswer = nullptr;
 }
 
 bool TForm1::AskPassword(std::wstring& password) {
@@ -329,7 +330,11 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kTakeTextMessage: TakeText(lParam); return 0;
     case kOperationOverMessage: return 0;  // wakes RunOperation
-    case kAskPasswordMessage: return AskPassword(*reinterpret_cast<std::wstring*>(lParam)) ? 1 : 0;
+    // Any process may send it: only a question of the running operation is asked.
+    case kAskPasswordMessage: {
+        std::wstring* answer = m_passwordAnswer;
+        return answer != nullptr && AskPassword(*answer) ? 1 : 0;
+    }
     // The window has no close button; closing it another way (Alt+F4, the
     // taskbar) ends the program as "Koniec" does.
     case WM_CLOSE: SpeedButton3Click(this); return 0;

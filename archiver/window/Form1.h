@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -31,8 +32,7 @@ constexpr wchar_t kSettingsFileName[] = L"doziruzidive_config.dat";
 constexpr UINT kTakeTextMessage = 9999;
 // The running operation is over.
 constexpr UINT kOperationOverMessage = WM_APP + 1;
-// The running operation needs a password: the long parameter points to the
-// std::wstring that receives it; the result is 1 when the user gave one.
+// The running operation needs a password; the result is 1 when the user gave one.
 constexpr UINT kAskPasswordMessage = WM_APP + 2;
 
 // doziruzidive's main window: the list of what to archive from the settings file,
@@ -129,6 +129,7 @@ private:
     std::unordered_set<wchar_t*> m_handedOver;
     bool m_busy = false;
     bool m_takingText = false;  // message 9999 is letting messages run
+    std::atomic<std::wstring*> m_passwordAnswer{nullptr};  // the running operation's question
     std::mutex m_stepsLock;
     std::deque<TStep> m_steps;
 };

@@ -2,20 +2,19 @@
 
 #include "ExtractPath.h"
 #include "FileTimes.h"
-#include "PasswordReply.h"
 #include "PropVariant.h"
 #include "SevenZip.h"
-#include "StreamWriter.h"
 #include "WideFiles.h"
 #include "WidePath.h"
 
 using namespace sevenzip;
 
-TMyArchiveExtractCallback::TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested)
+TMyArchiveExtractCallback::TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested,
+                                                     std::shared_ptr<TOperationPassword> password)
     : m_owner(owner),
       m_baseDirectory(WithTrailingBackslash(owner->ExtrBaseDir)),
       m_remaining(requested),
-      m_password(owner->Password) {}
+      m_password(password ? std::move(password) : std::make_shared<TOperationPassword>(owner)) {}
 
 HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetTotal(UINT64 total) {
     return GuardedCall([&]() -> HRESULT {
@@ -37,6 +36,10 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
     return GuardedCall([&]() -> HRESULT {
         if (out == nullptr) return E_POINTER;
         *out = nullptr;
+        // An item the library left without a result is not put in place.
+        m_output.Reset();
+        m_askMode = askMode;
+        m_refused = false;
         if (m_owner->CancelRequested()) return S_FALSE;
         if (askMode == kTest) {
             PropVariant path, size;
@@ -65,6 +68,7 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
     std::wstring outputPath = m_baseDirectory + storedPart;
     const std::wstring reportedPath = outputPath;
     if (!StaysInsideBase(m_baseDirectory, storedPart)) {
+        m_refused = true;
         m_owner->ReportError(kUnsafePath, reportedPath);
         return S_OK;  // skipped: no stream
     }
@@ -80,27 +84,28 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
 
     bool created = false;
     if (isDirectory) {
-        if (ForceDirectories(outputPath, created) && created && CreatableAttributes(attributeValue) != 0)
+        if (!ForceDirectories(outputPath, created)) {
+            m_refused = true;
+            m_owner->ReportError(kCouldNotCreateFile, reportedPath);
+        } else if (created && CreatableAttributes(attributeValue) != 0) {
             ::SetFileAttributesW(FileApiPath(outputPath).c_str(), CreatableAttributes(attributeValue));
+        }
         return S_OK;
     }
 
     if (--m_remaining == 0) m_lastRequestedStarted = true;
     // The parents are plain folders: the item's attributes belong to the file.
     ForceDirectories(DirectoryPart(outputPath), created);
-    // A file being replaced may be read-only or hidden (an earlier restore of the
-    // same archive makes it so), which would make creating it anew fail.
-    DWORD existing = FileAttributes(outputPath);
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        ::SetFileAttributesW(FileApiPath(outputPath).c_str(), FILE_ATTRIBUTE_NORMAL);
     ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&m_writeError, outputPath,
                                                        FileTimeToLocalDate(modified.AsFileTime()),
-                                                       CreatableAttributes(attributeValue), 0, false));
+                                                       CreatableAttributes(attributeValue), 0, false, true));
     if (!writer->Start()) {
+        m_refused = true;
         m_owner->LastError = writer->LastError();
         m_owner->ReportError(kCouldNotCreateFile, reportedPath);
         return S_FALSE;
     }
+    m_output = writer;
     writer.CopyTo(out);
     return S_OK;
 }
@@ -117,11 +122,23 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 re
         // (unexpected end, data after the end, headers error, wrong password...).
         default: m_owner->ReportError(kDataError, m_progress.Path); break;
         }
+        // The library has let go of the file by now: it is put in place or, when
+        // released here without that, removed.
+        ComPtr<TMyStreamWriter> output = std::move(m_output);
+        bool done = result == static_cast<INT32>(OperationResult::OK) && !m_refused &&
+                    (m_askMode == kExtract || m_askMode == kTest);
+        // The restore replaces what it restores, read-only files included.
+        if (done && output && !output->Commit(true)) {
+            m_owner->LastError = output->LastError();
+            m_owner->ReportError(kCouldNotCreateFile, m_progress.Path);
+            done = false;
+        }
+        if (done) ++m_itemsDone;
         if (m_lastRequestedStarted) m_stop = true;
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::CryptoGetTextPassword(BSTR* password) {
-    return ReplyPassword(m_password, password);
+    return GuardedCall([&] { return m_password->Reply(password); });
 }

@@ -1,18 +1,27 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ComObject.h"
 #include "ItemProgress.h"
+#include "OperationPassword.h"
 #include "SevenZipInterfaces.h"
+#include "StreamWriter.h"
 
 // What the library calls while it extracts or tests items: an output file per
 // item below the base directory, progress, each item's result and the password.
 // After the last requested file has its result, the next progress report stops
 // the library.
+//
+// A file is written under a temporary name and takes the place of any file of
+// its name only when the library reports the item sound: a damaged item, a wrong
+// password or a cancel leaves an existing file as it was.
 class TMyArchiveExtractCallback final : public ComObject<IArchiveExtractCallback, ICryptoGetTextPassword> {
 public:
-    TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested);
+    // Without a password object the callback makes its own from the owner's Password.
+    TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested,
+                              std::shared_ptr<TOperationPassword> password = nullptr);
 
     HRESULT STDMETHODCALLTYPE SetTotal(UINT64 total) override;
     HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64* completed) override;
@@ -23,6 +32,9 @@ public:
 
     // The last write error of an extracted file, 0 when none.
     uint32_t WriteError() const { return m_writeError; }
+    // Items extracted or tested as asked: a file put in place, a folder made, an
+    // existing file kept by the overwrite handler's choice, an item tested sound.
+    uint64_t ItemsDone() const { return m_itemsDone; }
 
 private:
     HRESULT StartItem(UINT32 index, ISequentialOutStream** out);
@@ -33,6 +45,12 @@ private:
     int64_t m_remaining;
     bool m_lastRequestedStarted = false;
     bool m_stop = false;
-    std::wstring m_password;
+    std::shared_ptr<TOperationPassword> m_password;
     uint32_t m_writeError = 0;
+    // The current item: how the library asked for it, whether it was refused,
+    // and the file it is being written to.
+    INT32 m_askMode = sevenzip::kSkip;
+    bool m_refused = false;
+    ComPtr<TMyStreamWriter> m_output;
+    uint64_t m_itemsDone = 0;
 };

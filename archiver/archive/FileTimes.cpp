@@ -25,7 +25,8 @@ double NowAsLocalDate() {
     return FileTimeToLocalDate(now);
 }
 
-DWORD StampLastWriteTime(HANDLE file, double localDate) {
+DWORD LastWriteTimeFromDate(double localDate, FILETIME& utc) {
+    utc = FILETIME{};
     if (!(localDate > kFileTimeEpochDate)) return 0;
     // A double holds today's dates to a few microseconds; whole milliseconds keep a
     // time that sat exactly on a two-second step from falling to the one before.
@@ -34,8 +35,14 @@ DWORD StampLastWriteTime(HANDLE file, double localDate) {
     FILETIME local = FromTicks(static_cast<uint64_t>(ticks));
     WORD dosDate = 0, dosTime = 0;
     if (::FileTimeToDosDateTime(&local, &dosDate, &dosTime)) ::DosDateTimeToFileTime(dosDate, dosTime, &local);
-    FILETIME utc{};
     if (!::LocalFileTimeToFileTime(&local, &utc)) return ::GetLastError();
+    return 0;
+}
+
+DWORD StampLastWriteTime(HANDLE file, double localDate) {
+    FILETIME utc{};
+    if (DWORD error = LastWriteTimeFromDate(localDate, utc)) return error;
+    if (Ticks(utc) == 0) return 0;
     if (!::SetFileTime(file, nullptr, nullptr, &utc)) return ::GetLastError();
     return 0;
 }

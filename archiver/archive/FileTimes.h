@@ -18,3 +18,6 @@ double NowAsLocalDate();
 // hold (before 1980, after 2107) is set as it is; the epoch date (no time) leaves
 // the file alone. Returns 0 or the platform's error.
 DWORD StampLastWriteTime(HANDLE file, double localDate);
+// The time StampLastWriteTime sets, as a file time; all zero (which leaves a file's
+// time alone) for the epoch date. Returns 0 or the platform's error.
+DWORD LastWriteTimeFromDate(double localDate, FILETIME& utc);

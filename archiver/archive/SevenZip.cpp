@@ -7,6 +7,7 @@
 #include "FileTimes.h"
 #include "ItemTable.h"
 #include "OpenCallback.h"
+#include "OperationPassword.h"
 #include "PropVariant.h"
 #include "SfxProbe.h"
 #include "StreamReader.h"
@@ -125,6 +126,15 @@ void TSevenZip::SetVolumeSize(int32_t value) {
         m_volumeSize = value;
 }
 
+void TSevenZip::Cancel() {
+    m_cancelRequested = true;
+    m_volumePrompt.Close();
+}
+
+bool TSevenZip::AskForVolume(const std::wstring& prompt, std::wstring& name) {
+    return m_volumePrompt.Ask(DialogOwner(), prompt, name, m_cancelRequested);
+}
+
 void TSevenZip::ReportError(int32_t code, const std::wstring& fileName) {
     // The first error of an operation is its error: an item that went well later
     // (or one reported after it) must not make a failed run read as a good one.
@@ -232,16 +242,16 @@ bool TSevenZip::PrepareSelfExtractor() {
     return true;
 }
 
-bool TSevenZip::OpenArchive() {
+bool TSevenZip::OpenArchive(const std::shared_ptr<TOperationPassword>& password) {
     if (!PrepareSelfExtractor()) {
         ReportError(kNotSfxArchive, SZFileName);
         return false;
     }
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, true, SZFileName));
     m_inArchive->Close();
-    ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(Password));
+    ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(password));
     if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) != S_OK) {
-        ReportError(kFileNotFound, SZFileName);
+        ReportError(password->Declined() ? kUserCanceled : kFileNotFound, SZFileName);
         return false;
     }
     return true;
@@ -257,7 +267,7 @@ int32_t TSevenZip::List() {
     Files.Clear();
     NumberOfFiles = -1;
     AtExit endReading([this] { EndReading(); });
-    if (!OpenArchive()) return -1;
+    if (!OpenArchive(std::make_shared<TOperationPassword>(this))) return -1;
 
     UINT32 count = 0;
     m_inArchive->GetNumberOfItems(&count);
@@ -333,7 +343,8 @@ int32_t TSevenZip::Extract(bool TestMode) {
     m_errorReported = false;
     ErrCode = kSuccess;
     AtExit endReading([this] { EndReading(); });
-    if (!OpenArchive()) return -1;
+    auto password = std::make_shared<TOperationPassword>(this);
+    if (!OpenArchive(password)) return -1;
 
     UINT32 count = 0;
     m_inArchive->GetNumberOfItems(&count);
@@ -354,10 +365,18 @@ int32_t TSevenZip::Extract(bool TestMode) {
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
 
-    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(this, Files.Count()));
+    const uint64_t requested = Files.Count() == 0 ? count : indices.size();
+    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(this, Files.Count(), password));
     HRESULT result = Files.Count() == 0
                          ? m_inArchive->Extract(nullptr, 0xFFFFFFFFu, TestMode ? 1 : 0, callback.Get())
                          : m_inArchive->Extract(indices.data(), static_cast<UINT32>(indices.size()),
                                                 TestMode ? 1 : 0, callback.Get());
-    return static_cast<int32_t>(result);
+    if (password->Declined()) {
+        ReportError(kUserCanceled, SZFileName);
+        return -1;
+    }
+    // The library's own result says nothing of items refused or not put in place,
+    // and a stop after the last requested file reads as a failure.
+    if (!m_errorReported && callback->ItemsDone() >= requested) return S_OK;
+    return result != S_OK ? static_cast<int32_t>(result) : S_FALSE;
 }

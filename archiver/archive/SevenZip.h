@@ -3,12 +3,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ComObject.h"
 #include "ErrorCodes.h"
 #include "Handles.h"
 #include "SevenZipInterfaces.h"
+#include "VolumePrompt.h"
 #include "WideStringList.h"
 #include "framework/Component.h"
 #include "framework/Event.h"
@@ -51,6 +53,10 @@ using T7zSetNewNameEvent = TEvent<TObject*, uint32_t, std::wstring&>;
 using T7zExtractOverwrite = TEvent<TObject*, const std::wstring&, bool&>;
 // (var arcFileName, Removable, out Cancel)
 using TOpenVolume = TEvent<std::wstring&, bool, bool&>;
+// (Sender, var Password, out Cancel)
+using T7zPasswordEvent = TEvent<TObject*, std::wstring&, bool&>;
+
+class TOperationPassword;
 
 // The archive component: binds the 7-Zip library at run time and packs, lists and
 // extracts 7z archives (single files, volumes, self-extracting programs) with the
@@ -91,6 +97,9 @@ public:
     T7zSetNewNameEvent OnSetExtractName;
     T7zExtractOverwrite OnExtractOverwrite;
     TOpenVolume OnOpenVolume;
+    // When a listing or an extraction needs a password and Password is empty:
+    // the answer serves that operation alone; Cancel (or no answer) ends it with -1.
+    T7zPasswordEvent OnPassword;
 
     // Run-time state.
     TWideStringList Files;
@@ -109,16 +118,24 @@ public:
     int32_t Add();
     // The number of items, or -1.
     int32_t List();
-    // The library's result of the extraction, or -1.
+    // 0 when every requested item was extracted (or tested) as asked, also when
+    // the library, stopped once they were, reports the early end. Otherwise the
+    // library's result, or 1 where the library saw no failure (an item refused,
+    // one not written); -1 when the archive cannot be opened, an entry of Files
+    // names no item, or the password was declined.
     int32_t Extract(bool TestMode = false);
     // The first item whose stored path equals the name ignoring case, or -1.
     int32_t GetIndexByFilename(const std::wstring& name);
-    // Seen at the library's next progress report, which then stops the operation.
-    void Cancel() { m_cancelRequested = true; }
+    // Seen at the library's next progress report, which then stops the operation;
+    // a volume prompt that is open is cancelled at once.
+    void Cancel();
 
     // For the component's streams and callbacks.
     bool CancelRequested() const { return m_cancelRequested; }
     void ReportError(int32_t code, const std::wstring& fileName);
+    // The standard volume prompt, owned by the window the component is placed on;
+    // false when the user cancels or the operation is being cancelled.
+    bool AskForVolume(const std::wstring& prompt, std::wstring& name);
     IInArchive* InArchive() const { return m_inArchive.Get(); }
     // By the directory attribute, or the item's own flag when it has no attributes.
     bool ItemIsDirectory(uint32_t index, uint64_t attributes) const;
@@ -127,8 +144,9 @@ private:
     // Probes a ".exe" for its embedded archive, or forgets an earlier probe for
     // any other name; false when a ".exe" carries no archive.
     bool PrepareSelfExtractor();
-    // Opens SZFileName into the input-archive object; reports error 7 or 1.
-    bool OpenArchive();
+    // Opens SZFileName into the input-archive object; reports error 7, 1, or 6
+    // when the password was declined.
+    bool OpenArchive(const std::shared_ptr<TOperationPassword>& password);
     // False when the library refuses a setting (or offers no way to set them).
     bool PassMethodSettings();
     int32_t SearchOpenArchive(const std::wstring& name) const;
@@ -144,4 +162,5 @@ private:
     int32_t m_volumeSize = 0;
     std::atomic<bool> m_cancelRequested{false};
     bool m_errorReported = false;  // in the current operation
+    TVolumePrompt m_volumePrompt;
 };

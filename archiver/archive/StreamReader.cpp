@@ -19,6 +19,13 @@ bool VolumeNumberOf(const std::wstring& name, int64_t& number) {
 }
 }  // namespace
 
+bool TMyStreamReader::AskForVolume(const wchar_t* prompt, std::wstring& name) const {
+    if (m_owner != nullptr) return m_owner->AskForVolume(prompt, name);
+    static const std::atomic<bool> never{false};
+    TVolumePrompt volumePrompt;
+    return volumePrompt.Ask(nullptr, prompt, name, never);
+}
+
 TMyStreamReader::TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::wstring& fileName)
     : m_owner(owner), m_fileName(fileName), m_multiVolume(multiVolume) {
     if (owner != nullptr) m_volumeHandler = owner->OnOpenVolume;

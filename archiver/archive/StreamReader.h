@@ -42,6 +42,7 @@ private:
     void ExtendVolumes(size_t count);
     bool OpenVolume(size_t number);
     std::wstring BuildVolumeName(size_t number) const;
+    bool AskForVolume(const wchar_t* prompt, std::wstring& name) const;
     HRESULT ReadSpanning(uint8_t* data, UINT32 size, UINT32& done);
     void CloseVolumesExcept(size_t index);
 

@@ -8,6 +8,45 @@
 #include "WideFiles.h"
 #include "WidePath.h"
 
+namespace {
+// Until Commit a temporary file goes with its last handle, whichever way the
+// program ends. False where the system cannot (a read-only copy of the module).
+bool DeleteOnClose(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove)};
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+// Renames the open file over the target (File Management: FILE_RENAME_INFO), one
+// call where a move by name would open the file once more.
+bool RenameOpenFile(HANDLE file, const std::wstring& target) {
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t), 0);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), rename->FileName);
+    return ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+// A read-only file is not replaced by a rename; only now, with the new file
+// complete, is the old one's protection lifted (and put back when it still fails).
+bool RenameOverReadOnly(HANDLE file, const std::wstring& target) {
+    const DWORD error = ::GetLastError();
+    const DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (error != ERROR_ACCESS_DENIED || existing == INVALID_FILE_ATTRIBUTES ||
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != FILE_ATTRIBUTE_READONLY ||
+        !::SetFileAttributesW(target.c_str(), existing & ~FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(error);
+        return false;
+    }
+    if (RenameOpenFile(file, target)) return true;
+    const DWORD again = ::GetLastError();
+    ::SetFileAttributesW(target.c_str(), existing);
+    ::SetLastError(again);
+    return false;
+}
+}  // namespace
+
 TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate,
                                  DWORD attributes, uint32_t volumeSize, bool append, bool staged)
     : m_errorTarget(errorTarget),
@@ -15,25 +54,22 @@ TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& file
       m_fileDate(fileDate),
       m_attributes(attributes),
       m_volumeSize(volumeSize),
-      m_append(append) {
-    if (staged) {
-        // Unique to the process and the writer: two updates never share a file.
-        static std::atomic<unsigned> writers{0};
-        m_stagingSuffix = L".~" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++writers);
-    }
-}
+      m_append(append),
+      m_staged(staged),
+      // The module copy is made before Start: always a name of the writer's own.
+      m_firstName(staged && append ? StagingName(FileName(1)) : FileName(1)) {}
 
 bool TMyStreamWriter::Start() { return AddVolume(); }
 
 TMyStreamWriter::~TMyStreamWriter() {
-    if (!m_stagingSuffix.empty() && !m_committed) {
-        for (TFiles& volume : m_volumes) {
-            volume.Close();
-            // A volume already moved by a Commit that failed later stays.
-            if (FinalName(volume) != volume.Name) ::DeleteFileW(FileApiPath(volume.Name).c_str());
-        }
-    } else {
+    if (!m_staged) {
         for (TFiles& volume : m_volumes) Stamp(volume);
+    } else if (!m_committed) {
+        // What is not in place was made by the writer (or, appending, copied for it).
+        for (size_t i = m_placed; i < m_volumes.size(); ++i) {
+            m_volumes[i].Close();
+            if (m_removeByName[i]) ::DeleteFileW(FileApiPath(m_volumes[i].Name).c_str());
+        }
     }
     if (m_errorTarget != nullptr && m_lastError != 0) *m_errorTarget = m_lastError;
 }
@@ -42,83 +78,119 @@ void TMyStreamWriter::Stamp(TFiles& volume) const {
     if (!volume.Handle) return;
     // Writing moves a file's time on; the date is set once more after the last
     // write. A file that existed before keeps its old attributes when it is
-    // created anew, so they are set here too.
-    StampLastWriteTime(volume.Handle.Get(), m_fileDate);
+    // created anew, and a staged file is made without them, so they are set here
+    // too, in the same call.
     FILE_BASIC_INFO basic{};
+    FILETIME written{};
+    if (LastWriteTimeFromDate(m_fileDate, written) == 0) {
+        basic.LastWriteTime.LowPart = written.dwLowDateTime;
+        basic.LastWriteTime.HighPart = static_cast<LONG>(written.dwHighDateTime);
+    }
     basic.FileAttributes = m_attributes;
-    if (m_attributes != 0) ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
+    if (basic.LastWriteTime.QuadPart != 0 || m_attributes != 0)
+        ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
 }
 
-bool TMyStreamWriter::Commit() {
-    for (TFiles& volume : m_volumes) {
+bool TMyStreamWriter::Commit(bool replaceReadOnly) {
+    // What a failed write left incomplete never takes the place of a file.
+    if (m_lastError != 0) return false;
+    for (; m_placed < m_volumes.size(); ++m_placed) {
+        TFiles& volume = m_volumes[m_placed];
+        const std::wstring target = FileName(m_placed + 1);
+        if (m_staged && volume.Handle && volume.Name != target) {
+            DeleteOnClose(volume.Handle.Get(), false);
+            const std::wstring to = FileApiPath(target);
+            if (!RenameOpenFile(volume.Handle.Get(), to) &&
+                !(replaceReadOnly && RenameOverReadOnly(volume.Handle.Get(), to))) {
+                m_lastError = ::GetLastError();
+                // What is still staged goes with the writer.
+                m_removeByName[m_placed] = !DeleteOnClose(volume.Handle.Get(), true);
+                return false;
+            }
+            volume.Name = target;
+        }
         Stamp(volume);
         volume.Close();
     }
     m_committed = true;
-    if (m_stagingSuffix.empty()) return true;
-    for (TFiles& volume : m_volumes) {
-        const std::wstring target = FinalName(volume);
-        if (!::MoveFileExW(FileApiPath(volume.Name).c_str(), FileApiPath(target).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            m_lastError = ::GetLastError();
-            m_committed = false;  // what is still staged goes with the writer
-            return false;
-        }
-        volume.Name = target;
-    }
     return true;
-}
-
-std::wstring TMyStreamWriter::FinalName(const TFiles& volume) const {
-    if (m_stagingSuffix.empty() || volume.Name.size() < m_stagingSuffix.size() ||
-        volume.Name.compare(volume.Name.size() - m_stagingSuffix.size(), std::wstring::npos, m_stagingSuffix) != 0)
-        return volume.Name;
-    return volume.Name.substr(0, volume.Name.size() - m_stagingSuffix.size());
 }
 
 std::vector<std::wstring> TMyStreamWriter::VolumeNames() const {
     std::vector<std::wstring> names;
-    for (const TFiles& volume : m_volumes) names.push_back(FinalName(volume));
+    for (size_t i = 0; i < m_volumes.size(); ++i) names.push_back(FileName(i + 1));
     return names;
 }
 
 std::wstring TMyStreamWriter::FileName(size_t number) const {
-    std::wstring name = m_volumeSize > 0 && !(m_append && number == 1) ? m_fileName + L"." + VolumeNumber(number)
-                                                                       : m_fileName;
-    return name + m_stagingSuffix;
+    return m_volumeSize > 0 && !(m_append && number == 1) ? m_fileName + L"." + VolumeNumber(number) : m_fileName;
 }
 
-std::wstring TMyStreamWriter::FirstFileName() const { return FileName(1); }
+std::wstring TMyStreamWriter::StagingName(const std::wstring& finalName) {
+    // Unique to the process and the file: two writers never share one. Not made
+    // from the file's own name, which may already be as long as a name can be.
+    static std::atomic<unsigned> files{0};
+    return DirectoryPart(finalName) + L"~dz" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++files) + L".tmp";
+}
+
+std::wstring TMyStreamWriter::FirstFileName() const { return m_firstName; }
 
 bool TMyStreamWriter::AddVolume() {
     const size_t number = m_volumes.size() + 1;
     TFiles& volume = m_volumes.emplace_back();
-    volume.Name = FileName(number);
-    if (m_append && number == 1) {
-        volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          OPEN_EXISTING, m_attributes, nullptr));
-        if (volume.Handle) {
-            FileLength(volume.Handle.Get(), volume.Size);
-            m_position = m_size = volume.Size;
-        }
-    } else {
-        // A staged name is the writer's own: a file already there is someone else's.
-        const DWORD disposition = m_stagingSuffix.empty() ? CREATE_ALWAYS : CREATE_NEW;
-        volume.Handle.Reset(::CreateFileW(FileApiPath(volume.Name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          disposition, m_attributes, nullptr));
-    }
-    if (!volume.Handle) {
+    m_removeByName.push_back(false);
+    if (!CreateVolumeFile(volume, number)) {
         m_lastError = ::GetLastError();
         // Not made here, so not the writer's to remove (the module copy of a
         // self-extractor is: the writer was to append to it).
-        if (!m_stagingSuffix.empty() && !(m_append && number == 1)) m_volumes.pop_back();
+        if (m_staged && !(m_append && number == 1)) {
+            m_volumes.pop_back();
+            m_removeByName.pop_back();
+        } else {
+            m_removeByName.back() = m_staged;
+        }
         return false;
+    }
+    if (m_staged) {
+        // A file under its own name, where none was, is only removed on release:
+        // asking the system for more would cost every restored file two more calls.
+        m_removeByName.back() = volume.Name == FileName(number) || !DeleteOnClose(volume.Handle.Get(), true);
+        return true;  // stamped when it is put in place
     }
     if (DWORD error = StampLastWriteTime(volume.Handle.Get(), m_fileDate)) {
         m_lastError = error;
         return false;
     }
     return true;
+}
+
+bool TMyStreamWriter::OpenVolumeFile(TFiles& volume, DWORD disposition, DWORD attributes) {
+    const DWORD access = GENERIC_READ | GENERIC_WRITE | (m_staged ? DELETE : 0);
+    volume.Handle.Reset(
+        ::CreateFileW(FileApiPath(volume.Name).c_str(), access, 0, nullptr, disposition, attributes, nullptr));
+    return bool(volume.Handle);
+}
+
+bool TMyStreamWriter::CreateVolumeFile(TFiles& volume, size_t number) {
+    if (m_append && number == 1) {
+        volume.Name = m_firstName;
+        if (!OpenVolumeFile(volume, OPEN_EXISTING, m_attributes)) return false;
+        FileLength(volume.Handle.Get(), volume.Size);
+        m_position = m_size = volume.Size;
+        return true;
+    }
+    volume.Name = FileName(number);
+    if (!m_staged) return OpenVolumeFile(volume, CREATE_ALWAYS, m_attributes);
+    // Read-only comes with Commit, so that the file can be removed until then.
+    const DWORD attributes = m_attributes & ~FILE_ATTRIBUTE_READONLY;
+    if (OpenVolumeFile(volume, CREATE_NEW, attributes)) return true;
+    // Something is there (or a staging name is taken): a name of the writer's own.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        volume.Name = StagingName(FileName(number));
+        if (OpenVolumeFile(volume, CREATE_NEW, attributes) || ::GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return bool(volume.Handle);
 }
 
 HRESULT STDMETHODCALLTYPE TMyStreamWriter::Write(const void* data, UINT32 size, UINT32* processed) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ public:
     std::string Name;
     // The owned component of that name, or null.
     TComponent* FindComponent(const std::string& name) const;
+    // The window that dialogs shown on the component's behalf belong to: that of
+    // the window it is placed on, up the owners; null when no window owns it.
+    virtual HWND DialogOwner() const { return m_owner != nullptr ? m_owner->DialogOwner() : nullptr; }
 
 private:
     void RemoveComponent(TComponent* component);

@@ -22,6 +22,7 @@ public:
 
     HWND Handle() const { return m_handle; }
     TWinControl* Parent() const { return m_parent; }
+    HWND DialogOwner() const override { return m_handle != nullptr ? ::GetAncestor(m_handle, GA_ROOT) : nullptr; }
 
     // The place in the parent's client area as laid out for 96 dpi: the control
     // stands there scaled to its form's DPI.

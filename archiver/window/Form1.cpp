@@ -25,6 +25,10 @@ std::wstring SystemErrorText(DWORD error) {
     return message;
 }
 
+// What Label1 shows after an action: 0 and 1 as they are; any other failure,
+// whatever the library's code for it, as -1.
+std::wstring ResultText(int32_t result) { return std::to_wstring(result == 0 || result == 1 ? result : -1); }
+
 // An integer as typed: optional sign and decimal digits, within 32 bits.
 bool StrToInt(const std::wstring& text, int32_t& value) {
     int64_t number = 0;
@@ -74,11 +78,17 @@ TForm1::TForm1(TComponent* Owner)
     Publish("SevenZip1Progress", &TForm1::SevenZip1Progress);
     Publish("SevenZip1Message", &TForm1::SevenZip1Message);
     Publish("SevenZip1ExtractOverwrite", &TForm1::SevenZip1ExtractOverwrite);
+    Publish("SevenZip1Password", &TForm1::SevenZip1Password);
     Publish("ListView1Data", &TForm1::ListView1Data);
 
     SevenZip1 = new TSevenZip(this);
     ConfigureSevenZip1();
     CreateControls();
+    PasswordDialog1 = new TPasswordDialog(this);
+    PasswordDialog1->Name = "PasswordDialog1";
+    PasswordDialog1->Caption = L"Hasło do archiwum";
+    PasswordDialog1->OkCaption = L"OK";
+    PasswordDialog1->CancelCaption = L"Anuluj";
     DoCreate();
 }
 
@@ -121,12 +131,15 @@ void TForm1::SpeedButton1Click(TObject*) {
         if (!Password7z->Text().empty()) SevenZip1->Password = Password7z->Text();
         SevenZip1->Files.Add(Entry(i));
     }
+    int32_t result = -1;
     try {
-        RunOperation([this] { return SevenZip1->Add(); });
+        result = RunOperation([this] { return SevenZip1->Add(); });
     } catch (const EAbort&) {
         // The archive file could not be made; the component has nothing to say
         // about it and the window carries on.
     }
+    // 1: written without files that could not be read.
+    Label1->SetText(ResultText(result));
 }
 
 void TForm1::SpeedButton4Click(TObject*) {
@@ -149,7 +162,9 @@ void TForm1::SpeedButton2Click(TObject*) {
     if (ListView1->SelCount() > 0)
         for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row))
             SevenZip1->Files.Add(ListView1->CellText(row, kIdColumn));
-    Label1->SetText(std::to_wstring(RunOperation([this] { return SevenZip1->Extract(false); })));
+    // 0 only when every requested item was written.
+    const int32_t result = RunOperation([this] { return SevenZip1->Extract(false); });
+    Label1->SetText(ResultText(result == 0 ? 0 : -1));
 }
 
 void TForm1::SpeedButton3Click(TObject*) {
@@ -263,6 +278,23 @@ void TForm1::SevenZip1Message(TObject*, int32_t, const std::string&, const std::
 
 void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOverwrite) { DoOverwrite = true; }
 
+// The operation's thread waits for the answer; the dialog belongs to the window's.
+void TForm1::SevenZip1Password(TObject*, std::wstring& Password, bool& Cancel) {
+    m_passwordAnswer = &Password;
+    Cancel = ::SendMessageW(Handle(), kAskPasswordMessage, 0, 0) == 0;
+    m_passwordAnswer = nullptr;
+}
+
+bool TForm1::AskPassword(std::wstring& password) {
+    // Once the program is ending, nobody answers.
+    if (Application().Terminated()) return false;
+    PasswordDialog1->Prompt = L"Hasło do archiwum " + FileNamePart(SevenZip1->SZFileName) + L":";
+    const bool answered = PasswordDialog1->Execute(Handle());
+    password = PasswordDialog1->Password;
+    PasswordDialog1->Password.clear();
+    return answered && !Application().Terminated();
+}
+
 void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {
     if (Row >= 0 && static_cast<size_t>(Row) < m_rows.Count()) Text = RowCell(m_rows.Row(static_cast<size_t>(Row)), Column);
 }
@@ -286,13 +318,23 @@ void TForm1::TakeText(LPARAM text) {
         delete[] *found;
         m_handedOver.erase(found);
     }
+    // A flood of these messages would otherwise nest one message loop in the next
+    // until the stack runs out: the first lets the others run, each of them returns.
+    if (m_takingText) return;
+    m_takingText = true;
     Application().ProcessMessages();
+    m_takingText = false;
 }
 
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kTakeTextMessage: TakeText(lParam); return 0;
     case kOperationOverMessage: return 0;  // wakes RunOperation
+    // Any process may send it: only a question of the running operation is asked.
+    case kAskPasswordMessage: {
+        std::wstring* answer = m_passwordAnswer;
+        return answer != nullptr && AskPassword(*answer) ? 1 : 0;
+    }
     // The window has no close button; closing it another way (Alt+F4, the
     // taskbar) ends the program as "Koniec" does.
     case WM_CLOSE: SpeedButton3Click(this); return 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "framework/ListBox.h"
 #include "framework/ListView.h"
 #include "framework/Panel.h"
+#include "framework/PasswordDialog.h"
 #include "framework/ProgressBar.h"
 #include "framework/SpeedButton.h"
 
@@ -30,6 +32,8 @@ constexpr wchar_t kSettingsFileName[] = L"doziruzidive_config.dat";
 constexpr UINT kTakeTextMessage = 9999;
 // The running operation is over.
 constexpr UINT kOperationOverMessage = WM_APP + 1;
+// The running operation needs a password; the result is 1 when the user gave one.
+constexpr UINT kAskPasswordMessage = WM_APP + 2;
 
 // doziruzidive's main window: the list of what to archive from the settings file,
 // the four buttons, the progress of the running operation and the rows of the
@@ -69,6 +73,7 @@ public:
     TSevenZip* SevenZip1 = nullptr;
     TSaveDialog* SaveDialog1 = nullptr;
     TOpenDialog* OpenDialog2 = nullptr;
+    TPasswordDialog* PasswordDialog1 = nullptr;
 
     void FormCreate(TObject* Sender);
     void SpeedButton1Click(TObject* Sender);
@@ -84,6 +89,7 @@ public:
     void SevenZip1Progress(TObject* Sender, const std::wstring& Filename, uint64_t FilePosArc, uint64_t FilePosFile);
     void SevenZip1Message(TObject* Sender, int32_t ErrCode, const std::string& Message, const std::wstring& Filename);
     void SevenZip1ExtractOverwrite(TObject* Sender, const std::wstring& FileName, bool& DoOverwrite);
+    void SevenZip1Password(TObject* Sender, std::wstring& Password, bool& Cancel);
     void ListView1Data(TObject* Sender, int Row, int Column, std::wstring& Text);
 
     // Posts a copy of the text to the window with kTakeTextMessage; the window
@@ -114,12 +120,16 @@ private:
     void ConfigureSevenZip1();
     void ClearRows();
     void TakeText(LPARAM text);
+    // On the window's thread, for the operation's: the answer of PasswordDialog1.
+    bool AskPassword(std::wstring& password);
     std::wstring Entry(size_t index) const;
 
     TSettingsRecord m_settings;
     TArchiveRows m_rows;
     std::unordered_set<wchar_t*> m_handedOver;
     bool m_busy = false;
+    bool m_takingText = false;  // message 9999 is letting messages run
+    std::atomic<std::wstring*> m_passwordAnswer{nullptr};  // the running operation's question
     std::mutex m_stepsLock;
     std::deque<TStep> m_steps;
 };

@@ -131,6 +131,7 @@ void TForm1::ConfigureSevenZip1() {
     WireEvent(SevenZip1->OnPreProgress, "SevenZip1PreProgress");
     WireEvent(SevenZip1->OnMessage, "SevenZip1Message");
     WireEvent(SevenZip1->OnExtractOverwrite, "SevenZip1ExtractOverwrite");
+    WireEvent(SevenZip1->OnPassword, "SevenZip1Password");
     // OnOpenVolume stays unassigned: a missing volume is then asked for in the
     // component's own open dialog, where the user picks it or cancels. OnSetAddName
     // and OnSetExtractName stay unassigned too.

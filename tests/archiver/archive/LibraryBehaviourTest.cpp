@@ -61,7 +61,7 @@ TEST(LibraryBehaviour, AsksForTheSizeBeforeReadingWhenOpening) {
     TSevenZip zip(nullptr);
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, true, folder + L"\\one.7z"));
     ComPtr<RecordingStream> stream(new RecordingStream(reader.Get()));
-    ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(L""));
+    ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(std::make_shared<TOperationPassword>(&zip)));
     ASSERT_EQ(zip.InArchive()->Open(stream.Get(), nullptr, callback.Get()), S_OK);
     UINT32 count = 0;
     zip.InArchive()->GetNumberOfItems(&count);

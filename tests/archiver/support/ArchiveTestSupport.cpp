@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestPaths.h"
+#include "archive/WidePath.h"
 #include "support/ProcessStart.h"
 
 namespace ArchiveTest {
@@ -234,5 +235,26 @@ Messages::Messages(TSevenZip& zip) {
         texts.push_back(text);
         files.push_back(file);
     };
+}
+std::map<std::wstring, std::string> MakeMixedArchive(const std::wstring& folder) {
+    const std::map<std::wstring, std::string> contents = {
+        {L"damaged.txt", NoiseBytes(4000, 21)}, {L"good.txt", NoiseBytes(3000, 22)}, {L"secret.txt", NoiseBytes(5000, 23)}};
+    MakeDirectories(folder + L"\\src");
+    for (const auto& [name, content] : contents) WriteFile(folder + L"\\src\\" + name, content);
+    EXPECT_EQ(Run7z(L"a -t7z -mx0 ..\\arc.7z damaged.txt good.txt", folder + L"\\src"), 0);
+    EXPECT_EQ(Run7z(L"a -t7z -mx1 -psekret ..\\arc.7z secret.txt", folder + L"\\src"), 0);
+    std::string bytes = ReadFile(folder + L"\\arc.7z");
+    const size_t at = bytes.find(contents.at(L"damaged.txt"));
+    EXPECT_NE(at, std::string::npos);
+    if (at != std::string::npos) bytes[at + 100] = static_cast<char>(bytes[at + 100] ^ 0x20);
+    WriteFile(folder + L"\\arc.7z", bytes);
+    return contents;
+}
+
+std::vector<std::wstring> TemporaryFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& [name, entry] : ReadTree(folder))
+        if (FileNamePart(name).rfind(L"~dz", 0) == 0) names.push_back(name);
+    return names;
 }
 }  // namespace ArchiveTest

@@ -55,6 +55,14 @@ std::wstring ConsoleSfxModulePath();
 std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
                                       size_t contentSize);
 
+// arc.7z in the folder, by 7z.exe: damaged.txt and good.txt stored in one block,
+// damaged.txt's bytes then altered (a CRC error), and secret.txt in a block of its
+// own encrypted with the password "sekret" (the names stay readable). The three
+// contents as packed, by name.
+std::map<std::wstring, std::string> MakeMixedArchive(const std::wstring& folder);
+// The names in a folder that a staged write leaves while it runs ("~dz*.tmp").
+std::vector<std::wstring> TemporaryFiles(const std::wstring& folder);
+
 // Every message the component reports from now on, recorded. The component's
 // handler points at this object, which therefore stays where it was made.
 struct Messages {

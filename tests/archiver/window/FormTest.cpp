@@ -97,6 +97,12 @@ TEST_F(FormInProcess, OnlyTextsTheWindowHandedOverAreReleased) {
     EXPECT_EQ(form->TextsHandedOver(), 0u);
     EXPECT_STREQ(foreign, L"abc");  // still ours, untouched
     delete[] foreign;
+
+    // A flood: each message lets the others run, but never inside one another.
+    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(form->HandOverText(L"powódź"));
+    Application().ProcessMessages();
+    EXPECT_EQ(form->TextsHandedOver(), 0u);
+    EXPECT_EQ(::SendMessageW(form->Handle(), WM_NULL, 0, 0), 0);
 }
 
 TEST_F(FormInProcess, BarsKeepTheProportionOfSizesBeyondThirtyTwoBits) {

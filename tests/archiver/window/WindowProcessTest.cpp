@@ -252,6 +252,7 @@ TEST(ArchiverWindow, PacksFiftyEntriesLoadsTheRowsAndRestoresAllOrTheSelectedRow
     EXPECT_EQ(window.ListBoxItems(), entries);
     // Typed without an extension: the dialog adds ".7z".
     ASSERT_TRUE(window.Pack(folder + L"\\archiwum"));
+    EXPECT_EQ(window.Status(), L"0");  // Add's result, not the last file's name
     const std::wstring archive = folder + L"\\archiwum.7z";
     ASSERT_TRUE(Exists(archive));
     EXPECT_EQ(RunNative("7zz t '" + UnixPath(archive) + "' >/dev/null"), 0);
@@ -352,6 +353,7 @@ TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder
     // Packing names another archive: the rows, which restoring would go by, go.
     ASSERT_TRUE(window.Pack(folder + L"\\nic.7z"));
     EXPECT_FALSE(Exists(folder + L"\\nic.7z"));
+    EXPECT_EQ(window.Status(), L"-1");
     EXPECT_TRUE(window.Rows().empty());
 
     ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
@@ -387,8 +389,13 @@ TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder
     ASSERT_TRUE(window.WaitShown());
     ASSERT_TRUE(window.Load(folder + L"\\dobre.7z"));
     EXPECT_EQ(window.Rows().size(), 2u);
+    // Names encrypted: the window asks for the password, and the listing goes with it.
+    ASSERT_TRUE(window.Load(folder + L"\\szyfr.7z", L"tajne"));
+    EXPECT_EQ(window.Rows().size(), 2u);
     for (const wchar_t* name : {L"tekst.7z", L"uciete.7z", L"puste.7z", L"szyfr.7z", L"brak.7z"}) {
-        ASSERT_TRUE(window.Load(folder + L"\\" + name)) << Narrow(name);
+        // For szyfr.7z the question is declined.
+        ASSERT_TRUE(window.Load(folder + L"\\" + name, name == std::wstring(L"szyfr.7z") ? L"" : nullptr))
+            << Narrow(name);
         EXPECT_EQ(window.Status(), L"-1") << Narrow(name);
         EXPECT_TRUE(window.Rows().empty()) << Narrow(name);  // the rows of the archive before are gone
     }
@@ -401,6 +408,76 @@ TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder
     EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\ok.txt"));
     EXPECT_EQ(RestoredOutside(folder), L"");
     EXPECT_EQ(window.End(), 0u);
+}
+
+TEST(ArchiverWindow, ARestoreAsksForThePasswordAndReplacesOnlyWhatItRestoredSound) {
+    const std::wstring folder = FreshFolder(L"window-restore-safety"), out = folder + L"\\odtworzone";
+    const auto packed = MakeMixedArchive(folder);
+    MakeDirectories(out);
+    for (const auto& [name, content] : packed) WriteFile(out + L"\\" + name, "stary");
+    WriteSettings(folder, L"", {}, out);
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    ASSERT_TRUE(window.Load(folder + L"\\arc.7z"));
+    // Declined ("Anuluj"), wrong, right: the damaged file and, until the right
+    // password, the encrypted one stay as they were; each restore is a failure.
+    for (const wchar_t* password : {L"", L"zle", L"sekret"}) {
+        ASSERT_TRUE(window.Restore(password)) << Narrow(password);
+        EXPECT_EQ(window.Status(), L"-1");
+        EXPECT_EQ(ReadFile(out + L"\\damaged.txt"), "stary");
+        EXPECT_TRUE(ReadFile(out + L"\\good.txt") == packed.at(L"good.txt"));
+        EXPECT_EQ(ReadFile(out + L"\\secret.txt") == packed.at(L"secret.txt"), password == std::wstring(L"sekret"));
+        EXPECT_TRUE(TemporaryFiles(out).empty());
+    }
+    ASSERT_TRUE(window.SelectRows({1, 2}));  // the sound items alone
+    ASSERT_TRUE(window.Restore(L"sekret"));
+    EXPECT_EQ(window.Status(), L"0");
+
+    // The dialog, in Polish, is the window's, which waits; closed meanwhile, the program ends.
+    ASSERT_TRUE(FormRemote::Click(window.Button(L"Odtwórz archiwum")));
+    HWND dialog = window.WaitForPasswordDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), window.form);
+    EXPECT_FALSE(::IsWindowEnabled(window.form));
+    EXPECT_TRUE(::GetWindowLongPtrW(::GetDlgItem(dialog, 101), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_EQ(FormRemote::TextOf(::GetDlgItem(dialog, IDOK)), L"OK");
+    EXPECT_EQ(FormRemote::TextOf(::GetDlgItem(dialog, IDCANCEL)), L"Anuluj");
+    ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
+    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
+}
+
+TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
+    const std::wstring folder = FreshFolder(L"window-volume-prompt"), moved = folder + L"\\gdzie\\set.7z.003";
+    MakeDirectories(folder + L"\\tomy");
+    MakeDirectories(folder + L"\\gdzie");
+    const std::vector<std::wstring> volumes = PackVolumes(folder + L"\\tomy", L"set.7z", 2000, 5000);
+    ASSERT_TRUE(volumes.size() == 3 && ::MoveFileW(volumes[2].c_str(), moved.c_str()));
+    WriteSettings(folder, L"", {}, L"");  // restored into the start folder
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    HWND load = window.Button(L"Wczytaj archiwum"), restore = window.Button(L"Odtwórz archiwum");
+    // Each operation asks for the last volume, which lies elsewhere.
+    auto prompted = [&](HWND button, const std::wstring& name) {
+        HWND prompt = FormRemote::WaitForDialog(window.Id(), 20000);
+        EXPECT_EQ(FormRemote::TextOf(prompt), L"Select volume");
+        EXPECT_EQ(::GetWindow(prompt, GW_OWNER), window.form);
+        EXPECT_FALSE(::IsWindowEnabled(window.form));
+        return name.empty() || (FormRemote::AnswerFileDialog(window.Id(), prompt, name) &&
+                                FormRemote::WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 60000));
+    };
+    ASSERT_TRUE(FormRemote::Click(load));
+    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), volumes[0]));
+    ASSERT_TRUE(prompted(load, moved));
+    EXPECT_EQ(window.Status(), L"1");
+    ASSERT_TRUE(FormRemote::Click(restore) && prompted(restore, moved));
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_TRUE(ReadFile(folder + L"\\content.bin") == NoiseBytes(5000, 7));
+    // "Koniec" while the prompt is open (the window, disabled, can only be told so).
+    ASSERT_TRUE(FormRemote::Click(restore) && prompted(restore, L""));
+    HWND koniec = window.Button(L"Koniec");
+    ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
+                               reinterpret_cast<LPARAM>(koniec)));
+    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
 }
 
 TEST(ArchiverWindow, AHundredThousandItemsAllBecomeRows) {

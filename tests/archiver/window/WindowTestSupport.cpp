@@ -15,6 +15,7 @@ using ArchiveTest::FreshFolder;
 namespace WindowTest {
 namespace {
 constexpr DWORD kActionTimeoutMs = 120000;
+constexpr int kPasswordEditId = 101;  // the masked edit box of the password dialog
 
 std::string CodePage(const std::wstring& text) {
     std::string bytes(text.size() * 2 + 1, '\0');
@@ -93,12 +94,39 @@ bool ArchiverWindow::Pack(const std::wstring& name) {
     return FormRemote::ClickAndAnswerFileDialog(Id(), Button(L"Archiwizuj"), name, kActionTimeoutMs);
 }
 
-bool ArchiverWindow::Load(const std::wstring& name) {
-    return FormRemote::ClickAndAnswerFileDialog(Id(), Button(L"Wczytaj archiwum"), name, kActionTimeoutMs);
+namespace {
+// Answers the password dialog, then waits until the action is over.
+bool AnswerPasswordAndWait(const ArchiverWindow& window, HWND button, const wchar_t* password) {
+    HWND dialog = window.WaitForPasswordDialog();
+    if (dialog == nullptr) return false;
+    ::SendMessageW(::GetDlgItem(dialog, kPasswordEditId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password));
+    FormRemote::PressButton(dialog, *password != L'\0' ? IDOK : IDCANCEL);
+    return FormRemote::WaitUntil([&] { return !::IsWindow(dialog) && ::IsWindowEnabled(button); }, kActionTimeoutMs);
+}
+}  // namespace
+
+bool ArchiverWindow::Load(const std::wstring& name, const wchar_t* password) {
+    HWND button = Button(L"Wczytaj archiwum");
+    if (password == nullptr) return FormRemote::ClickAndAnswerFileDialog(Id(), button, name, kActionTimeoutMs);
+    if (!FormRemote::Click(button)) return false;
+    HWND dialog = FormRemote::WaitForDialog(Id(), 10000);
+    return dialog != nullptr && FormRemote::AnswerFileDialog(Id(), dialog, name) &&
+           AnswerPasswordAndWait(*this, button, password);
 }
 
-bool ArchiverWindow::Restore() {
-    return FormRemote::ClickAndWait(Button(L"Odtwórz archiwum"), status, kActionTimeoutMs);
+bool ArchiverWindow::Restore(const wchar_t* password) {
+    HWND button = Button(L"Odtwórz archiwum");
+    if (password == nullptr) return FormRemote::ClickAndWait(button, status, kActionTimeoutMs);
+    return FormRemote::Click(button) && AnswerPasswordAndWait(*this, button, password);
+}
+
+HWND ArchiverWindow::WaitForPasswordDialog() const {
+    HWND found = nullptr;
+    auto shown = [&] {
+        found = FormRemote::FindTopWindow(Id(), L"#32770");
+        return found != nullptr && FormRemote::TextOf(found) == L"Hasło do archiwum";
+    };
+    return FormRemote::WaitUntil(shown, 20000) ? found : nullptr;
 }
 
 bool ArchiverWindow::SelectRows(const std::vector<int>& rows) {

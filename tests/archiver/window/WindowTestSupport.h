@@ -47,8 +47,12 @@ public:
 
     std::wstring Status() const { return FormRemote::TextOf(status); }
     bool Pack(const std::wstring& name);
-    bool Load(const std::wstring& name);
-    bool Restore();
+    // With a password the action is expected to ask for one: it is typed into the
+    // window's password dialog, which an empty one cancels ("Anuluj").
+    bool Load(const std::wstring& name, const wchar_t* password = nullptr);
+    bool Restore(const wchar_t* password = nullptr);
+    // The window's password dialog once it is shown, or null.
+    HWND WaitForPasswordDialog() const;
     // Ctrl+clicks on the rows, until the list shows them selected.
     bool SelectRows(const std::vector<int>& rows);
     std::vector<std::vector<std::wstring>> Rows() const;

@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+#include <oleauto.h>
+
+#include <mutex>
+#include <string>
+
+class TSevenZip;
+
+// The password of one listing or extraction: the component's Password, or else
+// the answer of its OnPassword handler, asked at most once and kept until the
+// operation ends. The operation's open and extract callbacks share it, so that the
+// user is asked once however often the library asks.
+class TOperationPassword {
+public:
+    explicit TOperationPassword(TSevenZip* owner);
+
+    // The answer to the library's question: a new copy that the library frees; 1
+    // and nothing when there is no password and nobody to ask; E_ABORT once the
+    // question was declined, which ends the operation.
+    HRESULT Reply(BSTR* password);
+    bool Declined() const;
+
+private:
+    TSevenZip* m_owner;
+    mutable std::mutex m_lock;  // the library may ask from threads of its own
+    std::wstring m_password;
+    bool m_asked = false;
+    bool m_declined = false;
+};

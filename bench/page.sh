@@ -4,14 +4,14 @@
 # with its progress page removing logged files against /S without a page plus the
 # platform's own cost of the page's bar steps. The themed removal keeps the name
 # it had with 100,000 files; under Wine with Xvfb a bar step costs about a
-# millisecond, so a run removes BENCH_PAGE_FILES (10,000) files to keep `make
+# millisecond, so a run removes BENCH_PAGE_FILES (5,000) files to keep `make
 # bench` within its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . bench/lib/common.sh page
 
 loads=10
-files=${BENCH_PAGE_FILES:-10000}
+files=${BENCH_PAGE_FILES:-5000}
 work=$PWD/build/bench/page
 pagebench=build/tests/bin/pagebench.exe
 driver=build/tests/bin/uninstallbench.exe

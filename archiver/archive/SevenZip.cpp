@@ -1,10 +1,12 @@
 #include "SevenZip.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "ExtractCallback.h"
 #include "FileTimes.h"
+#include "ItemNameIndex.h"
 #include "ItemTable.h"
 #include "OpenCallback.h"
 #include "OperationPassword.h"
@@ -273,8 +275,17 @@ int32_t TSevenZip::List() {
     m_inArchive->GetNumberOfItems(&count);
     count = std::min<UINT32>(count, INT32_MAX);
     NumberOfFiles = static_cast<int32_t>(count);
+    Files.Reserve(count);
     PropVariant path, size, packedSize, attributes, crc, method, modified;
     for (UINT32 i = 0; i < count; ++i) {
+        // The library reports no progress while its items are read: the request is
+        // seen here, so that the listing of a million items stops at once too.
+        if (m_cancelRequested) {
+            ReportError(kUserCanceled, SZFileName);
+            Files.Clear();
+            NumberOfFiles = -1;
+            return -1;
+        }
         try {
             m_inArchive->GetProperty(i, kpidPath, path.Receive());
             m_inArchive->GetProperty(i, kpidSize, size.Receive());
@@ -304,18 +315,6 @@ std::wstring TSevenZip::StoredPathOf(const std::wstring& entry) {
     return entry;
 }
 
-int32_t TSevenZip::SearchOpenArchive(const std::wstring& name) const {
-    const std::wstring wanted = UpperCase(name);
-    UINT32 count = 0;
-    m_inArchive->GetNumberOfItems(&count);
-    PropVariant path;
-    for (UINT32 i = 0; i < count && i <= INT32_MAX; ++i) {
-        m_inArchive->GetProperty(i, kpidPath, path.Receive());
-        if (UpperCase(path.AsString()) == wanted) return static_cast<int32_t>(i);
-    }
-    return -1;
-}
-
 bool TSevenZip::ItemIsDirectory(uint32_t index, uint64_t attributes) const {
     // Archives from elsewhere may leave the attributes out; the item still says.
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
@@ -336,7 +335,7 @@ int32_t TSevenZip::GetIndexByFilename(const std::wstring& name) {
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, true, SZFileName));
     m_inArchive->Close();
     if (m_inArchive->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
-    return SearchOpenArchive(name);
+    return static_cast<int32_t>(TItemNameIndex(m_inArchive.Get()).Find(name));
 }
 
 int32_t TSevenZip::Extract(bool TestMode) {
@@ -349,24 +348,32 @@ int32_t TSevenZip::Extract(bool TestMode) {
     UINT32 count = 0;
     m_inArchive->GetNumberOfItems(&count);
     std::vector<UINT32> indices;
-    uint64_t total = 0;
+    indices.reserve(static_cast<size_t>(Files.Count()));
+    std::optional<TItemNameIndex> names;  // made for the first entry that is a stored path
     for (int32_t entry = 0; entry < Files.Count(); ++entry) {
+        const std::wstring text = Files[entry];
         int64_t index = 0;
-        if (!ParseDecimal(Files[entry], index, true)) index = SearchOpenArchive(StoredPathOf(Files[entry]));
+        if (!ParseDecimal(text, index, true)) {
+            if (!names) names.emplace(m_inArchive.Get());
+            index = names->Find(StoredPathOf(text));
+        }
         if (index < 0 || index >= static_cast<int64_t>(count)) {
             ReportError(kIndexOutOfRange, L"");
             return -1;
         }
-        total += ItemSize(static_cast<uint32_t>(index));
         indices.push_back(static_cast<UINT32>(index));
     }
-    if (total > 0 && OnPreProgress) OnPreProgress(this, total);
-    // The library takes each index once, in ascending order.
+    // The library takes each index once, in ascending order; an item chosen twice
+    // is written once and counts once.
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    uint64_t total = 0;
+    for (UINT32 index : indices) total += ItemSize(index);
+    if (total > 0 && OnPreProgress) OnPreProgress(this, total);
 
     const uint64_t requested = Files.Count() == 0 ? count : indices.size();
-    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(this, Files.Count(), password));
+    ComPtr<TMyArchiveExtractCallback> callback(
+        new TMyArchiveExtractCallback(this, static_cast<int64_t>(indices.size()), password));
     HRESULT result = Files.Count() == 0
                          ? m_inArchive->Extract(nullptr, 0xFFFFFFFFu, TestMode ? 1 : 0, callback.Get())
                          : m_inArchive->Extract(indices.data(), static_cast<UINT32>(indices.size()),

@@ -149,7 +149,6 @@ private:
     bool OpenArchive(const std::shared_ptr<TOperationPassword>& password);
     // False when the library refuses a setting (or offers no way to set them).
     bool PassMethodSettings();
-    int32_t SearchOpenArchive(const std::wstring& name) const;
     static std::wstring StoredPathOf(const std::wstring& entry);
     void EndReading();
     uint64_t ItemSize(uint32_t index) const;

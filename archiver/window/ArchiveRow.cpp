@@ -1,5 +1,6 @@
 #include "ArchiveRow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "archive/FileTimes.h"
@@ -11,6 +12,30 @@ size_t NameStart(std::wstring_view path) {
 }
 
 std::wstring Decimal(uint64_t value) { return std::to_wstring(value); }
+
+bool IsAscii(wchar_t c) { return c < 0x80; }
+
+// Names are mostly ASCII, which needs no conversion call.
+void EncodeUtf8(std::wstring_view text, std::string& bytes) {
+    if (std::all_of(text.begin(), text.end(), IsAscii)) {
+        bytes.assign(text.begin(), text.end());
+        return;
+    }
+    bytes.resize(text.size() * 3);  // at most three bytes for a UTF-16 unit
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                                             static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(static_cast<size_t>(length));
+}
+
+std::wstring DecodeUtf8(std::string_view bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return IsAscii(static_cast<unsigned char>(c)); }))
+        return std::wstring(bytes.begin(), bytes.end());
+    std::wstring text(bytes.size(), L'\0');  // at most a unit for each byte
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                             static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
 
 std::wstring NameCell(const TArchiveRow& row, LCID) { return std::wstring(row.Filename.substr(NameStart(row.Filename))); }
 std::wstring DirectoryCell(const TArchiveRow& row, LCID) {
@@ -68,16 +93,17 @@ std::wstring RowCell(const TArchiveRow& row, int column, LCID locale) {
     return kArchiveColumns[static_cast<size_t>(column)].Cell(row, locale);
 }
 
-void TArchiveRows::Add(const TArchiveRow& row) {
-    const uint32_t method = MethodIndex(row.Filemethod);
-    m_rows.push_back({m_names.size(), static_cast<uint32_t>(row.Filename.size()), method, row.Fileindex, row.FileSizeU,
-                      row.FileSizeP, row.Fileattr, row.Filecrc, row.FileTime});
-    m_names.append(row.Filename);
+void TArchiveRows::Add(std::wstring_view Filename, uint64_t Fileindex, uint64_t FileSizeU, uint64_t FileSizeP,
+                       uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime) {
+    m_rows.push_back({FileSizeU, FileSizeP, FileTime, static_cast<uint32_t>(Fileindex),
+                      static_cast<uint32_t>(Fileattr), static_cast<uint32_t>(Filecrc), MethodIndex(Filemethod)});
+    EncodeUtf8(Filename, m_encoded);
+    m_names.Add(m_encoded);
 }
 
 void TArchiveRows::Reserve(size_t rows) {
     m_rows.reserve(rows);
-    m_names.reserve(rows * 24);  // a typical stored path
+    m_names.Reserve(rows);
 }
 
 uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
@@ -90,7 +116,7 @@ uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
 
 TArchiveRow TArchiveRows::Row(size_t index) const {
     const TStored& stored = m_rows.at(index);
-    return {std::wstring_view(m_names).substr(stored.NameStart, stored.NameLength),
+    return {DecodeUtf8(m_names.View(index)),
             stored.Fileindex,
             stored.FileSizeU,
             stored.FileSizeP,
@@ -102,7 +128,7 @@ TArchiveRow TArchiveRows::Row(size_t index) const {
 
 void TArchiveRows::Clear() {
     m_rows = {};
-    m_names = {};
+    m_names.Clear();
     m_methods.clear();
     m_methodIndex.clear();
 }

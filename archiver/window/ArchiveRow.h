@@ -8,11 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "archive/TextBlocks.h"
 #include "framework/Control.h"
 
 // One item of a listed archive, as OnListfile reports it; the list shows it as a row.
 struct TArchiveRow {
-    std::wstring_view Filename;
+    std::wstring Filename;
     uint64_t Fileindex = 0;
     uint64_t FileSizeU = 0;
     uint64_t FileSizeP = 0;
@@ -22,12 +23,17 @@ struct TArchiveRow {
     double FileTime = 0;
 };
 
-// The rows of one listing, held compactly: the names one after another in one
-// buffer and each method once, so that a hundred thousand rows cost little more
-// than the listing itself. A row read back is valid until the next Add.
+// The rows of one listing, held compactly: the names one after another in UTF-8,
+// each method once, and the numbers in their sizes in the archive (indices,
+// attributes and CRCs are 32-bit there), so that the window holding a million
+// rows needs not much more than the listing itself. (A name is only shown: one
+// that is no valid UTF-16 shows a replacement character; the item is restored by
+// its index.)
 class TArchiveRows {
 public:
-    void Add(const TArchiveRow& row);
+    // An item as OnListfile reports it.
+    void Add(std::wstring_view Filename, uint64_t Fileindex, uint64_t FileSizeU, uint64_t FileSizeP,
+             uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime);
     // Room for that many rows, when the listing says how many it has.
     void Reserve(size_t rows);
     size_t Count() const { return m_rows.size(); }
@@ -36,16 +42,15 @@ public:
 
 private:
     struct TStored {
-        size_t NameStart;
-        uint32_t NameLength;
-        uint32_t Method;
-        uint64_t Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc;
+        uint64_t FileSizeU, FileSizeP;
         double FileTime;
+        uint32_t Fileindex, Fileattr, Filecrc, Method;
     };
     uint32_t MethodIndex(std::wstring_view method);
 
     std::vector<TStored> m_rows;
-    std::wstring m_names;
+    TTextBlocks<char> m_names;
+    std::string m_encoded;  // the name being added
     std::vector<std::wstring> m_methods;
     std::unordered_map<std::wstring, uint32_t> m_methodIndex;
 };

@@ -253,7 +253,7 @@ void TForm1::SevenZip1Listfile(TObject*, const std::wstring& Filename, uint64_t 
     // The count is known before the first item: the rows grow once. (A damaged
     // archive may claim any count; beyond a million the rows grow as they come.)
     if (m_rows.Count() == 0) m_rows.Reserve(std::min<size_t>(static_cast<size_t>(std::max(SevenZip1->NumberOfFiles, 0)), 1 << 20));
-    m_rows.Add({Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime});
+    m_rows.Add(Filename, Fileindex, FileSizeU, FileSizeP, Fileattr, Filecrc, Filemethod, FileTime);
 }
 
 void TForm1::SevenZip1Addfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {

@@ -8,7 +8,9 @@
 //
 // Options: --root DIR, --volume BYTES, --sfx MODULE, --level 0..4, --ppmd, --solid,
 // --password TEXT, --encrypt-names, --store-names, --no-recurse, --drive,
-// --overwrite, --no-path, --test, --quiet, --memory.
+// --overwrite, --no-path, --test, --quiet, --memory (the peak working set),
+// --time (the milliseconds of the operation alone), --items-from FILE (entries,
+// one a line, after those given; for more than a command line holds).
 #include <windows.h>
 #include <psapi.h>
 
@@ -43,8 +45,26 @@ std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), 
 struct Options {
     std::wstring command, archive, folder;
     std::vector<std::wstring> entries;
-    bool quiet = false, memory = false, test = false;
+    bool quiet = false, memory = false, test = false, time = false;
 };
+
+// Lines of a UTF-8 file as entries; false when it cannot be read.
+bool ReadEntries(const std::wstring& path, std::vector<std::wstring>& entries) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr) return false;
+    char line[4096];
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        std::string text = line;
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        if (text.empty()) continue;
+        std::wstring entry(text.size(), L'\0');
+        entry.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                                entry.data(), static_cast<int>(entry.size()))));
+        entries.push_back(entry);
+    }
+    std::fclose(file);
+    return true;
+}
 
 bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
     if (argc < 3) return false;
@@ -77,6 +97,10 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
         else if (arg == L"--test") options.test = true;
         else if (arg == L"--quiet") options.quiet = true;
         else if (arg == L"--memory") options.memory = true;
+        else if (arg == L"--time") options.time = true;
+        else if (arg == L"--items-from") {
+            if (!ReadEntries(value(), options.entries)) return false;
+        }
         else if (arg.rfind(L"--", 0) == 0) return false;
         else options.entries.push_back(arg);
     }
@@ -209,6 +233,9 @@ int wmain(int argc, wchar_t** argv) {
         }
         int32_t result = 0;
         bool ok = false;
+        LARGE_INTEGER frequency{}, start{}, end{};
+        ::QueryPerformanceFrequency(&frequency);
+        ::QueryPerformanceCounter(&start);
         if (options.command == L"add") {
             for (const std::wstring& entry : options.entries) zip.Files.Add(entry);
             result = zip.Add();
@@ -229,7 +256,10 @@ int wmain(int argc, wchar_t** argv) {
             std::fputs("unknown command\n", stderr);
             return 2;
         }
+        ::QueryPerformanceCounter(&end);
         Print(L"result: " + std::to_wstring(result));
+        if (options.time)
+            Print(L"operation_ms: " + std::to_wstring((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart));
         if (options.memory) PrintPeakMemory();
         return ok && zip.ErrCode == kSuccess ? 0 : 1;
     } catch (const EAbort&) {

@@ -1,10 +1,12 @@
-// Page load benchmark: a 69-control theme using every control type with all
-// the rows its type applies (no picture files), loaded into a page window,
-// against a baseline in the same process that makes the same profile reads and
-// creates the same 69 child windows with CreateWindowExA on a plain window; and
-// the same page loaded at 144 dpi against it at 96, in pairs whose order
-// alternates, the median of the pairs' ratios kept.
-// Usage: pagebench [ROUNDS]
+// Page load benchmark driver, one timed run for bench/page.sh (bench/lib/pairs.sh
+// pairs the runs): a 69-control theme using every control type with all the rows
+// its type applies (no picture files), loaded LOADS times into a page window
+// ("page"), the same at 144 dpi ("page144"), or the baseline: the same profile
+// reads and the same 69 child windows made with CreateWindowExA on a plain window
+// ("plain"). Each side loads once untimed first (libraries, classes and the
+// profile cache warm); prints the milliseconds of the LOADS loads, then the
+// number of controls of a page.
+// Usage: pagebench page|page144|plain [LOADS]
 #include <windows.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "controls/ControlTypes.h"
+#include "framework/Dpi.h"
 #include "theme/ControlTable.h"
 #include "theme/ImageWindow.h"
 #include "theme/PageHost.h"
@@ -70,16 +73,7 @@ std::string MakeTheme(std::vector<const ControlType*>& kinds) {
     return theme + rows;
 }
 
-double Milliseconds(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Shows its pages as a monitor of the DPI it is given would.
+// Shows its pages as a monitor of the DPI it is given would, whatever the screen's.
 class DpiHost : public PageHost {
 public:
     explicit DpiHost(int dpi) : m_dpi(dpi) {}
@@ -89,15 +83,8 @@ private:
     int m_dpi;
 };
 
-// One load of the page, window creation included, in milliseconds; the controls it made.
-double TimedLoad(PageHost& host, const std::string& folder, int* controls = nullptr) {
-    const auto start = std::chrono::steady_clock::now();
-    CImageWindow page(&host);
-    page.Create();
-    page.LoadPage(folder, "page.lcd", 0, 1);
-    const double time = Milliseconds(start);
-    if (controls != nullptr) *controls = page.Table().Count();
-    return time;
+double Milliseconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 // The same reads as a page load, and the same windows made the plain way.
@@ -130,7 +117,12 @@ void LoadBaseline(const std::string& path, const std::vector<const ControlType*>
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    const std::string side = argc > 1 ? argv[1] : "";
+    const int loads = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
+    if (side != "page" && side != "page144" && side != "plain") {
+        std::fprintf(stderr, "usage: pagebench page|page144|plain [LOADS]\n");
+        return 2;
+    }
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "norvane-pagebench\\";
@@ -143,38 +135,23 @@ int main(int argc, char** argv) {
         std::fclose(file);
     }
 
-    DpiHost host(kDesignDpi);
-    DpiHost host144(144);
-    // Every side once before timing: libraries, classes and the profile cache warm.
+    DpiHost host(side == "page144" ? 144 : kDesignDpi);
     for (ControlKind kind : {ControlKind::Progress, ControlKind::RichText})
         if (ControlTypeOf(kind).prepare != nullptr) ControlTypeOf(kind).prepare();
-    LoadBaseline(path, kinds);
-    int controls = 0, controls144 = 0;
-    TimedLoad(host, folder, &controls);
-    TimedLoad(host144, folder, &controls144);
-    std::vector<double> pageTimes, baseTimes, times144, ratios144;
-    for (int round = 0; round < rounds; ++round) {
-        pageTimes.push_back(TimedLoad(host, folder));
-        const auto start = std::chrono::steady_clock::now();
-        LoadBaseline(path, kinds);
-        baseTimes.push_back(Milliseconds(start));
-        // One pair: 96 and 144 dpi, first one first, then the other.
-        const bool highFirst = round % 2 == 1;
-        const double first = TimedLoad(highFirst ? host144 : host, folder);
-        const double second = TimedLoad(highFirst ? host : host144, folder);
-        const double at96 = highFirst ? second : first, at144 = highFirst ? first : second;
-        times144.push_back(at144);
-        ratios144.push_back(at144 / at96);
-    }
-    const double page = Median(pageTimes);
-    const double base = Median(baseTimes);
+    int controls = 0;
+    auto load = [&] {
+        if (side == "plain") return LoadBaseline(path, kinds);
+        CImageWindow page(&host);
+        page.Create();
+        page.LoadPage(folder, "page.lcd", 0, 1);
+        controls = page.Table().Count();
+    };
+    load();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < loads; ++i) load();
+    const double milliseconds = Milliseconds(start);
     ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA(folder.c_str());
-    std::printf("page_load_controls: %d\n", controls);
-    std::printf("page_load_ms: %.1f\n", page);
-    std::printf("page_load_baseline_ms: %.1f\n", base);
-    std::printf("page_load_ratio: %.3f\n", page / base);
-    std::printf("page_load_144_ms: %.1f\n", Median(times144));
-    std::printf("page_load_144_ratio: %.3f\n", Median(ratios144));
-    return controls == kControls && controls144 == kControls ? 0 : 1;
+    std::printf("%.2f %d\n", milliseconds, controls);
+    return side == "plain" || controls == kControls ? 0 : 1;
 }

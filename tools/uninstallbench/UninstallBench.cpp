@@ -1,12 +1,25 @@
-// Removal benchmark: norvexec /S removes 100,000 files named by an uninstall log,
-// timed against a plain loop making the same two calls per file (read the
-// attributes, delete) over as many files, in the same Wine run; and norvexec
-// /S /LOG, which also writes a line for each file to its removal log.
-// With --page THEME: norvexec /I removes as many files with the theme's progress
-// page, timed against the sum of /S without a theme and the platform's own cost
-// of the page's bar steps (a worker sending one synchronous PBM_SETPOS per file
-// to a bar of a window that pumps as the run does).
-// Usage: uninstallbench NORVEXEC_PATH [FILES [--page THEME_FILE]]
+// Removal benchmark driver: one timed run for bench/uninstall.sh and bench/page.sh
+// (bench/lib/pairs.sh pairs the runs). Each prints one line of measures, its time
+// in seconds first.
+//
+//   uninstallbench engine NORVEXEC FOLDER COUNT [THEME]
+//       norvexec /S removes the COUNT files in FOLDER through an uninstall log
+//       (with THEME: norvexec /I with that progress page, closed when complete);
+//       then its peak working set and peak private bytes in MB.
+//   uninstallbench logged NORVEXEC FOLDER COUNT LOGFILE
+//       the same with /S /LOG=LOGFILE, a line in the removal log for each file;
+//       fails unless the log ends with the exit code.
+//   uninstallbench loop FOLDER COUNT
+//       a plain loop making the same two calls per file (read the attributes,
+//       delete) over the COUNT files in FOLDER.
+//   uninstallbench bars COUNT
+//       the platform's own cost of a page's COUNT bar steps: a worker sending one
+//       synchronous PBM_SETPOS per file to a bar of a window that pumps as the run
+//       does.
+//
+// FOLDER holds files made beforehand (not timed) as d0000\f000000.dat,
+// d0000\f000001.dat... 500 a folder, since Wine looks a new name up by scanning
+// its whole folder; every run checks that none is left.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -21,14 +34,11 @@
 
 namespace {
 const char kCode[] = "{BENCH-0000-UNINSTALL}";
+constexpr int kFilesPerFolder = 500;
 
 double Seconds(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
-
-// Wine looks a new name up by scanning its whole folder, so files are spread over
-// folders of 500 to keep the set-up from growing with the square of the count.
-constexpr int kFilesPerFolder = 500;
 
 std::string FileName(const std::string& folder, int i) {
     char name[48];
@@ -36,23 +46,17 @@ std::string FileName(const std::string& folder, int i) {
     return folder + name;
 }
 
-std::string SubFolder(const std::string& folder, int i) {
-    std::string file = FileName(folder, i);
-    return file.substr(0, file.rfind('\\'));
+int FilesLeft(const std::string& folder, int count) {
+    int left = 0;
+    for (int i = 0; i < count; ++i) left += ::GetFileAttributesA(FileName(folder, i).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return left;
 }
 
-bool MakeFiles(const std::string& folder, int count) {
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    for (int i = 0; i < count; ++i) {
-        if (i % kFilesPerFolder == 0) ::CreateDirectoryA(SubFolder(folder, i).c_str(), nullptr);
-        HANDLE file = ::CreateFileA(FileName(folder, i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        DWORD written = 0;
-        ::WriteFile(file, "data", 4, &written, nullptr);
-        ::CloseHandle(file);
-    }
-    return true;
+std::string ProductFolder() {
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    ::CreateDirectoryA((std::string(windows) + "\\Installer").c_str(), nullptr);
+    return std::string(windows) + "\\Installer\\" + kCode;
 }
 
 void Register(const std::string& install) {
@@ -65,54 +69,30 @@ void Register(const std::string& install) {
     ::RegCloseKey(key);
 }
 
-struct EngineRun {
-    double seconds = 0;
-    SIZE_T peakWorkingSet = 0;
-    SIZE_T peakPrivate = 0;
-};
-
-// whileRunning is called with the process id every 20 ms until the program ends;
-// further arguments follow the product code.
-bool RunEngine(const std::string& norvexec, EngineRun& run, const char* mode = "/S",
-               const std::function<void(DWORD)>& whileRunning = {}, const std::string& further = {}) {
-    std::string commandLine = "\"" + norvexec + "\" " + mode + " " + kCode + further;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    auto start = std::chrono::steady_clock::now();
-    if (!::CreateProcessA(norvexec.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        return false;
-    // Sampled while it runs: Wine does not keep the counters of an ended process.
-    while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
-        PROCESS_MEMORY_COUNTERS memory{};
-        memory.cb = sizeof memory;
-        if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
-            run.peakWorkingSet = std::max(run.peakWorkingSet, memory.PeakWorkingSetSize);
-            run.peakPrivate = std::max(run.peakPrivate, memory.PeakPagefileUsage);
-        }
-        if (whileRunning) whileRunning(process.dwProcessId);
-    }
-    run.seconds = Seconds(start);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+bool WriteLog(const std::string& productFolder, const std::string& files, int count) {
+    FILE* log = std::fopen((productFolder + "\\uninstall.log").c_str(), "w");
+    if (log == nullptr) return false;
+    std::fprintf(log, "TOTALFILE=%d\n", count);
+    for (int i = 0; i < count; ++i) std::fprintf(log, "FILE=%s\n", FileName(files, i).c_str());
+    std::fclose(log);
     return true;
 }
 
-double RunLoop(const std::string& folder, int count) {
-    auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < count; ++i) {
-        std::string path = FileName(folder, i);
-        ::GetFileAttributesA(path.c_str());
-        ::DeleteFileA(path.c_str());
+bool CopyTheme(const std::string& theme, const std::string& productFolder) {
+    ::CreateDirectoryA((productFolder + "\\theme").c_str(), nullptr);
+    if (FILE* language = std::fopen((productFolder + "\\language.lan").c_str(), "w")) {
+        std::fprintf(language, "[SetupCompleteSuccess]\n1=Close\n5=Done.\n");
+        std::fclose(language);
     }
-    return Seconds(start);
+    return ::CopyFileA(theme.c_str(), (productFolder + "\\theme\\uninstall.lcd").c_str(), FALSE) != FALSE;
 }
 
-int FilesLeft(const std::string& folder, int count) {
-    int left = 0;
-    for (int i = 0; i < count; ++i) left += ::GetFileAttributesA(FileName(folder, i).c_str()) != INVALID_FILE_ATTRIBUTES;
-    return left;
+void RemoveProductFolder(const std::string& productFolder) {
+    ::DeleteFileA((productFolder + "\\theme\\uninstall.lcd").c_str());
+    ::RemoveDirectoryA((productFolder + "\\theme").c_str());
+    ::DeleteFileA((productFolder + "\\language.lan").c_str());
+    ::DeleteFileA((productFolder + "\\uninstall.log").c_str());
+    ::RemoveDirectoryA(productFolder.c_str());
 }
 
 bool LogEndsWith(const std::string& path, const std::string& line) {
@@ -126,10 +106,6 @@ bool LogEndsWith(const std::string& path, const std::string& line) {
     return read && tail == ending;
 }
 
-void RemoveFolders(const std::string& folder, int count) {
-    for (int i = 0; i < count; i += kFilesPerFolder) ::RemoveDirectoryA(SubFolder(folder, i).c_str());
-    ::RemoveDirectoryA(folder.c_str());
-}
 // The completed page: a visible dialog of the process whose button reads "Close".
 struct CloseSearch {
     DWORD processId;
@@ -161,6 +137,72 @@ void CloseCompletedPage(DWORD processId) {
     if (search.button != nullptr) ::PostMessageA(search.button, BM_CLICK, 0, 0);
 }
 
+int Engine(const std::string& norvexec, const std::string& files, int count, const char* theme,
+           const char* removalLog = nullptr) {
+    const std::string productFolder = ProductFolder();
+    ::CreateDirectoryA(productFolder.c_str(), nullptr);
+    if (!WriteLog(productFolder, files, count) || (theme != nullptr && !CopyTheme(theme, productFolder))) {
+        std::fprintf(stderr, "uninstallbench: could not prepare the product folder\n");
+        return 1;
+    }
+    Register(files);
+    std::string commandLine = "\"" + norvexec + "\" " + (theme != nullptr ? "/I " : "/S ") + kCode;
+    if (removalLog != nullptr) {
+        ::DeleteFileA(removalLog);
+        commandLine += std::string(" /LOG=\"") + removalLog + "\"";
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const auto start = std::chrono::steady_clock::now();
+    if (!::CreateProcessA(norvexec.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        std::fprintf(stderr, "uninstallbench: could not start %s\n", norvexec.c_str());
+        return 1;
+    }
+    SIZE_T peakWorkingSet = 0, peakPrivate = 0;
+    // Sampled while it runs: Wine does not keep the counters of an ended process.
+    while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+            peakWorkingSet = std::max(peakWorkingSet, memory.PeakWorkingSetSize);
+            peakPrivate = std::max(peakPrivate, memory.PeakPagefileUsage);
+        }
+        if (theme != nullptr) CloseCompletedPage(process.dwProcessId);
+    }
+    const double seconds = Seconds(start);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    RemoveProductFolder(productFolder);
+    if (int left = FilesLeft(files, count)) {
+        std::fprintf(stderr, "uninstallbench: norvexec left %d files\n", left);
+        return 1;
+    }
+    if (removalLog != nullptr && !LogEndsWith(removalLog, "exit code 0")) {
+        std::fprintf(stderr, "uninstallbench: the removal log does not end with the exit code\n");
+        return 1;
+    }
+    std::printf("%.3f %.1f %.1f\n", seconds, peakWorkingSet / 1048576.0, peakPrivate / 1048576.0);
+    return 0;
+}
+
+int Loop(const std::string& files, int count) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < count; ++i) {
+        std::string path = FileName(files, i);
+        ::GetFileAttributesA(path.c_str());
+        ::DeleteFileA(path.c_str());
+    }
+    const double seconds = Seconds(start);
+    if (int left = FilesLeft(files, count)) {
+        std::fprintf(stderr, "uninstallbench: the loop left %d files\n", left);
+        return 1;
+    }
+    std::printf("%.3f\n", seconds);
+    return 0;
+}
+
 struct BarSteps {
     HWND bar;
     int count;
@@ -173,9 +215,7 @@ DWORD WINAPI SendBarSteps(void* raw) {
     return 0;
 }
 
-// The platform's cost of the run's bar steps: the bar of a shown window whose
-// thread waits for the worker while dispatching messages.
-double RunBarSteps(int count) {
+int Bars(int count) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&classes);
     HWND window = ::CreateWindowExA(0, "#32770", "bar steps", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 500, 374,
@@ -183,7 +223,7 @@ double RunBarSteps(int count) {
     HWND bar = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 30, 130, 434, 20, window, nullptr,
                                  nullptr, nullptr);
     BarSteps steps{bar, count};
-    auto start = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
     HANDLE worker = ::CreateThread(nullptr, 0, SendBarSteps, &steps, 0, nullptr);
     for (;;) {
         DWORD result = ::MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT);
@@ -194,146 +234,23 @@ double RunBarSteps(int count) {
             ::DispatchMessageA(&msg);
         }
     }
-    double seconds = Seconds(start);
+    const double seconds = Seconds(start);
     ::CloseHandle(worker);
     ::DestroyWindow(window);
-    return seconds;
-}
-
-bool CopyTheme(const std::string& theme, const std::string& productFolder) {
-    ::CreateDirectoryA((productFolder + "\\theme").c_str(), nullptr);
-    if (FILE* language = std::fopen((productFolder + "\\language.lan").c_str(), "w")) {
-        std::fprintf(language, "[SetupCompleteSuccess]\n1=Close\n5=Done.\n");
-        std::fclose(language);
-    }
-    return ::CopyFileA(theme.c_str(), (productFolder + "\\theme\\uninstall.lcd").c_str(), FALSE) != FALSE;
-}
-
-void RemoveTheme(const std::string& productFolder) {
-    ::DeleteFileA((productFolder + "\\theme\\uninstall.lcd").c_str());
-    ::RemoveDirectoryA((productFolder + "\\theme").c_str());
-    ::DeleteFileA((productFolder + "\\language.lan").c_str());
-}
-
-bool WriteLog(const std::string& productFolder, const std::string& files, int count) {
-    FILE* log = std::fopen((productFolder + "\\uninstall.log").c_str(), "w");
-    if (log == nullptr) return false;
-    std::fprintf(log, "TOTALFILE=%d\n", count);
-    for (int i = 0; i < count; ++i) std::fprintf(log, "FILE=%s\n", FileName(files, i).c_str());
-    std::fclose(log);
-    return true;
-}
-
-int RunPageBenchmark(const std::string& norvexec, int count, const std::string& theme, const std::string& root,
-                     const std::string& productFolder) {
-    const std::string files = root + "\\page";
-    EngineRun silent, page;
-    int left = 0;
-    // Two rounds with the order swapped, the better time of each side kept; each
-    // run removes a set of files made just before it.
-    for (int round = 0; round < 2; ++round) {
-        for (bool withPage : {round == 1, round == 0}) {
-            if (!MakeFiles(files, count) || !WriteLog(productFolder, files, count)) {
-                std::fprintf(stderr, "uninstallbench: could not create the files\n");
-                return 1;
-            }
-            Register(files);
-            if (withPage && !CopyTheme(theme, productFolder)) {
-                std::fprintf(stderr, "uninstallbench: could not copy the theme %s\n", theme.c_str());
-                return 1;
-            }
-            EngineRun run;
-            bool ran = withPage ? RunEngine(norvexec, run, "/I", CloseCompletedPage) : RunEngine(norvexec, run);
-            if (!ran) {
-                std::fprintf(stderr, "uninstallbench: could not start %s\n", norvexec.c_str());
-                return 1;
-            }
-            EngineRun& best = withPage ? page : silent;
-            if (round == 0 || run.seconds < best.seconds) best = run;
-            left += FilesLeft(files, count);
-            RemoveTheme(productFolder);
-        }
-    }
-    const double bars = RunBarSteps(count);
-    RemoveFolders(files, count);
-    ::DeleteFileA((productFolder + "\\uninstall.log").c_str());
-    ::RemoveDirectoryA(productFolder.c_str());
-    std::printf("uninstall_page_100k_seconds: %.2f\n", page.seconds);
-    std::printf("uninstall_page_100k_silent_seconds: %.2f\n", silent.seconds);
-    std::printf("uninstall_page_100k_bar_steps_seconds: %.2f\n", bars);
-    std::printf("uninstall_page_100k_ratio: %.3f\n", page.seconds / (silent.seconds + bars));
-    std::printf("uninstall_page_100k_files_left: %d\n", left);
-    return left == 0 ? 0 : 1;
+    std::printf("%.3f\n", seconds);
+    return 0;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: uninstallbench NORVEXEC_PATH [FILES]\n");
-        return 2;
-    }
-    const std::string norvexec = argv[1];
-    const int count = argc > 2 ? std::atoi(argv[2]) : 100000;
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "norvane-bench";
-    char windows[MAX_PATH] = {};
-    ::GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string productFolder = std::string(windows) + "\\Installer\\" + kCode;
-    ::CreateDirectoryA(root.c_str(), nullptr);
-    ::CreateDirectoryA((std::string(windows) + "\\Installer").c_str(), nullptr);
-    ::CreateDirectoryA(productFolder.c_str(), nullptr);
-    if (argc > 4 && std::strcmp(argv[3], "--page") == 0)
-        return RunPageBenchmark(norvexec, count, argv[4], root, productFolder);
-
-    // Two rounds with the order reversed, the best time of each kept, so that none
-    // profits from its place: the plain loop, /S, and /S with its removal log.
-    enum Contender { kLoop, kSilent, kLogged, kContenders };
-    const std::string files[kContenders] = {root + "\\loop", root + "\\engine", root + "\\logged"};
-    const std::string removalLog = root + "\\removal.log";
-    EngineRun best[kContenders];
-    int left = 0;
-    bool logEnds = true;
-    for (int round = 0; round < 2; ++round) {
-        for (const std::string& folder : files) {
-            if (!MakeFiles(folder, count)) {
-                std::fprintf(stderr, "uninstallbench: could not create the files\n");
-                return 1;
-            }
-        }
-        for (int turn = 0; turn < kContenders; ++turn) {
-            const int contender = round == 0 ? turn : kContenders - 1 - turn;
-            EngineRun run;
-            if (contender == kLoop) {
-                run.seconds = RunLoop(files[kLoop], count);
-            } else {
-                WriteLog(productFolder, files[contender], count);
-                Register(files[contender]);
-                const std::string further = contender == kLogged ? " /LOG=\"" + removalLog + "\"" : std::string();
-                if (!RunEngine(norvexec, run, "/S", {}, further)) {
-                    std::fprintf(stderr, "uninstallbench: could not start %s\n", norvexec.c_str());
-                    return 1;
-                }
-                left += FilesLeft(files[contender], count);
-            }
-            if (round == 0 || run.seconds < best[contender].seconds) best[contender] = run;
-        }
-        logEnds = logEnds && LogEndsWith(removalLog, "exit code 0");
-    }
-    for (const std::string& folder : files) RemoveFolders(folder, count);
-    ::DeleteFileA(removalLog.c_str());
-    ::DeleteFileA((productFolder + "\\uninstall.log").c_str());
-    ::RemoveDirectoryA(productFolder.c_str());
-
-    const double loop = best[kLoop].seconds;
-    std::printf("uninstall_100k_norvexec_seconds: %.2f\n", best[kSilent].seconds);
-    std::printf("uninstall_100k_loop_seconds: %.2f\n", loop);
-    std::printf("uninstall_100k_ratio: %.3f\n", best[kSilent].seconds / loop);
-    std::printf("uninstall_100k_peak_working_set_mb: %.1f\n", best[kSilent].peakWorkingSet / 1048576.0);
-    std::printf("uninstall_100k_peak_private_mb: %.1f\n", best[kSilent].peakPrivate / 1048576.0);
-    std::printf("uninstall_100k_files_left: %d\n", left);
-    std::printf("uninstall_100k_log_seconds: %.2f\n", best[kLogged].seconds);
-    std::printf("uninstall_100k_log_ratio: %.3f\n", best[kLogged].seconds / loop);
-    if (!logEnds) std::fprintf(stderr, "uninstallbench: the removal log does not end with the exit code\n");
-    return left == 0 && logEnds ? 0 : 1;
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "engine" && (argc == 5 || argc == 6))
+        return Engine(argv[2], argv[3], std::atoi(argv[4]), argc == 6 ? argv[5] : nullptr);
+    if (mode == "logged" && argc == 6) return Engine(argv[2], argv[3], std::atoi(argv[4]), nullptr, argv[5]);
+    if (mode == "loop" && argc == 4) return Loop(argv[2], std::atoi(argv[3]));
+    if (mode == "bars" && argc == 3) return Bars(std::atoi(argv[2]));
+    std::fprintf(stderr,
+                 "usage: uninstallbench engine NORVEXEC FOLDER COUNT [THEME] | logged NORVEXEC FOLDER COUNT LOGFILE"
+                 " | loop FOLDER COUNT | bars COUNT\n");
+    return 2;
 }

@@ -211,6 +211,11 @@ int Run7z(const std::wstring& arguments, const std::wstring& folder) {
     return RunProgram(program, arguments + L" -bso0 -bsp0 -bse0", folder);
 }
 
+bool GenerateItemsArchive(const std::wstring& archive, int folders, int files) {
+    return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe",
+                      L"\"" + archive + L"\" " + std::to_wstring(folders) + L" " + std::to_wstring(files), L"") == 0;
+}
+
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }
 
 std::wstring ConsoleSfxModulePath() {

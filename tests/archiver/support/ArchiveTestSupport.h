@@ -48,6 +48,9 @@ int Run7z(const std::wstring& arguments, const std::wstring& folder);
 int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
                DWORD timeoutMs = 120000);
 std::wstring SfxModulePath();
+// An archive of FOLDERS folders "k0000"... of FILES files "plik00000.txt"... each
+// holding "pozycja F katalogu D\r\n", written by the benchmarks' itemsarchive.
+bool GenerateItemsArchive(const std::wstring& archive, int folders, int files);
 std::wstring ConsoleSfxModulePath();
 
 // An archive of one stored file, content.bin (NoiseBytes(contentSize, 7)), written

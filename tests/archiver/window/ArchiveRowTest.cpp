@@ -84,15 +84,15 @@ TEST(ArchiveRow, TheRowStoreGivesBackEveryRowAsAdded) {
     rows.Reserve(2);
     const std::wstring methods[] = {L"LZMA2:24", L"Copy", L"LZMA2:24"};
     for (int i = 0; i < 300; ++i) {
-        const std::wstring name = L"katalog\\plik" + std::to_wstring(i) + L".txt";
+        const std::wstring name = (i % 2 ? L"zażółć\\plik" : L"katalog\\plik") + std::to_wstring(i) + L".txt";
         TArchiveRow row = Row(name);
-        row.Fileindex = static_cast<uint64_t>(i);
-        row.Filemethod = methods[i % 3];
-        rows.Add(row);  // copies what the views show
+        rows.Add(row.Filename, static_cast<uint64_t>(i), row.FileSizeU, row.FileSizeP, row.Fileattr, row.Filecrc,
+                 methods[i % 3], row.FileTime);
     }
     ASSERT_EQ(rows.Count(), 300u);
     EXPECT_EQ(rows.Row(0).Filename, L"katalog\\plik0.txt");
-    EXPECT_EQ(rows.Row(299).Filename, L"katalog\\plik299.txt");
+    EXPECT_EQ(rows.Row(1).Filename, L"zażółć\\plik1.txt");
+    EXPECT_EQ(rows.Row(299).Filename, L"zażółć\\plik299.txt");
     EXPECT_EQ(rows.Row(299).Fileindex, 299u);
     EXPECT_EQ(rows.Row(299).Filemethod, L"LZMA2:24");
     EXPECT_EQ(rows.Row(1).Filemethod, L"Copy");

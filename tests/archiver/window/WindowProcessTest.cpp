@@ -3,6 +3,7 @@
 // with Debian's native 7zz and its restored files compared byte for byte.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -542,6 +543,43 @@ TEST(ArchiverWindow, KoniecEndsTheProgramInTheMiddleOfPackingAndOfRestoring) {
     size_t restored = 0;
     for (const auto& [path, entry] : ReadTree(folder + L"\\odtworzone")) restored += entry.directory ? 0 : 1;
     EXPECT_LT(restored, 2000u);
+}
+
+TEST(ArchiverWindow, KoniecEndsTheProgramAtAnyMomentOfALoadOfManyRows) {
+    const std::wstring folder = FreshFolder(L"window-koniec-load");
+    const std::wstring archive = folder + L"\\wiele.7z";
+    ASSERT_TRUE(GenerateItemsArchive(archive, 80, 2500));  // 200,080 items
+    WriteSettings(folder, L"", {}, L"");
+    auto workingSet = [](const ArchiverWindow& window) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, window.Id());
+        ::GetProcessMemoryInfo(process, &counters, sizeof counters);
+        ::CloseHandle(process);
+        return static_cast<double>(counters.WorkingSetSize);
+    };
+    // A whole load first, for the memory its rows take.
+    double before = 0, loaded = 0;
+    {
+        ArchiverWindow window(folder);
+        ASSERT_TRUE(window.WaitShown());
+        before = workingSet(window);
+        ASSERT_TRUE(window.Load(archive));
+        EXPECT_EQ(window.Status(), L"200080");
+        loaded = workingSet(window);
+        EXPECT_EQ(window.End(), 0u);
+    }
+    // "Koniec" as the library opens the archive, and once half that memory is
+    // taken, while the rows are read: the listing stops and the program ends.
+    for (double part : {0.0, 0.5}) {
+        ArchiverWindow window(folder);
+        ASSERT_TRUE(window.WaitShown());
+        HWND load = window.Button(L"Wczytaj archiwum");
+        ASSERT_TRUE(FormRemote::Click(load));
+        ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), archive));
+        FormRemote::WaitUntil(
+            [&] { return workingSet(window) >= before + (loaded - before) * part || ::IsWindowEnabled(load); }, 30000);
+        EXPECT_EQ(window.End(), 0u) << part;
+    }
 }
 
 TEST(ArchiverWindow, OtherProcessesMessages9999FreeNothingAndClosingEndsTheProgram) {

@@ -258,8 +258,10 @@ std::map<std::wstring, std::string> MakeMixedArchive(const std::wstring& folder)
 
 std::vector<std::wstring> TemporaryFiles(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    for (const auto& [name, entry] : ReadTree(folder))
-        if (FileNamePart(name).rfind(L"~dz", 0) == 0) names.push_back(name);
+    for (const auto& [name, entry] : ReadTree(folder)) {
+        const std::wstring part = FileNamePart(name);
+        if (part.starts_with(L"~dz")) names.push_back(name);
+    }
     return names;
 }
 }  // namespace ArchiveTest

@@ -226,10 +226,10 @@ TEST(PageWindow, APageWithoutAUsableSizeOpensAroundItsControls) {
         RECT client{}, outer{};
         ::GetClientRect(theme.Window(), &client);
         ::GetWindowRect(theme.Window(), &outer);
-        if (c.client.cx != 0) EXPECT_EQ(client.right, c.client.cx) << c.window;
-        if (c.client.cy != 0) EXPECT_EQ(client.bottom, c.client.cy) << c.window;
-        if (c.outer.cx != 0) EXPECT_EQ(outer.right - outer.left, c.outer.cx) << c.window;
-        if (c.outer.cy != 0) EXPECT_EQ(outer.bottom - outer.top, c.outer.cy) << c.window;
+        if (c.client.cx != 0) { EXPECT_EQ(client.right, c.client.cx) << c.window; }
+        if (c.client.cy != 0) { EXPECT_EQ(client.bottom, c.client.cy) << c.window; }
+        if (c.outer.cx != 0) { EXPECT_EQ(outer.right - outer.left, c.outer.cx) << c.window; }
+        if (c.outer.cy != 0) { EXPECT_EQ(outer.bottom - outer.top, c.outer.cy) << c.window; }
     }
 }
 

@@ -124,7 +124,7 @@ TEST_F(PageAtDpi, ScalesEveryMeasureAndFollowsItsMonitor) {
     int greys = 0;
     for (int x = 0; x < At(20, dpi); ++x)
         greys += PixelOf(theme.Control(3002), x, 2) % 0xFFFFFF != 0;  // neither black nor white
-    if (dpi % 96 != 0) EXPECT_GT(greys, 0);
+    if (dpi % 96 != 0) { EXPECT_GT(greys, 0); }
 
     const Geometry atDpi = Read(theme);
     MoveToMonitorOf(theme.Window(), 96);

@@ -19,6 +19,22 @@ double FileTimeToLocalDate(FILETIME utc) {
     return kFileTimeEpochDate + static_cast<double>(Ticks(local)) / kTicksPerDay;
 }
 
+TLocalDates::TLocalDates() {
+    FILETIME now{}, local{};
+    ::GetSystemTimeAsFileTime(&now);
+    m_known = ::FileTimeToLocalFileTime(&now, &local) != FALSE;
+    m_biasTicks = static_cast<int64_t>(Ticks(local) - Ticks(now));
+}
+
+double TLocalDates::FromFileTime(FILETIME utc) const {
+    const uint64_t ticks = Ticks(utc);
+    const bool inRange = m_biasTicks >= 0 ? ticks <= static_cast<uint64_t>(INT64_MAX - m_biasTicks)
+                                          : ticks >= static_cast<uint64_t>(-m_biasTicks) && ticks <= INT64_MAX;
+    // Times at the ends of the range are the system's to handle, as before.
+    if (ticks == 0 || !m_known || !inRange) return FileTimeToLocalDate(utc);
+    return kFileTimeEpochDate + static_cast<double>(ticks + static_cast<uint64_t>(m_biasTicks)) / kTicksPerDay;
+}
+
 double NowAsLocalDate() {
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);

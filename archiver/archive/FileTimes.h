@@ -13,6 +13,18 @@ constexpr double kFileTimeEpochDate = -109205.0;
 double FileTimeToLocalDate(FILETIME utc);
 double NowAsLocalDate();
 
+// FileTimeToLocalDate for the items of one listing. The system applies its current
+// bias to any time, so it is asked once here, not for each of a million items.
+class TLocalDates {
+public:
+    TLocalDates();
+    double FromFileTime(FILETIME utc) const;
+
+private:
+    int64_t m_biasTicks = 0;
+    bool m_known = false;
+};
+
 // Sets the file's last-write time to the date, rounded down to the two-second
 // steps of the DOS format as the component stores it. A date the DOS format cannot
 // hold (before 1980, after 2107) is set as it is; the epoch date (no time) leaves

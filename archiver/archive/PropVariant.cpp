@@ -13,9 +13,11 @@ uint64_t PropVariant::AsUInt64() const {
     }
 }
 
-std::wstring PropVariant::AsString() const {
+std::wstring PropVariant::AsString() const { return std::wstring(AsStringView()); }
+
+std::wstring_view PropVariant::AsStringView() const {
     if (m_value.vt != VT_BSTR || m_value.bstrVal == nullptr) return {};
-    return std::wstring(m_value.bstrVal, ::SysStringLen(m_value.bstrVal));
+    return std::wstring_view(m_value.bstrVal, ::SysStringLen(m_value.bstrVal));
 }
 
 FILETIME PropVariant::AsFileTime() const {

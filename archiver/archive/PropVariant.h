@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Owns one PROPVARIANT: empty when made, cleared (strings freed) when it goes.
 // The readers tolerate what the library delivers: a missing property (VT_EMPTY)
@@ -27,6 +28,8 @@ public:
     uint32_t AsUInt32() const { return static_cast<uint32_t>(AsUInt64()); }
     bool AsBool() const { return m_value.vt == VT_BOOL && m_value.boolVal != VARIANT_FALSE; }
     std::wstring AsString() const;
+    // Valid while the value is held: no copy for each of a million items.
+    std::wstring_view AsStringView() const;
     FILETIME AsFileTime() const;
 
 private:

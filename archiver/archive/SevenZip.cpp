@@ -277,6 +277,8 @@ int32_t TSevenZip::List() {
     NumberOfFiles = static_cast<int32_t>(count);
     Files.Reserve(count);
     PropVariant path, size, packedSize, attributes, crc, method, modified;
+    const TLocalDates dates;
+    std::wstring name, methodText;  // their room kept from item to item
     for (UINT32 i = 0; i < count; ++i) {
         // The library reports no progress while its items are read: the request is
         // seen here, so that the listing of a million items stops at once too.
@@ -295,12 +297,18 @@ int32_t TSevenZip::List() {
             m_inArchive->GetProperty(i, kpidMethod, method.Receive());
             m_inArchive->GetProperty(i, kpidMTime, modified.Receive());
             const bool isDirectory = ItemIsDirectory(i, attributes.AsUInt64());
-            const std::wstring methodText = isDirectory || size.AsUInt64() == 0 ? L"None" : method.AsString();
-            std::wstring name = path.AsString();
-            Files.Add(isDirectory ? name + L"\\" : name);
-            if (OnListfile)
-                OnListfile(this, name, i, size.AsUInt64(), packedSize.AsUInt64(), attributes.AsUInt64() & ~0x2000ull,
-                           crc.AsUInt32(), methodText, FileTimeToLocalDate(modified.AsFileTime()));
+            name.assign(path.AsStringView());
+            if (isDirectory) {
+                name += L'\\';
+                Files.Add(name);
+                name.pop_back();
+            } else {
+                Files.Add(name);
+            }
+            if (!OnListfile) continue;
+            methodText.assign(isDirectory || size.AsUInt64() == 0 ? std::wstring_view(L"None") : method.AsStringView());
+            OnListfile(this, name, i, size.AsUInt64(), packedSize.AsUInt64(), attributes.AsUInt64() & ~0x2000ull,
+                       crc.AsUInt32(), methodText, dates.FromFileTime(modified.AsFileTime()));
         } catch (...) {
             // One item that cannot be handled does not end the listing.
         }

@@ -18,7 +18,9 @@ bool IsAscii(wchar_t c) { return c < 0x80; }
 // Names are mostly ASCII, which needs no conversion call.
 void EncodeUtf8(std::wstring_view text, std::string& bytes) {
     if (std::all_of(text.begin(), text.end(), IsAscii)) {
-        bytes.assign(text.begin(), text.end());
+        // Not assign(first, last), which makes a temporary string of each name.
+        bytes.resize(text.size());
+        std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
         return;
     }
     bytes.resize(text.size() * 3);  // at most three bytes for a UTF-16 unit

@@ -21,10 +21,13 @@ pair_order() {
 # pair_runs PAIRS SIDE_A SIDE_B: runs the two commands (functions without
 # arguments) in pair_order; their lines go to PAIR_A and PAIR_B, warm-ups left out.
 pair_runs() {
-  local pairs=$1 side_a=$2 side_b=$3 side line
+  local pairs=$1 side_a=$2 side_b=$3 side line command
   local lines=()
   for side in $(pair_order "$pairs"); do
-    if [ "$side" = A ]; then line=$("$side_a" | tail -n 1 | tr -d '\r'); else line=$("$side_b" | tail -n 1 | tr -d '\r'); fi
+    command=$side_a
+    [ "$side" = A ] || command=$side_b
+    # Said here: a failing side would otherwise end the script without a word.
+    line=$("$command" | tail -n 1 | tr -d '\r') || { echo "benchmark side $side ($command) failed" >&2; return 1; }
     [ -n "$line" ] || { echo "benchmark side $side ($side_a / $side_b) measured nothing" >&2; return 1; }
     lines+=("$side $line")
   done

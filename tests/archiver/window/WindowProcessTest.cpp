@@ -582,7 +582,7 @@ TEST(ArchiverWindow, KoniecEndsTheProgramAtAnyMomentOfALoadOfManyRows) {
     }
 }
 
-TEST(ArchiverWindow, OtherProcessesMessages9999FreeNothingAndClosingEndsTheProgram) {
+TEST(ArchiverWindow, OtherProcessesMessages9999EvenAFloodFreeNothingAndClosingEndsTheProgram) {
     const std::wstring folder = FreshFolder(L"window-message");
     WriteSettings(folder, L"", {L"C:\\a.txt"}, L"");
     ArchiverWindow window(folder);
@@ -590,6 +590,9 @@ TEST(ArchiverWindow, OtherProcessesMessages9999FreeNothingAndClosingEndsTheProgr
     std::string mine = "a string of this process";
     for (LPARAM value : {LPARAM{0}, LPARAM{1}, LPARAM{0x12345678}, LPARAM{-1}, reinterpret_cast<LPARAM>(mine.data())})
         ASSERT_TRUE(::PostMessageW(window.form, 9999, 0, value));
+    // A flood: each message lets the others run, which must not nest them all.
+    for (int i = 0; i < 10000; ++i)
+        if (!::PostMessageW(window.form, 9999, 0, i)) break;  // the queue is full: flooded enough
     DWORD_PTR answer = 0;
     EXPECT_TRUE(::SendMessageTimeoutW(window.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
     EXPECT_TRUE(window.Process().Running());

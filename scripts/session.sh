@@ -6,10 +6,8 @@
 session_start() {
   local n link
   # No run may reach the Linux home through the prefix (setup.sh makes real folders).
-  for link in "$WINEPREFIX"/drive_c/users/*/*; do
-    [ -L "$link" ] || continue
-    echo "session failed: $link leads out of the prefix; run scripts/setup.sh" >&2; return 1
-  done
+  link=$(find "$WINEPREFIX/drive_c/users" -type l -print -quit 2>/dev/null)
+  [ -z "$link" ] || { echo "session failed: $link leads out of the prefix; run scripts/setup.sh" >&2; return 1; }
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done

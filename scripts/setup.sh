@@ -101,14 +101,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
   [ -f "$WINEPREFIX/system.reg" ] || fail "Wine prefix not created"
 fi
-# A new prefix links the user's Documents, Desktop, Downloads... to the Linux home:
-# a removal gone wrong in a test would delete this machine's own files. Each link
-# becomes a real folder inside the prefix (Wine keeps a folder that exists).
-for link in "$WINEPREFIX"/drive_c/users/*/*; do
-  [ -L "$link" ] || continue
+# A new prefix links the user's Documents, Desktop, Downloads, Templates... to the
+# Linux home: a removal gone wrong in a test would delete this machine's own files.
+# Each link becomes a real folder inside the prefix (Wine keeps a folder that exists).
+while IFS= read -r link; do
   step "replacing the link ${link#$WINEPREFIX/} with a folder of the prefix"
   rm -f "$link" && mkdir -p "$link" || fail "replacing $link with a folder"
-done
+done < <(find "$WINEPREFIX/drive_c/users" -type l 2>/dev/null)
 if [ ! -f "$WINEPREFIX/.configured" ]; then
   # Without a window manager (Xvfb), Wine waits two seconds for every managed
   # window it hides; unmanaged windows close at once.

@@ -7,7 +7,9 @@
 #include "ComObject.h"
 #include "SevenZip.h"
 #include "SevenZipInterfaces.h"
+#include "SevenZipSignature.h"
 #include "Volume.h"
+#include "WideFiles.h"
 
 // The input stream the library reads: a file being added (single file), or an
 // archive that may span numbered volumes and may sit behind a self-extractor.
@@ -27,6 +29,11 @@ public:
     HRESULT STDMETHODCALLTYPE GetSize(UINT64* size) override;
 
     uint32_t LastError() const { return m_lastError; }
+
+    // Where every read of a file goes: a test puts a failing function here, as a
+    // bad sector would fail a read.
+    using ReadFunction = bool (*)(HANDLE file, uint64_t offset, void* data, DWORD count, DWORD& done);
+    static inline ReadFunction ReadFromFile = ReadAt;
     bool Spanning() const { return m_spanning; }
     // Open volumes, for the rule that a spanning read keeps only its current one.
     size_t OpenVolumeCount() const;
@@ -35,6 +42,7 @@ private:
     ~TMyStreamReader() override;
 
     bool LearnSize();
+    bool ReadStartHeader(uint8_t (&header)[kStartHeaderSize]) const;
     bool NumberedVolumes() const;
     bool FindLastVolume();
     std::wstring ProbeLastVolume() const;

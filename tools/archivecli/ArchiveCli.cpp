@@ -206,7 +206,10 @@ int wmain(int argc, wchar_t** argv) {
         }
         zip.SZFileName = options.archive;
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
-            Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file));
+            std::wstring line = L"error " + std::to_wstring(code) + L": " + Widen(message);
+            if (!file.empty()) line += L": " + file;
+            if (ErrorHasSystemReason(code) && zip.LastError != 0) line += L" (" + SystemErrorText(zip.LastError) + L")";
+            Print(line);
         };
         if (!options.quiet) {
             // The library reports progress before the first item and several times

@@ -19,7 +19,9 @@ bool IsRelative(const std::wstring& path) {
     return !(!path.empty() && (path[0] == L'\\' || path[0] == L'/')) && !(path.size() >= 2 && path[1] == L':');
 }
 
-std::wstring PrefixOf(const std::wstring& directory) { return UpperCase(WithTrailingBackslash(FullEntryPath(directory))); }
+std::wstring PrefixOf(const std::wstring& directory) {
+    return UpperCase(WithTrailingBackslash(FullEntryPath(directory)));
+}
 }  // namespace
 
 TAddItemTable::TAddItemTable(Settings settings)

@@ -42,8 +42,8 @@ bool TFilesSetAside::SetAside(const std::wstring& name, DWORD& error) {
     // Every other program's access is shared, so that what only reads it (a viewer
     // that allows deleting) does not stand in the way; one that does not allow it
     // refuses this open, before anything has changed.
-    FileHandle file(::CreateFileW(FileApiPath(name).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileHandle file(::CreateFileW(FileApiPath(name).c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file || !RenameOpenFile(file.Get(), FileApiPath(StagingName(name)), false)) {
         error = ::GetLastError();
         return false;

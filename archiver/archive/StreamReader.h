@@ -29,14 +29,14 @@ public:
     HRESULT STDMETHODCALLTYPE GetSize(UINT64* size) override;
 
     uint32_t LastError() const { return m_lastError; }
+    bool Spanning() const { return m_spanning; }
+    // Open volumes, for the rule that a spanning read keeps only its current one.
+    size_t OpenVolumeCount() const;
 
     // Where every read of a file goes: a test puts a failing function here, as a
     // bad sector would fail a read.
     using ReadFunction = bool (*)(HANDLE file, uint64_t offset, void* data, DWORD count, DWORD& done);
     static inline ReadFunction ReadFromFile = ReadAt;
-    bool Spanning() const { return m_spanning; }
-    // Open volumes, for the rule that a spanning read keeps only its current one.
-    size_t OpenVolumeCount() const;
 
 private:
     ~TMyStreamReader() override;

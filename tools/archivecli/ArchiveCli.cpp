@@ -208,7 +208,8 @@ int wmain(int argc, wchar_t** argv) {
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
             std::wstring line = L"error " + std::to_wstring(code) + L": " + Widen(message);
             if (!file.empty()) line += L": " + file;
-            if (ErrorHasSystemReason(code) && zip.LastError != 0) line += L" (" + SystemErrorText(zip.LastError) + L")";
+            if (ErrorHasSystemReason(code) && zip.LastError != 0)
+                line += L" (" + SystemErrorText(zip.LastError) + L")";
             Print(line);
         };
         if (!options.quiet) {

@@ -228,6 +228,8 @@ TEST(StreamReader, VolumesSmallerThanTheStartHeaderAreReadBack) {
         EXPECT_EQ(zip.Extract(), 0);
         ExpectSameTree(ReadTree(folder + L"\\src"), ReadTree(folder + L"\\out"), 20000000);
         // 7-Zip reads no self-extractor in volumes of this naming.
-        if (!c.selfExtracting) EXPECT_EQ(Run7z(L"t " + FileNamePart(zip.VolumeNames[0]), folder), 0);
+        if (!c.selfExtracting) {
+            EXPECT_EQ(Run7z(L"t " + FileNamePart(zip.VolumeNames[0]), folder), 0);
+        }
     }
 }

@@ -2,7 +2,7 @@
 # both tools of a pair); sourced. Each ends in a stamp naming what it holds, so
 # that a corpus of another make is made anew.
 
-# build/bench/archive: a mixed corpus of about 100 MB in 70 files (incompressible
+# build/bench/archive: a mixed corpus of about 100 MB in 48 files (incompressible
 # noise, text, half-compressible text, program files: 7-Zip's own for Windows and
 # Linux), 2,000 small text files in 20 folders, and an archive of 100,000 items made
 # by 7zz. Used by the archive and window benchmarks. At 100 MB the library's work

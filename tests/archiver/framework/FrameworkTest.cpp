@@ -1,6 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Application.h"
 #include "framework/Component.h"
+#include "framework/Control.h"
+#include "framework/Exception.h"
 #include "framework/Set.h"
 
 namespace {
@@ -11,7 +22,87 @@ struct Tracked : TComponent {
     ~Tracked() override { --alive; }
     int& alive;
 };
+// Raises what it is told to on WM_APP.
+class TFailingControl : public TWinControl {
+public:
+    TFailingControl() : TWinControl(nullptr, nullptr) {
+        RegisterWindowClass(L"TFailingControl");
+        CreateHandle(L"TFailingControl", WS_POPUP);
+    }
+    std::function<void()> raise;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP) raise();
+        return TWinControl::WindowProc(message, wParam, lParam);
+    }
+};
+
+// Answers the message boxes of this process from a thread of its own, keeping their texts.
+class TBoxAnswerer {
+public:
+    TBoxAnswerer() : m_thread([this] {
+        while (!m_done) {
+            ::EnumWindows(&TBoxAnswerer::Answer, reinterpret_cast<LPARAM>(this));
+            ::Sleep(10);
+        }
+    }) {}
+    ~TBoxAnswerer() {
+        m_done = true;
+        m_thread.join();
+    }
+    std::vector<std::wstring> Texts() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_texts;
+    }
+
+private:
+    static BOOL CALLBACK Answer(HWND hwnd, LPARAM self) {
+        DWORD process = 0;
+        wchar_t className[16] = {};
+        ::GetWindowThreadProcessId(hwnd, &process);
+        if (process != ::GetCurrentProcessId() || !::GetClassNameW(hwnd, className, 16) ||
+            std::wstring(className) != L"#32770" || !::IsWindowVisible(hwnd))
+            return TRUE;
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(hwnd, 0xFFFF, text, 256);
+        auto* answerer = reinterpret_cast<TBoxAnswerer*>(self);
+        {
+            std::lock_guard<std::mutex> lock(answerer->m_lock);
+            answerer->m_texts.push_back(text);
+        }
+        ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        ::Sleep(100);  // until the box has gone
+        return FALSE;
+    }
+
+    std::atomic<bool> m_done{false};
+    std::mutex m_lock;
+    std::vector<std::wstring> m_texts;
+    std::thread m_thread;
+};
 }  // namespace
+
+TEST(WindowProcedure, AFailedHandlerIsShownUnlessSilentAndTheWindowGoesOn) {
+    TFailingControl control;
+    TBoxAnswerer answerer;
+    struct {
+        std::function<void()> raise;
+        const wchar_t* shown;
+    } cases[] = {
+        {[] { throw Exception("Nie ma pliku"); }, L"Nie ma pliku"},
+        {[] { throw EAbort(); }, nullptr},
+        {[] { throw std::bad_alloc(); }, L"Not enough memory"},
+        {[] { throw 42; }, L"An exception of unknown type"},
+    };
+    std::vector<std::wstring> expected;
+    for (const auto& c : cases) {
+        control.raise = c.raise;
+        EXPECT_EQ(::SendMessageW(control.Handle(), WM_APP, 0, 0), 0);
+        if (c.shown != nullptr) expected.push_back(c.shown);
+    }
+    EXPECT_EQ(answerer.Texts(), expected);
+}
 
 TEST(Set, HoldsValueNAsBitNOfOneByte) {
     TSet<Flag> set{Flag::A, Flag::E};

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
-#include <mutex>
 #include <new>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/Application.h"
@@ -22,6 +19,7 @@ struct Tracked : TComponent {
     ~Tracked() override { --alive; }
     int& alive;
 };
+
 // Raises what it is told to on WM_APP.
 class TFailingControl : public TWinControl {
 public:
@@ -38,54 +36,23 @@ protected:
     }
 };
 
-// Answers the message boxes of this process from a thread of its own, keeping their texts.
-class TBoxAnswerer {
-public:
-    TBoxAnswerer() : m_thread([this] {
-        while (!m_done) {
-            ::EnumWindows(&TBoxAnswerer::Answer, reinterpret_cast<LPARAM>(this));
-            ::Sleep(10);
-        }
-    }) {}
-    ~TBoxAnswerer() {
-        m_done = true;
-        m_thread.join();
-    }
-    std::vector<std::wstring> Texts() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_texts;
-    }
-
-private:
-    static BOOL CALLBACK Answer(HWND hwnd, LPARAM self) {
-        DWORD process = 0;
-        wchar_t className[16] = {};
-        ::GetWindowThreadProcessId(hwnd, &process);
-        if (process != ::GetCurrentProcessId() || !::GetClassNameW(hwnd, className, 16) ||
-            std::wstring(className) != L"#32770" || !::IsWindowVisible(hwnd))
-            return TRUE;
+// Answers the message boxes the thread shows as they come up, keeping their texts.
+std::vector<std::wstring> g_boxTexts;
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
         wchar_t text[256] = {};
-        ::GetDlgItemTextW(hwnd, 0xFFFF, text, 256);
-        auto* answerer = reinterpret_cast<TBoxAnswerer*>(self);
-        {
-            std::lock_guard<std::mutex> lock(answerer->m_lock);
-            answerer->m_texts.push_back(text);
+        if (::GetDlgItemTextW(reinterpret_cast<HWND>(wParam), 0xFFFF, text, 256) > 0) {
+            g_boxTexts.push_back(text);
+            ::PostMessageW(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
         }
-        ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-        ::Sleep(100);  // until the box has gone
-        return FALSE;
     }
-
-    std::atomic<bool> m_done{false};
-    std::mutex m_lock;
-    std::vector<std::wstring> m_texts;
-    std::thread m_thread;
-};
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 }  // namespace
 
 TEST(WindowProcedure, AFailedHandlerIsShownUnlessSilentAndTheWindowGoesOn) {
     TFailingControl control;
-    TBoxAnswerer answerer;
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, AnswerBox, nullptr, ::GetCurrentThreadId());
     struct {
         std::function<void()> raise;
         const wchar_t* shown;
@@ -101,7 +68,8 @@ TEST(WindowProcedure, AFailedHandlerIsShownUnlessSilentAndTheWindowGoesOn) {
         EXPECT_EQ(::SendMessageW(control.Handle(), WM_APP, 0, 0), 0);
         if (c.shown != nullptr) expected.push_back(c.shown);
     }
-    EXPECT_EQ(answerer.Texts(), expected);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_boxTexts, expected);
 }
 
 TEST(Set, HoldsValueNAsBitNOfOneByte) {

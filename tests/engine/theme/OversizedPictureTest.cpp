@@ -6,34 +6,26 @@
 
 #include <windows.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "controls/MyStatic.h"
 #include "framework/MessageBox.h"
 #include "support/ChildProcess.h"
+#include "support/TestPictures.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
 #include "support/ThemePage.h"
 
-namespace {
-std::string Be16(uint32_t v) { return {static_cast<char>(v >> 8 & 0xFF), static_cast<char>(v & 0xFF)}; }
-std::string Be32(uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
-std::string Le16(uint32_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
-std::string Le32(uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+using namespace TestPictures;
 
+namespace {
 // Headers alone: nothing behind them would survive decoding, had they been decoded.
-const std::string kJpeg = std::string("\xFF\xD8\xFF\xC0\x00\x11\x08", 7) + Be16(10000) + Be16(10000) +
-                          std::string("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01\xFF\xD9", 12);
-const std::string kGif = "GIF89a" + Le16(10000) + Le16(10000) + std::string("\x00\x00\x00\x3B", 4);
-const std::string kPng = std::string("\x89PNG\r\n\x1A\n", 8) + Be32(13) + "IHDR" + Be32(10000) + Be32(10000) +
-                         std::string("\x08\x06\x00\x00\x00", 5);
-const std::string kBmp = "BM" + std::string(12, '\0') + Le32(40) + Le32(10000) + Le32(10000) + Le16(1) + Le16(24) +
-                         std::string(24, '\0');
-const std::string kIcon = Le16(0) + Le16(1) + Le16(1) + std::string("\x20\x20\x00\x00\x01\x00\x20\x00", 8) +
-                          Le32(static_cast<uint32_t>(kPng.size())) + Le32(22) + kPng;
+const std::string kJpeg = Jpeg(10000, 10000);
+const std::string kGif = Gif(10000, 10000);
+const std::string kBmp = Bmp(10000, 10000);
+const std::string kIcon = Icon({{32, Png(10000, 10000)}});
 
 // Every kind of theme picture: the file each is read from at 144 dpi.
 struct Oversized {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "ThemeCheck.h"
+#include "support/TestPictures.h"
 #include "support/TestFiles.h"
 #include "support/ThemePage.h"
 
@@ -180,15 +181,10 @@ protected:
         ASSERT_TRUE(WriteBitmapFile(folder + "mild@1.25x.bmp", 10, 10, RGB(1, 2, 3)));
         ASSERT_TRUE(TestFiles::Write(folder + "garbage.bmp", "this is no picture"));
         // Headers claiming 10000 x 10000 pixels, and a picture whose copy for 2x claims it.
-        const std::string side("\x27\x10", 2);
-        const std::string jpeg = std::string("\xFF\xD8\xFF\xC0\x00\x0B\x08", 7) + side + side + "\x01\x01\x11";
-        const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0", 18) + side + std::string(2, '\0') + side;
-        ASSERT_TRUE(TestFiles::Write(folder + "huge.jpg", jpeg));
-        ASSERT_TRUE(TestFiles::Write(folder + "huge.ico", std::string("\0\0\1\0\1\0\x20\x20\0\0\1\0\x20\0", 14) +
-                                                              std::string("\x18\0\0\0\x16\0\0\0", 8) + png));
+        ASSERT_TRUE(TestFiles::Write(folder + "huge.jpg", TestPictures::Jpeg(10000, 10000)));
+        ASSERT_TRUE(TestFiles::Write(folder + "huge.ico", TestPictures::Icon({{32, TestPictures::Png(10000, 10000)}})));
         ASSERT_TRUE(WriteBitmapFile(folder + "pic2.bmp", 8, 8, RGB(1, 2, 3)));
-        ASSERT_TRUE(TestFiles::Write(folder + "pic2@2x.bmp", std::string("BM", 2) + std::string(12, '\0') +
-                                                                 std::string("\x28\0\0\0\x10\x27\0\0\x10\x27\0\0", 12)));
+        ASSERT_TRUE(TestFiles::Write(folder + "pic2@2x.bmp", TestPictures::Bmp(10000, 10000)));
     }
     void TearDown() override { TestFiles::RemoveTree(folder); }
 

@@ -78,7 +78,8 @@ INT_PTR CALLBACK TPasswordDialog::DialogProc(HWND dialog, UINT message, WPARAM w
                 auto* self = reinterpret_cast<TPasswordDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
                 HWND edit = ::GetDlgItem(dialog, kEditId);
                 std::wstring typed(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-                typed.resize(static_cast<size_t>(::GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()))));
+                const int length = ::GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()));
+                typed.resize(static_cast<size_t>(length));
                 self->Password = typed;
                 ::EndDialog(dialog, IDOK);
                 return TRUE;

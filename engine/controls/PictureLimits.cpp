@@ -70,8 +70,8 @@ PictureMeasure MeasurePictureFile(const std::string& path, int percent, int dpi)
         width = Rescaled(width, ::GetDeviceCaps(screen, LOGPIXELSX), kHimetricPerInch);
         height = Rescaled(height, ::GetDeviceCaps(screen, LOGPIXELSY), kHimetricPerInch);
     }
-    // Sides beyond 32 bits saturate into sides far beyond the budget: the budget
-    // is checked before anything else is done with them.
+    // Sides are held below 2^40 so that scaling cannot overflow; any such side
+    // is far beyond the budget anyway.
     const long long drawnWidth = DpiScaled(Rescaled(std::min(width, 1LL << 40), 100, percent), dpi);
     const long long drawnHeight = DpiScaled(Rescaled(std::min(height, 1LL << 40), 100, percent), dpi);
     measure.decoded = {Clamped(width), Clamped(height)};

@@ -10,9 +10,9 @@
 // decoded, and one beyond this budget is a picture that cannot be loaded:
 // at most 16,384 pixels a side and 64 M pixels in all (256 MB at 32 bits a
 // pixel), as decoded and as drawn at the page's DPI. That holds a picture made
-// for a page filling an 8K screen (33 M pixels) twice over and keeps a page of
-// such pictures within a 64-bit process; 16,384 is the largest side that
-// graphics drivers draw from reliably.
+// for a page filling an 8K screen (7680 x 4320, 33 M pixels) with room to spare
+// and keeps a page of such pictures within what a 64-bit process can hold;
+// 16,384 is the largest texture side Direct3D 11 graphics hardware must draw.
 constexpr long long kMaxPictureSide = 16384;
 constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
 

@@ -80,9 +80,9 @@ HBITMAP DecodePicture(const std::string& path, int percent, int dpi, SIZE* size)
 
 HBITMAP LoadPictureFile(const std::string& path, int* width, int* height) {
     SIZE size{};
-    HBITMAP bitmap =
-        MeasurePictureFile(path, 100, kDesignDpi).fit == PictureFit::Fits ? DecodePicture(path, 100, kDesignDpi, &size)
-                                                                         : nullptr;
+    HBITMAP bitmap = nullptr;
+    if (MeasurePictureFile(path, 100, kDesignDpi).fit == PictureFit::Fits)
+        bitmap = DecodePicture(path, 100, kDesignDpi, &size);
     *width = size.cx;
     *height = size.cy;
     return bitmap;

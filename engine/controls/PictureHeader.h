@@ -26,5 +26,5 @@ using PictureBytes = std::function<size_t(uint64_t offset, uint8_t* buffer, size
 // WMF, EMF), each with the largest size any part of it claims: a GIF's screen or
 // first frame, the largest image of an icon file by its own header as well as by
 // its directory. Unknown, 0 x 0, for any other file, a header cut short or a
-// size of zero. Every read lies in the file, and the reader ends on any input.
+// size of zero. Only the few bytes needed are read, and the reader ends on any input.
 PictureHeader ReadPictureHeader(const PictureBytes& bytes);

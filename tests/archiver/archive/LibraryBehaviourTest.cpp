@@ -107,3 +107,51 @@ TEST(LibraryBehaviour, ReportsAddProgressOnTheCallersThread) {
     EXPECT_EQ(threads, std::set<DWORD>{::GetCurrentThreadId()});
     EXPECT_EQ(Run7z(L"t out.7z", folder), 0);
 }
+
+namespace {
+// Answers the password question with the given result and counts the questions.
+class PasswordAnswer final : public ComObject<IArchiveOpenCallback, ICryptoGetTextPassword> {
+public:
+    PasswordAnswer(const wchar_t* password, HRESULT reply) : m_password(password), m_reply(reply) {}
+    HRESULT STDMETHODCALLTYPE SetTotal(const UINT64*, const UINT64*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64*, const UINT64*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE CryptoGetTextPassword(BSTR* password) override {
+        ++asked;
+        *password = m_reply == S_OK ? ::SysAllocString(m_password) : nullptr;
+        return m_reply;
+    }
+    int asked = 0;
+
+private:
+    const wchar_t* m_password;
+    HRESULT m_reply;
+};
+}  // namespace
+
+// With encrypted names, a wrong password and none at all look alike: the library
+// asks once and the open fails with S_FALSE, as it does without asking for a
+// file that is no archive. Only an abort comes back as it was answered.
+TEST(LibraryBehaviour, AWrongPasswordAtOpenIsAQuestionAndThenTheFailureOfAnyBadFile) {
+    std::wstring folder = FreshFolder(L"library-password");
+    WriteFile(folder + L"\\a.txt", "secret text");
+    ASSERT_EQ(Run7z(L"a -t7z -mhe=on -psekret names.7z a.txt", folder), 0);
+    WriteFile(folder + L"\\none.7z", "no archive");
+    struct Case {
+        const wchar_t* archive;
+        const wchar_t* password;
+        HRESULT reply;
+        HRESULT opened;
+        int asked;
+    };
+    const Case cases[] = {{L"names.7z", L"sekret", S_OK, S_OK, 1},  {L"names.7z", L"zle", S_OK, S_FALSE, 1},
+                          {L"names.7z", L"", S_FALSE, S_FALSE, 1},  {L"names.7z", L"", E_ABORT, E_ABORT, 1},
+                          {L"none.7z", L"zle", S_OK, S_FALSE, 0}};
+    TSevenZip zip(nullptr);
+    for (const Case& test : cases) {
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, true, folder + L"\\" + test.archive));
+        ComPtr<PasswordAnswer> answer(new PasswordAnswer(test.password, test.reply));
+        EXPECT_EQ(zip.InArchive()->Open(reader.Get(), nullptr, answer.Get()), test.opened) << Narrow(test.password);
+        EXPECT_EQ(answer->asked, test.asked) << Narrow(test.password);
+        zip.InArchive()->Close();
+    }
+}

@@ -78,9 +78,12 @@ void PackWithComponent(const std::wstring& archive, const std::wstring& root,
     ASSERT_EQ(zip.Add(), 0);
 }
 
-std::wstring RestoredOutside(const std::wstring& folder) {
+// A file of a hostile archive found outside the folder restored into.
+std::wstring RestoredOutside(const std::wstring& folder, const std::wstring& restored) {
     for (const auto& [path, entry] : ReadTree(folder))
-        if (path.find(L"escaped") != std::wstring::npos || path.find(L"rooted") != std::wstring::npos) return path;
+        if ((path.find(L"escaped") != std::wstring::npos || path.find(L"rooted") != std::wstring::npos) &&
+            path.rfind(restored + L"\\", 0) != 0)
+            return path;
     return {};
 }
 }  // namespace
@@ -407,7 +410,8 @@ TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder
     EXPECT_EQ(window.Rows().size(), 3u);
     ASSERT_TRUE(window.Restore());
     EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\ok.txt"));
-    EXPECT_EQ(RestoredOutside(folder), L"");
+    EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\rooted.txt"));  // its root taken away
+    EXPECT_EQ(RestoredOutside(folder, L"cel\\odtworzone"), L"");
     EXPECT_EQ(window.End(), 0u);
 }
 
@@ -479,6 +483,81 @@ TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
     ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
                                reinterpret_cast<LPARAM>(koniec)));
     EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
+}
+
+// The close box (as the taskbar's Close sends it) or "Koniec" while a question is
+// open: whatever the question then answers, nothing is packed, listed or
+// restored, and the program is gone within a second of the question closing.
+TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
+    const std::wstring folder = FreshFolder(L"window-close-wins"), src = folder + L"\\dane";
+    const auto packed = MakeMixedArchive(folder);  // arc.7z, with an encrypted item
+    MakeDirectories(src);
+    WriteFile(src + L"\\nowy.txt", NoiseBytes(300000, 6));
+    WriteSettings(folder, src, {src + L"\\*.*"}, folder + L"\\odtworzone");
+    const std::wstring archive = folder + L"\\arc.7z";
+    const std::string before = ReadFile(archive);
+    enum class Close { Box, Koniec };
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* button;
+        Close close;
+        bool question;  // the save dialog's question whether to replace the archive
+        const wchar_t* password;
+    };
+    const Case cases[] = {
+        {L"save dialog, close box", L"Archiwizuj", Close::Box, false, nullptr},
+        {L"save dialog, Koniec", L"Archiwizuj", Close::Koniec, false, nullptr},
+        {L"replace question, close box", L"Archiwizuj", Close::Box, true, nullptr},
+        {L"open dialog, close box", L"Wczytaj archiwum", Close::Box, false, nullptr},
+        {L"password dialog, close box", L"Odtwórz archiwum", Close::Box, false, L"sekret"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(Narrow(test.name));
+        ArchiverWindow window(folder);
+        ASSERT_TRUE(window.WaitShown());
+        if (test.password != nullptr) {
+            ASSERT_TRUE(window.Load(archive));
+        }
+        ASSERT_TRUE(FormRemote::Click(window.Button(test.button)));
+        HWND dialog = test.password != nullptr ? window.WaitForPasswordDialog() : FormRemote::WaitForDialog(window.Id(), 10000);
+        ASSERT_NE(dialog, nullptr);
+        HWND question = nullptr;
+        if (test.question) {
+            ::SendMessageW(::GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(archive.c_str()));
+            FormRemote::PressButton(dialog, IDOK);
+            question = FormRemote::WaitForDialog(window.Id(), 10000, dialog);
+            ASSERT_NE(question, nullptr);
+            ASSERT_EQ(::GetWindow(question, GW_OWNER), dialog);
+        }
+        HWND koniec = window.Button(L"Koniec");
+        if (test.close == Close::Box)
+            ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
+        else
+            ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
+                                       reinterpret_cast<LPARAM>(koniec)));
+        // What is still open is answered as consent would be.
+        DWORD closed = 0;
+        ASSERT_TRUE(FormRemote::WaitUntil(
+            [&] {
+                if (question != nullptr && ::IsWindow(question)) {
+                    FormRemote::PressButton(question, IDYES);
+                } else if (::IsWindow(dialog) && test.password != nullptr) {
+                    ::SendMessageW(::GetDlgItem(dialog, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(test.password));
+                    FormRemote::PressButton(dialog, IDOK);
+                } else if (::IsWindow(dialog) && !test.question) {
+                    FormRemote::AnswerFileDialog(window.Id(), dialog, archive, 500);
+                }
+                closed = ::GetTickCount();
+                return !::IsWindow(dialog);
+            },
+            20000));
+        ASSERT_EQ(window.Process().Wait(10000), std::optional<DWORD>(0u));
+        EXPECT_LT(::GetTickCount() - closed, 1000u);
+        EXPECT_TRUE(ReadFile(archive) == before);
+        EXPECT_TRUE(TemporaryFiles(folder).empty());
+        // The restore had begun when it asked; its encrypted item waited for the answer.
+        EXPECT_FALSE(Exists(folder + (test.password != nullptr ? L"\\odtworzone\\secret.txt" : L"\\odtworzone")));
+    }
 }
 
 TEST(ArchiverWindow, AHundredThousandItemsAllBecomeRows) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "archive/FileTimes.h"
@@ -255,6 +256,34 @@ TEST(Extract, CancelFromProgressStopsAndIsCleared) {
     ASSERT_FALSE(messages.codes.empty());
     EXPECT_EQ(messages.codes[0], kUserCanceled);
     EXPECT_FALSE(zip.CancelRequested());
+}
+
+// The window closed while one of its dialogs was open: the operation that would
+// start after it does nothing, and the request goes with it.
+TEST(Extract, ACancelMadeBeforeAnOperationStopsItBeforeItStarts) {
+    std::wstring folder = MakeOracleArchive(L"cancel-before");
+    const std::function<int32_t(TSevenZip&)> operations[] = {
+        [&](TSevenZip& zip) {
+            zip.SZFileName = folder + L"\\new.7z";
+            zip.Files.Add(folder + L"\\src\\a.txt");
+            return zip.Add();
+        },
+        [](TSevenZip& zip) { return zip.List(); },
+        [&](TSevenZip& zip) {
+            zip.ExtrBaseDir = folder + L"\\out";
+            return zip.Extract();
+        }};
+    for (const auto& operation : operations) {
+        TSevenZip zip(nullptr);
+        Messages messages(zip);
+        zip.SZFileName = folder + L"\\arc.7z";
+        zip.Cancel();
+        EXPECT_EQ(operation(zip), -1);
+        EXPECT_EQ(messages.codes, std::vector<int32_t>{kUserCanceled});
+        EXPECT_FALSE(zip.CancelRequested());
+    }
+    EXPECT_FALSE(Exists(folder + L"\\new.7z"));
+    EXPECT_FALSE(Exists(folder + L"\\out"));
 }
 
 TEST(Extract, DamagedDataIsReportedPerItem) {

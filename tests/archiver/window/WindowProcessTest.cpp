@@ -490,7 +490,7 @@ TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
 // restored, and the program is gone within a second of the question closing.
 TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
     const std::wstring folder = FreshFolder(L"window-close-wins"), src = folder + L"\\dane";
-    const auto packed = MakeMixedArchive(folder);  // arc.7z, with an encrypted item
+    MakeMixedArchive(folder);  // arc.7z, with an encrypted item
     MakeDirectories(src);
     WriteFile(src + L"\\nowy.txt", NoiseBytes(300000, 6));
     WriteSettings(folder, src, {src + L"\\*.*"}, folder + L"\\odtworzone");
@@ -519,22 +519,28 @@ TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
             ASSERT_TRUE(window.Load(archive));
         }
         ASSERT_TRUE(FormRemote::Click(window.Button(test.button)));
-        HWND dialog = test.password != nullptr ? window.WaitForPasswordDialog() : FormRemote::WaitForDialog(window.Id(), 10000);
+        HWND dialog = test.password != nullptr ? window.WaitForPasswordDialog()
+                                               : FormRemote::WaitForDialog(window.Id(), 10000);
         ASSERT_NE(dialog, nullptr);
         HWND question = nullptr;
         if (test.question) {
-            ::SendMessageW(::GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(archive.c_str()));
+            constexpr int kNameBox = 0x47C;  // cmb13 of the explorer-style dialog
+            ::SendMessageW(::GetDlgItem(dialog, kNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(archive.c_str()));
             FormRemote::PressButton(dialog, IDOK);
             question = FormRemote::WaitForDialog(window.Id(), 10000, dialog);
             ASSERT_NE(question, nullptr);
             ASSERT_EQ(::GetWindow(question, GW_OWNER), dialog);
+            wchar_t text[256] = {};
+            ::GetDlgItemTextW(question, 0xFFFF, text, 256);
+            EXPECT_STREQ(text, L"Plik istnieje.\r\nCzy chcesz go zastąpić?");
         }
         HWND koniec = window.Button(L"Koniec");
-        if (test.close == Close::Box)
+        if (test.close == Close::Box) {
             ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
-        else
+        } else {
             ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
                                        reinterpret_cast<LPARAM>(koniec)));
+        }
         // What is still open is answered as consent would be.
         DWORD closed = 0;
         ASSERT_TRUE(FormRemote::WaitUntil(

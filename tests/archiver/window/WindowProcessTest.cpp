@@ -532,7 +532,7 @@ TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
             ASSERT_EQ(::GetWindow(question, GW_OWNER), dialog);
             wchar_t text[256] = {};
             ::GetDlgItemTextW(question, 0xFFFF, text, 256);
-            EXPECT_STREQ(text, L"Plik istnieje.\r\nCzy chcesz go zastąpić?");
+            EXPECT_STREQ(text, L"Plik istnieje.\nCzy chcesz go zastąpić?");
         }
         HWND koniec = window.Button(L"Koniec");
         if (test.close == Close::Box) {

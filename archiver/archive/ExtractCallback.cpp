@@ -1,7 +1,6 @@
 #include "ExtractCallback.h"
 
 #include "ExtractPath.h"
-#include "ItemOutStream.h"
 #include "FileTimes.h"
 #include "PropVariant.h"
 #include "SevenZip.h"
@@ -113,10 +112,11 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
 
     bool created = false;
     if (isDirectory) {
-        if (!ForceDirectories(outputPath, created))
+        if (!ForceDirectories(outputPath, created)) {
             FailItem(kCouldNotCreateFile, reportedPath, ::GetLastError());
-        else if (created && CreatableAttributes(attributeValue) != 0)
+        } else if (created && CreatableAttributes(attributeValue) != 0) {
             ::SetFileAttributesW(FileApiPath(outputPath).c_str(), CreatableAttributes(attributeValue));
+        }
         return S_OK;
     }
 

@@ -144,10 +144,10 @@ public:
     bool ItemIsDirectory(uint32_t index, uint64_t attributes) const;
 
 private:
-    // Probes a ".exe" for its embedded archive, or forgets an earlier probe for
-    // any other name; false when a ".exe" carries no archive.
     // Reports error 6 when a cancel request is waiting.
     bool CancelledBeforeStart();
+    // Probes a ".exe" for its embedded archive, or forgets an earlier probe for
+    // any other name; false when a ".exe" carries no archive.
     bool PrepareSelfExtractor();
     // Opens SZFileName into the input-archive object; reports error 7, 1, 17
     // when the library asked for a password and still could not open it, or 6

@@ -208,7 +208,7 @@ int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    // Nor does the system ask about a drive without a disk on its behalf.
+    // Nor the system's own box for a drive without a disk, which would wait too.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // Lines end in LF alone, for the shell scripts that read them.
     _setmode(_fileno(stdout), _O_BINARY);

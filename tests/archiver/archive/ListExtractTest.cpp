@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 
 #include "archive/FileTimes.h"
@@ -262,23 +261,14 @@ TEST(Extract, CancelFromProgressStopsAndIsCleared) {
 // start after it does nothing, and the request goes with it.
 TEST(Extract, ACancelMadeBeforeAnOperationStopsItBeforeItStarts) {
     std::wstring folder = MakeOracleArchive(L"cancel-before");
-    const std::function<int32_t(TSevenZip&)> operations[] = {
-        [&](TSevenZip& zip) {
-            zip.SZFileName = folder + L"\\new.7z";
-            zip.Files.Add(folder + L"\\src\\a.txt");
-            return zip.Add();
-        },
-        [](TSevenZip& zip) { return zip.List(); },
-        [&](TSevenZip& zip) {
-            zip.ExtrBaseDir = folder + L"\\out";
-            return zip.Extract();
-        }};
-    for (const auto& operation : operations) {
+    for (int operation = 0; operation < 3; ++operation) {
         TSevenZip zip(nullptr);
         Messages messages(zip);
-        zip.SZFileName = folder + L"\\arc.7z";
+        zip.SZFileName = folder + (operation == 0 ? L"\\new.7z" : L"\\arc.7z");
+        zip.Files.Add(folder + L"\\src\\a.txt");
+        zip.ExtrBaseDir = folder + L"\\out";
         zip.Cancel();
-        EXPECT_EQ(operation(zip), -1);
+        EXPECT_EQ(operation == 0 ? zip.Add() : operation == 1 ? zip.List() : zip.Extract(), -1);
         EXPECT_EQ(messages.codes, std::vector<int32_t>{kUserCanceled});
         EXPECT_FALSE(zip.CancelRequested());
     }

@@ -485,72 +485,52 @@ TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
     EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
 }
 
-// The close box (as the taskbar's Close sends it) or "Koniec" while a question is
-// open: whatever the question then answers, nothing is packed, listed or
+// The close box (as the taskbar's Close sends it) while a question is open: the
+// answer the question then gets is taken as no consent, nothing is packed or
 // restored, and the program is gone within a second of the question closing.
+// ("Koniec" comes to the same handler.)
 TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
-    const std::wstring folder = FreshFolder(L"window-close-wins"), src = folder + L"\\dane";
+    const std::wstring folder = FreshFolder(L"window-close-wins"), archive = folder + L"\\arc.7z";
     MakeMixedArchive(folder);  // arc.7z, with an encrypted item
-    MakeDirectories(src);
-    WriteFile(src + L"\\nowy.txt", NoiseBytes(300000, 6));
-    WriteSettings(folder, src, {src + L"\\*.*"}, folder + L"\\odtworzone");
-    const std::wstring archive = folder + L"\\arc.7z";
+    MakeDirectories(folder + L"\\dane");
+    WriteFile(folder + L"\\dane\\nowy.txt", NoiseBytes(300000, 6));
+    WriteSettings(folder, folder + L"\\dane", {folder + L"\\dane\\*.*"}, folder + L"\\odtworzone");
     const std::string before = ReadFile(archive);
-    enum class Close { Box, Koniec };
-    struct Case {
-        const wchar_t* name;
+    const struct {
         const wchar_t* button;
-        Close close;
-        bool question;  // the save dialog's question whether to replace the archive
-        const wchar_t* password;
-    };
-    const Case cases[] = {
-        {L"save dialog, close box", L"Archiwizuj", Close::Box, false, nullptr},
-        {L"save dialog, Koniec", L"Archiwizuj", Close::Koniec, false, nullptr},
-        {L"replace question, close box", L"Archiwizuj", Close::Box, true, nullptr},
-        {L"open dialog, close box", L"Wczytaj archiwum", Close::Box, false, nullptr},
-        {L"password dialog, close box", L"Odtwórz archiwum", Close::Box, false, L"sekret"},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(Narrow(test.name));
+        bool replaceQuestion;  // the save dialog's, for the existing archive
+    } cases[] = {{L"Archiwizuj", false}, {L"Archiwizuj", true}, {L"Wczytaj archiwum", false}, {L"Odtwórz archiwum", false}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(Narrow(test.button) + (test.replaceQuestion ? " replace" : ""));
+        const bool restore = test.button == std::wstring(L"Odtwórz archiwum");
         ArchiverWindow window(folder);
         ASSERT_TRUE(window.WaitShown());
-        if (test.password != nullptr) {
-            ASSERT_TRUE(window.Load(archive));
-        }
+        ASSERT_TRUE(!restore || window.Load(archive));
         ASSERT_TRUE(FormRemote::Click(window.Button(test.button)));
-        HWND dialog = test.password != nullptr ? window.WaitForPasswordDialog()
-                                               : FormRemote::WaitForDialog(window.Id(), 10000);
+        HWND dialog = restore ? window.WaitForPasswordDialog() : FormRemote::WaitForDialog(window.Id(), 10000);
         ASSERT_NE(dialog, nullptr);
         HWND question = nullptr;
-        if (test.question) {
+        if (test.replaceQuestion) {
             constexpr int kNameBox = 0x47C;  // cmb13 of the explorer-style dialog
             ::SendMessageW(::GetDlgItem(dialog, kNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(archive.c_str()));
             FormRemote::PressButton(dialog, IDOK);
             question = FormRemote::WaitForDialog(window.Id(), 10000, dialog);
-            ASSERT_NE(question, nullptr);
-            ASSERT_EQ(::GetWindow(question, GW_OWNER), dialog);
+            ASSERT_TRUE(question != nullptr && ::GetWindow(question, GW_OWNER) == dialog);
             wchar_t text[256] = {};
             ::GetDlgItemTextW(question, 0xFFFF, text, 256);
             EXPECT_STREQ(text, L"Plik istnieje.\nCzy chcesz go zastąpić?");
         }
-        HWND koniec = window.Button(L"Koniec");
-        if (test.close == Close::Box) {
-            ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
-        } else {
-            ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
-                                       reinterpret_cast<LPARAM>(koniec)));
-        }
+        ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
         // What is still open is answered as consent would be.
         DWORD closed = 0;
         ASSERT_TRUE(FormRemote::WaitUntil(
             [&] {
                 if (question != nullptr && ::IsWindow(question)) {
                     FormRemote::PressButton(question, IDYES);
-                } else if (::IsWindow(dialog) && test.password != nullptr) {
-                    ::SendMessageW(::GetDlgItem(dialog, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(test.password));
+                } else if (::IsWindow(dialog) && restore) {
+                    ::SendMessageW(::GetDlgItem(dialog, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"sekret"));
                     FormRemote::PressButton(dialog, IDOK);
-                } else if (::IsWindow(dialog) && !test.question) {
+                } else if (::IsWindow(dialog) && question == nullptr) {
                     FormRemote::AnswerFileDialog(window.Id(), dialog, archive, 500);
                 }
                 closed = ::GetTickCount();
@@ -562,7 +542,7 @@ TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
         EXPECT_TRUE(ReadFile(archive) == before);
         EXPECT_TRUE(TemporaryFiles(folder).empty());
         // The restore had begun when it asked; its encrypted item waited for the answer.
-        EXPECT_FALSE(Exists(folder + (test.password != nullptr ? L"\\odtworzone\\secret.txt" : L"\\odtworzone")));
+        EXPECT_FALSE(Exists(folder + (restore ? L"\\odtworzone\\secret.txt" : L"\\odtworzone")));
     }
 }
 

@@ -132,10 +132,19 @@ TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAsk) {
     const std::wstring folder = FreshFolder(L"outcome-cli");
     const std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 2000, 5000);
     ASSERT_TRUE(volumes.size() == 3 && ::DeleteFileW(volumes[2].c_str()));
+    TSevenZip zip(nullptr);  // a self-extracting set without its volume 2
+    zip.SZFileName = folder + L"\\setup.7z";
+    zip.SFXModule = SfxModulePath();
+    zip.SetSFXCreate(true);
+    zip.SetVolumeSize(static_cast<int32_t>(FileSize(SfxModulePath()) + 3000));
+    zip.Files.Add(volumes[0]);
+    zip.Files.Add(volumes[1]);
+    ASSERT_TRUE(zip.Add() == 0 && ::DeleteFileW((folder + L"\\setup.exe.002").c_str()));
     WriteFile(folder + L"\\a.txt", "secret text");
     ASSERT_EQ(Run7z(L"a -t7z -mhe=on -psekret names.7z a.txt", folder), 0);
     const std::pair<std::wstring, std::string> cases[] = {
-        {L"list set.7z.001", "missing volume: " + Narrow(volumes[2])},
+        {L"list set.7z.001", "missing volume: set.7z.003"},
+        {L"list setup.exe", "missing volume: setup.exe.002"},
         {L"list names.7z --password zle", "error 17: Wrong or missing password: "},
         {L"extract names.7z out", "error 17: Wrong or missing password: "},
     };

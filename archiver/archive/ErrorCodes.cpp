@@ -18,6 +18,9 @@ const char* const kMessages[] = {
     "Path outside the extract directory",
     "Could not open file",
     "Compression settings rejected",
+    "Could not write file",
+    "Name differs only in case from an earlier item",
+    "Wrong or missing password",
 };
 }  // namespace
 

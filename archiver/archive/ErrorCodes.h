@@ -18,6 +18,9 @@ enum SevenZipError : int32_t {
     kUnsafePath = 12,
     kCouldNotOpenFile = 13,
     kSettingsRejected = 14,
+    kCouldNotWriteFile = 15,
+    kCaseOnlyName = 16,
+    kWrongPassword = 17,
 };
 
 // The message of a code; the table's own texts, empty for a code outside it.

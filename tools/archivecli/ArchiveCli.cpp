@@ -11,6 +11,9 @@
 // --overwrite, --no-path, --test, --quiet, --memory (the peak working set),
 // --time (the milliseconds of the operation alone), --items-from FILE (entries,
 // one a line, after those given; for more than a command line holds).
+//
+// It never opens a window: a missing volume or password fails the operation with
+// a message and a non-zero exit code.
 #include <windows.h>
 #include <psapi.h>
 
@@ -107,6 +110,20 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
     return true;
 }
 
+// The system's words for the error behind a file that could not be made or
+// written ("There is not enough space on the disk."), which the component keeps
+// in LastError when it reports one.
+std::wstring Reason(const TSevenZip& zip, int32_t code) {
+    if ((code != kCouldNotCreateFile && code != kCouldNotWriteFile) || zip.LastError == 0) return {};
+    wchar_t text[512] = {};
+    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, zip.LastError, 0, text,
+                     512, nullptr);
+    std::wstring reason = text;
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+        reason.pop_back();
+    return L" (" + (reason.empty() ? L"error " + std::to_wstring(zip.LastError) : reason) + L")";
+}
+
 void PrintPeakMemory() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -191,6 +208,8 @@ int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Nor the system's own box for a drive without a disk, which would wait too.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // Lines end in LF alone, for the shell scripts that read them.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
@@ -206,7 +225,13 @@ int wmain(int argc, wchar_t** argv) {
         }
         zip.SZFileName = options.archive;
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
-            Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file));
+            Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file) +
+                  Reason(zip, code));
+        };
+        // A script waits for no one: a missing volume fails the operation.
+        zip.OnOpenVolume = [](std::wstring& name, bool, bool& cancel) {
+            Print(L"missing volume: " + name);
+            cancel = true;
         };
         if (!options.quiet) {
             // The library reports progress before the first item and several times

@@ -290,7 +290,6 @@ TEST(Add, ArchiveFileThatCannotBeCreatedAbortsSilently) {
     std::wstring folder = MakeDataTree(L"add-abort");
     TSevenZip zip(nullptr);
     Messages messages(zip);
-    zip.Cancel();
     zip.SZFileName = folder + L"\\no\\such\\folder\\out.7z";
     zip.Files.Add(folder + L"\\data\\c.txt");
     EXPECT_THROW(zip.Add(), EAbort);

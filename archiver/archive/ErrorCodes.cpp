@@ -19,6 +19,8 @@ const char* const kMessages[] = {
     "Could not open file",
     "Compression settings rejected",
     "Could not write file",
+    "Name differs only in case from an earlier item",
+    "Wrong or missing password",
     "Could not read file",
 };
 }  // namespace

@@ -22,7 +22,9 @@ enum SevenZipError : int32_t {
     kCouldNotOpenFile = 13,
     kSettingsRejected = 14,
     kCouldNotWriteFile = 15,
-    kCouldNotReadFile = 16,
+    kCaseOnlyName = 16,
+    kWrongPassword = 17,
+    kCouldNotReadFile = 18,
 };
 
 // The message of a code; the table's own texts, empty for a code outside it.

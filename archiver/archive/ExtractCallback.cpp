@@ -39,7 +39,8 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
         // An item the library left without a result is not put in place.
         m_output.Reset();
         m_askMode = askMode;
-        m_refused = false;
+        m_index = index;
+        m_failed = false;
         if (m_owner->CancelRequested()) return S_FALSE;
         if (askMode == kTest) {
             PropVariant path, size;
@@ -53,6 +54,27 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
     });
 }
 
+bool TMyArchiveExtractCallback::OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const {
+    std::wstring landing;
+    if (!LandingInsideBase(m_baseDirectory, storedPath, landing)) return false;
+    if (m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractNoPath)) landing = FileNamePart(landing);
+    outputPath = m_baseDirectory + landing;
+    return true;
+}
+
+std::wstring TMyArchiveExtractCallback::OutputPathOf(UINT32 index) const {
+    PropVariant path;
+    m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
+    std::wstring outputPath;
+    return OutputPathOf(path.AsString(), outputPath) ? outputPath : path.AsString();
+}
+
+void TMyArchiveExtractCallback::FailItem(int32_t code, const std::wstring& path, uint32_t reason) {
+    m_failed = true;
+    if (reason != 0) m_owner->LastError = reason;
+    m_owner->ReportError(code, path);
+}
+
 HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream** out) {
     PropVariant path, size, attributes, modified;
     IInArchive* archive = m_owner->InArchive();
@@ -63,17 +85,23 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
     const uint64_t attributeValue = attributes.AsUInt64();
     const bool isDirectory = m_owner->ItemIsDirectory(index, attributeValue);
 
-    std::wstring storedPart = path.AsString();
-    if (m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractNoPath)) storedPart = FileNamePart(storedPart);
-    std::wstring outputPath = m_baseDirectory + storedPart;
-    const std::wstring reportedPath = outputPath;
-    if (!StaysInsideBase(m_baseDirectory, storedPart)) {
-        m_refused = true;
-        m_owner->ReportError(kUnsafePath, reportedPath);
-        return S_OK;  // skipped: no stream
+    // Every way an item ends without a stream means that the library skips it and
+    // goes on with the next.
+    std::wstring outputPath;
+    if (!OutputPathOf(path.AsString(), outputPath)) {
+        FailItem(kUnsafePath, m_baseDirectory + path.AsString());
+        return S_OK;
     }
+    const std::wstring reportedPath = outputPath;
     if (m_owner->OnSetExtractName) m_owner->OnSetExtractName(m_owner, index, outputPath);
 
+    if (!isDirectory) {
+        const int64_t earlier = m_landed.CaseOnlyClash(outputPath);
+        if (earlier >= 0) {
+            FailItem(kCaseOnlyName, outputPath + L" | " + OutputPathOf(static_cast<UINT32>(earlier)));
+            return S_OK;
+        }
+    }
     if (!m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractOverwrite) && PathExists(outputPath)) {
         bool doOverwrite = false;
         if (m_owner->OnExtractOverwrite) m_owner->OnExtractOverwrite(m_owner, outputPath, doOverwrite);
@@ -85,8 +113,7 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
     bool created = false;
     if (isDirectory) {
         if (!ForceDirectories(outputPath, created)) {
-            m_refused = true;
-            m_owner->ReportError(kCouldNotCreateFile, reportedPath);
+            FailItem(kCouldNotCreateFile, reportedPath, ::GetLastError());
         } else if (created && CreatableAttributes(attributeValue) != 0) {
             ::SetFileAttributesW(FileApiPath(outputPath).c_str(), CreatableAttributes(attributeValue));
         }
@@ -95,18 +122,19 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
 
     if (--m_remaining == 0) m_lastRequestedStarted = true;
     // The parents are plain folders: the item's attributes belong to the file.
-    ForceDirectories(DirectoryPart(outputPath), created);
+    if (!ForceDirectories(DirectoryPart(outputPath), created)) {
+        FailItem(kCouldNotCreateFile, reportedPath, ::GetLastError());
+        return S_OK;
+    }
     ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&m_writeError, outputPath,
                                                        FileTimeToLocalDate(modified.AsFileTime()),
                                                        CreatableAttributes(attributeValue), 0, false, true));
     if (!writer->Start()) {
-        m_refused = true;
-        m_owner->LastError = writer->LastError();
-        m_owner->ReportError(kCouldNotCreateFile, reportedPath);
-        return S_FALSE;
+        FailItem(kCouldNotCreateFile, reportedPath, writer->LastError());
+        return S_OK;
     }
-    m_output = writer;
-    writer.CopyTo(out);
+    m_output = ComPtr<TItemOutStream>(new TItemOutStream(std::move(writer)));
+    m_output.CopyTo(out);
     return S_OK;
 }
 
@@ -118,21 +146,22 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 re
         case OperationResult::OK: break;  // ErrCode keeps an earlier item's error
         case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, m_progress.Path); break;
         case OperationResult::CRCError: m_owner->ReportError(kCRCError, m_progress.Path); break;
-        // Data errors, and what newer libraries report for damaged or encrypted data
-        // (unexpected end, data after the end, headers error, wrong password...).
+        case OperationResult::WrongPassword: m_owner->ReportError(kWrongPassword, m_progress.Path); break;
+        // Data errors, and what newer libraries report for damaged data
+        // (unexpected end, data after the end, headers error...).
         default: m_owner->ReportError(kDataError, m_progress.Path); break;
         }
         // The library has let go of the file by now: it is put in place or, when
         // released here without that, removed.
-        ComPtr<TMyStreamWriter> output = std::move(m_output);
-        bool done = result == static_cast<INT32>(OperationResult::OK) && !m_refused &&
+        ComPtr<TItemOutStream> output = std::move(m_output);
+        bool done = result == static_cast<INT32>(OperationResult::OK) && !m_failed &&
                     (m_askMode == kExtract || m_askMode == kTest);
-        // The restore replaces what it restores, read-only files included.
-        if (done && output && !output->Commit(true)) {
-            m_owner->LastError = output->LastError();
-            m_owner->ReportError(kCouldNotCreateFile, m_progress.Path);
+        uint32_t error = 0;
+        if (done && output && !output->Commit(error)) {
+            FailItem(output->WriteError() != 0 ? kCouldNotWriteFile : kCouldNotCreateFile, m_progress.Path, error);
             done = false;
         }
+        if (done && output) m_landed.Add(m_progress.Path, m_index);
         if (done) ++m_itemsDone;
         if (m_lastRequestedStarted) m_stop = true;
         return S_OK;

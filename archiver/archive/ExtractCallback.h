@@ -4,10 +4,11 @@
 #include <string>
 
 #include "ComObject.h"
+#include "ItemOutStream.h"
 #include "ItemProgress.h"
+#include "LandedNames.h"
 #include "OperationPassword.h"
 #include "SevenZipInterfaces.h"
-#include "StreamWriter.h"
 
 // What the library calls while it extracts or tests items: an output file per
 // item below the base directory, progress, each item's result and the password.
@@ -16,7 +17,10 @@
 //
 // A file is written under a temporary name and takes the place of any file of
 // its name only when the library reports the item sound: a damaged item, a wrong
-// password or a cancel leaves an existing file as it was.
+// password or a cancel leaves an existing file as it was. An item that cannot be
+// written (its folder or file cannot be made, the disk is full, another item has
+// its name but for case) fails alone: the library is handed no stream for it, or
+// one that takes its bytes, and decodes the items after it.
 class TMyArchiveExtractCallback final : public ComObject<IArchiveExtractCallback, ICryptoGetTextPassword> {
 public:
     // Without a password object the callback makes its own from the owner's Password.
@@ -38,6 +42,12 @@ public:
 
 private:
     HRESULT StartItem(UINT32 index, ISequentialOutStream** out);
+    // Fails the current item with the error, the system's reason in LastError.
+    void FailItem(int32_t code, const std::wstring& path, uint32_t reason = 0);
+    // Where an item of the stored path is written, before OnSetExtractName; false
+    // when it would not land below the base directory.
+    bool OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const;
+    std::wstring OutputPathOf(UINT32 index) const;
 
     TSevenZip* m_owner;
     std::wstring m_baseDirectory;
@@ -47,10 +57,12 @@ private:
     bool m_stop = false;
     std::shared_ptr<TOperationPassword> m_password;
     uint32_t m_writeError = 0;
-    // The current item: how the library asked for it, whether it was refused,
-    // and the file it is being written to.
+    // The current item: how the library asked for it, its index, whether it
+    // failed here (refused, not made, not written), and the file it is written to.
     INT32 m_askMode = sevenzip::kSkip;
-    bool m_refused = false;
-    ComPtr<TMyStreamWriter> m_output;
+    UINT32 m_index = 0;
+    bool m_failed = false;
+    ComPtr<TItemOutStream> m_output;
     uint64_t m_itemsDone = 0;
+    TLandedNames m_landed;
 };

@@ -5,21 +5,12 @@
 #include "PropVariant.h"
 #include "WidePath.h"
 
-namespace {
-// FNV-1a over the characters.
-uint64_t HashOf(const std::wstring& text) {
-    uint64_t hash = 14695981039346656037ull;
-    for (wchar_t c : text) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
-    return hash;
-}
-}  // namespace
-
 TItemNameIndex::TItemNameIndex(IInArchive* archive) : m_archive(archive) {
     UINT32 count = 0;
     m_archive->GetNumberOfItems(&count);
     count = std::min<UINT32>(count, INT32_MAX);
     m_items.reserve(count);
-    for (UINT32 i = 0; i < count; ++i) m_items.emplace_back(HashOf(UpperPathOf(i)), i);
+    for (UINT32 i = 0; i < count; ++i) m_items.emplace_back(HashOfText(UpperPathOf(i)), i);
     std::sort(m_items.begin(), m_items.end());
 }
 
@@ -31,7 +22,7 @@ std::wstring TItemNameIndex::UpperPathOf(uint32_t index) const {
 
 int64_t TItemNameIndex::Find(const std::wstring& name) const {
     const std::wstring wanted = UpperCase(name);
-    const uint64_t hash = HashOf(wanted);
+    const uint64_t hash = HashOfText(wanted);
     // Items of one hash lie in index order: the first that matches is the first item.
     auto item = std::lower_bound(m_items.begin(), m_items.end(), std::make_pair(hash, uint32_t{0}));
     for (; item != m_items.end() && item->first == hash; ++item)

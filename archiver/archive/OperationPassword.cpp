@@ -9,6 +9,7 @@ HRESULT TOperationPassword::Reply(BSTR* reply) {
     if (reply == nullptr) return E_POINTER;
     *reply = nullptr;
     std::lock_guard<std::mutex> lock(m_lock);
+    m_requested = true;
     if (m_password.empty() && !m_asked && m_owner != nullptr && m_owner->OnPassword) {
         m_asked = true;
         bool cancel = false;
@@ -24,4 +25,9 @@ HRESULT TOperationPassword::Reply(BSTR* reply) {
 bool TOperationPassword::Declined() const {
     std::lock_guard<std::mutex> lock(m_lock);
     return m_declined;
+}
+
+bool TOperationPassword::Requested() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_requested;
 }

@@ -20,11 +20,15 @@ public:
     // question was declined, which ends the operation.
     HRESULT Reply(BSTR* password);
     bool Declined() const;
+    // Whether the library asked at all: an archive it then cannot open was opened
+    // with a wrong password, or without one, rather than missing or damaged.
+    bool Requested() const;
 
 private:
     TSevenZip* m_owner;
     mutable std::mutex m_lock;  // the library may ask from threads of its own
     std::wstring m_password;
+    bool m_requested = false;
     bool m_asked = false;
     bool m_declined = false;
 };

@@ -157,11 +157,17 @@ void TSevenZip::ReportError(int32_t code, const std::wstring& fileName) {
     if (OnMessage) OnMessage(this, code, ErrorMessage(code), fileName);
 }
 
+bool TSevenZip::CancelledBeforeStart() {
+    if (!m_cancelRequested) return false;
+    ReportError(kUserCanceled, SZFileName);
+    return true;
+}
+
 int32_t TSevenZip::Add() {
-    m_cancelRequested = false;
     m_errorReported = false;
     m_inputFailed = false;
     AtExit clearCancel([this] { m_cancelRequested = false; });
+    if (CancelledBeforeStart()) return -1;
 
     AddRootDir = UpperCase(AddRootDir);
     TAddItemTable table({AddRootDir, AddOptions.Contains(AddOptsEnum::AddRecurseDirs),
@@ -275,7 +281,10 @@ bool TSevenZip::OpenArchive(const std::shared_ptr<TOperationPassword>& password)
     m_inArchive->Close();
     ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(password));
     if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) != S_OK) {
-        ReportError(password->Declined() ? kUserCanceled : kFileNotFound, SZFileName);
+        ReportError(password->Declined()    ? kUserCanceled
+                    : password->Requested() ? kWrongPassword
+                                            : kFileNotFound,
+                    SZFileName);
         return false;
     }
     return true;
@@ -291,7 +300,7 @@ int32_t TSevenZip::List() {
     Files.Clear();
     NumberOfFiles = -1;
     AtExit endReading([this] { EndReading(); });
-    if (!OpenArchive(std::make_shared<TOperationPassword>(this))) return -1;
+    if (CancelledBeforeStart() || !OpenArchive(std::make_shared<TOperationPassword>(this))) return -1;
 
     UINT32 count = 0;
     m_inArchive->GetNumberOfItems(&count);
@@ -373,7 +382,7 @@ int32_t TSevenZip::Extract(bool TestMode) {
     ErrCode = kSuccess;
     AtExit endReading([this] { EndReading(); });
     auto password = std::make_shared<TOperationPassword>(this);
-    if (!OpenArchive(password)) return -1;
+    if (CancelledBeforeStart() || !OpenArchive(password)) return -1;
 
     UINT32 count = 0;
     m_inArchive->GetNumberOfItems(&count);

@@ -130,7 +130,10 @@ public:
     // The first item whose stored path equals the name ignoring case, or -1.
     int32_t GetIndexByFilename(const std::wstring& name);
     // Seen at the library's next progress report, which then stops the operation;
-    // a volume prompt that is open is cancelled at once.
+    // a volume prompt that is open is cancelled at once. Made while no operation
+    // runs, it stops the next one before it starts (the window closed while one of
+    // its dialogs was open): each operation clears it when it ends, none when it
+    // starts.
     void Cancel();
 
     // For the component's streams and callbacks.
@@ -146,10 +149,13 @@ public:
     bool ItemIsDirectory(uint32_t index, uint64_t attributes) const;
 
 private:
+    // Reports error 6 when a cancel request is waiting.
+    bool CancelledBeforeStart();
     // Probes a ".exe" for its embedded archive, or forgets an earlier probe for
     // any other name; false when a ".exe" carries no archive.
     bool PrepareSelfExtractor();
-    // Opens SZFileName into the input-archive object; reports error 7, 1, or 6
+    // Opens SZFileName into the input-archive object; reports error 7, 1, 17
+    // when the library asked for a password and still could not open it, or 6
     // when the password was declined.
     bool OpenArchive(const std::shared_ptr<TOperationPassword>& password);
     // False when the library refuses a setting (or offers no way to set them).

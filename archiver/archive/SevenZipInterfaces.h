@@ -36,7 +36,7 @@ enum PropertyId : PROPID {
 
 enum AskMode : int32_t { kExtract = 0, kTest = 1, kSkip = 2 };
 
-enum class OperationResult : int32_t { OK = 0, UnsupportedMethod = 1, DataError = 2, CRCError = 3 };
+enum class OperationResult : int32_t { OK = 0, UnsupportedMethod = 1, DataError = 2, CRCError = 3, WrongPassword = 9 };
 
 }  // namespace sevenzip
 

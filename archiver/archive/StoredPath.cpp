@@ -1,5 +1,7 @@
 #include "StoredPath.h"
 
+#include <vector>
+
 namespace {
 // The file system's longest name, and the platform's longest path: a name past
 // either cannot land as it stands.
@@ -56,4 +58,35 @@ bool IsPlainRelativePath(std::wstring_view storedPath) {
         if (end == storedPath.size()) return true;
         start = end + 1;
     }
+}
+
+bool LandingPath(std::wstring_view storedPath, std::wstring& landing) {
+    // A drive's root only at the very start; "C:name", relative to a drive's
+    // current folder (or a file of that name from elsewhere), and a ":" anywhere
+    // else are refused below.
+    if (storedPath.size() >= 3 && storedPath[1] == L':' && IsSeparator(storedPath[2]) &&
+        ((storedPath[0] >= L'A' && storedPath[0] <= L'Z') || (storedPath[0] >= L'a' && storedPath[0] <= L'z')))
+        storedPath.remove_prefix(3);
+    std::vector<std::wstring_view> kept;
+    size_t start = 0;
+    while (start <= storedPath.size()) {
+        size_t end = start;
+        while (end < storedPath.size() && !IsSeparator(storedPath[end])) ++end;
+        std::wstring_view component = storedPath.substr(start, end - start);
+        start = end + 1;
+        if (component.empty() || component == L".") continue;
+        if (component != L"..") {
+            kept.push_back(component);
+        } else if (kept.empty()) {
+            return false;  // above the folder
+        } else {
+            kept.pop_back();
+        }
+    }
+    landing.clear();
+    for (std::wstring_view component : kept) {
+        if (!landing.empty()) landing += L'\\';
+        landing += component;
+    }
+    return IsPlainRelativePath(landing);
 }

@@ -227,8 +227,18 @@ bool TMyStreamReader::FindLastVolume() {
             // last volume to find: the read ends here. Only a self-extractor, whose
             // name carries no number, asks.
             if (!m_selfExtracting) return false;
-            candidate = m_volumes[0].Name;
-            if (!AskForVolume(L"Select last volume", candidate)) return false;
+            // Volume 2 is not there. A handler is told so as for any missing
+            // volume (and may point to the last one): a program that handles
+            // volumes itself never gets a dialog. Without one, the user is asked.
+            bool cancel = false;
+            if (m_volumeHandler) {
+                candidate = BuildVolumeName(2);
+                m_volumeHandler(candidate, m_volumes[0].Removable, cancel);
+            } else {
+                candidate = m_volumes[0].Name;
+                cancel = !AskForVolume(L"Select last volume", candidate);
+            }
+            if (cancel) return false;
         }
         int64_t number = 0;
         if (!BelongsToSet(candidate) || !VolumeNumberOf(candidate, number) || number < 2 || number > kMaxVolumes)

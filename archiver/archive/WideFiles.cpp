@@ -97,7 +97,11 @@ bool ForceDirectories(const std::wstring& directory, bool& createdLast) {
         createdLast = true;
         return true;
     }
-    return DirectoryExists(path);
+    // Made meanwhile by someone else, or a file of that name is in the way.
+    const DWORD error = ::GetLastError();
+    if (DirectoryExists(path)) return true;
+    ::SetLastError(error);
+    return false;
 }
 
 DWORD CreatableAttributes(uint64_t attributes) {

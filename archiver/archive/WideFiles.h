@@ -30,7 +30,7 @@ bool FindFirstMatch(const std::wstring& path, WIN32_FIND_DATAW& data);
 uint64_t FindDataSize(const WIN32_FIND_DATAW& data);
 
 // Creates a directory with every missing parent; `createdLast` tells whether the
-// directory itself was new.
+// directory itself was new. On failure the system's error is the last error.
 bool ForceDirectories(const std::wstring& directory, bool& createdLast);
 
 // Only the attribute bits a file or directory can be created with: archives made

@@ -47,6 +47,12 @@ std::wstring VolumeNumber(uint64_t number) {
     return digits;
 }
 
+uint64_t HashOfText(const std::wstring& text) {
+    uint64_t hash = 14695981039346656037ull;
+    for (wchar_t c : text) hash = (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
+    return hash;
+}
+
 bool ParseDecimal(const std::wstring& text, int64_t& value, bool allowSign) {
     size_t at = 0;
     bool negative = false;

@@ -17,5 +17,7 @@ std::wstring ChangeExtension(const std::wstring& path, const std::wstring& exten
 std::wstring WithTrailingBackslash(const std::wstring& path);
 // Volume numbers are decimal, padded with "0" to at least three digits.
 std::wstring VolumeNumber(uint64_t number);
+// FNV-1a over the characters, for finding names by hash first.
+uint64_t HashOfText(const std::wstring& text);
 // Digits only (an optional sign with allowSign), no overflow.
 bool ParseDecimal(const std::wstring& text, int64_t& value, bool allowSign = false);

@@ -1,5 +1,9 @@
 #include "Application.h"
 
+#include <atomic>
+#include <new>
+
+#include "Exception.h"
 #include "Form.h"
 
 TApplication& Application() {
@@ -55,4 +59,30 @@ void TApplication::ShowException(const std::string& message) const {
     std::wstring text(static_cast<size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, message.data(), static_cast<int>(message.size()), text.data(), length);
     MessageBox(text, MB_OK | MB_ICONERROR);
+}
+
+void TApplication::ShowCurrentException() const noexcept {
+    // A box runs messages, whose handlers may fail again meanwhile.
+    static std::atomic<bool> showing{false};
+    try {
+        std::string message;
+        try {
+            throw;
+        } catch (const EAbort&) {
+            return;
+        } catch (const Exception& error) {
+            message = error.Message();
+        } catch (const std::bad_alloc&) {
+            message = "Not enough memory";
+        } catch (const std::exception& error) {
+            message = error.what();
+        } catch (...) {
+            message = "An exception of unknown type";
+        }
+        if (showing.exchange(true)) return;
+        ShowException(message);
+    } catch (...) {
+        // Nothing more can be said.
+    }
+    showing = false;
 }

@@ -23,6 +23,22 @@ public:
 
     int MessageBox(const std::wstring& text, UINT flags) const;
     void ShowException(const std::string& message) const;
+    // Shows the exception being handled, unless it is the silent EAbort; call it
+    // only inside a catch block. While one is showing, others are not shown again.
+    void ShowCurrentException() const noexcept;
+
+    // Runs one action where no exception may pass (a window or dialog procedure,
+    // the program's entry): what it raises ends the action, shown, and `failed`
+    // is returned instead.
+    template <class Result, class Body>
+    Result Guarded(Result failed, Body&& body) const noexcept {
+        try {
+            return body();
+        } catch (...) {
+            ShowCurrentException();
+            return failed;
+        }
+    }
 
 private:
     void Dispatch(MSG& message);

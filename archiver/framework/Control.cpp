@@ -62,15 +62,15 @@ LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM w
     }
     // No exception may cross the platform's frames: what a handler raises ends
     // the handler, as a user's action ends, and is shown unless it is silent.
-    try {
-        return control->Dispatch(message, wParam, lParam);
-    } catch (const EAbort&) {
-    } catch (const Exception& error) {
-        Application().ShowException(error.Message());
-    } catch (const std::exception& error) {
-        Application().ShowException(error.what());
-    }
-    return 0;
+    bool answered = false;
+    const LRESULT result = Application().Guarded(LRESULT{0}, [&] {
+        const LRESULT answer = control->Dispatch(message, wParam, lParam);
+        answered = true;
+        return answer;
+    });
+    // A paint that failed leaves the window invalid, and would be asked for again at once.
+    if (!answered && message == WM_PAINT) ::ValidateRect(hwnd, nullptr);
+    return result;
 }
 
 HWND TWinControl::NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {

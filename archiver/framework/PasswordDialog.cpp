@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "Application.h"
+
 namespace {
 constexpr int kPromptId = 100;
 constexpr int kEditId = 101;
@@ -66,25 +68,28 @@ bool TPasswordDialog::Execute(HWND owner) {
 }
 
 INT_PTR CALLBACK TPasswordDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        return TRUE;  // the focus goes to the edit box, the first with a tab stop
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            auto* self = reinterpret_cast<TPasswordDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-            HWND edit = ::GetDlgItem(dialog, kEditId);
-            std::wstring typed(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-            typed.resize(static_cast<size_t>(::GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()))));
-            self->Password = typed;
-            ::EndDialog(dialog, IDOK);
-            return TRUE;
+    return Application().Guarded(INT_PTR{FALSE}, [&]() -> INT_PTR {
+        switch (message) {
+        case WM_INITDIALOG:
+            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            return TRUE;  // the focus goes to the edit box, the first with a tab stop
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                auto* self = reinterpret_cast<TPasswordDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+                HWND edit = ::GetDlgItem(dialog, kEditId);
+                std::wstring typed(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+                const int length = ::GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()));
+                typed.resize(static_cast<size_t>(length));
+                self->Password = typed;
+                ::EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                ::EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            break;
         }
-        if (LOWORD(wParam) == IDCANCEL) {
-            ::EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+        return FALSE;
+    });
 }

@@ -99,9 +99,11 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::SpeedButton1Click(TObject*) {
-    if (m_busy) return;
+    if (m_busy || Closing()) return;
     TBusy busy(*this);
-    if (!SaveDialog1->Execute(Handle())) return;
+    // Closed while the dialog (or its question whether to replace the file) was
+    // open: whatever the dialog then says is no answer of the user's.
+    if (!SaveDialog1->Execute(Handle()) || Closing()) return;
     SevenZip1->SZFileName = SaveDialog1->FileName;
     // The rows belong to the archive listed before: restoring by them would pick
     // items of another archive by their numbers.
@@ -131,10 +133,10 @@ void TForm1::SpeedButton1Click(TObject*) {
 }
 
 void TForm1::SpeedButton4Click(TObject*) {
-    if (m_busy) return;
+    if (m_busy || Closing()) return;
     TBusy busy(*this);
     ClearRows();
-    if (!OpenDialog2->Execute(Handle())) return;
+    if (!OpenDialog2->Execute(Handle()) || Closing()) return;
     SevenZip1->SZFileName = OpenDialog2->FileName;
     const int32_t result = RunOperation([this] { return SevenZip1->List(); });
     ListView1->SetItemCount(static_cast<int>(m_rows.Count()));
@@ -142,7 +144,7 @@ void TForm1::SpeedButton4Click(TObject*) {
 }
 
 void TForm1::SpeedButton2Click(TObject*) {
-    if (m_busy) return;
+    if (m_busy || Closing()) return;
     TBusy busy(*this);
     SevenZip1->ExtrBaseDir = Entry(kRestoreEntry);
     SevenZip1->ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
@@ -168,7 +170,12 @@ void TForm1::ClearRows() {
     m_rows.Clear();
 }
 
+bool TForm1::Closing() const { return Application().Terminated(); }
+
 int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
+    // A close that came meanwhile (a message box of the action) wins; the
+    // component's own check covers a close made while the worker starts.
+    if (Closing()) return -1;
     std::atomic<bool> finished{false};
     int32_t result = -1;
     std::exception_ptr failure;
@@ -275,12 +282,12 @@ void TForm1::SevenZip1Password(TObject*, std::wstring& Password, bool& Cancel) {
 
 bool TForm1::AskPassword(std::wstring& password) {
     // Once the program is ending, nobody answers.
-    if (Application().Terminated()) return false;
+    if (Closing()) return false;
     PasswordDialog1->Prompt = L"Hasło do archiwum " + FileNamePart(SevenZip1->SZFileName) + L":";
     const bool answered = PasswordDialog1->Execute(Handle());
     password = PasswordDialog1->Password;
     PasswordDialog1->Password.clear();
-    return answered && !Application().Terminated();
+    return answered && !Closing();
 }
 
 void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {

@@ -111,6 +111,9 @@ private:
         uint64_t Second = 0;
     };
 
+    // "Koniec" or a close of the window was asked for: nothing more starts, and
+    // no answer of a dialog open meanwhile counts.
+    bool Closing() const;
     int32_t RunOperation(const std::function<int32_t()>& operation);
     void QueueStep(TStep step);
     // Shows queued steps for up to the budget; true when some are left.

@@ -11,14 +11,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     ::InitCommonControlsEx(&controls);
     TApplication& application = Application();
     application.Title = L"doziruzidive";
-    std::unique_ptr<TForm1> form;
-    try {
-        form = std::make_unique<TForm1>(nullptr);
-    } catch (const Exception& error) {
-        // Without the archive library the window cannot exist.
-        application.ShowException(error.Message());
-        return 1;
-    }
-    application.Run(*form);
-    return 0;
+    return application.Guarded(1, [&application] {
+        // Without the archive library the window cannot exist: its constructor says so.
+        auto form = std::make_unique<TForm1>(nullptr);
+        application.Run(*form);
+        return 0;
+    });
 }

@@ -6,6 +6,7 @@
 #include "../framework/FileStatus.h"
 #include "../framework/GdiObject.h"
 #include "../framework/MessageBox.h"
+#include "PictureLimits.h"
 #include "SmoothScale.h"
 
 namespace {
@@ -33,7 +34,7 @@ int CMyStatic::IconNumber(const std::string& name) {
     return -1;
 }
 
-void CMyStatic::LoadPicture(const std::string& path) {
+void CMyStatic::LoadPicture(const std::string& path, int percent, int dpi) {
     m_picture = ComPtr<IPicture>();
     m_himetric = m_pixels = m_drawn = SIZE{};
     m_resampled.Reset();
@@ -43,6 +44,9 @@ void CMyStatic::LoadPicture(const std::string& path) {
         AppMessageBox(text.data(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    const PictureFit fit = MeasurePictureFile(path, percent, dpi).fit;
+    if (fit == PictureFit::TooLarge) AppMessageBox(PictureTooLargeText(path).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    if (fit != PictureFit::Fits) return;
     int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, path.c_str(), -1, nullptr, 0);
     std::wstring widePath(static_cast<size_t>(length > 0 ? length : 1), L'\0');
     ::MultiByteToWideChar(CP_THREAD_ACP, 0, path.c_str(), -1, widePath.data(), length);

@@ -6,6 +6,7 @@
 
 #include "../framework/ComPtr.h"
 #include "../framework/Controls.h"
+#include "../framework/Dpi.h"
 #include "../framework/GdiObject.h"
 
 // Pictures (BITMAP, HOVER) and icons (ICON) of a page, drawn by the control
@@ -19,9 +20,10 @@ public:
     CMyStatic();
     ~CMyStatic() override;
 
-    // A missing file is reported in a message box; an unreadable one is not.
-    // Either way the control is left without a picture.
-    void LoadPicture(const std::string& path);
+    // A missing file is reported in a message box, and so is one too large to
+    // be drawn at `dpi` (made for `percent` of 96 dpi: a copy for a larger
+    // scaling); an unreadable one is not. Each leaves the control without a picture.
+    void LoadPicture(const std::string& path, int percent = 100, int dpi = kDesignDpi);
     // The size the picture is drawn at, its own pixel size until the page says
     // otherwise; another size is drawn resampled smoothly.
     void SetPictureSize(SIZE drawn);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <new>
 #include <vector>
 
 #include "../framework/GdiObject.h"
@@ -31,29 +31,103 @@ std::vector<Span> Spans(int from, int to) {
     return spans;
 }
 
-BITMAPINFO TopDown32(SIZE size) {
+BITMAPINFO Info32(SIZE size, bool topDown) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, topDown ? -size.cy : size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     return info;
 }
 
-// One axis at a time, four channels a pixel: `lines` lines of `from` pixels become
-// lines of `to` pixels; across the rows of a row-major picture, or down its columns.
-std::vector<float> AlongAxis(const std::vector<float>& pixels, int from, int to, int lines, bool across) {
-    const std::vector<Span> spans = Spans(from, to);
-    std::vector<float> result(static_cast<size_t>(to) * lines * 4);
-    for (int line = 0; line < lines; ++line)
-        for (int i = 0; i < to; ++i) {
-            const Span& span = spans[static_cast<size_t>(i)];
-            float* out = &result[(across ? static_cast<size_t>(line) * to + i : static_cast<size_t>(i) * lines + line) * 4];
-            for (size_t k = 0; k < span.weights.size(); ++k) {
-                const int old = span.first + static_cast<int>(k);
-                const float* in =
-                    &pixels[(across ? static_cast<size_t>(line) * from + old : static_cast<size_t>(old) * lines + line) * 4];
-                for (int c = 0; c < 4; ++c) out[c] += in[c] * span.weights[k];
+// The old picture's lines, fetched from the bitmap a band at a time, top line first.
+class SourceLines {
+public:
+    SourceLines(HBITMAP bitmap, SIZE size)
+        : m_bitmap(bitmap), m_size(size), m_band(static_cast<size_t>(size.cx) * kBandLines * 4) {}
+
+    // Lines are asked for in order, each possibly more than once; null when the bitmap cannot be read.
+    const uint8_t* Line(int y) {
+        if (y < m_first || y >= m_first + m_count) {
+            m_first = y;
+            m_count = std::min(kBandLines, static_cast<int>(m_size.cy) - y);
+            // Scan lines count from the bottom: the band's lowest line comes first.
+            BITMAPINFO info = Info32(m_size, false);
+            ScreenDC screen;
+            if (::GetDIBits(screen, m_bitmap, static_cast<UINT>(m_size.cy - y - m_count), static_cast<UINT>(m_count),
+                            m_band.data(), &info, DIB_RGB_COLORS) != m_count) {
+                m_count = 0;
+                return nullptr;
             }
         }
-    return result;
+        return &m_band[static_cast<size_t>(m_first + m_count - 1 - y) * m_size.cx * 4];
+    }
+
+private:
+    static constexpr int kBandLines = 64;
+    HBITMAP m_bitmap;
+    SIZE m_size;
+    std::vector<uint8_t> m_band;
+    int m_first = 0;
+    int m_count = 0;
+};
+
+// An old line made as wide as the new picture, four channels a pixel. The last
+// two made are kept: each is used by the new lines around it, which come in order.
+class WidenedLines {
+public:
+    WidenedLines(SourceLines& source, int fromWidth, int toWidth)
+        : m_source(source), m_spans(Spans(fromWidth, toWidth)) {
+        for (Kept& kept : m_kept) kept.values.resize(static_cast<size_t>(toWidth) * 4);
+    }
+
+    const float* Line(int y) {
+        for (const Kept& kept : m_kept)
+            if (kept.y == y) return kept.values.data();
+        Kept& kept = m_kept[m_next];
+        m_next = 1 - m_next;
+        const uint8_t* line = m_source.Line(y);
+        if (line == nullptr) return nullptr;
+        std::fill(kept.values.begin(), kept.values.end(), 0.0f);
+        for (size_t i = 0; i < m_spans.size(); ++i) {
+            const Span& span = m_spans[i];
+            float* out = &kept.values[i * 4];
+            for (size_t k = 0; k < span.weights.size(); ++k) {
+                const uint8_t* in = &line[(static_cast<size_t>(span.first) + k) * 4];
+                for (int c = 0; c < 4; ++c) out[c] += static_cast<float>(in[c]) * span.weights[k];
+            }
+        }
+        kept.y = y;
+        return kept.values.data();
+    }
+
+private:
+    struct Kept {
+        int y = -1;
+        std::vector<float> values;
+    };
+    SourceLines& m_source;
+    std::vector<Span> m_spans;
+    Kept m_kept[2];
+    int m_next = 0;
+};
+
+// One axis at a time, line by line: across each old line, then down, so that
+// beside the two pictures only a band of old lines and two widened lines are held.
+bool Resample(HBITMAP bitmap, SIZE from, SIZE to, uint8_t* out) {
+    SourceLines source(bitmap, from);
+    WidenedLines widened(source, from.cx, to.cx);
+    const std::vector<Span> spans = Spans(from.cy, to.cy);
+    std::vector<float> sum(static_cast<size_t>(to.cx) * 4);
+    for (int y = 0; y < to.cy; ++y) {
+        const Span& span = spans[static_cast<size_t>(y)];
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (size_t k = 0; k < span.weights.size(); ++k) {
+            const float* in = widened.Line(span.first + static_cast<int>(k));
+            if (in == nullptr) return false;
+            for (size_t i = 0; i < sum.size(); ++i) sum[i] += in[i] * span.weights[k];
+        }
+        uint8_t* line = out + static_cast<size_t>(y) * to.cx * 4;
+        for (size_t i = 0; i < sum.size(); ++i) line[i] = static_cast<uint8_t>(std::clamp(sum[i] + 0.5f, 0.0f, 255.0f));
+    }
+    return true;
 }
 }  // namespace
 
@@ -62,24 +136,20 @@ HBITMAP SmoothScaled(HBITMAP bitmap, SIZE size) {
     if (bitmap == nullptr || size.cx <= 0 || size.cy <= 0 || ::GetObjectA(bitmap, sizeof source, &source) == 0 ||
         source.bmWidth <= 0 || source.bmHeight <= 0)
         return nullptr;
-    const SIZE from{source.bmWidth, source.bmHeight};
-    BITMAPINFO fromInfo = TopDown32(from);
-    std::vector<uint8_t> bytes(static_cast<size_t>(from.cx) * from.cy * 4);
-    {
-        ScreenDC screen;
-        if (::GetDIBits(screen, bitmap, 0, static_cast<UINT>(from.cy), bytes.data(), &fromInfo, DIB_RGB_COLORS) == 0)
-            return nullptr;
-    }
-    std::vector<float> pixels(bytes.begin(), bytes.end());
-    pixels = AlongAxis(pixels, from.cx, size.cx, from.cy, true);
-    pixels = AlongAxis(pixels, from.cy, size.cy, size.cx, false);
-
-    BITMAPINFO toInfo = TopDown32(size);
+    BITMAPINFO toInfo = Info32(size, true);
     void* bits = nullptr;
     HBITMAP scaled = ::CreateDIBSection(nullptr, &toInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (scaled == nullptr) return nullptr;
-    auto* out = static_cast<uint8_t*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) out[i] = static_cast<uint8_t>(std::clamp(pixels[i] + 0.5f, 0.0f, 255.0f));
+    bool done = false;
+    try {
+        done = Resample(bitmap, {source.bmWidth, source.bmHeight}, size, static_cast<uint8_t*>(bits));
+    } catch (const std::bad_alloc&) {
+        // Left unscaled, as a picture the platform could not scale is.
+    }
+    if (!done) {
+        ::DeleteObject(scaled);
+        return nullptr;
+    }
     ::GdiFlush();
     return scaled;
 }

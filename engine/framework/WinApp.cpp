@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include "ExceptionBoundary.h"
 #include "Wnd.h"
 
 namespace {
@@ -37,12 +38,16 @@ int CWinApp::Main(HINSTANCE instance) {
     char title[sizeof m_appTitle] = {};
     if (::LoadStringA(instance, kAppTitleResource, title, sizeof title) > 0)
         ::lstrcpynA(m_appTitle, title, sizeof m_appTitle);
-    if (InitInstance()) {
-        m_exitCode = Run();
-    } else if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) {
-        m_pMainWnd->DestroyWindow();
-    }
-    return ExitInstance();
+    const bool ended = Guarded(false, [this] {
+        if (InitInstance()) {
+            m_exitCode = Run();
+        } else if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) {
+            m_pMainWnd->DestroyWindow();
+        }
+        return true;
+    });
+    if (!ended) m_exitCode = kExitAfterException;
+    return Guarded(kExitAfterException, [this] { return ExitInstance(); });
 }
 
 int CWinApp::ExitInstance() { return m_exitCode; }

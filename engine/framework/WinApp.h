@@ -5,7 +5,8 @@ class CWnd;
 
 // The application object: one per process. WinMain hands control to Main, which
 // runs InitInstance and, when that succeeds, the message loop until WM_QUIT;
-// then ExitInstance, whose result is the process's exit code.
+// then ExitInstance, whose result is the process's exit code. An exception that
+// reaches Main is reported and ends the program.
 class CWinApp {
 public:
     CWinApp();
@@ -29,6 +30,8 @@ public:
     char m_appTitle[256] = "norvexec";
     // The exit code: set by InitInstance before it fails, else the quit message's.
     int m_exitCode = 0;
+    // The program's end by an exception that reached Main: the code of a run that failed.
+    static constexpr int kExitAfterException = ERROR_INSTALL_FAILURE;
 
 private:
     bool m_oleInitialised = false;

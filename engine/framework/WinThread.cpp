@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include "ExceptionBoundary.h"
+
 namespace {
 struct StartArguments {
     CWinThread::Function function;
@@ -11,7 +13,7 @@ struct StartArguments {
 unsigned __stdcall ThreadEntry(void* raw) {
     StartArguments arguments = *static_cast<StartArguments*>(raw);
     delete static_cast<StartArguments*>(raw);
-    return arguments.function(arguments.parameter);
+    return Guarded(CWinThread::kEndedByException, [&] { return arguments.function(arguments.parameter); });
 }
 }  // namespace
 

@@ -10,6 +10,8 @@
 class CWinThread {
 public:
     using Function = UINT (*)(void* parameter);
+    // The exit code of a thread whose function raised an exception, which was reported.
+    static constexpr UINT kEndedByException = 0xFFFFFFFF;
     static std::unique_ptr<CWinThread> Begin(Function function, void* parameter,
                                              int priority = THREAD_PRIORITY_NORMAL);
     ~CWinThread();

@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "ExceptionBoundary.h"
+
 namespace {
 const char kObjectProperty[] = "NorvaneWnd";
 }
@@ -162,9 +164,29 @@ bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
     return object != nullptr && object->OnChildNotify(message, wParam, lParam, result);
 }
 
+namespace {
+// What a message whose handler failed answers: a window whose creation failed is not made.
+LRESULT FailedAnswer(UINT message) {
+    if (message == WM_CREATE) return -1;
+    return message == WM_NCCREATE ? FALSE : 0;
+}
+}  // namespace
+
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* object = FromHandle(hwnd);
     if (object == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    bool answered = false;
+    const LRESULT result = Guarded(FailedAnswer(message), [&] {
+        const LRESULT answer = Dispatch(object, hwnd, message, wParam, lParam);
+        answered = true;
+        return answer;
+    });
+    // A paint that failed leaves the window invalid, and would be asked for again at once.
+    if (!answered && message == WM_PAINT) ::ValidateRect(hwnd, nullptr);
+    return result;
+}
+
+LRESULT CWnd::Dispatch(CWnd* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (ReflectToChild(message, wParam, lParam, &reflected)) return reflected;
     if (message == WM_NCDESTROY) {

@@ -64,7 +64,9 @@ protected:
     virtual void OnNcDestroy() {}
 
 private:
+    // Every message of every window of the program passes here: no exception leaves it.
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT Dispatch(CWnd* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     void ModifyLong(int index, DWORD remove, DWORD add, UINT swpFlags) const;
     void Attach(HWND hwnd);

@@ -67,7 +67,7 @@ RECT CImageWindow::PlaceControl(const ControlType& type, const RECT& line, const
         // a larger scaling stands for the named picture: the layout keeps the
         // named picture's size.
         const PictureChoice choice = ChoosePictureFile(picturePath, m_dpi);
-        if (HasFileStatus(choice.path)) picture->LoadPicture(choice.path);
+        if (HasFileStatus(choice.path)) picture->LoadPicture(choice.path, choice.percent, m_dpi);
         designSize = {::MulDiv(picture->PicturePixels().cx, 100, choice.percent),
                       ::MulDiv(picture->PicturePixels().cy, 100, choice.percent)};
     }

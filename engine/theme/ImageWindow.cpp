@@ -7,8 +7,6 @@
 #include "../controls/MyRadioButton.h"
 #include "../controls/MyStatic.h"
 #include "../controls/NewLabel.h"
-#include "../controls/SmoothScale.h"
-#include "../framework/FileStatus.h"
 #include "../framework/ProgramEnd.h"
 #include "../framework/SystemMetrics.h"
 #include "../product/LanguageText.h"
@@ -307,7 +305,7 @@ void CImageWindow::ApplyProperty(const std::string& name, const std::string& val
             picture()->SetIconNumber(CMyStatic::IconNumber(value));
         } else if (!value.empty()) {
             // An icon without a file row names no file: nothing to load or report.
-            picture()->LoadPicture(value);
+            picture()->LoadPicture(value, 100, m_dpi);
             picture()->SetPictureSize(AtPageDpi(picture()->PicturePixels()));
         }
         control->Invalidate();
@@ -461,24 +459,13 @@ SIZE CImageWindow::UsableSize() const {
 }
 
 void CImageWindow::SetBackgroundImage(const std::string& path) {
-    int width = 0, height = 0;
-    const PictureChoice choice = ChoosePictureFile(path, m_dpi);
-    HBITMAP bitmap = HasFileStatus(choice.path) ? LoadPictureFile(choice.path, &width, &height) : nullptr;
-    // Brought to the page's scaling smoothly before it is stretched over the
-    // window as at 96 dpi; a variant made for the page's DPI is used as it is.
-    const SIZE scaled = AtPageDpi({::MulDiv(width, 100, choice.percent), ::MulDiv(height, 100, choice.percent)});
-    if (bitmap != nullptr && (scaled.cx != width || scaled.cy != height)) {
-        if (HBITMAP resampled = SmoothScaled(bitmap, scaled)) {
-            ::DeleteObject(bitmap);
-            bitmap = resampled;
-            width = scaled.cx;
-            height = scaled.cy;
-        }
-    }
-    // A file that cannot be decoded leaves the page without a picture, like a missing one.
-    m_picture.Reset(bitmap);
-    m_pictureSize = {width, height};
-    m_pictureFlag = bitmap != nullptr ? kFlagSet : 0;
+    // Brought to the page's scaling before it is stretched over the window as at
+    // 96 dpi. A file that cannot be decoded, or is too large, leaves the page
+    // without a picture, like a missing one.
+    SIZE size{};
+    m_picture.Reset(LoadBackgroundPicture(path, m_dpi, &size));
+    m_pictureSize = size;
+    m_pictureFlag = m_picture ? kFlagSet : 0;
     if (m_hWnd != nullptr) Invalidate();
 }
 

@@ -3,9 +3,12 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include "../controls/PictureLimits.h"
+#include "../controls/SmoothScale.h"
 #include "../framework/ComPtr.h"
 #include "../framework/Dpi.h"
 #include "../framework/FileStatus.h"
+#include "../framework/MessageBox.h"
 
 namespace {
 // The picture loader reads from a stream; the file goes into a movable block
@@ -37,31 +40,65 @@ ComPtr<IStream> FileStream(const std::string& path, LONG* size) {
     if (block != nullptr) ::GlobalFree(block);
     return stream;
 }
-}  // namespace
 
-HBITMAP LoadPictureFile(const std::string& path, int* width, int* height) {
-    *width = 0;
-    *height = 0;
-    LONG size = 0;
-    ComPtr<IStream> stream = FileStream(path, &size);
+// The loader's picture as a bitmap of the page's own, `percent` of 96 dpi made
+// `dpi`: resampled straight from the loader's bitmap when the size changes, so
+// that no second copy at the file's size is made. A copy beyond the budget is
+// not made: the picture keeps its own size. Null when the picture itself is
+// beyond the budget.
+HBITMAP DecodePicture(const std::string& path, int percent, int dpi, SIZE* size) {
+    *size = {};
+    LONG fileSize = 0;
+    ComPtr<IStream> stream = FileStream(path, &fileSize);
     if (!stream) return nullptr;
     ComPtr<IPicture> picture;
-    if (FAILED(::OleLoadPicture(stream.Get(), size, FALSE, IID_IPicture, picture.ReceiveVoid()))) return nullptr;
+    if (FAILED(::OleLoadPicture(stream.Get(), fileSize, FALSE, IID_IPicture, picture.ReceiveVoid()))) return nullptr;
     SHORT type = PICTYPE_UNINITIALIZED;
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)))
         return nullptr;
-    // The picture object owns its bitmap; the page keeps a copy of its own.
-    auto bitmap = static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                                   IMAGE_BITMAP, 0, 0, 0));
+    const auto decoded = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
     BITMAP info{};
-    if (bitmap == nullptr || ::GetObjectA(bitmap, sizeof info, &info) == 0) {
-        if (bitmap != nullptr) ::DeleteObject(bitmap);
-        return nullptr;
+    if (::GetObjectA(decoded, sizeof info, &info) == 0) return nullptr;
+    const SIZE wanted{static_cast<LONG>(DpiScaled(::MulDiv(info.bmWidth, 100, percent), dpi)),
+                      static_cast<LONG>(DpiScaled(::MulDiv(info.bmHeight, 100, percent), dpi))};
+    // The header was measured; what the loader made is held to the budget too.
+    if (!WithinPictureBudget(info.bmWidth, info.bmHeight)) return nullptr;
+    // The picture object owns its bitmap; the page keeps one of its own.
+    HBITMAP bitmap = nullptr;
+    if ((wanted.cx != info.bmWidth || wanted.cy != info.bmHeight) && WithinPictureBudget(wanted.cx, wanted.cy))
+        bitmap = SmoothScaled(decoded, wanted);
+    if (bitmap != nullptr) {
+        *size = wanted;
+        return bitmap;
     }
-    *width = info.bmWidth;
-    *height = info.bmHeight;
+    bitmap = static_cast<HBITMAP>(::CopyImage(decoded, IMAGE_BITMAP, 0, 0, 0));
+    if (bitmap != nullptr) *size = {info.bmWidth, info.bmHeight};
     return bitmap;
+}
+}  // namespace
+
+HBITMAP LoadPictureFile(const std::string& path, int* width, int* height) {
+    SIZE size{};
+    HBITMAP bitmap = nullptr;
+    if (MeasurePictureFile(path, 100, kDesignDpi).fit == PictureFit::Fits)
+        bitmap = DecodePicture(path, 100, kDesignDpi, &size);
+    *width = size.cx;
+    *height = size.cy;
+    return bitmap;
+}
+
+HBITMAP LoadBackgroundPicture(const std::string& path, int dpi, SIZE* size) {
+    *size = {};
+    const PictureChoice choice = ChoosePictureFile(path, dpi);
+    if (!HasFileStatus(choice.path)) return nullptr;
+    // Stretched over the window whatever its size, a background is refused only
+    // for the picture decoding it makes; its copy at the page's scaling is made
+    // within the budget or not at all.
+    const PictureMeasure measure = MeasurePictureFile(choice.path, 100, kDesignDpi);
+    if (measure.fit == PictureFit::TooLarge)
+        AppMessageBox(PictureTooLargeText(choice.path).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return measure.fit == PictureFit::Fits ? DecodePicture(choice.path, choice.percent, dpi, size) : nullptr;
 }
 
 namespace {

@@ -33,11 +33,15 @@ std::string ReadTotal(const std::string& path) { return ReadInto(path, "INFO", "
 
 std::vector<int> ControlKeysInOrder(const std::string& path, int total) {
     constexpr int kTotalReadDirectly = 1000;
+    if (total > kTotalReadDirectly) return ControlKeysPresent(path, total);
     std::vector<int> keys;
-    if (total <= kTotalReadDirectly) {
-        for (int k = total - 1; k >= 0; --k) keys.push_back(k);
-        return keys;
-    }
+    for (int k = std::max(total, 0) - 1; k >= 0; --k) keys.push_back(k);
+    return keys;
+}
+
+std::vector<int> ControlKeysPresent(const std::string& path, int total) {
+    std::vector<int> keys;
+    if (total <= 0) return keys;
     std::vector<char> section(1 << 16);
     for (;;) {
         DWORD length = ::GetPrivateProfileSectionA("INFO", section.data(), static_cast<DWORD>(section.size()),

@@ -20,9 +20,11 @@ std::string ReadValue(const std::string& path, const char* section, const std::s
 // "TOTAL" of "INFO", through its smaller buffer.
 std::string ReadTotal(const std::string& path);
 // The "INFO" keys in the order a page creates their controls, from TOTAL - 1
-// down to 0. A TOTAL beyond any real page would mean that many reads: then
-// only the keys present in the section are listed.
+// down to 0; none for a TOTAL of 0 or less. A TOTAL beyond any real page would
+// mean that many reads: then only the keys present in the section are listed.
 std::vector<int> ControlKeysInOrder(const std::string& path, int total);
+// The keys below TOTAL that the section has, in the same order.
+std::vector<int> ControlKeysPresent(const std::string& path, int total);
 
 // A decimal prefix: blanks skipped, an optional sign, digits up to the first
 // other character; no digits give 0. Values beyond int saturate.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "../framework/ExceptionBoundary.h"
 #include "../framework/MessageBox.h"
 #include "../framework/WinApp.h"
 
@@ -54,9 +55,11 @@ int CPathDialog::RunChooser() {
 
 int CALLBACK CPathDialog::BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
     CPathDialog* self = reinterpret_cast<CPathDialog*>(data);
-    if (message == BFFM_INITIALIZED) self->OnInitialized(dialog);
-    if (message == BFFM_SELCHANGED) self->OnSelectionChanged(dialog, reinterpret_cast<LPCITEMIDLIST>(lParam));
-    return 0;
+    return Guarded(0, [&] {
+        if (message == BFFM_INITIALIZED) self->OnInitialized(dialog);
+        if (message == BFFM_SELCHANGED) self->OnSelectionChanged(dialog, reinterpret_cast<LPCITEMIDLIST>(lParam));
+        return 0;
+    });
 }
 
 void CPathDialog::OnInitialized(HWND dialog) {

@@ -19,10 +19,26 @@ inline std::vector<std::wstring_view> Components(std::wstring_view path) {
     return parts;
 }
 
+// Where a path lands is a plain path, which lands as itself; a plain path lands
+// as it is written, "/" read as "\".
+inline std::string CheckLanding(std::wstring_view path) {
+    std::wstring landing, again;
+    const bool plain = IsPlainRelativePath(path);
+    if (!LandingPath(path, landing)) return plain ? "a plain path does not land" : "";
+    if (!IsPlainRelativePath(landing)) return "a landing path is not plain";
+    if (!LandingPath(landing, again) || again != landing) return "a landing path does not land as itself";
+    std::wstring written(path);
+    for (wchar_t& c : written)
+        if (c == L'/') c = L'\\';
+    if (plain && landing != written) return "a plain path lands elsewhere";
+    return {};
+}
+
 // A path is plain exactly when each of its components is: the rules look at
 // components one by one, so no combination of harmless parts may turn harmful.
 // An accepted path never climbs: as many levels deep as it has components.
 inline std::string Check(std::wstring_view path) {
+    if (std::string landing = CheckLanding(path); !landing.empty()) return landing;
     const bool accepted = IsPlainRelativePath(path);
     const std::vector<std::wstring_view> parts = Components(path);
     bool allPlain = !path.empty();

@@ -11,6 +11,9 @@
 // --overwrite, --no-path, --test, --quiet, --memory (the peak working set),
 // --time (the milliseconds of the operation alone), --items-from FILE (entries,
 // one a line, after those given; for more than a command line holds).
+//
+// It never opens a window: a missing volume or password fails the operation with
+// a message and a non-zero exit code.
 #include <windows.h>
 #include <psapi.h>
 
@@ -191,6 +194,8 @@ int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Nor the system's own box for a drive without a disk, which would wait too.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // Lines end in LF alone, for the shell scripts that read them.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
@@ -211,6 +216,11 @@ int wmain(int argc, wchar_t** argv) {
             if (ErrorHasSystemReason(code) && zip.LastError != 0)
                 line += L" (" + SystemErrorText(zip.LastError) + L")";
             Print(line);
+        };
+        // A script waits for no one: a missing volume fails the operation.
+        zip.OnOpenVolume = [](std::wstring& name, bool, bool& cancel) {
+            Print(L"missing volume: " + name);
+            cancel = true;
         };
         if (!options.quiet) {
             // The library reports progress before the first item and several times

@@ -1,5 +1,6 @@
 #include "SimulatedRun.h"
 
+#include "framework/ExceptionBoundary.h"
 #include "product/LanguageText.h"
 #include "product/UninstallPage.h"
 #include "uninstall/NVEngine.h"
@@ -28,7 +29,10 @@ void SimulatedRun::RunToStop() {
 }
 
 void CALLBACK SimulatedRun::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    if (g_ticking != nullptr && g_ticking->m_timer == id) g_ticking->Step();
+    Guarded(false, [id] {
+        if (g_ticking != nullptr && g_ticking->m_timer == id) g_ticking->Step();
+        return true;
+    });
 }
 
 void SimulatedRun::Step() {

@@ -11,6 +11,8 @@
 
 #include "controls/ControlTypes.h"
 #include "controls/MyStatic.h"
+#include "controls/PictureLimits.h"
+#include "framework/Dpi.h"
 #include "framework/FileStatus.h"
 #include "theme/ControlLine.h"
 #include "theme/ControlTable.h"
@@ -130,24 +132,42 @@ private:
             Report(order, key, "colour " + Quoted(value) + " is not three numbers of 0 to 255 (red,green,blue)");
     }
 
+    // Measured as the page measures a picture before it decodes it; false for one
+    // the page leaves out for its size, at 96 dpi or at 192 only.
+    bool CheckPictureSize(int order, const std::string& key, const std::string& what, const PictureChoice& choice,
+                          int dpi) {
+        const PictureMeasure measure = MeasurePictureFile(choice.path, choice.percent, dpi);
+        if (measure.fit != PictureFit::TooLarge) return true;
+        const bool decodedFits = WithinPictureBudget(measure.decoded.cx, measure.decoded.cy);
+        const SIZE size = decodedFits ? measure.drawn : measure.decoded;
+        const std::string where = dpi == kDesignDpi ? "" : " at " + std::to_string(dpi) + " dpi";
+        Report(order, key,
+               what + " " + Quoted(choice.path) + " is " + std::to_string(size.cx) + " x " + std::to_string(size.cy) +
+                   " pixels" + (decodedFits ? " as drawn" : "") + ": too large to be shown" + where +
+                   " (at most 16384 pixels a side and 64 M pixels in all); the page leaves it out as a missing one");
+        return false;
+    }
+
     // A file the page decodes with the picture loader of its control.
     bool CheckControlPicture(int order, const std::string& key, const std::string& path, const char* what) {
+        const std::string file = std::string(what) + " file";
         if (!HasFileStatus(path)) {
-            std::string message = std::string(what) + " file " + Quoted(path) + " not found";
+            std::string message = file + " " + Quoted(path) + " not found";
             if (IsRelative(path)) message += " (without braces a name is not looked for in the theme folder)";
             Report(order, key, message);
             return false;
         }
+        if (!CheckPictureSize(order, key, file, {path, 100}, kDesignDpi)) return false;
         CMyStatic picture;
         picture.LoadPicture(path);
-        if (!picture.PictureLoaded())
-            Report(order, key, std::string(what) + " file " + Quoted(path) + " cannot be decoded");
+        if (!picture.PictureLoaded()) Report(order, key, file + " " + Quoted(path) + " cannot be decoded");
         return picture.PictureLoaded();
     }
 
     // As the page places a picture control at 192 dpi.
     void CheckControlScaling(int order, const std::string& key, const ControlLine& parsed) {
         const PictureChoice choice = ChoosePictureFile(parsed.picturePath, kHintDpi);
+        if (!CheckPictureSize(order, key, "picture file", choice, kHintDpi)) return;
         CMyStatic picture;
         picture.LoadPicture(choice.path);
         const SIZE pixels = picture.PicturePixels();
@@ -161,33 +181,54 @@ private:
         CheckColor(kWindowOrder, "[MAINWINDOW]bkcolor", ThemeFile::ReadValue(m_path, kWindow, "bkcolor"));
         const std::string image = ThemeFile::WithoutBraces(ThemeFile::ReadValue(m_path, kWindow, "bkimage"));
         if (image.empty()) return;
-        int width = 0, height = 0;
+        const char* key = "[MAINWINDOW]bkimage";
+        const char* what = "background picture";
         if (!HasFileStatus(image)) {
-            std::string message = "background picture " + Quoted(image) + " not found";
+            std::string message = std::string(what) + " " + Quoted(image) + " not found";
             if (IsRelative(image)) message += " (this key is not looked for in the theme folder: write a full path)";
-            Report(kWindowOrder, "[MAINWINDOW]bkimage", message);
-        } else if (HBITMAP bitmap = LoadPictureFile(image, &width, &height)) {
-            ::DeleteObject(bitmap);
-            // As the page brings it to its scaling before stretching it over the window.
-            const PictureChoice choice = ChoosePictureFile(image, kHintDpi);
-            bitmap = LoadPictureFile(choice.path, &width, &height);
-            if (bitmap != nullptr) ::DeleteObject(bitmap);
-            const int designWidth = ::MulDiv(width, 100, choice.percent);
-            HintScaling(kWindowOrder, "[MAINWINDOW]bkimage", choice, {width, height},
-                        {ThemeFile::AtDpi(designWidth, kHintDpi), 0});
-        } else {
-            Report(kWindowOrder, "[MAINWINDOW]bkimage", "background picture " + Quoted(image) + " cannot be decoded");
+            Report(kWindowOrder, key, message);
+            return;
         }
+        if (!CheckPictureSize(kWindowOrder, key, what, {image, 100}, kDesignDpi)) return;
+        int width = 0, height = 0;
+        HBITMAP bitmap = LoadPictureFile(image, &width, &height);
+        if (bitmap == nullptr) {
+            Report(kWindowOrder, key, std::string(what) + " " + Quoted(image) + " cannot be decoded");
+            return;
+        }
+        ::DeleteObject(bitmap);
+        // As the page brings it to its scaling before stretching it over the window.
+        const PictureChoice choice = ChoosePictureFile(image, kHintDpi);
+        // Stretched over the window, a background counts only as decoded.
+        if (!CheckPictureSize(kWindowOrder, key, what, {choice.path, 100}, kDesignDpi)) return;
+        bitmap = LoadPictureFile(choice.path, &width, &height);
+        if (bitmap != nullptr) ::DeleteObject(bitmap);
+        const int designWidth = ::MulDiv(width, 100, choice.percent);
+        HintScaling(kWindowOrder, key, choice, {width, height}, {ThemeFile::AtDpi(designWidth, kHintDpi), 0});
     }
 
     void CheckLines() {
         const std::string totalText = ThemeFile::ReadTotal(m_path);
         const int total = ThemeFile::Number(totalText);
+        const bool beyondTable = total > ControlTable::kMaxControls;
         if (!totalText.empty() && !IsWholeNumber(totalText))
             Report(kTotalOrder, "[INFO]TOTAL", "TOTAL " + Quoted(totalText) + " is not a number");
+        else if (total < 0 || beyondTable)
+            Report(kTotalOrder, "[INFO]TOTAL",
+                   "TOTAL " + Trimmed(totalText) + " is outside 0 to 69: " +
+                       (beyondTable ? "a page holds at most 69 controls" : "the page has no controls"));
         std::array<int, static_cast<size_t>(ControlPool::Count)> poolCounts{};
-        for (int k : ThemeFile::ControlKeysInOrder(m_path, total)) {
+        // Beyond what a page holds, only the lines there are: a missing one would add nothing.
+        const std::vector<int> keys =
+            beyondTable ? ThemeFile::ControlKeysPresent(m_path, total) : ThemeFile::ControlKeysInOrder(m_path, total);
+        for (int k : keys) {
             const std::string key = "[INFO]" + std::to_string(k);
+            // The page reads no further line once its table is full.
+            if (m_table.Full()) {
+                Report(k, key, std::string("more than 69 controls on the page: this one ") +
+                                   (k == 0 ? "is" : "and those of lower keys are") + " left out");
+                break;
+            }
             const std::string line = ThemeFile::ReadValue(m_path, "INFO", std::to_string(k));
             const size_t fields = static_cast<size_t>(std::count(line.begin(), line.end(), ',')) + 1;
             if (fields > ThemeFile::kMaxFields)
@@ -202,10 +243,6 @@ private:
                 const bool picture = parsed.type->pool == ControlPool::Pictures;
                 Report(k, key, std::string("more than 15 ") + (picture ? "BITMAP and HOVER" : parsed.type->keyword) +
                                    " controls on the page: this one is left out");
-                continue;
-            }
-            if (m_table.Full()) {
-                Report(k, key, "more than 69 controls on the page: this one is left out");
                 continue;
             }
             if (parsed.type->sizeRule == SizeRule::Picture && CheckControlPicture(k, key, parsed.picturePath, "picture"))

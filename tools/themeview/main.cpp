@@ -7,12 +7,19 @@
 #include "ThemeCheck.h"
 #include "ThemeViewer.h"
 #include "ViewOptions.h"
+#include "framework/ExceptionBoundary.h"
 #include "framework/MessageBox.h"
 #include "framework/ProgramEnd.h"
 #include "framework/WinApp.h"
 #include "product/ProductContext.h"
 
 namespace {
+// Where no one is there to answer a box, its text goes to the error output.
+int BoxToErrorOutput(HWND, const char* text, const char* caption, UINT) {
+    std::fprintf(stderr, "themeview: message \"%s\": %s\n", caption, text);
+    return IDOK;
+}
+
 int CheckPages(const ViewOptions& options) {
     bool clean = true;
     for (const std::string& page : options.pages) {
@@ -49,13 +56,7 @@ public:
         product.languageFilePath = m_options.language;
         // Cancel and closing a page end the preview, not the process by force.
         SetAbortProgramHandler([] { ::PostQuitMessage(0); });
-        if (!m_options.picture.empty()) {
-            // No one is there to answer a box; its text goes to the error output.
-            SetMessageBoxHandler([](HWND, const char* text, const char* caption, UINT) {
-                std::fprintf(stderr, "themeview: message \"%s\": %s\n", caption, text);
-                return IDOK;
-            });
-        }
+        if (!m_options.picture.empty()) SetMessageBoxHandler(BoxToErrorOutput);
         m_viewer = std::make_unique<ThemeViewer>(m_options);
         if (!m_viewer->OpenFirstPage()) {
             std::fprintf(stderr, "themeview: the page %s%s could not be shown\n", m_options.folder.c_str(),
@@ -93,7 +94,10 @@ int main(int argc, char** argv) {
         std::fputs(ViewUsage().c_str(), stdout);
         return 0;
     }
-    if (options->check) return CheckPages(*options);
+    if (options->check) {
+        SetMessageBoxHandler(BoxToErrorOutput);
+        return Guarded(1, [&options] { return CheckPages(*options); });
+    }
     if (!AllPagesExist(*options)) return 1;
     CThemeViewApp app(*options);
     return app.Main(::GetModuleHandleA(nullptr));

@@ -299,7 +299,6 @@ TEST(Add, ArchiveFileThatCannotBeCreatedIsReportedByName) {
     std::wstring folder = MakeDataTree(L"add-abort");
     TSevenZip zip(nullptr);
     Messages messages(zip);
-    zip.Cancel();
     zip.SZFileName = folder + L"\\no\\such\\folder\\out.7z";
     zip.Files.Add(folder + L"\\data\\c.txt");
     EXPECT_EQ(zip.Add(), -1);

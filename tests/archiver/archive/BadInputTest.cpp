@@ -86,13 +86,14 @@ TEST(BadInput, TruncatedLastVolumeEndsTheOpenWhenTheMissingPartIsDeclined) {
     EXPECT_EQ(asked, std::vector<std::wstring>{folder + L"\\set.7z.004"});
 }
 
-TEST(BadInput, ItemResultsBeyondTheFourClassicCodesCountAsDataErrors) {
+TEST(BadInput, ItemResultsBeyondTheFourClassicCodesAreDataErrorsOrAWrongPassword) {
     // Newer libraries report unavailable data, unexpected end, data after the end,
-    // headers errors and wrong passwords with codes 4 to 9.
+    // headers errors and wrong passwords with codes 4 to 9; a wrong password is
+    // said as at the open.
     TSevenZip zip(nullptr);
     Messages messages(zip);
     ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(&zip, 0));
     for (INT32 result = 0; result <= 9; ++result) callback->SetOperationResult(result);
     EXPECT_EQ(messages.codes, (std::vector<int32_t>{kUnsupportedMethod, kDataError, kCRCError, kDataError, kDataError,
-                                                    kDataError, kDataError, kDataError, kDataError}));
+                                                    kDataError, kDataError, kDataError, kWrongPassword}));
 }

@@ -78,9 +78,12 @@ void PackWithComponent(const std::wstring& archive, const std::wstring& root,
     ASSERT_EQ(zip.Add(), 0);
 }
 
-std::wstring RestoredOutside(const std::wstring& folder) {
+// A file of a hostile archive found outside the folder restored into.
+std::wstring RestoredOutside(const std::wstring& folder, const std::wstring& restored) {
     for (const auto& [path, entry] : ReadTree(folder))
-        if (path.find(L"escaped") != std::wstring::npos || path.find(L"rooted") != std::wstring::npos) return path;
+        if ((path.find(L"escaped") != std::wstring::npos || path.find(L"rooted") != std::wstring::npos) &&
+            path.rfind(restored + L"\\", 0) != 0)
+            return path;
     return {};
 }
 }  // namespace
@@ -408,7 +411,8 @@ TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder
     EXPECT_EQ(window.Rows().size(), 3u);
     ASSERT_TRUE(window.Restore());
     EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\ok.txt"));
-    EXPECT_EQ(RestoredOutside(folder), L"");
+    EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\rooted.txt"));  // its root taken away
+    EXPECT_EQ(RestoredOutside(folder, L"cel\\odtworzone"), L"");
     EXPECT_EQ(window.End(), 0u);
 }
 
@@ -480,6 +484,67 @@ TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
     ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
                                reinterpret_cast<LPARAM>(koniec)));
     EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
+}
+
+// The close box (as the taskbar's Close sends it) while a question is open: the
+// answer the question then gets is taken as no consent, nothing is packed or
+// restored, and the program is gone within a second of the question closing.
+// ("Koniec" comes to the same handler.)
+TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
+    const std::wstring folder = FreshFolder(L"window-close-wins"), archive = folder + L"\\arc.7z";
+    MakeMixedArchive(folder);  // arc.7z, with an encrypted item
+    MakeDirectories(folder + L"\\dane");
+    WriteFile(folder + L"\\dane\\nowy.txt", NoiseBytes(300000, 6));
+    WriteSettings(folder, folder + L"\\dane", {folder + L"\\dane\\*.*"}, folder + L"\\odtworzone");
+    const std::string before = ReadFile(archive);
+    const struct {
+        const wchar_t* button;
+        bool replaceQuestion;  // the save dialog's, for the existing archive
+    } cases[] = {{L"Archiwizuj", false}, {L"Archiwizuj", true}, {L"Wczytaj archiwum", false}, {L"Odtwórz archiwum", false}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(Narrow(test.button) + (test.replaceQuestion ? " replace" : ""));
+        const bool restore = test.button == std::wstring(L"Odtwórz archiwum");
+        ArchiverWindow window(folder);
+        ASSERT_TRUE(window.WaitShown());
+        ASSERT_TRUE(!restore || window.Load(archive));
+        ASSERT_TRUE(FormRemote::Click(window.Button(test.button)));
+        HWND dialog = restore ? window.WaitForPasswordDialog() : FormRemote::WaitForDialog(window.Id(), 10000);
+        ASSERT_NE(dialog, nullptr);
+        HWND question = nullptr;
+        if (test.replaceQuestion) {
+            constexpr int kNameBox = 0x47C;  // cmb13 of the explorer-style dialog
+            ::SendMessageW(::GetDlgItem(dialog, kNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(archive.c_str()));
+            FormRemote::PressButton(dialog, IDOK);
+            question = FormRemote::WaitForDialog(window.Id(), 10000, dialog);
+            ASSERT_TRUE(question != nullptr && ::GetWindow(question, GW_OWNER) == dialog);
+            wchar_t text[256] = {};
+            ::GetDlgItemTextW(question, 0xFFFF, text, 256);
+            EXPECT_STREQ(text, L"Plik istnieje.\nCzy chcesz go zastąpić?");
+        }
+        ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
+        // What is still open is answered as consent would be.
+        DWORD closed = 0;
+        ASSERT_TRUE(FormRemote::WaitUntil(
+            [&] {
+                if (question != nullptr && ::IsWindow(question)) {
+                    FormRemote::PressButton(question, IDYES);
+                } else if (::IsWindow(dialog) && restore) {
+                    ::SendMessageW(::GetDlgItem(dialog, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"sekret"));
+                    FormRemote::PressButton(dialog, IDOK);
+                } else if (::IsWindow(dialog) && question == nullptr) {
+                    FormRemote::AnswerFileDialog(window.Id(), dialog, archive, 500);
+                }
+                closed = ::GetTickCount();
+                return !::IsWindow(dialog);
+            },
+            20000));
+        ASSERT_EQ(window.Process().Wait(10000), std::optional<DWORD>(0u));
+        EXPECT_LT(::GetTickCount() - closed, 1000u);
+        EXPECT_TRUE(ReadFile(archive) == before);
+        EXPECT_TRUE(TemporaryFiles(folder).empty());
+        // The restore had begun when it asked; its encrypted item waited for the answer.
+        EXPECT_FALSE(Exists(folder + (restore ? L"\\odtworzone\\secret.txt" : L"\\odtworzone")));
+    }
 }
 
 TEST(ArchiverWindow, AHundredThousandItemsAllBecomeRows) {

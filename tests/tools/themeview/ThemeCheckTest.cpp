@@ -2,9 +2,11 @@
 // exact lines it reports, and a clean theme that reports nothing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 
 #include "ThemeCheck.h"
+#include "support/TestPictures.h"
 #include "support/TestFiles.h"
 #include "support/ThemePage.h"
 
@@ -39,6 +41,10 @@ std::vector<CheckCase> Cases(const std::string& folder) {
         return key + ": hint: picture \"" + folder + file + "\" is scaled up " + times +
                " times at 192 dpi and looks soft there; a copy made for that scaling beside it (name@2x.jpg for "
                "name.jpg) keeps it sharp";
+    };
+    auto huge = [&folder](const std::string& file, const std::string& where) {
+        return " \"" + folder + file + "\" is 10000 x 10000 pixels: too large to be shown" + where +
+               " (at most 16384 pixels a side and 64 M pixels in all); the page leaves it out as a missing one";
     };
     std::vector<std::string> clickRows = Blank(11);
     clickRows[10] = "On Click|1-next|10";
@@ -76,7 +82,17 @@ std::vector<CheckCase> Cases(const std::string& folder) {
           "[INFO]16: more than 15 BITMAP and HOVER controls on the page: this one is left out"}},
         {"70 controls",
          Page("", 70, Lines(70, [&kTypes70](int k) { return std::string("c,0,0,40,40,") + kTypes70[k % 5] + ",,,0"; })),
-         {"[INFO]0: more than 69 controls on the page: this one is left out"}},
+         {"[INFO]TOTAL: TOTAL 70 is outside 0 to 69: a page holds at most 69 controls",
+          "[INFO]0: more than 69 controls on the page: this one is left out"}},
+        // Only the lines there are read, and none once the table is full.
+        {"the largest TOTAL",
+         Page("", INT_MAX, Lines(71, [&kTypes70](int k) { return std::string("c,0,0,40,40,") + kTypes70[k % 5] + ",,,0"; })),
+         {"[INFO]TOTAL: TOTAL 2147483647 is outside 0 to 69: a page holds at most 69 controls",
+          "[INFO]1: more than 69 controls on the page: this one and those of lower keys are left out"}},
+        {"a TOTAL beyond its lines", Page("", 100, "0=a,0,0,9,9,BUTTON,,,1\r\n"),
+         {"[INFO]TOTAL: TOTAL 100 is outside 0 to 69: a page holds at most 69 controls"}},
+        {"the smallest TOTAL", Page("", INT_MIN, "0=a,0,0,9,9,BUTTON,,,1\r\n"),
+         {"[INFO]TOTAL: TOTAL -2147483648 is outside 0 to 69: the page has no controls"}},
         {"21 fields",
          Page("", 1, "0=n,1,2,30,40,RECT,,,7,a,b,c,d,e,f,g,h,i,j,k,l\r\n"),
          {"[INFO]0: 21 fields: only the first 20 are read"}},
@@ -109,6 +125,12 @@ std::vector<CheckCase> Cases(const std::string& folder) {
           "[DADOS]13,1: unknown built-in icon \"IDI_NOPE\": no icon is shown",
           "[DADOS]14,1: icon file \"relative.ico\" not found (without braces a name is not looked for in the theme "
           "folder)"}},
+        {"pictures too large",
+         Page("bkimage=" + folder + "huge.jpg\r\n", 3,
+              "0=a,0,0,9,9,BITMAP,{huge.jpg},,10\r\n1=b,0,0,9,9,HOVER,{pic2.bmp},,11\r\n2=c,0,0,9,9,ICON,,,12\r\n",
+              Rows(12, {"r||0", "Icon File:|{huge.ico}|1"})),
+         {"[MAINWINDOW]bkimage: background picture" + huge("huge.jpg", ""), "[INFO]0: picture file" + huge("huge.jpg", ""),
+          "[INFO]1: picture file" + huge("pic2@2x.bmp", " at 192 dpi"), "[DADOS]12,1: icon file" + huge("huge.ico", "")}},
         {"background that is no picture", Page("bkimage=" + folder + "garbage.bmp\r\n", 0, ""),
          {"[MAINWINDOW]bkimage: background picture \"" + folder + "garbage.bmp\" cannot be decoded"}},
         {"colours",
@@ -158,6 +180,11 @@ protected:
         for (const char* file : {"soft.bmp", "mild.bmp"}) ASSERT_TRUE(WriteBitmapFile(folder + file, 8, 8, RGB(1, 2, 3)));
         ASSERT_TRUE(WriteBitmapFile(folder + "mild@1.25x.bmp", 10, 10, RGB(1, 2, 3)));
         ASSERT_TRUE(TestFiles::Write(folder + "garbage.bmp", "this is no picture"));
+        // Headers claiming 10000 x 10000 pixels, and a picture whose copy for 2x claims it.
+        ASSERT_TRUE(TestFiles::Write(folder + "huge.jpg", TestPictures::Jpeg(10000, 10000)));
+        ASSERT_TRUE(TestFiles::Write(folder + "huge.ico", TestPictures::Icon({{32, TestPictures::Png(10000, 10000)}})));
+        ASSERT_TRUE(WriteBitmapFile(folder + "pic2.bmp", 8, 8, RGB(1, 2, 3)));
+        ASSERT_TRUE(TestFiles::Write(folder + "pic2@2x.bmp", TestPictures::Bmp(10000, 10000)));
     }
     void TearDown() override { TestFiles::RemoveTree(folder); }
 

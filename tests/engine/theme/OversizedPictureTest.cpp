@@ -1,0 +1,112 @@
+// Theme pictures whose headers claim 10000 x 10000 pixels, at the DPI of the
+// prefix the test runs in (144 by scripts/wine-dpi-test.sh): each is left out as
+// a missing picture is and reported, on a page in the test's process and in a
+// silent uninstall, which ends and removes the product.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/MyStatic.h"
+#include "framework/MessageBox.h"
+#include "support/ChildProcess.h"
+#include "support/TestPictures.h"
+#include "support/TestFiles.h"
+#include "support/TestProduct.h"
+#include "support/TestRegistry.h"
+#include "support/ThemePage.h"
+
+using namespace TestPictures;
+
+namespace {
+// Headers alone: nothing behind them would survive decoding, had they been decoded.
+const std::string kJpeg = Jpeg(10000, 10000);
+const std::string kGif = Gif(10000, 10000);
+const std::string kBmp = Bmp(10000, 10000);
+const std::string kIcon = Icon({{32, Png(10000, 10000)}});
+
+// Every kind of theme picture: the file each is read from at 144 dpi.
+struct Oversized {
+    const char* what;
+    const char* file;
+    const std::string& bytes;
+};
+const Oversized kPictures[] = {
+    {"background", "background.jpg", kJpeg},
+    {"copy for 1.5x of a BITMAP that fits", "small@1.5x.bmp", kBmp},
+    {"HOVER", "hover.gif", kGif},
+    {"BITMAP", "huge.jpg", kJpeg},
+    {"icon file", "huge.ico", kIcon},
+};
+
+// The page: pictures in the theme folder, the background wherever `background` says.
+std::string Theme(const std::string& background) {
+    return ThemeWithControls("caption=Big\r\nwidth=400\r\nheight=300\r\nbkimage=" + background + "\r\n",
+                             {"Pic,10,10,0,0,BITMAP,{huge.jpg},,0", "Hover,10,60,0,0,HOVER,{hover.gif},,1",
+                              "Icon,10,110,32,32,ICON,,,2", "Small,10,160,0,0,BITMAP,{small.bmp},,3"},
+                             "2,t=2\r\n2,0=ID|IDC_ICON|0\r\n2,1=Icon File:|{huge.ico}|1\r\n");
+}
+
+void WritePictures(const std::string& themeFolder, const std::string& backgroundFolder) {
+    for (const Oversized& picture : kPictures)
+        TestFiles::Write((picture.file == kPictures[0].file ? backgroundFolder : themeFolder) + picture.file,
+                         picture.bytes);
+    WriteBitmapFile(themeFolder + "small.bmp", 20, 20, RGB(0, 128, 0));
+}
+
+std::string TooLarge(const std::string& path) { return "Picture too large: (" + path + ")"; }
+}  // namespace
+
+TEST(OversizedPictures, APageLeavesThemOutAsMissingOnesAndSaysSo) {
+    ThemePage theme("oversized-page");
+    WritePictures(theme.Folder(), theme.Folder());
+    theme.WriteTheme(Theme(theme.Folder() + "background.jpg"));
+    std::vector<std::string> shown;
+    SetMessageBoxHandler([&shown](HWND, const char* text, const char*, UINT) {
+        shown.push_back(text);
+        return IDOK;
+    });
+    const bool loaded = theme.Load();
+    SetMessageBoxHandler({});
+    ASSERT_TRUE(loaded);
+    std::vector<std::string> expected;
+    for (const Oversized& picture : kPictures) expected.push_back(TooLarge(theme.Folder() + picture.file));
+    EXPECT_EQ(shown, expected);
+
+    EXPECT_EQ(theme.Page().PictureFlag(), 0);
+    for (int windowId : {3000, 3002, 3003}) {  // the pictures: without a size, as without a file
+        const ControlRecord& record = theme.Page().Table()[theme.Page().FindRecordByWindowId(windowId)];
+        EXPECT_EQ(record.right - record.left, 0) << record.identifier;
+        EXPECT_EQ(record.bottom - record.top, 0) << record.identifier;
+    }
+    const auto* icon = static_cast<CMyStatic*>(theme.Page().ControlObject(2));
+    EXPECT_FALSE(icon->PictureLoaded());
+}
+
+TEST(OversizedPictures, ASilentRunEndsRemovesTheProductAndLogsEach) {
+    TestProduct product("{BIG-PICTURES}");
+    const std::string temp = TestFiles::FreshTempFolder("oversized-run") + "\\";
+    const std::string themeFolder = product.Folder() + "\\theme\\";
+    TestFiles::MakeDirectories(themeFolder);
+    // A background's braces are taken out of its path: it lies outside the product's folder.
+    WritePictures(themeFolder, temp);
+    TestFiles::Write(themeFolder + "uninstall.lcd", Theme(temp + "background.jpg"));
+    product.Register("Big Pictures", temp + "installed");
+    TestFiles::MakeDirectories(temp + "installed");
+    TestFiles::Write(temp + "installed\\notes.txt", "x");
+    product.WriteLog("TOTALFILE=1\r\nFILE=" + temp + "installed\\notes.txt\r\n");
+
+    ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + temp + "removal.log\"");
+    EXPECT_EQ(norvexec.Wait(60000), std::optional<DWORD>(0u));
+    EXPECT_FALSE(TestFiles::Exists(temp + "installed\\notes.txt"));
+    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+    const std::string log = TestFiles::Read(temp + "removal.log");
+    for (const Oversized& picture : kPictures) {
+        const std::string path = (picture.file == kPictures[0].file ? temp : themeFolder) + picture.file;
+        EXPECT_NE(log.find("] " + TooLarge(path) + "\r\n"), std::string::npos) << picture.what << "\n" << log;
+    }
+    EXPECT_NE(log.find("FILE " + temp + "installed\\notes.txt: removed"), std::string::npos) << log;
+    EXPECT_NE(log.rfind("exit code 0\r\n"), std::string::npos) << log;
+}

@@ -1,8 +1,7 @@
 // A disk that fills up while the archive is written: Add fails with -1, names the
 // file and says why (a full disk), and the archive that was there stays readable.
-// The launcher mounts a file system of 1 MiB and names it in DZ_SMALL_DISK; where
-// nothing could be mounted, writes failing past the first mebibyte at the writer's
-// seam stand for the full disk. The test says which of the two ran.
+// The disk is a file system of 1 MiB that the launcher mounts, or where nothing
+// can be mounted, one injected at the writer's seam (SmallDisk says which).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,25 +14,8 @@
 
 using namespace ArchiveTest;
 
-namespace {
-uint64_t g_written = 0;
-
-bool WriteUpToAMebibyte(HANDLE file, uint64_t offset, const void* data, DWORD count, DWORD& done) {
-    done = 0;
-    if ((g_written += count) > (1 << 20)) {
-        ::SetLastError(ERROR_DISK_FULL);
-        return false;
-    }
-    return WriteAt(file, offset, data, count, done);
-}
-}  // namespace
-
 TEST(FullDisk, AFullDiskFailsTheAddByNameAndKeepsTheOldArchive) {
-    const wchar_t* mounted = _wgetenv(L"DZ_SMALL_DISK");
-    const bool real = mounted != nullptr && *mounted != L'\0';
-    std::cout << "full disk: " << (real ? "a file system of 1 MiB" : "an injected write failure") << "\n";
-    RecordProperty("full_disk", real ? "mounted" : "injected");
-    const std::wstring disk = real ? std::wstring(mounted) : FreshFolder(L"small-disk");
+    const SmallDisk disk;
     const std::wstring input = FreshFolder(L"full-disk-input");
     WriteFile(input + L"\\noise.bin", NoiseBytes(1200000, 17));
     WriteFile(input + L"\\small.txt", "a small file");
@@ -48,7 +30,7 @@ TEST(FullDisk, AFullDiskFailsTheAddByNameAndKeepsTheOldArchive) {
                           Case{L"volumes", 300000, false, L"old.7z", L"old.7z.001"},
                           Case{L"self-extracting", 300000, true, L"setup.exe", L""}}) {
         SCOPED_TRACE(Narrow(c.name));
-        const std::wstring folder = disk + L"\\" + c.name;
+        const std::wstring folder = disk.Folder() + L"\\" + c.name;
         MakeDirectories(folder);
         TSevenZip zip(nullptr);
         zip.AddRootDir = input;
@@ -65,10 +47,11 @@ TEST(FullDisk, AFullDiskFailsTheAddByNameAndKeepsTheOldArchive) {
         }
         zip.Files.Add(input + L"\\noise.bin");
         Messages messages(zip);
-        g_written = 0;
-        if (!real) TMyStreamWriter::WriteToFile = WriteUpToAMebibyte;
-        const int32_t result = zip.Add();
-        TMyStreamWriter::WriteToFile = WriteAt;
+        int32_t result = 0;
+        {
+            const SmallDisk::Filling filling(disk);
+            result = zip.Add();
+        }
         EXPECT_EQ(result, -1);
         EXPECT_EQ(messages.codes, std::vector<int32_t>{kCouldNotWriteFile});
         ASSERT_EQ(messages.files.size(), 1u);

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "WideFiles.h"
-
 namespace {
 uint32_t Crc32(const uint8_t* bytes, size_t count) {
     uint32_t crc = 0xFFFFFFFFu;
@@ -21,11 +19,8 @@ uint64_t LittleEndian(const uint8_t* bytes, size_t count) {
 }
 }  // namespace
 
-uint64_t ArchiveEndFromStartHeader(HANDLE file, uint64_t start) {
-    uint8_t header[kStartHeaderSize];
-    DWORD read = 0;
-    if (!ReadAt(file, start, header, sizeof header, read) || read != sizeof header) return 0;
-    if (!HasSignatureAt(header, read)) return 0;
+uint64_t ArchiveEndFromStartHeader(const uint8_t (&header)[kStartHeaderSize], uint64_t start) {
+    if (!HasSignatureAt(header, sizeof header)) return 0;
     if (static_cast<uint32_t>(LittleEndian(header + 8, 4)) != Crc32(header + 12, 20)) return 0;
     uint64_t nextHeaderOffset = LittleEndian(header + 12, 8);
     uint64_t nextHeaderSize = LittleEndian(header + 20, 8);

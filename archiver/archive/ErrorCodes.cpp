@@ -21,8 +21,32 @@ const char* const kMessages[] = {
     "Could not write file",
     "Name differs only in case from an earlier item",
     "Wrong or missing password",
+    "Could not read file",
 };
 }  // namespace
+
+bool ErrorHasSystemReason(int32_t code) {
+    switch (code) {
+    case kCouldNotCreateSfx:
+    case kCouldNotCreateFile:
+    case kCouldNotOpenFile:
+    case kCouldNotWriteFile:
+    case kCouldNotReadFile: return true;
+    default: return false;
+    }
+}
+
+std::wstring SystemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length > 0 ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
+    ::LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return message;
+}
 
 const char* ErrorMessage(int32_t code) {
     if (code < 0 || code >= static_cast<int32_t>(sizeof kMessages / sizeof kMessages[0])) return "";

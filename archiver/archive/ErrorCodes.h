@@ -1,5 +1,8 @@
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
+#include <string>
 
 // The component's error codes; ErrCode indexes the message table.
 enum SevenZipError : int32_t {
@@ -21,7 +24,13 @@ enum SevenZipError : int32_t {
     kCouldNotWriteFile = 15,
     kCaseOnlyName = 16,
     kWrongPassword = 17,
+    kCouldNotReadFile = 18,
 };
 
 // The message of a code; the table's own texts, empty for a code outside it.
 const char* ErrorMessage(int32_t code);
+// Whether LastError tells why: the codes of a file that could not be made,
+// opened, written or read.
+bool ErrorHasSystemReason(int32_t code);
+// The system's own text for an error code (LastError), without its line end.
+std::wstring SystemErrorText(DWORD error);

@@ -137,6 +137,18 @@ bool TSevenZip::AskForVolume(const std::wstring& prompt, std::wstring& name) {
     return m_volumePrompt.Ask(DialogOwner(), prompt, name, m_cancelRequested);
 }
 
+void TSevenZip::ReportReadError(const std::wstring& fileName, uint32_t error) {
+    m_inputFailed = true;
+    LastError = error;
+    ReportError(kCouldNotReadFile, fileName);
+}
+
+int32_t TSevenZip::ReportWriteFailure(const TMyStreamWriter& writer) {
+    LastError = writer.LastError();
+    ReportError(writer.WriteFailed() ? kCouldNotWriteFile : kCouldNotCreateFile, writer.FailedFileName());
+    return -1;
+}
+
 void TSevenZip::ReportError(int32_t code, const std::wstring& fileName) {
     // The first error of an operation is its error: an item that went well later
     // (or one reported after it) must not make a failed run read as a good one.
@@ -153,6 +165,7 @@ bool TSevenZip::CancelledBeforeStart() {
 
 int32_t TSevenZip::Add() {
     m_errorReported = false;
+    m_inputFailed = false;
     AtExit clearCancel([this] { m_cancelRequested = false; });
     if (CancelledBeforeStart()) return -1;
 
@@ -160,7 +173,14 @@ int32_t TSevenZip::Add() {
     TAddItemTable table({AddRootDir, AddOptions.Contains(AddOptsEnum::AddRecurseDirs),
                          AddOptions.Contains(AddOptsEnum::AddStoreOnlyFilename),
                          [this] { return CancelRequested(); }});
-    for (int32_t i = 0; i < Files.Count(); ++i) table.AddEntry(Files[i]);
+    // An entry that is not there is left out as a file that cannot be opened is:
+    // said, and the archive is not what was asked for.
+    uint32_t missing = 0;
+    for (int32_t i = 0; i < Files.Count(); ++i) {
+        if (table.AddEntry(Files[i])) continue;
+        ReportError(kFileNotFound, Files[i]);
+        ++missing;
+    }
     table.Items().shrink_to_fit();
     if (OnPreProgress) OnPreProgress(this, table.Total());
     // Checked before the archive file is made: an existing archive of that name
@@ -176,8 +196,7 @@ int32_t TSevenZip::Add() {
         return -1;
     }
     const auto count = static_cast<UINT32>(table.Items().size());
-    ComPtr<TMyArchiveUpdateCallback> callback(
-        new TMyArchiveUpdateCallback(this, std::move(table.Items()), WithTrailingBackslash(AddRootDir)));
+    ComPtr<TMyArchiveUpdateCallback> callback(new TMyArchiveUpdateCallback(this, std::move(table.Items())));
 
     const bool append = m_sfxCreate && PathExists(SFXModule);
     if (append) SZFileName = ChangeExtension(SZFileName, L".exe");
@@ -185,6 +204,7 @@ int32_t TSevenZip::Add() {
     ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(),
                                                        FILE_ATTRIBUTE_ARCHIVE, static_cast<uint32_t>(m_volumeSize),
                                                        append, true));
+    writer->ReplaceAsSet();
     if (append) {
         // An existing program of that name is never replaced by a self-extractor.
         const std::wstring copy = FileApiPath(writer->FirstFileName());
@@ -201,18 +221,20 @@ int32_t TSevenZip::Add() {
             return -1;
         }
     }
-    if (!writer->Start()) throw EAbort();
+    if (!writer->Start()) return ReportWriteFailure(*writer.Get());
 
     HRESULT result = m_outArchive->UpdateItems(writer.Get(), count, callback.Get());
-    if (result != S_OK) return static_cast<int32_t>(result);
-    if (!writer->Commit()) {
-        LastError = writer->LastError();
-        ReportError(kCouldNotCreateFile, SZFileName);
-        return -1;
-    }
+    // The library passes a failed write on as a plain "false", which would read as
+    // "written, some files left out".
+    if (writer->LastError() != 0) return ReportWriteFailure(*writer.Get());
+    if (m_inputFailed) return -1;
+    // Stopped on the callback's answer (a cancel): no archive, whatever the library says.
+    if (result != S_OK) return result == S_FALSE ? -1 : static_cast<int32_t>(result);
+    if (!writer->Commit()) return ReportWriteFailure(*writer.Get());
     VolumeNames = writer->VolumeNames();
-    // Written without the items that could not be read: done, but not as asked.
-    return callback->SkippedItems() > 0 ? S_FALSE : S_OK;
+    // Written without the entries that are not there or could not be opened:
+    // done, but not as asked.
+    return callback->SkippedItems() + missing > 0 ? S_FALSE : S_OK;
 }
 
 bool TSevenZip::PassMethodSettings() {

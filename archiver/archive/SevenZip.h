@@ -57,6 +57,7 @@ using TOpenVolume = TEvent<std::wstring&, bool, bool&>;
 using T7zPasswordEvent = TEvent<TObject*, std::wstring&, bool&>;
 
 class TOperationPassword;
+class TMyStreamWriter;
 
 // The archive component: binds the 7-Zip library at run time and packs, lists and
 // extracts 7z archives (single files, volumes, self-extracting programs) with the
@@ -109,12 +110,14 @@ public:
     uint64_t SFXOffset = 0;
     TWideStringArray VolumeNames;
 
-    // The library's result of the update (0 = success; 1 when the archive was
-    // written without items that could not be read), or -1 when nothing was
-    // added (nothing found, settings refused, the self-extractor copy or putting
-    // the new files in place failed). Throws EAbort when the archive file cannot
-    // be created. Whatever stood under the archive's names before stays as it was
-    // unless the archive is written.
+    // 0 when the archive was written with every entry; 1 when it was written
+    // without some (an entry that is not there, a file that cannot be opened),
+    // each reported; -1 when no archive was written: nothing to add, settings
+    // refused, the self-extractor copy, an input that could not be read in full,
+    // or a file of the archive that could not be created, written or put in place
+    // (reported with its name; LastError says why), or a cancel. The library's
+    // own (negative) result when it fails otherwise. Whatever stood under the
+    // archive's names before stays as it was unless the archive is written whole.
     int32_t Add();
     // The number of items, or -1.
     int32_t List();
@@ -136,6 +139,8 @@ public:
     // For the component's streams and callbacks.
     bool CancelRequested() const { return m_cancelRequested; }
     void ReportError(int32_t code, const std::wstring& fileName);
+    // A file being added could not be read in full: the Add fails.
+    void ReportReadError(const std::wstring& fileName, uint32_t error);
     // The standard volume prompt, owned by the window the component is placed on;
     // false when the user cancels or the operation is being cancelled.
     bool AskForVolume(const std::wstring& prompt, std::wstring& name);
@@ -155,6 +160,7 @@ private:
     bool OpenArchive(const std::shared_ptr<TOperationPassword>& password);
     // False when the library refuses a setting (or offers no way to set them).
     bool PassMethodSettings();
+    int32_t ReportWriteFailure(const TMyStreamWriter& writer);
     static std::wstring StoredPathOf(const std::wstring& entry);
     void EndReading();
     uint64_t ItemSize(uint32_t index) const;
@@ -167,5 +173,6 @@ private:
     int32_t m_volumeSize = 0;
     std::atomic<bool> m_cancelRequested{false};
     bool m_errorReported = false;  // in the current operation
+    bool m_inputFailed = false;    // in the current Add
     TVolumePrompt m_volumePrompt;
 };

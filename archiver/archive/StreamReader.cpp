@@ -70,9 +70,15 @@ HRESULT STDMETHODCALLTYPE TMyStreamReader::Read(void* data, UINT32 size, UINT32*
             result = ReadSpanning(bytes, size, done);
         } else if (m_volumes[0].Handle && size > 0) {
             DWORD read = 0;
-            if (!ReadAt(m_volumes[0].Handle.Get(), m_position, bytes, size, read)) {
+            if (!ReadFromFile(m_volumes[0].Handle.Get(), m_position, bytes, size, read)) {
                 m_lastError = ::GetLastError();
                 read = 0;
+                // A file being added: what was read so far must not be stored as
+                // if it were the whole file.
+                if (!m_multiVolume) {
+                    if (m_owner != nullptr) m_owner->ReportReadError(m_fileName, m_lastError);
+                    result = HRESULT_FROM_WIN32(m_lastError);
+                }
             }
             done = read;
         }
@@ -110,7 +116,7 @@ HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) 
         TFiles& volume = m_volumes[index];
         DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(wanted - done, volume.Length - offset));
         DWORD read = 0;
-        if (!ReadAt(volume.Handle.Get(), offset, data + done, chunk, read)) {
+        if (!ReadFromFile(volume.Handle.Get(), offset, data + done, chunk, read)) {
             m_lastError = ::GetLastError();
             result = S_FALSE;
             break;
@@ -161,7 +167,8 @@ bool TMyStreamReader::LearnSize() {
     if (m_sizeKnown) return true;
     if (m_learningFailed) return false;
     TFiles& first = m_volumes[0];
-    uint64_t end = first.Handle ? ArchiveEndFromStartHeader(first.Handle.Get(), m_start) : 0;
+    uint8_t header[kStartHeaderSize];
+    uint64_t end = ReadStartHeader(header) ? ArchiveEndFromStartHeader(header, m_start) : 0;
     if (end <= first.Size || !NumberedVolumes()) {
         m_size = first.Size;
         m_sizeKnown = true;
@@ -174,6 +181,36 @@ bool TMyStreamReader::LearnSize() {
     m_size = end;
     m_sizeKnown = true;
     m_spanning = true;
+    return true;
+}
+
+// Volumes smaller than the start header (a few bytes each, or a self-extractor's
+// first one, which holds the module and only the archive's first bytes) leave it
+// to the volumes that follow: read on from them, none asked for.
+bool TMyStreamReader::ReadStartHeader(uint8_t (&header)[kStartHeaderSize]) const {
+    size_t done = 0;
+    uint64_t offset = m_start;
+    for (size_t number = 1; done < sizeof header; ++number) {
+        HANDLE file = m_volumes[0].Handle.Get();
+        uint64_t length = m_volumes[0].Size;
+        FileHandle next;
+        if (number > 1) {
+            if (!NumberedVolumes() || number > static_cast<size_t>(kMaxVolumes)) return false;
+            next = OpenForReading(BuildVolumeName(number));
+            if (!next || !FileLength(next.Get(), length)) return false;
+            file = next.Get();
+        }
+        if (file == INVALID_HANDLE_VALUE || length == 0) return false;
+        if (offset >= length) {
+            offset -= length;
+            continue;
+        }
+        const auto wanted = static_cast<DWORD>(std::min<uint64_t>(sizeof header - done, length - offset));
+        DWORD read = 0;
+        if (!ReadFromFile(file, offset, header + done, wanted, read) || read != wanted) return false;
+        done += read;
+        offset = 0;
+    }
     return true;
 }
 

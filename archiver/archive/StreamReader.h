@@ -7,7 +7,9 @@
 #include "ComObject.h"
 #include "SevenZip.h"
 #include "SevenZipInterfaces.h"
+#include "SevenZipSignature.h"
 #include "Volume.h"
+#include "WideFiles.h"
 
 // The input stream the library reads: a file being added (single file), or an
 // archive that may span numbered volumes and may sit behind a self-extractor.
@@ -31,10 +33,16 @@ public:
     // Open volumes, for the rule that a spanning read keeps only its current one.
     size_t OpenVolumeCount() const;
 
+    // Where every read of a file goes: a test puts a failing function here, as a
+    // bad sector would fail a read.
+    using ReadFunction = bool (*)(HANDLE file, uint64_t offset, void* data, DWORD count, DWORD& done);
+    static inline ReadFunction ReadFromFile = ReadAt;
+
 private:
     ~TMyStreamReader() override;
 
     bool LearnSize();
+    bool ReadStartHeader(uint8_t (&header)[kStartHeaderSize]) const;
     bool NumberedVolumes() const;
     bool FindLastVolume();
     std::wstring ProbeLastVolume() const;

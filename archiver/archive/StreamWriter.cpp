@@ -1,33 +1,14 @@
 #include "StreamWriter.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "FileTimes.h"
+#include "StagedFiles.h"
 #include "StreamPosition.h"
 #include "WideFiles.h"
 #include "WidePath.h"
 
 namespace {
-// Until Commit a temporary file goes with its last handle, whichever way the
-// program ends. False where the system cannot (a read-only copy of the module).
-bool DeleteOnClose(HANDLE file, bool remove) {
-    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove)};
-    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-}
-
-// Renames the open file over the target (File Management: FILE_RENAME_INFO), one
-// call where a move by name would open the file once more.
-bool RenameOpenFile(HANDLE file, const std::wstring& target) {
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t), 0);
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
-    std::copy(target.begin(), target.end(), rename->FileName);
-    return ::SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != FALSE;
-}
-
 // A read-only file is not replaced by a rename; only now, with the new file
 // complete, is the old one's protection lifted (and put back when it still fails).
 bool RenameOverReadOnly(HANDLE file, const std::wstring& target) {
@@ -59,7 +40,19 @@ TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& file
       // The module copy is made before Start: always a name of the writer's own.
       m_firstName(staged && append ? StagingName(FileName(1)) : FileName(1)) {}
 
+void TMyStreamWriter::ReplaceAsSet() { m_staged = m_asSet = true; }
+
 bool TMyStreamWriter::Start() { return AddVolume(); }
+
+bool TMyStreamWriter::Fail(size_t number, DWORD error, bool writing) {
+    // The first failure is the one to tell: what follows from it says less.
+    if (m_lastError == 0) {
+        m_lastError = error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+        m_failedName = FileName(number);
+        m_writeFailed = writing;
+    }
+    return false;
+}
 
 TMyStreamWriter::~TMyStreamWriter() {
     if (!m_staged) {
@@ -94,6 +87,7 @@ void TMyStreamWriter::Stamp(TFiles& volume) const {
 bool TMyStreamWriter::Commit(bool replaceReadOnly) {
     // What a failed write left incomplete never takes the place of a file.
     if (m_lastError != 0) return false;
+    if (m_asSet) return CommitSet();
     for (; m_placed < m_volumes.size(); ++m_placed) {
         TFiles& volume = m_volumes[m_placed];
         const std::wstring target = FileName(m_placed + 1);
@@ -102,7 +96,7 @@ bool TMyStreamWriter::Commit(bool replaceReadOnly) {
             const std::wstring to = FileApiPath(target);
             if (!RenameOpenFile(volume.Handle.Get(), to) &&
                 !(replaceReadOnly && RenameOverReadOnly(volume.Handle.Get(), to))) {
-                m_lastError = ::GetLastError();
+                Fail(m_placed + 1, ::GetLastError());
                 // What is still staged goes with the writer.
                 m_removeByName[m_placed] = !DeleteOnClose(volume.Handle.Get(), true);
                 return false;
@@ -111,6 +105,38 @@ bool TMyStreamWriter::Commit(bool replaceReadOnly) {
         }
         Stamp(volume);
         volume.Close();
+    }
+    m_committed = true;
+    return true;
+}
+
+bool TMyStreamWriter::CommitSet() {
+    TFilesSetAside old;
+    DWORD error = ERROR_SUCCESS;
+    for (size_t number = 1;; ++number) {
+        if (number > m_volumes.size() && (m_volumeSize == 0 || !PathExists(FileName(number)))) break;
+        if (!old.SetAside(FileName(number), error)) return Fail(number, error);
+    }
+    for (; m_placed < m_volumes.size(); ++m_placed) {
+        HANDLE file = m_volumes[m_placed].Handle.Get();
+        DeleteOnClose(file, false);
+        if (RenameOpenFile(file, FileApiPath(FileName(m_placed + 1)), false)) continue;
+        error = ::GetLastError();
+        const size_t failed = m_placed + 1;
+        DeleteOnClose(file, true);
+        // Those in place give their names back to the old files.
+        while (m_placed > 0) {
+            TFiles& placed = m_volumes[--m_placed];
+            RenameOpenFile(placed.Handle.Get(), FileApiPath(placed.Name), false);
+            DeleteOnClose(placed.Handle.Get(), true);
+        }
+        return Fail(failed, error);
+    }
+    old.Discard();
+    for (size_t i = 0; i < m_volumes.size(); ++i) {
+        m_volumes[i].Name = FileName(i + 1);
+        Stamp(m_volumes[i]);
+        m_volumes[i].Close();
     }
     m_committed = true;
     return true;
@@ -126,14 +152,6 @@ std::wstring TMyStreamWriter::FileName(size_t number) const {
     return m_volumeSize > 0 && !(m_append && number == 1) ? m_fileName + L"." + VolumeNumber(number) : m_fileName;
 }
 
-std::wstring TMyStreamWriter::StagingName(const std::wstring& finalName) {
-    // Unique to the process and the file: two writers never share one. Not made
-    // from the file's own name, which may already be as long as a name can be.
-    static std::atomic<unsigned> files{0};
-    return DirectoryPart(finalName) + L"~dz" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++files) + L".tmp";
-}
-
 std::wstring TMyStreamWriter::FirstFileName() const { return m_firstName; }
 
 bool TMyStreamWriter::AddVolume() {
@@ -141,7 +159,7 @@ bool TMyStreamWriter::AddVolume() {
     TFiles& volume = m_volumes.emplace_back();
     m_removeByName.push_back(false);
     if (!CreateVolumeFile(volume, number)) {
-        m_lastError = ::GetLastError();
+        Fail(number, ::GetLastError());
         // Not made here, so not the writer's to remove (the module copy of a
         // self-extractor is: the writer was to append to it).
         if (m_staged && !(m_append && number == 1)) {
@@ -158,10 +176,7 @@ bool TMyStreamWriter::AddVolume() {
         m_removeByName.back() = volume.Name == FileName(number) || !DeleteOnClose(volume.Handle.Get(), true);
         return true;  // stamped when it is put in place
     }
-    if (DWORD error = StampLastWriteTime(volume.Handle.Get(), m_fileDate)) {
-        m_lastError = error;
-        return false;
-    }
+    if (DWORD error = StampLastWriteTime(volume.Handle.Get(), m_fileDate)) return Fail(number, error);
     return true;
 }
 
@@ -184,7 +199,7 @@ bool TMyStreamWriter::CreateVolumeFile(TFiles& volume, size_t number) {
     if (!m_staged) return OpenVolumeFile(volume, CREATE_ALWAYS, m_attributes);
     // Read-only comes with Commit, so that the file can be removed until then.
     const DWORD attributes = m_attributes & ~FILE_ATTRIBUTE_READONLY;
-    if (OpenVolumeFile(volume, CREATE_NEW, attributes)) return true;
+    if (!m_asSet && OpenVolumeFile(volume, CREATE_NEW, attributes)) return true;
     // Something is there (or a staging name is taken): a name of the writer's own.
     for (int attempt = 0; attempt < 100; ++attempt) {
         volume.Name = StagingName(FileName(number));
@@ -201,8 +216,8 @@ HRESULT STDMETHODCALLTYPE TMyStreamWriter::Write(const void* data, UINT32 size, 
             WriteVolumes(static_cast<const uint8_t*>(data), size, done);
         } else if (!m_volumes.empty() && m_volumes[0].Handle) {
             DWORD written = 0;
-            if (!WriteAt(m_volumes[0].Handle.Get(), m_position, data, size, written)) {
-                m_lastError = ::GetLastError();
+            if (!WriteToFile(m_volumes[0].Handle.Get(), m_position, data, size, written)) {
+                Fail(1, ::GetLastError(), true);
                 written = 0;
             }
             done = written;
@@ -225,17 +240,16 @@ bool TMyStreamWriter::WriteVolumes(const uint8_t* data, UINT32 size, UINT32& don
     while (done < size) {
         DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(size - done, volumeSize - offset));
         DWORD written = 0;
-        if (!WriteAt(m_volumes[index].Handle.Get(), offset, data + done, chunk, written)) {
-            m_lastError = ::GetLastError();
-            return false;
-        }
+        // A short write goes on where it stopped: the next one tells why (a full disk).
+        if (!WriteToFile(m_volumes[index].Handle.Get(), offset, data + done, chunk, written))
+            return Fail(index + 1, ::GetLastError(), true);
+        if (written == 0) return Fail(index + 1, ERROR_WRITE_FAULT, true);
         done += written;
-        if (written < chunk) {
-            m_lastError = ERROR_WRITE_FAULT;
-            return false;
+        offset += written;
+        if (offset == volumeSize) {
+            offset = 0;
+            ++index;
         }
-        offset = 0;
-        ++index;
     }
     return true;
 }

@@ -8,24 +8,32 @@
 #include "ComObject.h"
 #include "SevenZipInterfaces.h"
 #include "Volume.h"
+#include "WideFiles.h"
 
 // The output stream the library writes: an archive (one file, numbered volumes cut
 // at absolute multiples of the volume size, or appended to a copy of the
 // self-extractor module) or an extracted file. Every file it creates carries the
 // given date; an error is kept and handed to the error target on release.
 //
-// A staged writer (an archive, a restored file) never touches a file that was
+// A staged writer (a restored file, an archive) never touches a file that was
 // there before until Commit: where a file of the name exists, it writes under a
 // temporary name beside it ("~dz" + process + "-" + number + ".tmp", made only
 // where no file is), which the system deletes when its handle closes, and Commit
 // renames the new file over the old one; where none exists, it writes under the
 // name itself, which costs no rename. Released without Commit, the writer removes
 // what it made. A failed or cancelled run therefore leaves no file changed and
-// none of its own; a killed one at most a part of a file where there was none.
+// none of its own; a killed one at most a part of a file where there was none
+// (an archive's writer, which replaces a set, not even that).
 class TMyStreamWriter final : public ComObject<IOutStream> {
 public:
     TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate, DWORD attributes,
                     uint32_t volumeSize, bool append, bool staged = false);
+    // Before Start, for an archive: every file is written under a name of the
+    // writer's own, and Commit gives all of them their names or none. The old files
+    // of those names, and the old set's volumes beyond the new count (which would
+    // read as part of the new set), are moved aside first and deleted only when
+    // every new file is in place; whatever fails, they come back whole.
+    void ReplaceAsSet();
     // Creates (or, appending, opens) the first file; false with LastError set when
     // it cannot be created or stamped.
     bool Start();
@@ -43,18 +51,28 @@ public:
     HRESULT STDMETHODCALLTYPE SetSize(UINT64 newSize) override;
 
     uint32_t LastError() const { return m_lastError; }
+    // The file (by the name it was to have) that LastError is about, and whether a
+    // write failed (a full disk) rather than a file could not be made or put in place.
+    const std::wstring& FailedFileName() const { return m_failedName; }
+    bool WriteFailed() const { return m_writeFailed; }
     std::vector<std::wstring> VolumeNames() const;
+
+    // The one place where bytes reach a file: a test puts a failing function here
+    // to stand for a full disk where it cannot mount a small file system.
+    using WriteFunction = bool (*)(HANDLE file, uint64_t offset, const void* data, DWORD count, DWORD& done);
+    static inline WriteFunction WriteToFile = WriteAt;
 
 private:
     ~TMyStreamWriter() override;
     // The name volume `number` (from 1) ends up with.
     std::wstring FileName(size_t number) const;
-    static std::wstring StagingName(const std::wstring& finalName);
     bool CreateVolumeFile(TFiles& volume, size_t number);
     bool OpenVolumeFile(TFiles& volume, DWORD disposition, DWORD attributes);
     void Stamp(TFiles& volume) const;
     bool AddVolume();
     bool WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done);
+    bool CommitSet();
+    bool Fail(size_t number, DWORD error, bool writing = false);
 
     uint32_t* m_errorTarget;
     std::wstring m_fileName;
@@ -63,6 +81,7 @@ private:
     uint32_t m_volumeSize;
     bool m_append;
     bool m_staged;
+    bool m_asSet = false;
     std::wstring m_firstName;  // where volume 1 is written
     bool m_committed = false;
     size_t m_placed = 0;  // volumes put in place by Commit
@@ -71,5 +90,7 @@ private:
     uint64_t m_position = 0;
     uint64_t m_size = 0;
     uint32_t m_lastError = 0;
+    std::wstring m_failedName;
+    bool m_writeFailed = false;
     TArrayOfFiles m_volumes;
 };

@@ -7,9 +7,8 @@
 
 using namespace sevenzip;
 
-TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items,
-                                                   const std::wstring& rootPrefix)
-    : m_owner(owner), m_items(std::move(items)), m_rootPrefix(rootPrefix), m_password(owner->Password) {}
+TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items)
+    : m_owner(owner), m_items(std::move(items)), m_password(owner->Password) {}
 
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetTotal(UINT64) { return S_OK; }
 
@@ -45,9 +44,7 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetProperty(UINT32 index, PR
 }
 
 std::wstring TMyArchiveUpdateCallback::StoredPath(uint32_t index) {
-    std::wstring path = m_items[index].Path;
-    if (!m_rootPrefix.empty() && UpperCase(path.substr(0, m_rootPrefix.size())) == m_rootPrefix)
-        path.erase(0, m_rootPrefix.size());
+    std::wstring path = m_items[index].Path.substr(m_items[index].RootLength);
     if (m_owner->OnSetAddName) m_owner->OnSetAddName(m_owner, index, path);
     wchar_t letter = path.size() >= 2 && path[1] == L':' ? static_cast<wchar_t>(path[0] | 0x20) : L'\0';
     if (letter >= L'a' && letter <= L'z') {
@@ -72,9 +69,9 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetStream(UINT32 index, ISeq
         ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, false, m_items[index].Path));
         if (reader->LastError() != 0 && !m_items[index].IsDirectory()) {
             // Stored as an empty file, it would restore as one: the library leaves
-            // an item out on this answer instead. The reader hands its error to
-            // LastError when it goes.
+            // an item out on this answer instead.
             ++m_skippedItems;
+            m_owner->LastError = reader->LastError();
             m_owner->ReportError(kCouldNotOpenFile, m_items[index].Path);
             return S_FALSE;
         }

@@ -16,7 +16,7 @@ class TSevenZip;
 // library's progress into the component's events.
 class TMyArchiveUpdateCallback final : public ComObject<IArchiveUpdateCallback, ICryptoGetTextPassword2> {
 public:
-    TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items, const std::wstring& rootPrefix);
+    TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items);
 
     HRESULT STDMETHODCALLTYPE SetTotal(UINT64 total) override;
     HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64* completed) override;
@@ -35,7 +35,6 @@ public:
 private:
     TSevenZip* m_owner;
     std::vector<TAddItem> m_items;
-    std::wstring m_rootPrefix;
     std::wstring m_password;
     TItemProgress m_progress;  // the current item
     uint32_t m_skippedItems = 0;

@@ -13,18 +13,6 @@ namespace {
 const TFont kFormFont{L"MS Sans Serif", 11, clBlack, DEFAULT_CHARSET};  // 8 points
 constexpr TColor kFormColor = RGB(243, 243, 243);
 
-std::wstring SystemErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = length > 0 ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-        message.pop_back();
-    return message;
-}
-
 // What Label1 shows after an action: 0 and 1 as they are; any other failure,
 // whatever the library's code for it, as -1.
 std::wstring ResultText(int32_t result) { return std::to_wstring(result == 0 || result == 1 ? result : -1); }

@@ -2,7 +2,9 @@
 # it is compared with), run as one warm-up of each and then PAIRS pairs in turns,
 # A then B, then B then A, so that neither profits from going first or from what
 # the machine does meanwhile; a ratio is the median of the pairs' ratios, shown
-# with its lowest and highest pair. Sourced.
+# with its lowest and highest pair and its spread (the highest over the lowest).
+# With PAIR_WARMUP=0 the warm-ups are left out, for sides whose run is long and
+# whose caller warms what they read otherwise. Sourced.
 #
 # A side prints its measures on one line (its last), numbers separated by blanks:
 # the first is its time; further ones (a peak working set, say) are the side's own.
@@ -12,7 +14,7 @@
 # The order of the runs, warm-ups first: "A B  A B  B A  A B ...".
 pair_order() {
   local pairs=$1 i
-  echo A B
+  [ "${PAIR_WARMUP:-1}" = 0 ] || echo A B
   for ((i = 0; i < pairs; i++)); do
     if ((i % 2 == 0)); then echo A B; else echo B A; fi
   done
@@ -40,6 +42,7 @@ pair_runs() {
 pair_read() {
   PAIR_A=(); PAIR_B=()
   local seen_a=0 seen_b=0 side rest
+  [ "${PAIR_WARMUP:-1}" = 0 ] && seen_a=1 seen_b=1
   while read -r side rest; do
     case $side in
       A) ((seen_a++ == 0)) || PAIR_A+=("$rest") ;;
@@ -74,7 +77,9 @@ pair_ratio() {
   ratio_line "$1" "${RATIO[@]}"
 }
 
-ratio_line() { echo "$1: $2 (pairs $3–$4)"; }
+ratio_line() {
+  echo "$1: $2 (pairs $3–$4, spread $(LC_ALL=C awk -v low="$3" -v high="$4" 'BEGIN{printf "%.2f", (low > 0 ? high / low : 0)}'))"
+}
 
 # The median of field FIELD of one side's runs: pair_median A|B [FIELD].
 pair_median() {

@@ -110,20 +110,6 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
     return true;
 }
 
-// The system's words for the error behind a file that could not be made or
-// written ("There is not enough space on the disk."), which the component keeps
-// in LastError when it reports one.
-std::wstring Reason(const TSevenZip& zip, int32_t code) {
-    if ((code != kCouldNotCreateFile && code != kCouldNotWriteFile) || zip.LastError == 0) return {};
-    wchar_t text[512] = {};
-    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, zip.LastError, 0, text,
-                     512, nullptr);
-    std::wstring reason = text;
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-        reason.pop_back();
-    return L" (" + (reason.empty() ? L"error " + std::to_wstring(zip.LastError) : reason) + L")";
-}
-
 void PrintPeakMemory() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -225,8 +211,11 @@ int wmain(int argc, wchar_t** argv) {
         }
         zip.SZFileName = options.archive;
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
-            Print(L"error " + std::to_wstring(code) + L": " + Widen(message) + (file.empty() ? L"" : L": " + file) +
-                  Reason(zip, code));
+            std::wstring line = L"error " + std::to_wstring(code) + L": " + Widen(message);
+            if (!file.empty()) line += L": " + file;
+            if (ErrorHasSystemReason(code) && zip.LastError != 0)
+                line += L" (" + SystemErrorText(zip.LastError) + L")";
+            Print(line);
         };
         // A script waits for no one: a missing volume fails the operation.
         zip.OnOpenVolume = [](std::wstring& name, bool, bool& cancel) {

@@ -9,7 +9,6 @@
 #include "archive/ItemTable.h"
 #include "archive/UpdateCallback.h"
 #include "archive/WidePath.h"
-#include "framework/Exception.h"
 #include "support/ArchiveTestSupport.h"
 
 using namespace ArchiveTest;
@@ -55,8 +54,8 @@ Names ListNames(const std::wstring& archive, const std::wstring& password = L"")
 TEST(AddItemTable, MaskComparesTheExtensionExactlyAndRecursesOnRequest) {
     std::wstring folder = MakeDataTree(L"add-mask");
     std::wstring data = folder + L"\\data\\";
-    // The directory's own entry comes first, named without the drive ("C:\").
-    std::wstring own = L"=" + (folder + L"\\data").substr(3);
+    // The directory's own entry comes first, by its full path.
+    std::wstring own = L"=" + folder + L"\\data";
     EXPECT_EQ(TableFor(data + L"*.txt", data, true), (Names{own, L"c.txt", L"sub", L"sub\\e.txt"}));
     EXPECT_EQ(TableFor(data + L"*.txt", data, false), (Names{own, L"c.txt", L"sub"}));
     EXPECT_EQ(TableFor(data + L"*.*", data, true).size(), 9u);
@@ -73,16 +72,23 @@ TEST(AddItemTable, PlainEntriesAreLookedUpAndMissingOnesSkipped) {
     EXPECT_EQ(TableFor(data + L"c.txt", data, true), (Names{L"c.txt"}));
     EXPECT_EQ(TableFor(data + L"sub", data, true), (Names{L"sub"}));  // the directory alone
     EXPECT_EQ(TableFor(data + L"missing.txt", data, true), Names{});
+    TAddItemTable table({L"", true, false, {}});
+    EXPECT_FALSE(table.AddEntry(data + L"missing.txt"));
+    EXPECT_FALSE(table.AddEntry(data + L"missing\\*.*"));
+    EXPECT_TRUE(table.AddEntry(data + L"sub\\"));
+    EXPECT_TRUE(table.AddEntry(data + L"sub\\*.none"));  // a directory without such files is there
 }
 
-TEST(AddItemTable, RootDirectoryLengthIsCutFromTheOwnEntry) {
+TEST(AddItemTable, TheRootIsCutFromTheFullPathSoADirectoryBelowItKeepsNoSeparator) {
     std::wstring folder = MakeDataTree(L"add-own");
     std::wstring root = UpperCase(folder + L"\\data");
     TAddItemTable table({root, true, false, {}});
     table.AddEntry(folder + L"\\data\\sub\\*.*");
     ASSERT_FALSE(table.Items().empty());
-    EXPECT_EQ(table.Items()[0].Path, L"\\sub");
-    EXPECT_TRUE(table.Items()[0].IsDirectory());
+    const TAddItem& own = table.Items()[0];
+    EXPECT_EQ(own.Path, folder + L"\\data\\sub");
+    EXPECT_EQ(own.Path.substr(own.RootLength), L"sub");
+    EXPECT_TRUE(own.IsDirectory());
 }
 
 TEST(AddItemTable, FindsAFiveGibibyteFileWithItsFullSize) {
@@ -128,12 +134,14 @@ TEST(AddStoredPath, RootPrefixDriveLetterAndFileNameRules) {
     TSevenZip zip(nullptr);
     std::vector<TAddItem> items(3);
     items[0].Path = L"C:\\Data\\sub\\a.txt";
+    items[0].RootLength = 8;  // below the root C:\DATA
     items[1].Path = L"C:\\other\\b.txt";
-    items[2].Path = L"\\sub";
-    ComPtr<TMyArchiveUpdateCallback> callback(new TMyArchiveUpdateCallback(&zip, items, L"C:\\DATA\\"));
+    items[2].Path = L"\\\\server\\share\\c.txt";
+    items[2].RootLength = 2;
+    ComPtr<TMyArchiveUpdateCallback> callback(new TMyArchiveUpdateCallback(&zip, items));
     EXPECT_EQ(callback->StoredPath(0), L"sub\\a.txt");
     EXPECT_EQ(callback->StoredPath(1), L"other\\b.txt");
-    EXPECT_EQ(callback->StoredPath(2), L"\\sub");
+    EXPECT_EQ(callback->StoredPath(2), L"server\\share\\c.txt");
     zip.AddOptions.Include(AddOptsEnum::AddIncludeDriveLetter);
     EXPECT_EQ(callback->StoredPath(1), L"C\\other\\b.txt");
     zip.AddOptions.Include(AddOptsEnum::AddStoreOnlyFilename);
@@ -247,8 +255,9 @@ TEST(Add, NothingToAddLeavesAnExistingArchiveAlone) {
     zip.Files.Add(folder + L"\\none\\*.*");
     EXPECT_EQ(zip.Add(), -1);
     EXPECT_TRUE(announced);
-    EXPECT_EQ(messages.codes, std::vector<int32_t>{kNoFilesToAdd});
-    EXPECT_EQ(messages.files, std::vector<std::wstring>{L""});
+    // Each entry that is not there is named, then there is nothing to add.
+    EXPECT_EQ(messages.codes, (std::vector<int32_t>{kFileNotFound, kFileNotFound, kNoFilesToAdd}));
+    EXPECT_EQ(messages.files, (std::vector<std::wstring>{folder + L"\\missing.txt", folder + L"\\none\\*.*", L""}));
     EXPECT_EQ(ReadFile(folder + L"\\keep.7z"), "an older archive");
 }
 
@@ -286,14 +295,15 @@ TEST(Add, SelfExtractorHoldsTheModuleThenTheArchive) {
     EXPECT_EQ(Run7z(L"t setup.exe", folder), 0);
 }
 
-TEST(Add, ArchiveFileThatCannotBeCreatedAbortsSilently) {
+TEST(Add, ArchiveFileThatCannotBeCreatedIsReportedByName) {
     std::wstring folder = MakeDataTree(L"add-abort");
     TSevenZip zip(nullptr);
     Messages messages(zip);
     zip.SZFileName = folder + L"\\no\\such\\folder\\out.7z";
     zip.Files.Add(folder + L"\\data\\c.txt");
-    EXPECT_THROW(zip.Add(), EAbort);
-    EXPECT_TRUE(messages.codes.empty());
+    EXPECT_EQ(zip.Add(), -1);
+    EXPECT_EQ(messages.codes, std::vector<int32_t>{kCouldNotCreateFile});
+    EXPECT_EQ(messages.files, std::vector<std::wstring>{zip.SZFileName});
     EXPECT_EQ(zip.LastError, static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(zip.CancelRequested());
 }
@@ -307,7 +317,7 @@ TEST(Add, CancelFromProgressStopsTheLibrary) {
     zip.OnProgress = [&](TObject*, const std::wstring&, uint64_t, uint64_t) { zip.Cancel(); };
     zip.SZFileName = folder + L"\\out.7z";
     zip.Files.Add(folder + L"\\big.bin");
-    EXPECT_EQ(zip.Add(), S_FALSE);  // the library hands the callback's answer back
+    EXPECT_EQ(zip.Add(), -1);  // not 1, which would say the archive was written
     ASSERT_FALSE(messages.codes.empty());
     EXPECT_EQ(messages.codes[0], kUserCanceled);
     EXPECT_FALSE(zip.CancelRequested());

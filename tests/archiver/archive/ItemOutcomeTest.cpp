@@ -61,13 +61,12 @@ TEST(ItemOutcome, PathsAsOtherToolsStoreThemLandWhere7ZipLandsThem) {
     EXPECT_EQ(Files(folder + L"\\ours").count(L"tmp\\x\\file1.txt"), 1u);
 }
 
-// A file where a folder must go, or a disk that fills up (a file system of 1 MiB
-// that the test's launcher mounts, tests/archiver/full_disk.sh): those items fail
+// A file where a folder must go, or a disk that fills up (SmallDisk): those items fail
 // with the file and the reason, the library decodes on, and the rest of the solid
 // block is restored.
 TEST(ItemOutcome, AnItemThatCannotBeWrittenFailsAloneAndItsBlockIsRestored) {
-    const std::wstring fullDisk = Widen(NORVANE_TEST_BIN_DIR) + L"\\full-disk", blocked = FreshFolder(L"outcome-blocked");
-    ASSERT_TRUE(Exists(fullDisk + L"\\mounted")) << "no file system of 1 MiB at " << Narrow(fullDisk);
+    const SmallDisk disk;
+    const std::wstring fullDisk = disk.Folder(), blocked = FreshFolder(L"outcome-blocked");
     RemoveTree(fullDisk + L"\\out");
     WriteFile(blocked + L"\\docs", "a file where the folder must go");
     struct Case {
@@ -97,7 +96,11 @@ TEST(ItemOutcome, AnItemThatCannotBeWrittenFailsAloneAndItsBlockIsRestored) {
             WriteFile(folder + L"\\src\\" + path, content);
         }
         ASSERT_EQ(Run7z(L"a -t7z -mx1 -ms=on ..\\arc.7z *", folder + L"\\src"), 0);
-        const Restore restore = RestoreAll(folder + L"\\arc.7z", test.out);
+        Restore restore;
+        {
+            const SmallDisk::Filling filling(disk);
+            restore = RestoreAll(folder + L"\\arc.7z", test.out);
+        }
         EXPECT_EQ(restore.result, 1);
         EXPECT_EQ(restore.codes, std::vector<int32_t>(test.failing.size(), test.code));
         EXPECT_EQ(restore.lastError, test.reason);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iostream>
+
 #include "TestPaths.h"
+#include "archive/StreamWriter.h"
 #include "archive/WidePath.h"
 #include "support/ProcessStart.h"
 
@@ -269,5 +273,41 @@ std::vector<std::wstring> TemporaryFiles(const std::wstring& folder) {
         if (part.starts_with(L"~dz")) names.push_back(name);
     }
     return names;
+}
+namespace {
+// The injected disk: what each file written holds (its highest end), by handle.
+// A file whose write fails gives its room back, as a writer that fails removes it.
+std::map<HANDLE, uint64_t> g_held;
+
+bool WriteOnASmallDisk(HANDLE file, uint64_t offset, const void* data, DWORD count, DWORD& done) {
+    done = 0;
+    uint64_t held = 0;
+    for (const auto& [handle, end] : g_held) held += handle == file ? 0 : end;
+    if (std::max(g_held[file], offset + count) + held > (1u << 20)) {
+        g_held.erase(file);
+        ::SetLastError(ERROR_DISK_FULL);
+        return false;
+    }
+    if (!WriteAt(file, offset, data, count, done)) return false;
+    g_held[file] = std::max(g_held[file], offset + done);
+    return true;
+}
+}  // namespace
+
+SmallDisk::SmallDisk() {
+    const wchar_t* mounted = _wgetenv(L"DZ_SMALL_DISK");
+    m_mounted = mounted != nullptr && *mounted != L'\0';
+    m_folder = m_mounted ? std::wstring(mounted) : FreshFolder(L"small-disk");
+    std::cout << "full disk: " << (m_mounted ? "a file system of 1 MiB" : "an injected write failure") << "\n";
+    ::testing::Test::RecordProperty("full_disk", m_mounted ? "mounted" : "injected");
+}
+
+SmallDisk::Filling::Filling(const SmallDisk& disk) : m_injected(!disk.Mounted()) {
+    g_held.clear();
+    if (m_injected) TMyStreamWriter::WriteToFile = WriteOnASmallDisk;
+}
+
+SmallDisk::Filling::~Filling() {
+    if (m_injected) TMyStreamWriter::WriteToFile = WriteAt;
 }
 }  // namespace ArchiveTest

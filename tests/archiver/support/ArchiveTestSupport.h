@@ -69,6 +69,33 @@ std::map<std::wstring, std::string> MakeMixedArchive(const std::wstring& folder)
 // The names in a folder that a staged write leaves while it runs ("~dz*.tmp").
 std::vector<std::wstring> TemporaryFiles(const std::wstring& folder);
 
+// A disk of 1 MiB to fill: the file system small_disk_launcher.sh mounted for the
+// test program, or, where nothing could be mounted, a folder where, while a
+// Filling lives, the writer's seam fails a write with ERROR_DISK_FULL once the
+// files written would hold more than a mebibyte. It says which ran.
+class SmallDisk {
+public:
+    SmallDisk();
+    bool Mounted() const { return m_mounted; }
+    const std::wstring& Folder() const { return m_folder; }
+
+    // The injected disk starts empty with each; the mounted one is as it is.
+    class Filling {
+    public:
+        explicit Filling(const SmallDisk& disk);
+        ~Filling();
+        Filling(const Filling&) = delete;
+        Filling& operator=(const Filling&) = delete;
+
+    private:
+        bool m_injected;
+    };
+
+private:
+    bool m_mounted;
+    std::wstring m_folder;
+};
+
 // Every message the component reports from now on, recorded. The component's
 // handler points at this object, which therefore stays where it was made.
 struct Messages {

@@ -297,11 +297,19 @@ TEST_F(Removal, ReportsStatusTextsAndEnablesCancelOnlyWithAPage) {
     EXPECT_TRUE(page.events.empty());
 }
 
-TEST_F(Removal, AnUnreadableLogStillRunsTheClosingActions) {
-    TheProduct().uninstallLogPath = product.Folder() + "\\missing.log";
-    CNVEngine engine(&page);
-    engine.Run();
-    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+TEST_F(Removal, AnUnreadableLogRemovesNothingAndKeepsTheRegistration) {
+    std::string kept = File("kept.txt");
+    TestFiles::MakeDirectories(product.Folder() + "\\folder.log");
+    for (const char* log : {"\\missing.log", "\\folder.log"}) {
+        TheProduct().uninstallLogPath = product.Folder() + log;
+        TheProduct().companionSeenFlag = kFlagSet;
+        CNVEngine engine(&page);
+        engine.Run();
+        EXPECT_TRUE(engine.LogUnreadable()) << log;
+    }
+    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+    EXPECT_TRUE(TestFiles::Exists(kept));
+    EXPECT_TRUE(TestFiles::Exists(install));
 }
 
 TEST(RemoveTreeTest, MovesTheCurrentDirectoryOutOfTheTreeFirst) {

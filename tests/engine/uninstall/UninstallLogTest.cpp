@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -15,7 +16,9 @@ std::vector<UninstallLogRecord> ReadLogText(const std::string& content) {
     std::string path = folder + "\\uninstall.log";
     TestFiles::Write(path, content);
     std::vector<UninstallLogRecord> records;
-    EXPECT_TRUE(ReadUninstallLog(path, [&](const UninstallLogRecord& record) { records.push_back(record); }));
+    const LogReadResult read =
+        ReadUninstallLog(path, [&](const UninstallLogRecord& record) { records.push_back(record); });
+    EXPECT_EQ(read.reading, LogReading::kRead);
     return records;
 }
 
@@ -136,19 +139,62 @@ TEST(LogReader, SurvivesBinaryGarbage) {
     ExpectRecord(records.back(), "FILE", "tail");
 }
 
-TEST(LogReader, SetsTheCompanionFlagForAnyKindNamingTheCompanionProgram) {
-    TheProduct().companionSeenFlag = 0;
-    ReadLogText("FILE=C:\\x\\readme.txt\nOTHER=pelmorahelper.exe\n");
-    EXPECT_NE(TheProduct().companionSeenFlag, kFlagSet);
-    auto records = ReadLogText("FILE=C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe\n");
-    EXPECT_EQ(TheProduct().companionSeenFlag, kFlagSet);
-    ExpectRecord(records[0], "FILE", "C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe");
-    TheProduct().companionSeenFlag = 0;
-    ReadLogText("no equals sign PelmoraHelper.exe\n");
-    EXPECT_EQ(TheProduct().companionSeenFlag, kFlagSet);
+TEST(LogReader, SetsTheCompanionFlagOnlyForAValueNamingTheCompanionAsAFile) {
+    const struct {
+        const char* line;
+        bool names;
+    } kLines[] = {
+        {"FILE=C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe", true},
+        {"RUN3RD=PelmoraHelper.exe", true},
+        {"SHORTCUT=C:/x/PelmoraHelper.exe", true},
+        {"FILE=C:\\Docs\\Why we dropped PelmoraHelper.exe.txt", false},
+        {"FILE=C:\\Docs\\PelmoraHelper.exe\\notes.txt", false},
+        {"FILE=C:\\x\\pelmorahelper.exe", false},
+        {"FILE=C:\\x\\PelmoraHelper.exe ", false},
+        {"REGVAL=HKEY_CURRENT_USER\\Software\\MyPelmoraHelper.exe", false},
+    };
+    for (const auto& line : kLines) {
+        TheProduct().companionSeenFlag = 0;
+        ReadLogText(std::string(line.line) + "\n");
+        EXPECT_EQ(TheProduct().companionSeenFlag == kFlagSet, line.names) << line.line;
+    }
     TheProduct().companionSeenFlag = 0;
 }
 
-TEST(LogReader, ReportsAMissingFile) {
-    EXPECT_FALSE(ReadUninstallLog("C:\\no\\such\\uninstall.log", [](const UninstallLogRecord&) {}));
+// A log that cannot be read hands nothing over and says why; one of blanks only is empty.
+TEST(LogReader, TellsALogItCannotReadFromAnEmptyOne) {
+    const std::string folder = TestFiles::FreshTempFolder("unreadable-log");
+    const std::string locked = folder + "\\locked.log";
+    TestFiles::Write(locked, "FILE=C:\\x.txt\n");
+    HANDLE lock = ::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TestFiles::MakeDirectories(folder + "\\folder.log");
+    std::string bytes;
+    for (unsigned i = 0, seed = 99; i < 5000; ++i) bytes += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+    std::replace(bytes.begin(), bytes.end(), '\x1A', ' ');
+    const struct {
+        std::string name;
+        std::string content;
+        LogReading reading;
+        DWORD error;
+    } kLogs[] = {
+        {"locked.log", "", LogReading::kNotOpened, ERROR_SHARING_VIOLATION},
+        {"missing.log", "", LogReading::kNotOpened, ERROR_FILE_NOT_FOUND},
+        {"folder.log", "", LogReading::kFolder, ERROR_SUCCESS},
+        {"random.log", bytes, LogReading::kNoKnownLine, ERROR_SUCCESS},
+        {"unknown.log", "REMOVEALL\r\nfile=C:\\x\r\n", LogReading::kNoKnownLine, ERROR_SUCCESS},
+        {"empty.log", "", LogReading::kEmpty, ERROR_SUCCESS},
+        {"blank.log", " \r\n\t\n", LogReading::kEmpty, ERROR_SUCCESS},
+        {"late.log", std::string(5000, '#') + "\nREGVAL=x\n", LogReading::kRead, ERROR_SUCCESS},
+    };
+    for (const auto& log : kLogs) {
+        const std::string path = folder + "\\" + log.name;
+        if (!log.content.empty() || log.name == "empty.log") TestFiles::Write(path, log.content);
+        int records = 0;
+        const LogReadResult read = ReadUninstallLog(path, [&](const UninstallLogRecord&) { ++records; });
+        EXPECT_EQ(read.reading, log.reading) << log.name;
+        EXPECT_EQ(read.error, log.error) << log.name;
+        EXPECT_EQ(records > 0, log.reading == LogReading::kRead) << log.name;
+    }
+    ::CloseHandle(lock);
 }

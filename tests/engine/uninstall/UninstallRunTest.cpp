@@ -369,7 +369,7 @@ TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
                                         "REGVAL " + value + ": removed",
                                         "DIR " + in + "full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
                                         "DIR " + in + "empty: removed",
-                                        "REMOVEALL Logged Notes: refused, a protected folder",
+                                        "REMOVEALL Logged Notes: refused, not a full path",
                                         registration + product.UninstallKey() + ": removed",
                                         registration + product.UninstallKey32() + ": removed", "exit code 0"}));
     TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Norvane Log Test");

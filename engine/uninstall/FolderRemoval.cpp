@@ -9,7 +9,8 @@
 
 namespace {
 constexpr char kProtected[] = "refused, a protected folder";
-constexpr char kOtherProduct[] = "refused, it holds another product's folder";
+constexpr char kHoldsOtherProduct[] = "refused, it holds another product's folder";
+constexpr char kInOtherProduct[] = "refused, it lies in another product's folder";
 constexpr char kLinkRemoved[] = "removed, a link: what it leads to was not entered";
 constexpr char kFollowedLink[] = "left, a link that this system can only follow: what it leads to was not entered";
 // The tree goes entry by entry; what stays is not told one by one.
@@ -19,24 +20,18 @@ constexpr char kRemoved[] = "removed";
 
 FolderRemoval::FolderRemoval(std::string ownProductCode) : m_ownProductCode(std::move(ownProductCode)) {}
 
-RemovalOutcome FolderRemoval::RemoveEmptyFolder(const std::string& canonical) { return Remove(canonical, false, true); }
-
-RemovalOutcome FolderRemoval::RemoveInstallFolder(const std::string& canonical) { return Remove(canonical, true, true); }
-
-RemovalOutcome FolderRemoval::RemoveSpecialProductFolder(const std::string& canonical) {
-    return Remove(canonical, true, false);
-}
-
-const char* FolderRemoval::Refusal(const std::wstring& key, bool spareOtherProducts) {
+const char* FolderRemoval::Refusal(const std::wstring& key, FolderAction action) {
     if (!m_protected) m_protected = ProtectedFolders::Read(m_ownProductCode);
     if (m_protected->Protects(key)) return kProtected;
-    if (spareOtherProducts && m_protected->HoldsAnotherProduct(key)) return kOtherProduct;
+    if (action == FolderAction::kSpecialProductFolder) return nullptr;
+    if (m_protected->HoldsAnotherProduct(key)) return kHoldsOtherProduct;
+    if (action == FolderAction::kInstallFolder && m_protected->LiesInAnotherProduct(key)) return kInOtherProduct;
     return nullptr;
 }
 
-RemovalOutcome FolderRemoval::Remove(const std::string& canonical, bool tree, bool spareOtherProducts) {
+RemovalOutcome FolderRemoval::Remove(const std::string& canonical, FolderAction action) {
     const std::wstring key = PathKey(canonical);
-    if (const char* refusal = Refusal(key, spareOtherProducts)) return {refusal};
+    if (const char* refusal = Refusal(key, action)) return {refusal};
     const std::optional<std::wstring> wide = WidenAnsi(canonical);
     if (!wide) return {nullptr, ERROR_INVALID_NAME};
     {
@@ -50,8 +45,9 @@ RemovalOutcome FolderRemoval::Remove(const std::string& canonical, bool tree, bo
         // A link further up may lead a harmless-looking path into a protected folder.
         if (!folder.FinalKey()) return {kProtected};
         if (*folder.FinalKey() != key)
-            if (const char* refusal = Refusal(*folder.FinalKey(), spareOtherProducts)) return {refusal};
-        if (!tree) return {nullptr, folder.IsDirectory() ? folder.Delete() : ERROR_DIRECTORY};
+            if (const char* refusal = Refusal(*folder.FinalKey(), action)) return {refusal};
+        if (action == FolderAction::kEmptyFolder)
+            return {nullptr, folder.IsDirectory() ? folder.Delete() : ERROR_DIRECTORY};
     }
     return {RemoveTree(canonical) ? kRemoved : kTreeLeft};
 }

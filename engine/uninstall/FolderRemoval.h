@@ -13,24 +13,26 @@ struct RemovalOutcome {
     DWORD error = ERROR_SUCCESS;
 };
 
+enum class FolderAction {
+    kEmptyFolder,           // a "DIR" line: the folder goes only when empty
+    kInstallFolder,         // REMOVEALL: the install folder with all it holds
+    kSpecialProductFolder,  // the special product's folder, another product's by design
+};
+
 // The removal of folders by canonical path (CanonicalPath.h): each folder is
 // checked against the protected folders by its path and by where it really
-// is, links followed, and a link goes as a link, without its target.
+// is, links followed, and a link goes as a link, without its target. A whole
+// tree never goes from inside another product's folder, nor with one: a
+// careless registration can name any folder as the install folder.
 class FolderRemoval {
 public:
     explicit FolderRemoval(std::string ownProductCode);
 
-    // A "DIR" folder: removed only when empty.
-    RemovalOutcome RemoveEmptyFolder(const std::string& canonical);
-    // The install folder with all it holds; it must hold no other product's.
-    RemovalOutcome RemoveInstallFolder(const std::string& canonical);
-    // The special product's folder, which is another product's by design.
-    RemovalOutcome RemoveSpecialProductFolder(const std::string& canonical);
+    RemovalOutcome Remove(const std::string& canonical, FolderAction action);
+    // Why the folder of that key may not go so; nothing when it may.
+    const char* Refusal(const std::wstring& key, FolderAction action);
 
 private:
-    RemovalOutcome Remove(const std::string& canonical, bool tree, bool spareOtherProducts);
-    const char* Refusal(const std::wstring& key, bool spareOtherProducts);
-
     const std::string m_ownProductCode;
     // Read when first needed: a log without folders never asks the shell.
     std::optional<ProtectedFolders> m_protected;

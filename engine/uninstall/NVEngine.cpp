@@ -303,7 +303,7 @@ void CNVEngine::RemoveFolders() {
         if (!folder)
             m_log.WriteAction(LogKind::kDir, m_folders[i], folder.refusal);
         else
-            WriteRemoval(LogKind::kDir, folder.path, m_folderRemoval.RemoveEmptyFolder(folder.path));
+            WriteRemoval(LogKind::kDir, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kEmptyFolder));
     }
 }
 
@@ -313,7 +313,7 @@ void CNVEngine::RemoveInstallFolder() {
     if (!folder)
         m_log.WriteAction(LogKind::kRemoveAll, m_installFolder, folder.refusal);
     else
-        WriteRemoval(LogKind::kRemoveAll, folder.path, m_folderRemoval.RemoveInstallFolder(folder.path));
+        WriteRemoval(LogKind::kRemoveAll, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kInstallFolder));
 }
 
 void CNVEngine::DeleteRegistration() {
@@ -336,7 +336,7 @@ void CNVEngine::CleanUpSpecialProduct() {
                             static_cast<DWORD>(result));
     if (!HasFileStatus(kSpecialProductFolder)) return;
     const CanonicalPath folder = CanonicalFullPath(kSpecialProductFolder);
-    WriteRemoval(kSpecialProduct, folder.path, m_folderRemoval.RemoveSpecialProductFolder(folder.path));
+    WriteRemoval(kSpecialProduct, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kSpecialProductFolder));
 }
 
 bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().noPageFlag != kFlagSet; }

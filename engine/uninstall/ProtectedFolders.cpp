@@ -199,6 +199,12 @@ bool ProtectedFolders::HoldsAnotherProduct(const std::wstring& key) const {
     return false;
 }
 
+bool ProtectedFolders::LiesInAnotherProduct(const std::wstring& key) const {
+    for (const std::wstring& folder : m_otherProducts)
+        if (IsBelow(key, folder)) return true;
+    return false;
+}
+
 bool IsProtectedFromRemoval(const std::string& path) {
     const CanonicalPath canonical = CanonicalFullPath(path);
     return !canonical || ProtectedFolders::Read().Protects(PathKey(canonical.path));

@@ -25,6 +25,8 @@ public:
     // The key names the install folder another registered product gives, or a
     // folder that holds one.
     bool HoldsAnotherProduct(const std::wstring& key) const;
+    // The key names a folder inside another registered product's.
+    bool LiesInAnotherProduct(const std::wstring& key) const;
 
 private:
     bool m_complete = false;

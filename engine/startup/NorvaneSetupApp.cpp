@@ -23,8 +23,8 @@ const char kUsage[] =
 
 constexpr char kLogSwitch[] = "/LOG";
 constexpr char kLogRefused[] =
-    "The removal log is not written to %s: that is where the product's uninstall information lies. The removal "
-    "goes on without a log.";
+    "The removal log is not written to %s: the uninstall information of products lies there. The removal goes on "
+    "without a log.";
 constexpr char kLogNotWritten[] = "The removal log cannot be written to %s. The removal goes on without a log.";
 
 // Windows programs read their switches in any case, and so do deployment tools
@@ -112,15 +112,14 @@ void CNorvaneSetupApp::KeepSilent() {
     });
 }
 
-void CNorvaneSetupApp::OpenRemovalLog(const std::string& path) {
+void CNorvaneSetupApp::OpenRemovalLog(const std::string& path, const std::string& windowsDirectory) {
     const ProductContext& product = TheProduct();
     // A log that cannot be written is no reason to leave the product installed.
-    // Nor is one that would replace the uninstall log before it is read.
+    // Nor is one that would replace an uninstall log, this product's before it
+    // is read, or another's.
     const CanonicalPath log = CanonicalAnyPath(path);
-    const std::string& uninstallLog = product.uninstallLogPath;
-    const CanonicalPath productFolder =
-        CanonicalFullPath(uninstallLog.substr(0, uninstallLog.size() - LastPathComponent(uninstallLog).size()));
-    if (log && productFolder && LiesInFolder(log.path, productFolder.path)) {
+    const CanonicalPath information = CanonicalFullPath(windowsDirectory + "Installer");
+    if (log && information && LiesInFolder(log.path, information.path)) {
         AppMessageBox(FormatWithCode(kLogRefused, log.path).c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
@@ -173,7 +172,7 @@ BOOL CNorvaneSetupApp::InitInstance() {
     FormProductPaths(WithTrailingBackslash(windows));
 
     if (std::optional<std::string> logPath = RemovalLogPath(__argc, __argv, TheProduct().productCode))
-        OpenRemovalLog(*logPath);
+        OpenRemovalLog(*logPath, WithTrailingBackslash(windows));
     // Asking whether to remove a product without a name, which then removes nothing.
     if (TheProduct().mode == kModeUninstall && !registered) {
         AppMessageBox(nullptr, kUninstallInformationNotFound, "Norvane", MB_OK | MB_ICONINFORMATION);

@@ -41,8 +41,9 @@ private:
     // A silent run shows no box: neither its own, whose text goes to the log,
     // nor the system's for a missing disk, an unreadable file or a crash.
     void KeepSilent();
-    // The log goes anywhere but among the product's uninstall information.
-    void OpenRemovalLog(const std::string& path);
+    // The log goes anywhere but among the uninstall information of products
+    // ("Installer" in the Windows directory given, with its backslash).
+    void OpenRemovalLog(const std::string& path, const std::string& windowsDirectory);
     BOOL Fail(int exitCode);
 
     CRegistro m_registro;

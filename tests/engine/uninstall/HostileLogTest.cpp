@@ -10,12 +10,12 @@
 
 #include <cstdlib>
 #include <map>
-#include <sstream>
 
 #include "properties/HostilePathProperties.h"
 #include "support/CanaryTree.h"
 #include "support/ChildProcess.h"
 #include "support/GeneratedInput.h"
+#include "support/RemovalLogText.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 
@@ -25,13 +25,6 @@ const char* const kRemovingKinds[] = {"FILE ", "SHORTCUT ", "DIR ", "REMOVEALL "
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
-}
-
-std::vector<std::string> LogLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text.size() >= 3 ? text.substr(3) : text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line.substr(0, line.find('\r')));
-    return lines;
 }
 
 // The product as installed for one run: its folders and files by their long
@@ -139,7 +132,7 @@ TEST(HostileLogs, NorvexecRemovesOnlyWhatTheProductInstalled) {
                               canaries.CurrentFolder());
         const std::optional<DWORD> exitCode = norvexec.Wait(60000);
         ASSERT_TRUE(exitCode.has_value()) << log;
-        const std::vector<std::string> written = LogLines(TestFiles::Read(removalLog));
+        const std::vector<std::string> written = RemovalLogLines(TestFiles::Read(removalLog));
         ASSERT_FALSE(written.empty());
         EXPECT_EQ(written.back(), "exit code " + std::to_string(*exitCode));
         EXPECT_EQ(canaries.Damaged(), std::vector<std::string>()) << log;

@@ -6,13 +6,13 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <functional>
 #include <vector>
 
 #include "support/CanaryTree.h"
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
+#include "support/RemovalLogText.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
@@ -22,14 +22,6 @@ const char kCode[] = "{NORVANE-REFUSAL-01}";
 const char kInstall[] = "C:\\Program Files\\Norvane Refusal";
 const char kUnreadable[] = "Uninstallation information cannot be read. Norvane can't uninstall this software";
 const char kNotFound[] = "Uninstallation information not found. Norvane can't uninstall this software";
-
-std::string SystemText(DWORD error) {
-    char text[512] = {};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                    sizeof text, nullptr);
-    while (length > 0 && std::isspace(static_cast<unsigned char>(text[length - 1]))) --length;
-    return std::string(text, length);
-}
 
 struct Box {
     std::string text;  // its beginning

@@ -29,9 +29,9 @@ constexpr char kLogNotWritten[] = "The removal log cannot be written to %s. The 
 
 // Windows programs read their switches in any case, and so do deployment tools
 // that write them.
-bool HasSwitch(const std::string& text, const char* name) {
+bool HasSwitch(const std::string& text, char letter) {
     for (size_t at = text.find('/'); at != std::string::npos; at = text.find('/', at + 1))
-        if (at + 1 < text.size() && std::toupper(static_cast<unsigned char>(text[at + 1])) == name[1]) return true;
+        if (at + 1 < text.size() && std::toupper(static_cast<unsigned char>(text[at + 1])) == letter) return true;
     return false;
 }
 
@@ -54,9 +54,9 @@ CNorvaneSetupApp::~CNorvaneSetupApp() = default;
 
 int CNorvaneSetupApp::ModeFromSwitchText(const std::string& text) {
     int mode = kModeNone;
-    if (HasSwitch(text, "/R")) mode = kModeUninstall;
-    if (HasSwitch(text, "/I")) mode = kModeModify;
-    if (HasSwitch(text, "/S")) mode = kModeSilent;
+    if (HasSwitch(text, 'R')) mode = kModeUninstall;
+    if (HasSwitch(text, 'I')) mode = kModeModify;
+    if (HasSwitch(text, 'S')) mode = kModeSilent;
     return mode;
 }
 
@@ -169,10 +169,11 @@ BOOL CNorvaneSetupApp::InitInstance() {
     char windows[150] = {};
     UINT length = ::GetWindowsDirectoryA(windows, sizeof windows);
     if (length == 0 || length >= sizeof windows) windows[0] = '\0';
-    FormProductPaths(WithTrailingBackslash(windows));
+    const std::string windowsDirectory = WithTrailingBackslash(windows);
+    FormProductPaths(windowsDirectory);
 
     if (std::optional<std::string> logPath = RemovalLogPath(__argc, __argv, TheProduct().productCode))
-        OpenRemovalLog(*logPath, WithTrailingBackslash(windows));
+        OpenRemovalLog(*logPath, windowsDirectory);
     // Asking whether to remove a product without a name, which then removes nothing.
     if (TheProduct().mode == kModeUninstall && !registered) {
         AppMessageBox(nullptr, kUninstallInformationNotFound, "Norvane", MB_OK | MB_ICONINFORMATION);

@@ -17,14 +17,6 @@ using LogFile = std::unique_ptr<FILE, FileCloser>;
 
 constexpr char kCompanionProgram[] = "PelmoraHelper.exe";
 
-bool IsKnownKind(const std::string& kind) {
-    for (const char* known : {LogKind::kTotalFile, LogKind::kFile, LogKind::kShortcut, LogKind::kDir,
-                              LogKind::kNtService, LogKind::kRun3rd, LogKind::kRun3rdCmd, LogKind::kRemoveAll,
-                              LogKind::kRegVal})
-        if (kind == known) return true;
-    return false;
-}
-
 bool IsBlank(const char* text) {
     for (; *text != '\0'; ++text)
         if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n') return false;
@@ -67,7 +59,7 @@ LogReadResult Survey(FILE* file) {
     char piece[1024];
     while (std::fgets(piece, sizeof piece, file) != nullptr) {
         blank = blank && IsBlank(piece);
-        if (IsKnownKind(ParseLogLine(piece).kind)) return {LogReading::kRead, ERROR_SUCCESS};
+        if (IsKnownLogKind(ParseLogLine(piece).kind)) return {LogReading::kRead, ERROR_SUCCESS};
     }
     if (std::ferror(file)) return {LogReading::kReadFailed, ReadError()};
     return {blank ? LogReading::kEmpty : LogReading::kNoKnownLine, ERROR_SUCCESS};

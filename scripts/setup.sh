@@ -26,13 +26,16 @@ fi
 
 mkdir -p "$DEPS"
 
-# The archiver runs in Polish (LANG=pl_PL.UTF-8, code page 1250). Wine reads file
+# The archiver runs in Polish (LANG=pl_PL.UTF-8, code page 1250), and the engine
+# is tested on a Japanese system too (ja_JP.UTF-8, code page 932). Wine reads file
 # names in the Unix locale's character set, which falls back to ASCII, mangling
 # every non-ASCII name, unless the locale exists.
-if ! locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; then
-  step "generating the pl_PL.UTF-8 locale"
-  localedef -i pl_PL -f UTF-8 pl_PL.UTF-8 || fail "localedef pl_PL.UTF-8"
-fi
+for lang in pl_PL ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qix "$lang.utf8"; then
+    step "generating the $lang.UTF-8 locale"
+    localedef -i "$lang" -f UTF-8 "$lang.UTF-8" || fail "localedef $lang.UTF-8"
+  fi
+done
 
 # npm tarballs are fetched straight from the registry so that npm itself is not needed.
 fetch_npm() { # name version -> extracted into $DEPS/npm/name

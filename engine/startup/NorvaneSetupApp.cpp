@@ -2,13 +2,17 @@
 
 #include <winsock2.h>
 
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 
+#include "../framework/AnsiPath.h"
 #include "../framework/FixedText.h"
 #include "../framework/FrameWnd.h"
 #include "../framework/MessageBox.h"
 #include "../product/ProductContext.h"
+#include "../uninstall/CanonicalPath.h"
+#include "../uninstall/UninstallRun.h"
 #include "MainFrame.h"
 #include "resource.h"
 
@@ -18,6 +22,18 @@ const char kUsage[] =
     "norvexec.exe /I {productcode} to modify.\r\n\r\nnorvexec.exe /S {productcode} to silent uninstall.";
 
 constexpr char kLogSwitch[] = "/LOG";
+constexpr char kLogRefused[] =
+    "The removal log is not written to %s: the uninstall information of products lies there. The removal goes on "
+    "without a log.";
+constexpr char kLogNotWritten[] = "The removal log cannot be written to %s. The removal goes on without a log.";
+
+// Windows programs read their switches in any case, and so do deployment tools
+// that write them.
+bool HasSwitch(const std::string& text, char letter) {
+    for (size_t at = text.find('/'); at != std::string::npos; at = text.find('/', at + 1))
+        if (at + 1 < text.size() && std::toupper(static_cast<unsigned char>(text[at + 1])) == letter) return true;
+    return false;
+}
 
 // What "%s" makes of an argument: a missing one reads "(null)".
 std::string ArgumentText(int argc, char** argv, int index) {
@@ -38,9 +54,9 @@ CNorvaneSetupApp::~CNorvaneSetupApp() = default;
 
 int CNorvaneSetupApp::ModeFromSwitchText(const std::string& text) {
     int mode = kModeNone;
-    if (text.find("/R") != std::string::npos) mode = kModeUninstall;
-    if (text.find("/I") != std::string::npos) mode = kModeModify;
-    if (text.find("/S") != std::string::npos) mode = kModeSilent;
+    if (HasSwitch(text, 'R')) mode = kModeUninstall;
+    if (HasSwitch(text, 'I')) mode = kModeModify;
+    if (HasSwitch(text, 'S')) mode = kModeSilent;
     return mode;
 }
 
@@ -52,7 +68,7 @@ bool CNorvaneSetupApp::ReadCommandLine(int argc, char** argv) {
     return true;
 }
 
-void CNorvaneSetupApp::ReadRegistration() {
+bool CNorvaneSetupApp::ReadRegistration() {
     ProductContext& product = TheProduct();
     product.uninstallKey =
         FormatWithCode("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", product.productCode);
@@ -61,11 +77,7 @@ void CNorvaneSetupApp::ReadRegistration() {
     const std::string key = FitBuffer(product.uninstallKey, 255);
     product.displayName = m_registro.ReadString(key, "DisplayName");
     product.installPath = m_registro.ReadString(key, "LastInstallationPath");
-}
-
-std::string CNorvaneSetupApp::WithTrailingBackslash(std::string directory) {
-    if (directory.empty() || directory.back() != '\\') directory += '\\';
-    return directory;
+    return m_registro.HasKey(key);
 }
 
 void CNorvaneSetupApp::FormProductPaths(const std::string& windowsDirectory) {
@@ -100,10 +112,21 @@ void CNorvaneSetupApp::KeepSilent() {
     });
 }
 
-void CNorvaneSetupApp::OpenRemovalLog(const std::string& path) {
-    // A log that cannot be written is no reason to leave the product installed.
-    if (!m_log.Open(path)) return;
+void CNorvaneSetupApp::OpenRemovalLog(const std::string& path, const std::string& windowsDirectory) {
     const ProductContext& product = TheProduct();
+    // A log that cannot be written is no reason to leave the product installed.
+    // Nor is one that would replace an uninstall log, this product's before it
+    // is read, or another's.
+    const CanonicalPath log = CanonicalAnyPath(path);
+    const CanonicalPath information = CanonicalFullPath(windowsDirectory + "Installer");
+    if (log && information && LiesInFolder(log.path, information.path)) {
+        AppMessageBox(FormatWithCode(kLogRefused, log.path).c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!log || !m_log.Open(log.path)) {
+        AppMessageBox(FormatWithCode(kLogNotWritten, log ? log.path : path).c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
     const char* mode = product.mode == kModeSilent ? "/S" : product.mode == kModeModify ? "/I" : "/R";
     char started[32] = {};
     const std::time_t now = std::time(nullptr);
@@ -140,9 +163,22 @@ BOOL CNorvaneSetupApp::InitInstance() {
         return Fail(ERROR_INVALID_COMMAND_LINE);
     }
     if (TheProduct().mode == kModeSilent) KeepSilent();
-    ReadRegistration();
+    const bool registered = ReadRegistration();
+
+    // 150 characters: a longer Windows directory does not fit and reads as empty.
+    char windows[150] = {};
+    UINT length = ::GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows) windows[0] = '\0';
+    const std::string windowsDirectory = WithTrailingBackslash(windows);
+    FormProductPaths(windowsDirectory);
+
     if (std::optional<std::string> logPath = RemovalLogPath(__argc, __argv, TheProduct().productCode))
-        OpenRemovalLog(*logPath);
+        OpenRemovalLog(*logPath, windowsDirectory);
+    // Asking whether to remove a product without a name, which then removes nothing.
+    if (TheProduct().mode == kModeUninstall && !registered) {
+        AppMessageBox(nullptr, kUninstallInformationNotFound, "Norvane", MB_OK | MB_ICONINFORMATION);
+        return Fail(ERROR_UNKNOWN_PRODUCT);
+    }
 
     if (!StartWindowsSockets()) {
         char text[256] = {};
@@ -150,12 +186,6 @@ BOOL CNorvaneSetupApp::InitInstance() {
         AppMessageBox(text, MB_OK);
         return Fail(ERROR_INSTALL_FAILURE);
     }
-
-    // 150 characters: a longer Windows directory does not fit and reads as empty.
-    char windows[150] = {};
-    UINT length = ::GetWindowsDirectoryA(windows, sizeof windows);
-    if (length == 0 || length >= sizeof windows) windows[0] = '\0';
-    FormProductPaths(WithTrailingBackslash(windows));
 
     m_frame = std::make_unique<CMainFrame>(m_log);
     m_pMainWnd = m_frame.get();

@@ -21,15 +21,15 @@ public:
     // The steps of InitInstance that fill the product context, usable on their own.
     // Mode and product code from the first two arguments; false without a switch.
     static bool ReadCommandLine(int argc, char** argv);
-    // Both uninstall key paths, display name and install path.
-    void ReadRegistration();
+    // Both uninstall key paths, display name and install path; false when the
+    // product has no registration.
+    bool ReadRegistration();
     // The log, theme and language paths below the given Windows directory.
     static void FormProductPaths(const std::string& windowsDirectory);
 
     // The mode a switch text selects: tested for "/R", "/I", "/S" in this order,
-    // the last one found wins; 0 when none is found.
+    // in any case, the last one found wins; 0 when none is found.
     static int ModeFromSwitchText(const std::string& text);
-    static std::string WithTrailingBackslash(std::string directory);
     // Windows Sockets 1.1 exactly, as start-up requires it.
     static bool StartWindowsSockets();
     // The removal log a "/LOG" or "/LOG=FILE" argument after the product code
@@ -41,7 +41,9 @@ private:
     // A silent run shows no box: neither its own, whose text goes to the log,
     // nor the system's for a missing disk, an unreadable file or a crash.
     void KeepSilent();
-    void OpenRemovalLog(const std::string& path);
+    // The log goes anywhere but among the uninstall information of products
+    // ("Installer" in the Windows directory given, with its backslash).
+    void OpenRemovalLog(const std::string& path, const std::string& windowsDirectory);
     BOOL Fail(int exitCode);
 
     CRegistro m_registro;

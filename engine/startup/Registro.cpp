@@ -5,6 +5,12 @@
 #include "../framework/FixedText.h"
 #include "../framework/RegKey.h"
 
+bool CRegistro::HasKey(const std::string& keyPath) {
+    RegKey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, FitBuffer(keyPath, 256).c_str(), 0, KEY_READ, key.Receive()) ==
+           ERROR_SUCCESS;
+}
+
 std::string CRegistro::ReadString(const std::string& keyPath, const std::string& valueName) {
     const std::string path = FitBuffer(keyPath, 256);
     const std::string name = FitBuffer(valueName, 256);

@@ -11,4 +11,6 @@ public:
     // text; empty when the key or value cannot be read. Key path and value name
     // are cut to 255 characters.
     std::string ReadString(const std::string& keyPath, const std::string& valueName);
+    // The key HKEY_LOCAL_MACHINE\keyPath exists (path cut to 255 characters).
+    bool HasKey(const std::string& keyPath);
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "../framework/AnsiPath.h"
 #include "../framework/FileStatus.h"
 #include "../framework/FixedText.h"
 #include "../framework/LibraryLoading.h"
@@ -16,10 +17,10 @@
 #include "../product/LanguageText.h"
 #include "../product/ProductContext.h"
 #include "../product/UninstallPage.h"
+#include "CanonicalPath.h"
 #include "ProtectedFolders.h"
 #include "RegistryValuePath.h"
 #include "RemovalLog.h"
-#include "RemoveTree.h"
 #include "UninstallLogReader.h"
 #include "WaitPumping.h"
 
@@ -29,13 +30,9 @@ constexpr char kSpecialProductSubkey[] = "Pelmora Studio";
 constexpr char kSpecialProductFolder[] = "C:\\Program Files\\Pelmora Studio";
 constexpr char kSpecialProduct[] = "special product";
 constexpr char kRegistration[] = "registration";
-// The shell removes a tree without telling what it could not.
-constexpr char kTreeLeft[] = "left, in part or whole";
-
-std::string WithoutTrailingBackslash(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    return path;
-}
+constexpr char kUninstallLog[] = "uninstall log";
+constexpr char kUninstallInformation[] = "refused, part of the uninstall information";
+constexpr char kOutsideProductFolder[] = "refused, outside the product's folder: ";
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
@@ -53,12 +50,25 @@ UINT RemovalWorker(void* parameter) {
     Trace("StartCopyNowTH RETURN");
     return 1;
 }
+
+// The folder of the language file: the per-product folder.
+std::wstring ProductFolderKey() {
+    const std::string& language = TheProduct().languageFilePath;
+    const CanonicalPath folder =
+        CanonicalFullPath(language.substr(0, language.size() - LastPathComponent(language).size()));
+    return folder ? PathKey(folder.path) : std::wstring();
+}
 }  // namespace
 
 CNVEngine::CNVEngine(UninstallPage* page) : CNVEngine(page, TheProduct().installPath, NoLog()) {}
 
 CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog& log)
-    : m_page(page), m_installFolder(std::move(installFolder)), m_log(log) {
+    : m_page(page),
+      m_installFolder(std::move(installFolder)),
+      m_log(log),
+      m_folderRemoval(TheProduct().productCode),
+      m_uninstallInformation(UninstallInformationKey()),
+      m_productFolder(ProductFolderKey()) {
     m_folders.reserve(kMaxFolders);
 }
 
@@ -78,7 +88,7 @@ int CNVEngine::Run() {
     m_folderCount = 0;
     m_folders.clear();
     ShowStatusText(kRemovingFilesText);
-    ReadUninstallLog(TheProduct().uninstallLogPath, [this](const UninstallLogRecord& record) { ApplyRecord(record); });
+    if (!ReadLog()) return 0;
     RemoveFolders();
     RemoveInstallFolder();
     DeleteRegistration();
@@ -87,6 +97,32 @@ int CNVEngine::Run() {
     CleanUpSpecialProduct();
     if (HasPage()) m_page->EnableCancel();
     return 0;
+}
+
+bool CNVEngine::ReadLog() {
+    const std::string& path = TheProduct().uninstallLogPath;
+    const LogReadResult read = ReadUninstallLog(path, [this](const UninstallLogRecord& record) { ApplyRecord(record); });
+    switch (read.reading) {
+    case LogReading::kRead: return true;
+    case LogReading::kEmpty: m_log.WriteAction(kUninstallLog, path, "empty, nothing to remove"); return true;
+    case LogReading::kNotOpened: m_log.WriteAction(kUninstallLog, path, "not read", read.error); break;
+    case LogReading::kFolder: m_log.WriteAction(kUninstallLog, path, "not read: a folder, not a file"); break;
+    case LogReading::kNoKnownLine:
+        m_log.WriteAction(kUninstallLog, path, "not read: not one line of a kind the engine knows");
+        break;
+    case LogReading::kReadFailed:
+        m_log.WriteAction(kUninstallLog, path, "read stopped part of the way, nothing more removed", read.error);
+        break;
+    }
+    m_logUnreadable = true;
+    return false;
+}
+
+void CNVEngine::WriteRemoval(const char* kind, const std::string& subject, const RemovalOutcome& outcome) {
+    if (outcome.text != nullptr)
+        m_log.WriteAction(kind, subject, outcome.text, outcome.error);
+    else
+        m_log.WriteOutcome(kind, subject, outcome.error);
 }
 
 void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
@@ -116,7 +152,17 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
     }
 }
 
-void CNVEngine::RemoveFile(const std::string& kind, const std::string& path) {
+void CNVEngine::RemoveFile(const std::string& kind, const std::string& value) {
+    const CanonicalPath file = CanonicalFullPath(value);
+    const char* refusal = file.refusal;
+    if (file && IsSameOrInside(PathKey(file.path), m_uninstallInformation)) refusal = kUninstallInformation;
+    if (refusal != nullptr) {
+        SetProgressPosition(m_removedFiles);
+        ++m_removedFiles;
+        m_log.WriteAction(kind, value, refusal);
+        return;
+    }
+    const std::string& path = file.path;
     DWORD attributes = ::GetFileAttributesA(path.c_str());
     // Masking with the normal attribute clears read-only together with the rest.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
@@ -167,7 +213,18 @@ void CNVEngine::RunCompanion() {
     // The target names a file in the per-product folder, the folder of the language
     // file. It stays as the log gave it, so that a further command line joins it
     // again instead of joining the joined path.
-    std::string fullPath = ReplaceAll(TheProduct().languageFilePath + "\\" + m_companionTarget, "language.lan\\", "");
+    const std::string joined = ReplaceAll(TheProduct().languageFilePath + "\\" + m_companionTarget, "language.lan\\", "");
+    const CanonicalPath target = CanonicalFullPath(joined);
+    if (!target) {
+        ReportCompanion(std::string(target.refusal) + ": " + joined);
+        return;
+    }
+    const std::string& fullPath = target.path;
+    const std::wstring key = PathKey(fullPath);
+    if (key == m_productFolder || !IsSameOrInside(key, m_productFolder)) {
+        ReportCompanion(kOutsideProductFolder + fullPath);
+        return;
+    }
     if (!HasFileStatus(fullPath)) {
         ReportCompanion(fullPath + " not there");
         return;
@@ -242,26 +299,21 @@ void CNVEngine::DeleteRegistryValue(const std::string& value) {
 void CNVEngine::RemoveFolders() {
     // Log order, no recursion: an inner folder listed before its parent lets both go.
     for (int i = 0; i < m_folderCount; ++i) {
-        std::string folder = WithoutTrailingBackslash(m_folders[i]);
-        DWORD error = ERROR_PATH_NOT_FOUND;
-        if (HasFileStatus(folder)) error = ::RemoveDirectoryA(folder.c_str()) ? ERROR_SUCCESS : ::GetLastError();
-        m_log.WriteOutcome(LogKind::kDir, folder, error);
+        const CanonicalPath folder = CanonicalFullPath(m_folders[i]);
+        if (!folder)
+            m_log.WriteAction(LogKind::kDir, m_folders[i], folder.refusal);
+        else
+            WriteRemoval(LogKind::kDir, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kEmptyFolder));
     }
 }
 
 void CNVEngine::RemoveInstallFolder() {
     if (m_removeAllFlag != kFlagSet) return;
-    std::string folder = WithoutTrailingBackslash(m_installFolder);
-    if (IsProtectedFromRemoval(folder)) {
-        m_log.WriteAction(LogKind::kRemoveAll, folder, "refused, a protected folder");
-        return;
-    }
-    if (!HasFileStatus(folder)) {
-        m_log.WriteOutcome(LogKind::kRemoveAll, folder, ERROR_PATH_NOT_FOUND);
-        return;
-    }
-    const bool removed = RemoveTree(folder);
-    m_log.WriteAction(LogKind::kRemoveAll, folder, removed ? "removed" : kTreeLeft);
+    const CanonicalPath folder = CanonicalFullPath(m_installFolder);
+    if (!folder)
+        m_log.WriteAction(LogKind::kRemoveAll, m_installFolder, folder.refusal);
+    else
+        WriteRemoval(LogKind::kRemoveAll, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kInstallFolder));
 }
 
 void CNVEngine::DeleteRegistration() {
@@ -283,8 +335,8 @@ void CNVEngine::CleanUpSpecialProduct() {
                             std::string("HKEY_CURRENT_USER\\") + kSpecialProductKey + "\\" + kSpecialProductSubkey,
                             static_cast<DWORD>(result));
     if (!HasFileStatus(kSpecialProductFolder)) return;
-    const bool removed = RemoveTree(kSpecialProductFolder);
-    m_log.WriteAction(kSpecialProduct, kSpecialProductFolder, removed ? "removed" : kTreeLeft);
+    const CanonicalPath folder = CanonicalFullPath(kSpecialProductFolder);
+    WriteRemoval(kSpecialProduct, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kSpecialProductFolder));
 }
 
 bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().noPageFlag != kFlagSet; }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../framework/Wnd.h"
+#include "FolderRemoval.h"
 #include "UninstallLogRecord.h"
 
 class RemovalLog;
@@ -29,6 +30,9 @@ public:
     bool StartRemoval();
     // The removal pass; returns 0.
     int Run();
+    // The uninstall log could not be read: nothing was removed after the failure,
+    // neither the folders nor the registration.
+    bool LogUnreadable() const { return m_logUnreadable; }
 
     void ApplyRecord(const UninstallLogRecord& record);
     // Closing actions, in the order Run calls them.
@@ -46,6 +50,8 @@ private:
     void RemoveFile(const std::string& kind, const std::string& path);
     void RememberFolder(const std::string& path);
     void DeleteService(const std::string& name);
+    bool ReadLog();
+    void WriteRemoval(const char* kind, const std::string& subject, const RemovalOutcome& outcome);
     void RunCompanion();
     void DeleteRegistryValue(const std::string& value);
     void RunProgram(const std::string& fullPath);
@@ -61,6 +67,12 @@ private:
     UninstallPage* m_page;
     const std::string m_installFolder;
     RemovalLog& m_log;
+    FolderRemoval m_folderRemoval;
+    // Keys of the folder of every product's uninstall information, which no
+    // log line may touch, and of this product's, where its companions live.
+    const std::wstring m_uninstallInformation;
+    const std::wstring m_productFolder;
+    bool m_logUnreadable = false;
     std::vector<std::string> m_folders;
     int m_folderCount = 0;
     int m_totalFiles = 0;

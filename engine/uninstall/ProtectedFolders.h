@@ -1,12 +1,46 @@
 #pragma once
 #include <string>
+#include <vector>
 
-// Folders that a request to remove a product's whole install folder must never
-// take with it: anything that is not an absolute drive path, a drive root, every
-// file-system folder the shell knows (its known folders: the Windows and Program
-// Files folders, ProgramData, the public profile, a user's profile, AppData,
-// Desktop, Documents, Downloads, Start Menu...), the same per-user folders in
-// every other user's profile, and every folder holding one of them. Uninstallers
-// that wiped such folders, because a user had installed a product straight into
-// one, are the reason. When the shell cannot say, everything is protected.
+// Folders that no removal of a folder may take (a "DIR" line, REMOVEALL, the
+// special product's cleanup), nor any folder holding one of them: drive roots,
+// every file-system folder the shell knows (its known folders: the Windows and
+// Program Files folders, ProgramData, the public profile, a user's profile,
+// AppData, Desktop, Documents, Downloads, Favorites, Links, Start Menu...), the
+// same per-user folders in every other user's profile, and the folders of the
+// uninstall information of every product with all they hold. Uninstallers that
+// wiped such folders, because a user had installed a product straight into one
+// or a log named one, are the reason; an empty Favorites folder goes as easily
+// as a product's. Paths are compared as keys (CanonicalPath.h), so a folder
+// counts by every spelling. When the shell cannot say, everything is protected.
+class ProtectedFolders {
+public:
+    // What the machine has now. The registration of the product being removed
+    // (its code) does not count among the other products.
+    static ProtectedFolders Read(const std::string& ownProductCode = {});
+
+    // The key (PathKey) of a full path names a protected folder or one that
+    // holds one; everything that is not a drive path is.
+    bool Protects(const std::wstring& key) const;
+    // The key names the install folder another registered product gives, or a
+    // folder that holds one.
+    bool HoldsAnotherProduct(const std::wstring& key) const;
+    // The key names a folder inside another registered product's.
+    bool LiesInAnotherProduct(const std::wstring& key) const;
+
+private:
+    bool m_complete = false;
+    std::vector<std::wstring> m_machine;    // with every folder holding one
+    std::vector<std::wstring> m_inProfile;  // per-user folders, relative to a profile
+    std::vector<std::wstring> m_profiles;
+    std::wstring m_profilesFolder;
+    std::wstring m_installer;  // with everything in it
+    std::vector<std::wstring> m_otherProducts;
+};
+
+// The same for one path as written (canonicalized first), read afresh.
 bool IsProtectedFromRemoval(const std::string& path);
+
+// The folder of every product's uninstall information ("Installer" in the
+// Windows folder), as a key.
+std::wstring UninstallInformationKey();

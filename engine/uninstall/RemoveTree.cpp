@@ -1,68 +1,95 @@
 #include "RemoveTree.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cctype>
-#include <cstring>
+
+#include "../framework/AnsiPath.h"
+#include "../framework/FixedText.h"
+#include "CanonicalPath.h"
+#include "DeletionTarget.h"
 
 namespace {
-std::string CurrentDirectory() {
-    char directory[260] = {};
-    DWORD length = ::GetCurrentDirectoryA(sizeof directory, directory);
-    return length < sizeof directory ? std::string(directory, length) : std::string();
+std::wstring CurrentDirectory() {
+    wchar_t directory[260] = {};
+    const DWORD length = ::GetCurrentDirectoryW(260, directory);
+    return length < 260 ? std::wstring(directory, length) : std::wstring();
 }
 
-bool IsDriveLetterAndColon(const std::string& text) {
-    return text.size() == 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':';
+bool IsDriveLetterAndColon(const std::wstring& text) {
+    return text.size() == 2 && text[1] == L':' && ::IsCharAlphaW(text[0]);
 }
 
-bool IsDriveRoot(const std::string& directory) {
-    return IsDriveLetterAndColon(directory) || (directory.size() == 3 && IsDriveLetterAndColon(directory.substr(0, 2)) &&
-                                                directory[2] == '\\');
+bool IsDriveRoot(const std::wstring& directory) {
+    return IsDriveLetterAndColon(directory) ||
+           (directory.size() == 3 && IsDriveLetterAndColon(directory.substr(0, 2)) && directory[2] == L'\\');
+}
+
+std::wstring Upper(std::wstring text) {
+    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool IsAncestor(const std::wstring& directory, const std::wstring& path) {
+    if (directory.size() + 2 > path.size()) return false;
+    return Upper(directory) == Upper(path.substr(0, directory.size())) && path[directory.size()] == L'\\';
 }
 
 // One level up at a time until the current directory no longer lies in the path.
-void MoveCurrentDirectoryOutOf(const std::string& path) {
-    std::string current = CurrentDirectory();
-    while (!current.empty() && !IsAncestorDirectory(current, path)) {
+void MoveCurrentDirectoryOutOf(const std::wstring& path) {
+    std::wstring current = CurrentDirectory();
+    while (!current.empty() && !IsAncestor(current, path)) {
         if (IsDriveRoot(current)) return;
-        size_t slash = current.rfind('\\');
-        if (slash == std::string::npos) return;
-        std::string parent = current.substr(0, slash);
+        const size_t slash = current.rfind(L'\\');
+        if (slash == std::wstring::npos) return;
+        const std::wstring parent = current.substr(0, slash);
         if (IsDriveLetterAndColon(parent)) return;
         // A directory that cannot be entered, or a name that does not shorten,
         // would otherwise loop for ever.
-        if (!::SetCurrentDirectoryA(parent.c_str())) return;
-        std::string moved = CurrentDirectory();
+        if (!::SetCurrentDirectoryW(parent.c_str())) return;
+        const std::wstring moved = CurrentDirectory();
         if (moved.size() >= current.size()) return;
         current = moved;
     }
 }
+
+// Everything in the folder opened. An entry that is not where its name says,
+// every link followed, is a link the system follows (a link to a file is no
+// reparse point under Wine): it stays.
+bool RemoveContent(const std::wstring& folder, const DeletionTarget& opened) {
+    const std::wstring& folderKey = *opened.FinalKey();
+    bool removed = true;
+    for (const std::wstring& name : opened.EntryNames()) {
+        const std::wstring child = folder + L"\\" + name;
+        DeletionTarget entry(child);
+        if (!entry) {
+            removed = false;
+        } else if (entry.IsLink()) {
+            removed = entry.Delete() == ERROR_SUCCESS && removed;
+        } else if (entry.IsFollowedLink() || entry.FinalKey() != PathKey(folderKey + L"\\" + name)) {
+            removed = false;
+        } else {
+            if (entry.IsDirectory()) removed = RemoveContent(child, entry) && removed;
+            removed = entry.Delete() == ERROR_SUCCESS && removed;
+        }
+    }
+    return removed;
+}
 }  // namespace
 
 bool IsAncestorDirectory(const std::string& directory, const std::string& path) {
-    if (directory.size() + 2 > path.size()) return false;
-    for (size_t i = 0; i < directory.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(directory[i])) != std::toupper(static_cast<unsigned char>(path[i])))
-            return false;
-    return path[directory.size()] == '\\';
+    const std::optional<std::wstring> wideDirectory = WidenAnsi(directory);
+    const std::optional<std::wstring> widePath = WidenAnsi(path);
+    return wideDirectory && widePath && IsAncestor(*wideDirectory, *widePath);
 }
 
 bool RemoveTree(const std::string& path) {
-    // The shell wants the list of sources ended by two zero bytes: at most 260
-    // characters of the path, and room for both terminators.
-    char source[262] = {};
-    std::memcpy(source, path.data(), path.size() < 260 ? path.size() : 260);
-    MoveCurrentDirectoryOutOf(source);
-
-    SHFILEOPSTRUCTA operation{};
-    operation.hwnd = nullptr;
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = source;
-    operation.pTo = nullptr;
-    // No box of any kind: a silent run has nobody to answer an error box, and it
-    // would wait for ever.
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
-    return ::SHFileOperationA(&operation) == 0;
+    const std::optional<std::wstring> wide = WidenAnsi(FitBuffer(path, 261));
+    if (!wide || wide->empty()) return false;
+    MoveCurrentDirectoryOutOf(*wide);
+    DeletionTarget root(*wide);
+    if (!root) return false;
+    if (root.IsLink()) return root.Delete() == ERROR_SUCCESS;
+    if (root.IsFollowedLink() || !root.FinalKey()) return false;
+    if (root.IsDirectory() && !RemoveContent(*wide, root)) return false;
+    return root.Delete() == ERROR_SUCCESS;
 }

@@ -1,10 +1,12 @@
 #pragma once
 #include <string>
 
-// Deletes a folder with all its content through the shell, without confirmation
-// and without the recycle bin. The process's current directory is first moved up
-// out of the folder, which could not be deleted while it is in use. True when the
-// shell reports success.
+// Deletes a folder with all its content, read-only files included, without
+// confirmation and without the recycle bin. A link met on the way is deleted
+// as a link and never entered; one that the system can only follow (Wine) is
+// left, and so is the folder holding it. The process's current directory is
+// first moved up out of the folder, which could not be deleted while it is in
+// use. True when the folder is gone. At most 260 bytes of the path are taken.
 bool RemoveTree(const std::string& path);
 
 // The current directory counts as outside the path when it is an ancestor of it:

@@ -16,6 +16,14 @@ UninstallLogRecord ParseLogLine(std::string_view line) {
     return record;
 }
 
+bool IsKnownLogKind(std::string_view kind) {
+    for (const char* known : {LogKind::kTotalFile, LogKind::kFile, LogKind::kShortcut, LogKind::kDir,
+                              LogKind::kNtService, LogKind::kRun3rd, LogKind::kRun3rdCmd, LogKind::kRemoveAll,
+                              LogKind::kRegVal})
+        if (kind == known) return true;
+    return false;
+}
+
 int LogValueAsInteger(std::string_view value) {
     size_t i = 0;
     auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };

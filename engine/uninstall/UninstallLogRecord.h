@@ -23,6 +23,8 @@ inline constexpr char kRegVal[] = "REGVAL";
 }  // namespace LogKind
 
 UninstallLogRecord ParseLogLine(std::string_view line);
+// One of the kinds above, compared exactly.
+bool IsKnownLogKind(std::string_view kind);
 
 // A count in the log read as C's atoi does: leading blanks, an optional sign,
 // digits; anything else gives 0. Out-of-range values saturate instead of

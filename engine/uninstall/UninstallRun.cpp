@@ -16,6 +16,7 @@
 namespace {
 constexpr char kProductUninstalled[] = "Product uninstalled.";
 constexpr char kRemovalFailed[] = "The removal could not be run. Norvane can't uninstall this software";
+constexpr char kLogUnreadable[] = "Uninstallation information cannot be read. Norvane can't uninstall this software";
 }
 
 CUninstallRun::CUninstallRun(const CWnd& owner, RemovalLog& log) : m_owner(owner), m_log(log) {}
@@ -43,8 +44,7 @@ bool CUninstallRun::ConfirmRemoval() {
 bool CUninstallRun::Prepare() {
     const ProductContext& product = TheProduct();
     if (!HasFileStatus(product.uninstallLogPath)) {
-        AppMessageBox(m_owner.m_hWnd, "Uninstallation information not found. Norvane can't uninstall this software",
-                      "Norvane", MB_OK | MB_ICONINFORMATION);
+        AppMessageBox(m_owner.m_hWnd, kUninstallInformationNotFound, "Norvane", MB_OK | MB_ICONINFORMATION);
         QuitProgram(ERROR_UNKNOWN_PRODUCT);
         return false;
     }
@@ -63,11 +63,11 @@ void CUninstallRun::Run() {
     Trace("UN 2");
     const bool removed = m_engine->StartRemoval();
     Trace("UN 3");
-    if (removed) {
+    if (removed && !m_engine->LogUnreadable()) {
         FinishUninstall();
     } else {
-        // Nothing tells how far the worker got: no word of success.
-        AppMessageBox(m_owner.m_hWnd, kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
+        // Nothing tells how far the worker got, or the log was not read: no word of success.
+        AppMessageBox(m_owner.m_hWnd, removed ? kLogUnreadable : kRemovalFailed, "Norvane", MB_OK | MB_ICONSTOP);
         QuitProgram(ERROR_INSTALL_FAILURE);
     }
     Trace("UN 4");

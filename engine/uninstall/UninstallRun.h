@@ -3,6 +3,10 @@
 #include <string>
 
 class CNVEngine;
+
+// The box of a product whose uninstall information is not there.
+inline constexpr char kUninstallInformationNotFound[] =
+    "Uninstallation information not found. Norvane can't uninstall this software";
 class CWnd;
 class RemovalLog;
 class UninstallPage;
@@ -31,7 +35,8 @@ public:
     // message boxes.
     void UsePage(UninstallPage* page);
     // Runs the removal, waiting for its worker, and ends: with exit code 0 once
-    // the removal ran to its end, ERROR_INSTALL_FAILURE when it could not run.
+    // the removal ran to its end, ERROR_INSTALL_FAILURE when it could not run
+    // or its uninstall log could not be read (the registration then stays).
     void Run();
     // The page reported a click on its "IDC_FINISH" control.
     void OnFinishCommand();

@@ -5,7 +5,52 @@
 #include <fstream>
 #include <sstream>
 
+namespace {
+std::string UnixPath(const std::string& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = {};
+    if (toUnix == nullptr || ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) == 0) return {};
+    char* unix = toUnix(wide);
+    if (unix == nullptr) return {};
+    std::string result = unix;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// Wine starts a Unix program as it starts a Windows one, but cannot wait for its end.
+bool RunUnix(const std::string& commandLine, const std::string& path, bool present) {
+    std::wstring wide(commandLine.begin(), commandLine.end());
+    wide.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(10)) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+        if ((search != INVALID_HANDLE_VALUE) == present) return true;
+    }
+    return false;
+}
+}  // namespace
+
 namespace TestFiles {
+bool MakeUnixLink(const std::string& target, const std::string& link) {
+    const std::string from = UnixPath(target), to = UnixPath(link);
+    return !from.empty() && !to.empty() && RunUnix("/bin/ln -s \"" + from + "\" \"" + to + "\"", link, true);
+}
+
+bool RemoveUnixLink(const std::string& link) {
+    const std::string path = UnixPath(link);
+    return !path.empty() && RunUnix("/bin/rm -f \"" + path + "\"", link, false);
+}
+
 bool Write(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
@@ -39,6 +84,10 @@ void RemoveTree(const std::string& path) {
             std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
             std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                RemoveUnixLink(child);
+                continue;
+            }
             ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);

@@ -12,7 +12,13 @@ bool IsDirectory(const std::string& path);
 // Creates the folder and every missing parent.
 bool MakeDirectories(const std::string& path);
 // Removes a folder with its content, read-only files included; missing is fine.
+// A link to a folder goes as a link (Wine would otherwise take what it leads to).
 void RemoveTree(const std::string& path);
+// A symbolic link of the Unix side, as a prefix may hold: Wine shows one to a
+// folder as a reparse point by its name and one to a file as that file. Only
+// under Wine (false elsewhere); the target must lie in the prefix.
+bool MakeUnixLink(const std::string& target, const std::string& link);
+bool RemoveUnixLink(const std::string& link);
 std::string WindowsDirectory();  // without a trailing backslash
 // A new empty folder below the temporary folder, named after the test.
 std::string FreshTempFolder(const std::string& name);

@@ -35,7 +35,7 @@ std::string AnswerOneMessageBox(const std::string& arguments, std::string* capti
 
 TEST(NorvexecProcess, WithoutSwitchShowsTheUsageText) {
     EXPECT_EQ(AnswerOneMessageBox(""), kUsage);
-    EXPECT_EQ(AnswerOneMessageBox("/r {LOWER}"), kUsage);
+    EXPECT_EQ(AnswerOneMessageBox("-R {X}"), kUsage);
     EXPECT_EQ(AnswerOneMessageBox("R/ {X}"), kUsage);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/AnsiPath.h"
 #include "product/ProductContext.h"
 #include "startup/NorvaneSetupApp.h"
 #include "startup/Registro.h"
@@ -37,10 +38,13 @@ TEST(Switches, AreFoundAnywhereAndTheLastTestThatMatchesWins) {
     EXPECT_EQ(ModeOf("/S/I/R"), kModeSilent);
 }
 
-TEST(Switches, AreCaseSensitive) {
-    EXPECT_EQ(ModeOf("/r"), kModeNone);
-    EXPECT_EQ(ModeOf("/s /i"), kModeNone);
+TEST(Switches, AreReadInAnyCase) {
+    EXPECT_EQ(ModeOf("/r"), kModeUninstall);
+    EXPECT_EQ(ModeOf("/i"), kModeModify);
+    EXPECT_EQ(ModeOf("/s"), kModeSilent);
+    EXPECT_EQ(ModeOf("/s/I/r"), kModeSilent);
     EXPECT_EQ(ModeOf("R"), kModeNone);
+    EXPECT_EQ(ModeOf("r/"), kModeNone);
     EXPECT_EQ(ModeOf("(null)"), kModeNone);
 }
 
@@ -69,10 +73,10 @@ TEST(CommandLine, ALogIsAskedForAfterTheProductCode) {
 }
 
 TEST(ProductPaths, AreFormedBelowTheWindowsDirectoryWithOneBackslash) {
-    EXPECT_EQ(CNorvaneSetupApp::WithTrailingBackslash("C:\\WINDOWS"), "C:\\WINDOWS\\");
-    EXPECT_EQ(CNorvaneSetupApp::WithTrailingBackslash("C:\\WINDOWS\\"), "C:\\WINDOWS\\");
-    EXPECT_EQ(CNorvaneSetupApp::WithTrailingBackslash("D:\\"), "D:\\");
-    EXPECT_EQ(CNorvaneSetupApp::WithTrailingBackslash(""), "\\");
+    EXPECT_EQ(WithTrailingBackslash("C:\\WINDOWS"), "C:\\WINDOWS\\");
+    EXPECT_EQ(WithTrailingBackslash("C:\\WINDOWS\\"), "C:\\WINDOWS\\");
+    EXPECT_EQ(WithTrailingBackslash("D:\\"), "D:\\");
+    EXPECT_EQ(WithTrailingBackslash(""), "\\");
 
     TheProduct().productCode = "{C0DE}";
     CNorvaneSetupApp::FormProductPaths("D:\\");

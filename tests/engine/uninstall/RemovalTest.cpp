@@ -8,8 +8,10 @@
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
+#include "uninstall/CanonicalPath.h"
 #include "uninstall/NVEngine.h"
 #include "uninstall/ProtectedFolders.h"
+#include "uninstall/RemovalLog.h"
 #include "uninstall/RemoveTree.h"
 
 namespace {
@@ -297,11 +299,19 @@ TEST_F(Removal, ReportsStatusTextsAndEnablesCancelOnlyWithAPage) {
     EXPECT_TRUE(page.events.empty());
 }
 
-TEST_F(Removal, AnUnreadableLogStillRunsTheClosingActions) {
-    TheProduct().uninstallLogPath = product.Folder() + "\\missing.log";
-    CNVEngine engine(&page);
-    engine.Run();
-    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+TEST_F(Removal, AnUnreadableLogRemovesNothingAndKeepsTheRegistration) {
+    std::string kept = File("kept.txt");
+    TestFiles::MakeDirectories(product.Folder() + "\\folder.log");
+    for (const char* log : {"\\missing.log", "\\folder.log"}) {
+        TheProduct().uninstallLogPath = product.Folder() + log;
+        TheProduct().companionSeenFlag = kFlagSet;
+        CNVEngine engine(&page);
+        engine.Run();
+        EXPECT_TRUE(engine.LogUnreadable()) << log;
+    }
+    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
+    EXPECT_TRUE(TestFiles::Exists(kept));
+    EXPECT_TRUE(TestFiles::Exists(install));
 }
 
 TEST(RemoveTreeTest, MovesTheCurrentDirectoryOutOfTheTreeFirst) {
@@ -323,4 +333,106 @@ TEST(RemoveTreeTest, TellsAncestorsByPrefixAndBackslash) {
     EXPECT_FALSE(IsAncestorDirectory("C:\\Temp", "C:\\Temporary\\x"));
     EXPECT_FALSE(IsAncestorDirectory("C:\\Temp\\x", "C:\\Temp"));
     EXPECT_FALSE(IsAncestorDirectory("C:\\", "C:\\Temp"));
+}
+
+TEST(CanonicalPathTest, OneSpellingForEveryPathOrWhyNot) {
+    const std::string longName = "C:\\" + std::string(300, 'n');
+    const struct {
+        std::string raw;
+        std::string canonical;  // empty: refused
+        const char* refusal;
+    } kPaths[] = {
+        {"C:\\users\\\\ann\\Documents", "C:\\users\\ann\\Documents", nullptr},
+        {"C:/users/ann/Documents/", "C:\\users\\ann\\Documents", nullptr},
+        {"C:\\users\\.\\x\\..\\ann\\Documents\\\\", "C:\\users\\ann\\Documents", nullptr},
+        {"C:\\users\\ann\\Documents. . ", "C:\\users\\ann\\Documents", nullptr},
+        {"C:\\users\\ann. \\Documents.\\a.txt", "C:\\users\\ann\\Documents\\a.txt", nullptr},
+        {"C:\\", "C:\\", nullptr},
+        {"C:\\\\", "C:\\", nullptr},
+        {"C:/..", "C:\\", nullptr},
+        {"\\\\server\\share\\x\\..\\y\\", "\\\\server\\share\\y", nullptr},
+        {"a.txt", "", PathRefusal::kNotFull},
+        {"\\rootfile.txt", "", PathRefusal::kNotFull},
+        {"C:a.txt", "", PathRefusal::kNotFull},
+        {"..\\..\\tools\\x.exe", "", PathRefusal::kNotFull},
+        {"", "", PathRefusal::kNotFull},
+        {"\\\\?\\C:\\x", "", PathRefusal::kNotFull},
+        {"\\\\.\\C:\\x", "", PathRefusal::kNotFull},
+        {"C:\\x\\nul", "", PathRefusal::kDevice},
+        {"C:\\x\\...\\y", "", PathRefusal::kDotsOrBlanks},
+        {longName, "", PathRefusal::kTooLong},
+    };
+    for (const auto& path : kPaths) {
+        const CanonicalPath canonical = CanonicalFullPath(path.raw);
+        EXPECT_EQ(canonical.path, path.canonical) << path.raw;
+        EXPECT_STREQ(canonical.refusal, path.refusal) << path.raw;
+    }
+    char current[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(CanonicalAnyPath("run.log").path, std::string(current) + "\\run.log");
+}
+
+TEST(CanonicalPathTest, APathLiesInAFolderByEverySpellingAndLink) {
+    const std::string root = TestFiles::FreshTempFolder("lies-in");
+    const std::string folder = root + "\\Product Information";
+    TestFiles::MakeDirectories(folder + "\\theme");
+    char shortName[MAX_PATH] = {};
+    ::GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
+    const bool linked = TestFiles::MakeUnixLink(folder, root + "\\link");
+    for (const std::string& path : {folder, folder + "\\uninstall.log", folder + "\\THEME\\new.log",
+                                    std::string(shortName) + "\\uninstall.log"})
+        EXPECT_TRUE(LiesInFolder(CanonicalFullPath(path).path, folder)) << path;
+    if (linked) {
+        EXPECT_TRUE(LiesInFolder(root + "\\link\\uninstall.log", folder));
+    }
+    for (const std::string& path : {root, folder + " Old\\x.log", root + "\\Product\\x.log"})
+        EXPECT_FALSE(LiesInFolder(path, folder)) << path;
+    TestFiles::RemoveUnixLink(root + "\\link");
+}
+
+// Under Wine a link in the prefix is a Unix symbolic link: one to a folder shows
+// as a reparse point by its name only, and whatever removes it through a
+// handle removes what it leads to; one to a file shows as that file.
+TEST_F(Removal, LinksGoAsLinksAndWhatTheyLeadToIsNeverEntered) {
+    const std::string outside = TestFiles::FreshTempFolder("link-targets");
+    TestFiles::MakeDirectories(outside + "\\empty");
+    TestFiles::MakeDirectories(outside + "\\full");
+    TestFiles::Write(outside + "\\full\\keep.txt", "keep");
+    // Another user's profile: a folder of the profiles folder.
+    char own[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, own)));
+    const std::string profile = std::string(own).substr(0, std::string(own).rfind('\\')) + "\\norvane-link-profile";
+    TestFiles::MakeDirectories(profile + "\\Favorites");
+    const std::string ownFile = File("own.txt");
+    TestFiles::MakeDirectories(install + "\\deep");
+    const std::vector<std::pair<std::string, std::string>> links = {
+        {outside + "\\empty", install + "\\empty-link"},
+        {outside + "\\full", install + "\\deep\\full-link"},
+        {outside + "\\full\\keep.txt", install + "\\deep\\file-link.txt"},
+        {profile, install + "\\profile-link"}};
+    for (const auto& [target, link] : links)
+        if (!TestFiles::MakeUnixLink(target, link)) GTEST_SKIP() << "no Unix links: not under Wine";
+
+    const std::string logPath = outside + "\\removal.log";
+    RemovalLog log;
+    ASSERT_TRUE(log.Open(logPath));
+    product.WriteLog("DIR=" + install + "\\empty-link\nDIR=" + install + "\\profile-link\\Favorites\nREMOVEALL=1\n");
+    TheProduct().noPageFlag = kFlagSet;
+    {
+        CNVEngine engine(&page, install, log);
+        engine.Run();
+    }
+    EXPECT_EQ(TestFiles::Read(outside + "\\full\\keep.txt"), "keep");
+    EXPECT_TRUE(TestFiles::IsDirectory(outside + "\\empty"));
+    EXPECT_TRUE(TestFiles::IsDirectory(profile + "\\Favorites"));
+    EXPECT_FALSE(TestFiles::Exists(ownFile));
+    const std::string written = TestFiles::Read(logPath);
+    for (const std::string& line :
+         {"DIR " + install + "\\empty-link: left, a link that this system can only follow: what it leads to was not "
+                             "entered",
+          "DIR " + install + "\\profile-link\\Favorites: refused, a protected folder",
+          "REMOVEALL " + install + ": left, in part or whole"})
+        EXPECT_NE(written.find(line + "\r\n"), std::string::npos) << line << "\n" << written;
+    for (const auto& link : links) TestFiles::RemoveUnixLink(link.second);
+    TestFiles::RemoveTree(profile);
 }

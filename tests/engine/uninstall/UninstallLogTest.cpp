@@ -15,7 +15,9 @@ std::vector<UninstallLogRecord> ReadLogText(const std::string& content) {
     std::string path = folder + "\\uninstall.log";
     TestFiles::Write(path, content);
     std::vector<UninstallLogRecord> records;
-    EXPECT_TRUE(ReadUninstallLog(path, [&](const UninstallLogRecord& record) { records.push_back(record); }));
+    const LogReadResult read =
+        ReadUninstallLog(path, [&](const UninstallLogRecord& record) { records.push_back(record); });
+    EXPECT_EQ(read.reading, LogReading::kRead);
     return records;
 }
 
@@ -136,19 +138,49 @@ TEST(LogReader, SurvivesBinaryGarbage) {
     ExpectRecord(records.back(), "FILE", "tail");
 }
 
-TEST(LogReader, SetsTheCompanionFlagForAnyKindNamingTheCompanionProgram) {
-    TheProduct().companionSeenFlag = 0;
-    ReadLogText("FILE=C:\\x\\readme.txt\nOTHER=pelmorahelper.exe\n");
-    EXPECT_NE(TheProduct().companionSeenFlag, kFlagSet);
-    auto records = ReadLogText("FILE=C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe\n");
-    EXPECT_EQ(TheProduct().companionSeenFlag, kFlagSet);
-    ExpectRecord(records[0], "FILE", "C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe");
-    TheProduct().companionSeenFlag = 0;
-    ReadLogText("no equals sign PelmoraHelper.exe\n");
-    EXPECT_EQ(TheProduct().companionSeenFlag, kFlagSet);
+TEST(LogReader, SetsTheCompanionFlagOnlyForAValueNamingTheCompanionAsAFile) {
+    const struct {
+        const char* line;
+        bool names;
+    } kLines[] = {
+        {"FILE=C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe", true},
+        {"RUN3RD=PelmoraHelper.exe", true},
+        {"SHORTCUT=C:/x/PelmoraHelper.exe", true},
+        {"FILE=C:\\Docs\\Why we dropped PelmoraHelper.exe.txt", false},
+        {"FILE=C:\\Docs\\PelmoraHelper.exe\\notes.txt", false},
+        {"FILE=C:\\x\\pelmorahelper.exe", false},
+        {"FILE=C:\\x\\PelmoraHelper.exe ", false},
+        {"REGVAL=HKEY_CURRENT_USER\\Software\\MyPelmoraHelper.exe", false},
+    };
+    for (const auto& line : kLines) {
+        TheProduct().companionSeenFlag = 0;
+        ReadLogText(std::string(line.line) + "\n");
+        EXPECT_EQ(TheProduct().companionSeenFlag == kFlagSet, line.names) << line.line;
+    }
     TheProduct().companionSeenFlag = 0;
 }
 
-TEST(LogReader, ReportsAMissingFile) {
-    EXPECT_FALSE(ReadUninstallLog("C:\\no\\such\\uninstall.log", [](const UninstallLogRecord&) {}));
+// A log that cannot be read hands nothing over and says why; one of blanks only
+// is empty. (A locked log, a folder and random bytes are run in the refusals.)
+TEST(LogReader, TellsALogItCannotReadFromAnEmptyOne) {
+    const std::string folder = TestFiles::FreshTempFolder("unreadable-log");
+    const struct {
+        std::string name;
+        const char* content;  // none: no such file
+        LogReading reading;
+    } kLogs[] = {
+        {"missing.log", nullptr, LogReading::kNotOpened},
+        {"unknown.log", "REMOVEALL\r\nfile=C:\\x\r\n", LogReading::kNoKnownLine},
+        {"empty.log", "", LogReading::kEmpty},
+        {"blank.log", " \r\n\t\n", LogReading::kEmpty},
+        {"late.log", "#\n#\nREGVAL=x\n", LogReading::kRead},
+    };
+    for (const auto& log : kLogs) {
+        const std::string path = folder + "\\" + log.name;
+        if (log.content != nullptr) TestFiles::Write(path, log.content);
+        int records = 0;
+        const LogReadResult read = ReadUninstallLog(path, [&](const UninstallLogRecord&) { ++records; });
+        EXPECT_EQ(read.reading, log.reading) << log.name;
+        EXPECT_EQ(records, log.reading == LogReading::kRead ? 3 : 0) << log.name;
+    }
 }

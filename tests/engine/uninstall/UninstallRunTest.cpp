@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <sstream>
 
 #include "TestPaths.h"
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
+#include "support/RemovalLogText.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
@@ -195,15 +194,6 @@ std::vector<std::string> InterfaceLabels(const std::vector<std::string>& lines) 
     return labels;
 }
 
-// The system's text for an error, as the removal log gives it.
-std::string SystemText(DWORD error) {
-    char text[512] = {};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                    sizeof text, nullptr);
-    while (length > 0 && std::isspace(static_cast<unsigned char>(text[length - 1]))) --length;
-    return std::string(text, length);
-}
-
 // Both endings without a page quit from inside FinishUninstall.
 std::vector<std::string> RunLabels(const char* ending) {
     std::vector<std::string> labels = {"UN 1", "UN 2", "StartCopyNow 1", "StartCopyNow 2", "StartCopyNow 3", "UN 3",
@@ -355,9 +345,7 @@ TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
 
     const std::string text = TestFiles::Read(in + "removal.log");
     ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
-    std::vector<std::string> lines;
-    std::istringstream stream(text.substr(3));
-    for (std::string line; std::getline(stream, line);) lines.push_back(line.substr(0, line.find('\r')));
+    const std::vector<std::string> lines = RemovalLogLines(text);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0].rfind("norvexec /S {RUN-LOG-01} (Logged Notes), started ", 0), 0u) << lines[0];
     const std::string registration = "registration HKEY_LOCAL_MACHINE\\";
@@ -369,7 +357,7 @@ TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
                                         "REGVAL " + value + ": removed",
                                         "DIR " + in + "full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
                                         "DIR " + in + "empty: removed",
-                                        "REMOVEALL Logged Notes: refused, a protected folder",
+                                        "REMOVEALL Logged Notes: refused, not a full path",
                                         registration + product.UninstallKey() + ": removed",
                                         registration + product.UninstallKey32() + ": removed", "exit code 0"}));
     TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Norvane Log Test");

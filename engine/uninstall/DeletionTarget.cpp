@@ -1,0 +1,56 @@
+#include "DeletionTarget.h"
+
+#include "CanonicalPath.h"
+
+DeletionTarget::DeletionTarget(const std::wstring& path)
+    : m_handle(::CreateFileW(path.c_str(),
+                             DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
+    if (!m_handle) {
+        m_openError = ::GetLastError();
+        return;
+    }
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (::GetFileInformationByHandleEx(m_handle, FileAttributeTagInfo, &tag, sizeof tag)) {
+        m_attributes = tag.FileAttributes;
+    } else {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (::GetFileInformationByHandle(m_handle, &information)) m_attributes = information.dwFileAttributes;
+    }
+    const DWORD byName = ::GetFileAttributesW(path.c_str());
+    m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
+    m_finalKey = FinalPathKey(m_handle);
+}
+
+std::vector<std::wstring> DeletionTarget::EntryNames() const {
+    std::vector<std::wstring> names;
+    if (!m_handle || !IsDirectory()) return names;
+    alignas(8) char buffer[16384];
+    FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+    while (::GetFileInformationByHandleEx(m_handle, kind, buffer, sizeof buffer)) {
+        kind = FileFullDirectoryInfo;
+        for (size_t at = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer + at);
+            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") names.push_back(std::move(name));
+            if (entry->NextEntryOffset == 0) break;
+            at += entry->NextEntryOffset;
+        }
+    }
+    return names;
+}
+
+DWORD DeletionTarget::Delete() {
+    if (!m_handle) return m_openError;
+    if (m_attributes & FILE_ATTRIBUTE_READONLY) {
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = m_attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+        if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        if (!::SetFileInformationByHandle(m_handle, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
+    }
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return ::SetFileInformationByHandle(m_handle, FileDispositionInfo, &disposition, sizeof disposition)
+               ? ERROR_SUCCESS
+               : ::GetLastError();
+}

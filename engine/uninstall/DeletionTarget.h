@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../framework/FileHandle.h"
+
+// A file or folder opened for its removal, so that what is checked is what
+// goes. A link (junction, symbolic link) is opened as itself where the system
+// lets it, and deleting it then takes the link, never what it leads to. Wine
+// shows a link to a folder as a reparse point by its name but opens what it
+// leads to, whatever the flags: such a link is told apart and never deleted,
+// since the deletion would take its target.
+class DeletionTarget {
+public:
+    explicit DeletionTarget(const std::wstring& path);
+
+    explicit operator bool() const { return static_cast<bool>(m_handle); }
+    // Why it could not be opened (a missing path among them).
+    DWORD OpenError() const { return m_openError; }
+    // The object opened is the link itself.
+    bool IsLink() const { return (m_attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+    // The name is a link, but what was opened is what it leads to.
+    bool IsFollowedLink() const { return !IsLink() && (m_nameAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+    bool IsDirectory() const { return (m_attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // The key of where the object really is, every link on the way followed.
+    const std::optional<std::wstring>& FinalKey() const { return m_finalKey; }
+    // The names a folder holds, read through the handle: the very folder checked.
+    std::vector<std::wstring> EntryNames() const;
+
+    // Marks it for deletion, read-only cleared first; it goes when the handle
+    // closes. A folder that still holds something refuses (ERROR_DIR_NOT_EMPTY).
+    DWORD Delete();
+
+private:
+    FileHandle m_handle;
+    DWORD m_openError = ERROR_SUCCESS;
+    DWORD m_attributes = 0;
+    DWORD m_nameAttributes = 0;
+    std::optional<std::wstring> m_finalKey;
+};

@@ -105,9 +105,10 @@ void CImageWindow::LoadThemeFile(const std::string& path) {
     m_themePath = path;
     m_themeFolder = ThemeFile::FolderOf(path);
     ResetPage();
-    m_settings = ReadWindowSettings(path);
+    const WindowSettings read = ReadWindowSettings(path);
+    m_settings = read;
     for (int number = 0; number < kWindowProperties; ++number)
-        ApplyWindowProperty(number, m_settings.*(FindWindowProperty(number)->text));
+        ApplyWindowProperty(number, read.*(FindWindowProperty(number)->text));
     BuildPageFont();
     const int total = ThemeFile::Number(ThemeFile::ReadTotal(path));
     if (total > 0) {

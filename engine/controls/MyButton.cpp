@@ -36,6 +36,6 @@ void CGroupBox::ApplyRow(const AppliedRow& row, const PageLends&) {
 
 void CGroupBox::ApplyColor(const std::string& value, int which) {
     if (which == 0) return;
-    SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(value)));
+    SetBackColor(ThemeFile::ResolvedColor(value));
     Invalidate();
 }

@@ -17,7 +17,7 @@ void CMyRadioButton::ApplyRow(const AppliedRow& row, const PageLends&) {
 
 void CMyRadioButton::ApplyColor(const std::string& value, int which) {
     if (which == 0) return;
-    SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(value)));
+    SetBackColor(ThemeFile::ResolvedColor(value));
     Invalidate();
 }
 

@@ -206,7 +206,7 @@ void CBitmapPicture::ApplyRow(const AppliedRow& row, const PageLends&) {
     if (row.property != "BackColor") return;
     // "0 - ..." stands for the button face, as an empty value does.
     const bool face = row.value.empty() || row.value.find("0 -") != std::string::npos;
-    SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : row.value)));
+    SetBackColor(ThemeFile::ResolvedColor(face ? "COLOR_BTNFACE" : row.value));
 }
 
 void CIconPicture::ApplyRow(const AppliedRow& row, const PageLends& page) {
@@ -220,7 +220,7 @@ void CIconPicture::ApplyRow(const AppliedRow& row, const PageLends& page) {
         }
         Invalidate();
     } else if (row.property == "BackColor:") {
-        SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(row.value)));
+        SetBackColor(ThemeFile::ResolvedColor(row.value));
     }
 }
 

@@ -134,7 +134,7 @@ void CTextLabel::ApplyColor(const std::string& value, int which) {
         SetBackColorValue(value);
         return;
     }
-    SetTextColor(ThemeFile::Color(ThemeFile::ResolveColorText(value)));
+    SetTextColor(ThemeFile::ResolvedColor(value));
     Invalidate();
 }
 

@@ -60,6 +60,8 @@ std::string ResolveColorText(std::string_view text) {
     return std::string(text);
 }
 
+COLORREF ResolvedColor(std::string_view text) { return Color(ResolveColorText(text)); }
+
 Background LabelBackground(std::string_view text) {
     const std::string written = text.empty() ? std::string("COLOR_BTNFACE") : std::string(text);
     return {Color(ResolveColorText(written)), written != ButtonFaceText()};

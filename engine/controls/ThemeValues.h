@@ -30,6 +30,8 @@ COLORREF Color(std::string_view text);
 std::string ButtonFaceText();
 // "" counts as "COLOR_BTNFACE", which becomes the button-face triple.
 std::string ResolveColorText(std::string_view text);
+// The colour of a value as the page applies it: Color of ResolveColorText.
+COLORREF ResolvedColor(std::string_view text);
 // A label's background colour text ("" counts as "COLOR_BTNFACE"): the colour,
 // and whether it fills the label, which it does unless the text is the
 // button-face triple itself.

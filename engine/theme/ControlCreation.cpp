@@ -8,10 +8,6 @@
 #include "ImageWindow.h"
 #include "ThemeFile.h"
 
-namespace {
-const std::string& RowValue(const ControlRecord& record, int row) { return record.rows[static_cast<size_t>(row)].value; }
-}  // namespace
-
 void CImageWindow::BuildControls(int total) {
     for (int k : ThemeFile::ControlKeysInOrder(m_themePath, total)) {
         // Once the table is full no later line can add a control.
@@ -92,7 +88,7 @@ void CImageWindow::LayOutControls() {
                      FALSE);
         control->UsePageFont(type->font, lends);
         for (const LoadStep& step : type->loadSteps)
-            if (step.property == kFontStep) ApplyProperty(position, step.property, RowValue(record, step.row), step.row);
+            if (step.property == kFontStep) ApplyLoadStep(position, step);
         rect = control->Registered(rect, m_dpi);
         record.left = rect.left, record.top = rect.top, record.right = rect.right, record.bottom = rect.bottom;
     }
@@ -106,9 +102,13 @@ void CImageWindow::ApplyLoadedProperties() {
         // A control without rows keeps the name its type gave it.
         TakeIdentifierFromRows(record, *type);
         for (const LoadStep& step : type->loadSteps)
-            if (step.property != kIdentifierStep) ApplyProperty(position, step.property, RowValue(record, step.row), step.row);
+            if (step.property != kIdentifierStep) ApplyLoadStep(position, step);
         if (CPageControl* control = PageControl(position)) control->ApplyIdentifier(record.identifier, Lends());
     }
+}
+
+void CImageWindow::ApplyLoadStep(int position, const LoadStep& step) {
+    ApplyProperty(position, step.property, m_table[position].rows[static_cast<size_t>(step.row)].value, step.row);
 }
 
 void CImageWindow::ApplyProperty(int position, std::string_view name, const std::string& value, int row) {
@@ -117,8 +117,10 @@ void CImageWindow::ApplyProperty(int position, std::string_view name, const std:
         return;
     }
     ControlRecord& record = m_table[position];
+    // A row beyond the record's is applied all the same, and not kept.
     std::string unkept = value;
-    std::string& kept = row >= 0 && row < ControlRecord::kMaxRows ? record.rows[static_cast<size_t>(row)].value : unkept;
+    std::string& kept = row >= 0 && row < ControlRecord::kMaxRows ? record.rows[static_cast<size_t>(row)].value
+                                                                  : unkept;
     kept = value;
     if (CPageControl* control = PageControl(position)) control->ApplyRow({name, row, kept, record.rows}, Lends());
 }

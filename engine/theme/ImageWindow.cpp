@@ -129,7 +129,7 @@ void CImageWindow::BuildPageFont() {
 
 void CImageWindow::SetBackgroundColor(const std::string& value) {
     m_backgroundColorText = value.empty() ? std::string("COLOR_BTNFACE") : value;
-    m_backgroundBrush.Reset(::CreateSolidBrush(ThemeFile::Color(ThemeFile::ResolveColorText(m_backgroundColorText))));
+    m_backgroundBrush.Reset(::CreateSolidBrush(ThemeFile::ResolvedColor(m_backgroundColorText)));
     if (m_hWnd != nullptr) Invalidate();
 }
 

@@ -86,7 +86,9 @@ public:
 
     // The progress page and the run's reports (the run calls these from its worker).
     void SetupProgressPage() { m_progress.Setup(); }
-    void ShowStatusText(const std::string& text, StatusTarget target) override { m_progress.ShowStatusText(text, target); }
+    void ShowStatusText(const std::string& text, StatusTarget target) override {
+        m_progress.ShowStatusText(text, target);
+    }
     void SetProgressRange(int total) override { m_progress.SetProgressRange(total); }
     void SetProgressPosition(int position) override { m_progress.SetProgressPosition(position); }
     void EnableCancel() override { m_progress.EnableCancel(); }
@@ -143,6 +145,8 @@ private:
                       CPageControl& control) const;
     // Each control placed again, with its fonts, at the page's DPI.
     void LayOutControls();
+    // A row of the control's record under the property name of its step.
+    void ApplyLoadStep(int position, const LoadStep& step);
     CPageControl* PageControl(int position) const;
     PageLends Lends() const;
     SIZE AtPageDpi(SIZE designSize) const;

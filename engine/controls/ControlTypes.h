@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-class CWnd;
+class CPageControl;
 
 // The eighteen control types a theme line can name, in the order a line's type
 // word is tested.
@@ -31,9 +31,11 @@ enum class FontUse { None, PageFont, TakePageFont };
 // the row it comes from. Two names are steps of their own: "identifier" (row 0
 // renames the control) and "font" (face, size, bold, italic from four rows).
 struct LoadStep {
-    const char* property;
+    std::string_view property;
     int row;
 };
+constexpr std::string_view kIdentifierStep = "identifier";
+constexpr std::string_view kFontStep = "font";
 
 struct ControlType {
     ControlKind kind;
@@ -46,14 +48,14 @@ struct ControlType {
     const char* caption;  // "%i" is the pool count plus one; null: none
     FontUse font;
     const char* recordName;  // "%i" is the pool index plus one
-    // Extras, after the window exists.
+    // Extras, after the window exists; the class takes those of its own.
     DWORD addedExStyle;       // with a frame change
     UINT buttonStyle;         // replaces the creation style's button type
     const char* backColor;    // labels: initial background, written as a theme writes a colour
     const char* align;        // labels: initial alignment
     bool registerAfterWindow; // the combo box registers its closed height
     bool (*prepare)();        // once before the first window of the class
-    std::unique_ptr<CWnd> (*make)();
+    std::unique_ptr<CPageControl> (*make)();
     std::span<const LoadStep> loadSteps;
 };
 

@@ -1,14 +1,32 @@
 #pragma once
 #include "../framework/Controls.h"
+#include "PageControl.h"
 
 // The page's standard input and list controls. Nothing in the engine fills or
 // reads them: a text box takes typing, a combo box opens an empty list, a tree
 // is empty, and only the progress page moves a bar.
-class CEditBox : public CEdit {};       // TEXTBOX
-class CMyComboItem : public CComboBox {};  // COMBOBOX
-class CMyTreeView : public CTreeCtrl {};   // TREEVIEW
-class CMyProgress : public CProgressCtrl {};  // PROGRESS
-class CMyRichText : public CRichEditCtrl {};  // RICHTEXT
+
+// TEXTBOX: its rows are kept and change nothing; named "IDC_SETTINGS", it
+// reads from the right and tells its parent nothing.
+class CEditBox : public PageControlOn<CEdit> {
+public:
+    void ApplyIdentifier(const std::string& identifier, const PageLends& page) override;
+};
+
+// COMBOBOX: its window is as high as its dropped list; the page's table keeps its closed box.
+class CMyComboItem : public PageControlOn<CComboBox> {
+public:
+    RECT Registered(const RECT& rect, int dpi) override;
+};
+
+class CMyTreeView : public PageControlOn<CTreeCtrl> {};     // TREEVIEW
+class CMyProgress : public PageControlOn<CProgressCtrl> {};  // PROGRESS
+
+// RICHTEXT: a background colour only repaints it.
+class CMyRichText : public PageControlOn<CRichEditCtrl> {
+public:
+    void ApplyColor(const std::string& value, int which) override;
+};
 
 // What the platform needs before the first window of these classes: the
 // common controls registered (bar, tree) and the rich-edit library loaded.

@@ -1,13 +1,20 @@
 #pragma once
 #include "../framework/Controls.h"
 #include "../framework/GdiObject.h"
+#include "PageControl.h"
 
-// Radio buttons and check boxes of a page: system-drawn on a background of the
-// theme's colour (black until the page sets one).
-class CMyRadioButton : public CButton {
+// Radio buttons and check boxes of a page (RADIO, CHECKBOX): system-drawn,
+// with their text as written, on a background of the theme's colour (black
+// until the page sets one).
+class CMyRadioButton : public PageControlOn<CButton> {
 public:
     void SetBackColor(COLORREF color);
     COLORREF BackColor() const { return m_backColor; }
+
+    // Created owner-drawn or plain, then made a button that does not check itself.
+    void OnCreated(const ControlType& type) override;
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    void ApplyColor(const std::string& value, int which) override;
 
 protected:
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

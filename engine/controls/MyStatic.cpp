@@ -6,6 +6,7 @@
 #include "../framework/FileStatus.h"
 #include "../framework/GdiObject.h"
 #include "../framework/MessageBox.h"
+#include "PictureFile.h"
 #include "PictureLimits.h"
 #include "SmoothScale.h"
 
@@ -128,8 +129,7 @@ void CMyStatic::RenderPicture(HDC dc, int x, int y) const {
 }
 
 void CMyStatic::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    PaintDC dc(m_hWnd);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     if (m_iconMode) {
@@ -157,7 +157,6 @@ void CMyStatic::OnPaint() {
         }
         if (previousPalette != nullptr) ::SelectPalette(dc, previousPalette, FALSE);
     }
-    ::EndPaint(m_hWnd, &paint);
 }
 
 void CMyStatic::DrawResampled(HDC dc) {
@@ -170,25 +169,68 @@ void CMyStatic::DrawResampled(HDC dc) {
 }
 
 HBITMAP CMyStatic::RenderOverBackground(HDC dc) const {
-    HDC memory = ::CreateCompatibleDC(dc);
-    HBITMAP canvas = memory != nullptr ? ::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy) : nullptr;
-    if (canvas != nullptr) {
-        HGDIOBJ previous = ::SelectObject(memory, canvas);
+    MemoryDC memory(dc);
+    if (!memory) return nullptr;
+    BitmapHandle canvas(::CreateCompatibleBitmap(dc, m_pixels.cx, m_pixels.cy));
+    if (!canvas) return nullptr;
+    {
+        SelectedObject drawn(memory, canvas);
         RECT area = {0, 0, m_pixels.cx, m_pixels.cy};
         BrushHandle background(::CreateSolidBrush(m_backColor));
         ::FillRect(memory, &area, background);
         RenderPicture(memory, 0, 0);
-        ::SelectObject(memory, previous);
     }
-    if (memory != nullptr) ::DeleteDC(memory);
-    return canvas;
+    return canvas.Release();
 }
 
 void CMyStatic::CopyBitmap(HDC dc, HBITMAP bitmap, SIZE size) {
-    HDC memory = bitmap != nullptr ? ::CreateCompatibleDC(dc) : nullptr;
-    if (memory == nullptr) return;
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    if (bitmap == nullptr) return;
+    MemoryDC memory(dc);
+    if (!memory) return;
+    SelectedObject copied(memory, bitmap);
     ::BitBlt(dc, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
+}
+
+SIZE CMyStatic::LoadLinePicture(const std::string& path, int dpi) {
+    // Without a readable picture the control has no size. A variant made for
+    // a larger scaling stands for the named picture: the layout keeps the
+    // named picture's size.
+    const PictureChoice choice = ChoosePictureFile(path, dpi);
+    if (HasFileStatus(choice.path)) LoadPicture(choice.path, choice.percent, dpi);
+    return {::MulDiv(m_pixels.cx, 100, choice.percent), ::MulDiv(m_pixels.cy, 100, choice.percent)};
+}
+
+void CMyStatic::Placed(const RECT& rect, int) { SetPictureSize({rect.right - rect.left, rect.bottom - rect.top}); }
+
+void CBitmapPicture::ApplyRow(const AppliedRow& row, const PageLends&) {
+    if (row.property != "BackColor") return;
+    // "0 - ..." stands for the button face, as an empty value does.
+    const bool face = row.value.empty() || row.value.find("0 -") != std::string::npos;
+    SetBackColor(ThemeFile::ResolvedColor(face ? "COLOR_BTNFACE" : row.value));
+}
+
+void CIconPicture::ApplyRow(const AppliedRow& row, const PageLends& page) {
+    if (row.property == "Icon File:") {
+        if (row.value.compare(0, 3, "IDI") == 0) {
+            SetIconNumber(IconNumber(row.value));
+        } else if (!row.value.empty()) {
+            // An icon without a file row names no file: nothing to load or report.
+            LoadPicture(row.value, 100, page.dpi);
+            SizeIconFile(page.dpi);
+        }
+        Invalidate();
+    } else if (row.property == "BackColor:") {
+        SetBackColor(ThemeFile::ResolvedColor(row.value));
+    }
+}
+
+void CIconPicture::Placed(const RECT&, int dpi) {
+    SetIconSize(ThemeFile::AtDpi(kIconPixels, dpi));
+    SizeIconFile(dpi);
+}
+
+void CIconPicture::SizeIconFile(int dpi) {
+    // An icon file shown instead of a built-in icon scales as a picture.
+    if (PictureLoaded())
+        SetPictureSize({ThemeFile::AtDpi(PicturePixels().cx, dpi), ThemeFile::AtDpi(PicturePixels().cy, dpi)});
 }

@@ -8,11 +8,13 @@
 #include "../framework/Controls.h"
 #include "../framework/Dpi.h"
 #include "../framework/GdiObject.h"
+#include "PageControl.h"
 
 // Pictures (BITMAP, HOVER) and icons (ICON) of a page, drawn by the control
 // itself at its top-left corner, at the size the page gives (on a screen of 96
 // dpi: the picture's own size and 32 x 32), never stretched to the control.
-class CMyStatic : public CStatic {
+// A HOVER is one as created: the picture of its theme line, taking no rows.
+class CMyStatic : public PageControlOn<CStatic> {
 public:
     static constexpr int kBuiltInIcons = 8;
     static constexpr int kIconPixels = 32;  // at 96 dpi
@@ -47,6 +49,10 @@ public:
     // The theme number of a built-in icon's name ("IDI_SETUP" 6), -1 for none.
     static int IconNumber(const std::string& name);
 
+    // Its size is its picture's: the file made for the DPI, where the theme has one.
+    SIZE LoadLinePicture(const std::string& path, int dpi) override;
+    void Placed(const RECT& rect, int dpi) override;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -72,4 +78,22 @@ private:
     SIZE m_pixels{};
     SIZE m_drawn{};
     BitmapHandle m_resampled;  // the picture at its drawn size, over the background colour
+};
+
+// BITMAP: a picture over a background of the theme's colour.
+class CBitmapPicture : public CMyStatic {
+public:
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+};
+
+// ICON: one of the built-in icons, or an icon file, 32 x 32 at 96 dpi, over a
+// background of the theme's colour.
+class CIconPicture : public CMyStatic {
+public:
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    SIZE LoadLinePicture(const std::string& path, int dpi) override { return {}; }
+    void Placed(const RECT& rect, int dpi) override;
+
+private:
+    void SizeIconFile(int dpi);
 };

@@ -60,6 +60,27 @@ void CNewLabel::SetTextColor(COLORREF color) {
     Invalidate();
 }
 
+void CNewLabel::UsePageFont(FontUse use, const PageLends& page) {
+    if (use == FontUse::TakePageFont)
+        TakePageFont(page.pageFont);
+    else
+        CPageControl::UsePageFont(use, page);
+}
+
+void CNewLabel::OnCreated(const ControlType& type) {
+    if (type.backColor != nullptr) {
+        const ThemeFile::Background back = ThemeFile::LabelBackground(type.backColor);
+        SetBackColor(back.color, back.filled);
+    }
+    if (type.align != nullptr) SetAlign(type.align);
+}
+
+void CNewLabel::SetBackColorValue(const std::string& value) {
+    const ThemeFile::Background back = ThemeFile::LabelBackground(ThemeFile::ResolveColorText(value));
+    SetBackColor(back.color, back.filled);
+    Invalidate();
+}
+
 LRESULT CNewLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         OnPaint();
@@ -69,14 +90,13 @@ LRESULT CNewLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CNewLabel::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    PaintDC dc(m_hWnd);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     int length = ::GetWindowTextLengthA(m_hWnd);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     text.resize(static_cast<size_t>(::GetWindowTextA(m_hWnd, text.data(), length + 1)));
-    HGDIOBJ previous = m_font && *m_font ? ::SelectObject(dc, m_font->Get()) : nullptr;
+    SelectedObject font(dc, m_font && *m_font ? m_font->Get() : nullptr);
     if (m_fillFlag == 1) {
         ::SetBkColor(dc, m_backColor);
         ::FillRect(dc, &client, m_backBrush);
@@ -85,6 +105,53 @@ void CNewLabel::OnPaint() {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_textColor);
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, m_textFormat);
-    if (previous != nullptr) ::SelectObject(dc, previous);
-    ::EndPaint(m_hWnd, &paint);
+}
+
+void CTextLabel::ApplyRow(const AppliedRow& row, const PageLends& page) {
+    static const char* const kAlignments[] = {"Center", "Left", "Right"};
+    if (row.property == kFontStep) {
+        SetTextFont(FontFromRows(row.rows, row.row, page.dpi));
+    } else if (row.property == "Caption") {
+        SetWindowText(page.expandProduct(row.value).c_str());
+        Invalidate();
+    } else if (row.property == "Text Align") {
+        const int digit = ThemeFile::FirstDigit(row.value);
+        if (digit < 3) SetAlign(kAlignments[digit]);
+        Invalidate();
+    } else if (row.property == "Text Color") {
+        ApplyColor(row.value, 0);
+    } else if (row.property == "BackColor") {
+        ApplyBackColorRow(row.value);
+    } else if (row.property == "URL Link") {
+        // A link is blue, and says so in its text colour's row.
+        SetLink(row.value == "Yes");
+        if (row.value == "Yes") row.rows[kTextColorRow].value = "0,0,255";
+    }
+}
+
+void CTextLabel::ApplyColor(const std::string& value, int which) {
+    if (which != 0) {
+        SetBackColorValue(value);
+        return;
+    }
+    SetTextColor(ThemeFile::ResolvedColor(value));
+    Invalidate();
+}
+
+void CRectLabel::ApplyRow(const AppliedRow& row, const PageLends&) {
+    if (row.property == "BackColor") ApplyBackColorRow(row.value);
+}
+
+void CRectLabel::ApplyColor(const std::string& value, int which) {
+    if (which != 0) SetBackColorValue(value);
+}
+
+void CAnimationLabel::ApplyRow(const AppliedRow& row, const PageLends&) {
+    if (row.property == "Style:") SetBorderByDigit(*this, row.value);
+}
+
+void CListViewLabel::ApplyRow(const AppliedRow& row, const PageLends&) {
+    if (row.property != "Style") return;
+    SetBorderByDigit(*this, row.value);
+    Invalidate();
 }

@@ -4,11 +4,12 @@
 
 #include "../framework/Controls.h"
 #include "../framework/GdiObject.h"
+#include "PageControl.h"
 
-// A self-painted label (TEXT, RECT, HOTSPOT, ANIMATION, LISTVIEW): its window
-// text in its own font and colour, optionally over a filled background, and
-// optionally with the look of a link.
-class CNewLabel : public CStatic {
+// A self-painted label: its window text in its own font and colour,
+// optionally over a filled background, and optionally with the look of a link.
+// A HOTSPOT is one as created: empty, with a thin border, taking no rows.
+class CNewLabel : public PageControlOn<CStatic> {
 public:
     static constexpr UINT kLeft = DT_WORDBREAK | DT_LEFT;
     static constexpr UINT kCenter = DT_WORDBREAK | DT_CENTER;
@@ -35,8 +36,14 @@ public:
     COLORREF BackColor() const { return m_backColor; }
     HFONT CurrentFont() const { return m_font ? m_font->Get() : nullptr; }
 
+    void UsePageFont(FontUse use, const PageLends& page) override;
+    // The background and alignment its type starts with.
+    void OnCreated(const ControlType& type) override;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // A colour value as the page writes it: the button-face triple itself does not fill.
+    void SetBackColorValue(const std::string& value);
 
 private:
     void UseFont(const LOGFONTA& description);
@@ -51,4 +58,36 @@ private:
     BrushHandle m_backBrush;
     int m_fillFlag = 0;
     UINT m_textFormat = 0;
+};
+
+// TEXT: a caption with its angle-bracket placeholders replaced, in a font of
+// its own, aligned, coloured, over its background, and possibly a link.
+class CTextLabel : public CNewLabel {
+public:
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    void ApplyColor(const std::string& value, int which) override;
+
+private:
+    static constexpr int kTextColorRow = 3;  // the row of its "Text Color"
+};
+
+// RECT: no text, filled with its background colour (white until a row says otherwise).
+class CRectLabel : public CNewLabel {
+public:
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    void ApplyColor(const std::string& value, int which) override;
+};
+
+// ANIMATION: a bordered, centred label keeping its numbered caption; "Style:"
+// takes its border away or gives it one.
+class CAnimationLabel : public CNewLabel {
+public:
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+};
+
+// LISTVIEW: a white label with a sunken edge keeping its numbered caption;
+// "Style" takes its thin border away or gives it one.
+class CListViewLabel : public CNewLabel {
+public:
+    void ApplyRow(const AppliedRow& row, const PageLends& page) override;
 };

@@ -138,18 +138,15 @@ HBITMAP SmoothScaled(HBITMAP bitmap, SIZE size) {
         return nullptr;
     BITMAPINFO toInfo = Info32(size, true);
     void* bits = nullptr;
-    HBITMAP scaled = ::CreateDIBSection(nullptr, &toInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (scaled == nullptr) return nullptr;
+    BitmapHandle scaled(::CreateDIBSection(nullptr, &toInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!scaled) return nullptr;
     bool done = false;
     try {
         done = Resample(bitmap, {source.bmWidth, source.bmHeight}, size, static_cast<uint8_t*>(bits));
     } catch (const std::bad_alloc&) {
         // Left unscaled, as a picture the platform could not scale is.
     }
-    if (!done) {
-        ::DeleteObject(scaled);
-        return nullptr;
-    }
+    if (!done) return nullptr;
     ::GdiFlush();
-    return scaled;
+    return scaled.Release();
 }

@@ -1,7 +1,6 @@
 #include "MessageBox.h"
 
 #include "WinApp.h"
-#include "Wnd.h"
 
 namespace {
 MessageBoxHandler& Handler() {
@@ -17,8 +16,4 @@ int AppMessageBox(HWND owner, const char* text, const char* caption, UINT type) 
     return ::MessageBoxA(owner, text, caption, type);
 }
 
-int AppMessageBox(const char* text, UINT type) {
-    CWinApp* app = TheApp();
-    HWND owner = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : nullptr;
-    return AppMessageBox(owner, text, app != nullptr ? app->m_appTitle : "", type);
-}
+int AppMessageBox(const char* text, UINT type) { return AppMessageBox(MainWindowHandle(), text, AppTitle(), type); }

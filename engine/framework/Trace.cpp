@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "WinApp.h"
-#include "Wnd.h"
 
 namespace {
 constexpr UINT kTraceTimeoutMs = 1000;
@@ -23,8 +22,7 @@ void Trace(const std::string& text) {
 
     HWND monitor = ::FindWindowA("BrellixEvent", nullptr);
     if (monitor == nullptr) return;
-    CWinApp* app = TheApp();
-    HWND frame = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : nullptr;
+    HWND frame = MainWindowHandle();
     COPYDATASTRUCT data{};
     data.dwData = 0;
     data.cbData = static_cast<DWORD>(line.size());

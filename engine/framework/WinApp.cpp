@@ -12,6 +12,12 @@ constexpr UINT kAppTitleResource = 0xE000;
 
 CWinApp* TheApp() { return g_app; }
 
+HWND MainWindowHandle() {
+    return g_app != nullptr && g_app->m_pMainWnd != nullptr ? g_app->m_pMainWnd->m_hWnd : nullptr;
+}
+
+const char* AppTitle() { return g_app != nullptr ? g_app->m_appTitle : ""; }
+
 CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {

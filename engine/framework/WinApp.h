@@ -38,3 +38,7 @@ private:
 };
 
 CWinApp* TheApp();
+// The application's main window, null before it has one (or without an application).
+HWND MainWindowHandle();
+// The title of the application's message boxes, "" without an application.
+const char* AppTitle();

@@ -1,20 +1,35 @@
-// Creation of a page's controls: one routine driven by the type table, and the
-// placing of a control at the page's DPI, shared with laying the page out again.
+// A page's controls: their creation over the type table, their rows, and their
+// layout at the page's DPI, again when it changes. What a type does beyond its
+// table entry its control does itself (CPageControl).
 #include <cstdio>
 
-#include "../controls/InputControls.h"
-#include "../controls/MyStatic.h"
-#include "../controls/NewLabel.h"
-#include "../framework/FileStatus.h"
+#include "../product/LanguageText.h"
 #include "ControlLine.h"
 #include "ImageWindow.h"
-#include "PictureFile.h"
 #include "ThemeFile.h"
 
-namespace {
-// Below the closed box of a combo box, as its record covers it.
-constexpr int kComboBoxMargin = 9;
-}  // namespace
+void CImageWindow::BuildControls(int total) {
+    for (int k : ThemeFile::ControlKeysInOrder(m_themePath, total)) {
+        // Once the table is full no later line can add a control.
+        if (m_table.Full()) break;
+        const int before = m_table.Count();
+        const int controlKey = ParseControlLine(ThemeFile::ReadValue(m_themePath, "INFO", std::to_string(k)));
+        if (m_table.Count() == before) continue;  // no control: its rows have nowhere to go
+        ReadControlRows(m_table[0], m_themePath, controlKey, m_themeFolder);
+    }
+    ApplyLoadedProperties();
+}
+
+int CImageWindow::ParseControlLine(const std::string& line) {
+    const ControlLine parsed = ControlLine::Parse(line, m_themeFolder);
+    if (parsed.type != nullptr) AddControl(parsed.type->kind, parsed.rect, parsed.picturePath);
+    return parsed.controlKey;
+}
+
+int CImageWindow::AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath,
+                                   const std::string& type, int poolIndex, int sequence) {
+    return m_table.Insert(NewControlRecord(type, rect, windowId, poolIndex, sequence, picturePath));
+}
 
 void CImageWindow::AddControl(ControlKind kind, const RECT& line, const std::string& picturePath) {
     const ControlType& type = ControlTypeOf(kind);
@@ -24,9 +39,10 @@ void CImageWindow::AddControl(ControlKind kind, const RECT& line, const std::str
     if (pool.count >= kPoolSize || m_table.Full()) return;
     const int poolIndex = pool.count;
     const int windowId = m_nextWindowId;
-    std::unique_ptr<CWnd>& slot = pool.objects[static_cast<size_t>(poolIndex)];
+    std::unique_ptr<CPageControl>& slot = pool.objects[static_cast<size_t>(poolIndex)];
     slot = type.make();
-    RECT rect = PlaceControl(type, line, picturePath, slot.get());
+    CPageControl& control = *slot;
+    RECT rect = PlaceControl(type, line, picturePath, control);
 
     char caption[48] = {};
     if (type.caption != nullptr) std::snprintf(caption, sizeof caption, type.caption, pool.count + 1);
@@ -36,19 +52,14 @@ void CImageWindow::AddControl(ControlKind kind, const RECT& line, const std::str
     };
     if (!type.registerAfterWindow) enter();
 
-    auto* control = static_cast<CControl*>(slot.get());
+    CControl& window = control.Control();
     // A failed creation still uses its identifier, pool place and record.
     if ((type.prepare == nullptr || type.prepare()) &&
-        control->Create(type.windowClass, caption, type.style, rect, m_hWnd, static_cast<UINT>(windowId))) {
-        GivePageFont(type, control);
-        if (type.buttonStyle != 0) static_cast<CButton*>(control)->SetButtonStyle(type.buttonStyle);
-        if (type.backColor != nullptr) {
-            const ThemeFile::Background back = ThemeFile::LabelBackground(type.backColor);
-            static_cast<CNewLabel*>(control)->SetBackColor(back.color, back.filled);
-        }
-        if (type.align != nullptr) static_cast<CNewLabel*>(control)->SetAlign(type.align);
-        if (type.addedExStyle != 0) control->ModifyStyleEx(0, type.addedExStyle, SWP_FRAMECHANGED);
-        rect = RegisteredRect(type, rect, control);
+        window.Create(type.windowClass, caption, type.style, rect, m_hWnd, static_cast<UINT>(windowId))) {
+        control.UsePageFont(type.font, Lends());
+        control.OnCreated(type);
+        if (type.addedExStyle != 0) window.ModifyStyleEx(0, type.addedExStyle, SWP_FRAMECHANGED);
+        rect = control.Registered(rect, m_dpi);
     }
     if (type.registerAfterWindow) enter();
     if (type.sizeRule == SizeRule::Picture) Invalidate();
@@ -59,43 +70,82 @@ void CImageWindow::AddControl(ControlKind kind, const RECT& line, const std::str
 }
 
 RECT CImageWindow::PlaceControl(const ControlType& type, const RECT& line, const std::string& picturePath,
-                                CWnd* object) {
-    auto* picture = type.sizeRule == SizeRule::Minimum ? nullptr : static_cast<CMyStatic*>(object);
-    SIZE designSize{};
-    if (type.sizeRule == SizeRule::Picture) {
-        // Without a readable picture the control has no size. A variant made for
-        // a larger scaling stands for the named picture: the layout keeps the
-        // named picture's size.
-        const PictureChoice choice = ChoosePictureFile(picturePath, m_dpi);
-        if (HasFileStatus(choice.path)) picture->LoadPicture(choice.path, choice.percent, m_dpi);
-        designSize = {::MulDiv(picture->PicturePixels().cx, 100, choice.percent),
-                      ::MulDiv(picture->PicturePixels().cy, 100, choice.percent)};
-    }
-    const RECT rect = ControlLine::Placed(type, line, designSize, m_dpi);
-    if (type.sizeRule == SizeRule::Picture) {
-        picture->SetPictureSize({rect.right - rect.left, rect.bottom - rect.top});
-    } else if (type.sizeRule == SizeRule::Icon32) {
-        picture->SetIconSize(ThemeFile::AtDpi(CMyStatic::kIconPixels, m_dpi));
-        // An icon file shown instead of a built-in icon scales as a picture.
-        if (picture->PictureLoaded()) picture->SetPictureSize(AtPageDpi(picture->PicturePixels()));
-    }
+                                CPageControl& control) const {
+    const RECT rect = ControlLine::Placed(type, line, control.LoadLinePicture(picturePath, m_dpi), m_dpi);
+    control.Placed(rect, m_dpi);
     return rect;
 }
 
-RECT CImageWindow::RegisteredRect(const ControlType& type, RECT rect, CWnd* object) const {
-    // The window is as high as its dropped list; the record covers the closed box.
-    if (type.registerAfterWindow)
-        rect.bottom = ThemeFile::Saturate(static_cast<long long>(rect.top) +
-                                          static_cast<CMyComboItem*>(object)->GetItemHeight(-1) +
-                                          ThemeFile::AtDpi(kComboBoxMargin, m_dpi));
-    return rect;
+void CImageWindow::LayOutControls() {
+    const PageLends lends = Lends();
+    for (int position = 0; position < m_table.Count(); ++position) {
+        ControlRecord& record = m_table[position];
+        const ControlType* type = FindControlType(record.type);
+        CPageControl* control = PageControl(position);
+        if (type == nullptr || control == nullptr) continue;
+        RECT rect = PlaceControl(*type, record.line, record.picturePath, *control);
+        ::MoveWindow(control->Control().m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     FALSE);
+        control->UsePageFont(type->font, lends);
+        for (const LoadStep& step : type->loadSteps)
+            if (step.property == kFontStep) ApplyLoadStep(position, step);
+        rect = control->Registered(rect, m_dpi);
+        record.left = rect.left, record.top = rect.top, record.right = rect.right, record.bottom = rect.bottom;
+    }
 }
 
-void CImageWindow::GivePageFont(const ControlType& type, CWnd* object) const {
-    if (type.font == FontUse::PageFont && m_pageFont) object->SetFont(m_pageFont->Get());
-    if (type.font == FontUse::TakePageFont) static_cast<CNewLabel*>(object)->TakePageFont(m_pageFont);
+void CImageWindow::ApplyLoadedProperties() {
+    for (int position = 0; position < m_table.Count(); ++position) {
+        ControlRecord& record = m_table[position];
+        const ControlType* type = FindControlType(record.type);
+        if (type == nullptr) continue;
+        // A control without rows keeps the name its type gave it.
+        TakeIdentifierFromRows(record, *type);
+        for (const LoadStep& step : type->loadSteps)
+            if (step.property != kIdentifierStep) ApplyLoadStep(position, step);
+        if (CPageControl* control = PageControl(position)) control->ApplyIdentifier(record.identifier, Lends());
+    }
 }
 
-SIZE CImageWindow::AtPageDpi(SIZE designSize) const {
-    return {ThemeFile::AtDpi(designSize.cx, m_dpi), ThemeFile::AtDpi(designSize.cy, m_dpi)};
+void CImageWindow::ApplyLoadStep(int position, const LoadStep& step) {
+    ApplyProperty(position, step.property, m_table[position].rows[static_cast<size_t>(step.row)].value, step.row);
+}
+
+void CImageWindow::ApplyProperty(int position, std::string_view name, const std::string& value, int row) {
+    if (position < 0 || position >= m_table.Count()) {
+        ApplyWindowProperty(row, value);
+        return;
+    }
+    ControlRecord& record = m_table[position];
+    // A row beyond the record's is applied all the same, and not kept.
+    std::string unkept = value;
+    std::string& kept = row >= 0 && row < ControlRecord::kMaxRows ? record.rows[static_cast<size_t>(row)].value
+                                                                  : unkept;
+    kept = value;
+    if (CPageControl* control = PageControl(position)) control->ApplyRow({name, row, kept, record.rows}, Lends());
+}
+
+void CImageWindow::ApplyColor(int position, const std::string& value, int which) {
+    if (position >= 0 && position < m_table.Count()) {
+        if (CPageControl* control = PageControl(position)) control->ApplyColor(value, which);
+    } else if (which == 1) {
+        SetBackgroundColor(value);
+    }
+}
+
+CPageControl* CImageWindow::PageControl(int position) const {
+    if (position < 0 || position >= m_table.Count()) return nullptr;
+    const ControlRecord& record = m_table[position];
+    const ControlType* type = FindControlType(record.type);
+    if (type == nullptr || record.poolIndex < 0 || record.poolIndex >= kPoolSize) return nullptr;
+    return m_pools[static_cast<size_t>(type->pool)].objects[static_cast<size_t>(record.poolIndex)].get();
+}
+
+CWnd* CImageWindow::ControlObject(int position) const {
+    CPageControl* control = PageControl(position);
+    return control != nullptr ? &control->Control() : nullptr;
+}
+
+PageLends CImageWindow::Lends() const {
+    return {m_dpi, m_pageIndex, m_pageCount, m_pageFont, ExpandTextTokens, ExpandProductTokens};
 }

@@ -44,7 +44,7 @@ int ReadControlRows(ControlRecord& record, const std::string& path, int controlK
 
 bool TakeIdentifierFromRows(ControlRecord& record, const ControlType& type) {
     const bool named = std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
-                                   [](const LoadStep& step) { return std::string(step.property) == "identifier"; });
+                                   [](const LoadStep& step) { return step.property == kIdentifierStep; });
     if (!named || record.rowCount == 0) return false;
     record.identifier = record.rows[0].value;
     return true;

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,7 @@ using ThemeFile::PropertyRow;
 
 // One control of a page: where it is, what it is, and its theme rows.
 struct ControlRecord {
-    static constexpr int kMaxRows = 20;
+    static constexpr int kMaxRows = ThemeFile::kMaxControlRows;
 
     int left = 0, top = 0, right = 0, bottom = 0;  // at the page's DPI
     RECT line{};  // the line's rectangle at 96 dpi: where the control goes again at another DPI
@@ -22,7 +21,7 @@ struct ControlRecord {
     int poolIndex = 0;
     int sequence = 0;
     std::string identifier;
-    std::array<PropertyRow, kMaxRows> rows;
+    ThemeFile::ControlRows rows;
     int rowCount = 0;
 };
 

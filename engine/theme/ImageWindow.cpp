@@ -2,19 +2,12 @@
 
 #include <algorithm>
 
-#include "../controls/InputControls.h"
-#include "../controls/MyButton.h"
-#include "../controls/MyRadioButton.h"
-#include "../controls/MyStatic.h"
-#include "../controls/NewLabel.h"
+#include "../controls/PictureFile.h"
+#include "../controls/ThemeFont.h"
 #include "../framework/ProgramEnd.h"
-#include "../framework/SystemMetrics.h"
 #include "../product/LanguageText.h"
 #include "../product/ProductContext.h"
-#include "ControlLine.h"
 #include "PageHost.h"
-#include "PictureFile.h"
-#include "ThemeFont.h"
 
 namespace {
 // The page's own template: a pop-up with caption, system menu and dialog frame,
@@ -35,10 +28,6 @@ const DLGTEMPLATE* PageDialogTemplate() {
     return &page.header;
 }
 
-constexpr const char* kWindowKeys[] = {"idcname", "caption", "bkimage", "border", "startup", "bkcolor",
-                                       "width", "height", "soundfile", "minwindow", "maxwindow", "closewindow",
-                                       "fontname", "fontsize", "fontbold", "fontitalic"};
-
 class DepthScope {
 public:
     explicit DepthScope(int& depth) : m_depth(depth) { ++m_depth; }
@@ -49,9 +38,6 @@ public:
 private:
     int& m_depth;
 };
-
-// Only the exact word "No" turns a font switch off.
-int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
 
 // Themes count a 25-pixel caption into the window's height.
 constexpr int kThemeCaption = 25;
@@ -75,20 +61,8 @@ BOOL CImageWindow::Create(HWND parent) {
     return TRUE;
 }
 
-CWnd* CImageWindow::PoolObject(ControlPool pool, int index) const {
-    if (index < 0 || index >= kPoolSize) return nullptr;
-    return m_pools[static_cast<size_t>(pool)].objects[static_cast<size_t>(index)].get();
-}
-
-CWnd* CImageWindow::ControlObject(int position) const {
-    if (position < 0 || position >= m_table.Count()) return nullptr;
-    const ControlType* type = FindControlType(m_table[position].type);
-    return type != nullptr ? PoolObject(type->pool, m_table[position].poolIndex) : nullptr;
-}
-
 void CImageWindow::LoadPage(const std::string& folder, const std::string& fileName, int pageIndex, int pageCount) {
     if (m_host != nullptr) m_host->SetCurrentPage(this);
-    m_currentType = "WINDOW";
     KillTimer(kPageTimer);
     ClearControls();
     m_pageIndex = pageIndex;
@@ -112,14 +86,11 @@ void CImageWindow::ClearControls() {
     m_table.Clear();
     m_nextWindowId = kFirstWindowId;
     m_sequence = 0;
-    m_selected = -1;
-    // Targets of an earlier load would name controls that are gone.
-    m_progressPoolIndex = m_infoWindowId = m_static1WindowId = -1;
+    m_progress.ForgetTargets();
 }
 
 void CImageWindow::ResetPage() {
     ClearControls();
-    m_currentType = "WINDOW";
     SetBackgroundColor("COLOR_BTNFACE");
     Invalidate();
 }
@@ -130,34 +101,18 @@ int CImageWindow::DpiFor(int monitorDpi) const {
 
 void CImageWindow::LoadThemeFile(const std::string& path) {
     m_dpi = DpiFor(WindowDpi(m_hWnd));
-    m_completed = false;
+    m_progress.ForgetCompletion();
     m_themePath = path;
     m_themeFolder = ThemeFile::FolderOf(path);
     ResetPage();
-
-    std::string values[std::size(kWindowKeys)];
-    for (size_t i = 0; i < std::size(kWindowKeys); ++i) values[i] = ThemeFile::ReadValue(path, "MAINWINDOW", kWindowKeys[i]);
-    WindowSettings& s = m_settings;
-    s = WindowSettings{};
-    s.width = ThemeFile::Number(values[6]);
-    s.height = ThemeFile::Number(values[7]);
-    s.fontName = values[12];
-    s.fontSize = values[13];
-    s.fontBold = values[14];
-    s.fontItalic = values[15];
-
-    // Window properties 0 to 9, in the order they are applied.
-    const std::string properties[] = {values[0], values[1], values[5], values[3],  ThemeFile::WithoutBraces(values[2]),
-                                      ThemeFile::WithoutBraces(values[8]), values[4], values[9], values[10], values[11]};
-    for (int number = 0; number < static_cast<int>(std::size(properties)); ++number)
-        ApplyWindowProperty(number, properties[number]);
-
+    const WindowSettings read = ReadWindowSettings(path);
+    m_settings = read;
+    for (int number = 0; number < kWindowProperties; ++number)
+        ApplyWindowProperty(number, read.*(FindWindowProperty(number)->text));
     BuildPageFont();
-
     const int total = ThemeFile::Number(ThemeFile::ReadTotal(path));
     if (total > 0) {
         BuildControls(total);
-        m_selected = -1;
         Invalidate();
     }
 }
@@ -172,232 +127,37 @@ void CImageWindow::BuildPageFont() {
     if (m_pageFont) SetFont(m_pageFont->Get());
 }
 
-void CImageWindow::BuildControls(int total) {
-    for (int k : ThemeFile::ControlKeysInOrder(m_themePath, total)) {
-        // Once the table is full no later line can add a control.
-        if (m_table.Full()) break;
-        const int before = m_table.Count();
-        const int controlKey = ParseControlLine(ThemeFile::ReadValue(m_themePath, "INFO", std::to_string(k)));
-        if (m_table.Count() == before) continue;  // no control: its rows have nowhere to go
-        ReadControlRows(m_table[0], m_themePath, controlKey, m_themeFolder);
-    }
-    ApplyLoadedProperties();
-}
-
-int CImageWindow::ParseControlLine(const std::string& line) {
-    const ControlLine parsed = ControlLine::Parse(line, m_themeFolder);
-    if (parsed.type != nullptr) AddControl(parsed.type->kind, parsed.rect, parsed.picturePath);
-    return parsed.controlKey;
-}
-
-int CImageWindow::AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath,
-                                   const std::string& type, int poolIndex, int sequence) {
-    const int last = m_table.Insert(NewControlRecord(type, rect, windowId, poolIndex, sequence, picturePath));
-    if (last < 0) return -1;
-    m_selected = 0;
-    m_currentType = type;
-    return last;
-}
-
-void CImageWindow::ApplyLoadedProperties() {
-    for (int position = 0; position < m_table.Count(); ++position) {
-        m_selected = position;
-        ControlRecord& record = m_table[position];
-        m_currentType = record.type;
-        const ControlType* type = FindControlType(record.type);
-        if (type == nullptr) continue;
-        // A control without rows keeps the name its type gave it.
-        TakeIdentifierFromRows(record, *type);
-        for (const LoadStep& step : type->loadSteps) {
-            const std::string property = step.property;
-            if (property == "identifier") {
-                continue;
-            } else if (property == "font") {
-                ApplyControlFont(position, step.row);
-            } else {
-                ApplyProperty(property, record.rows[static_cast<size_t>(step.row)].value, step.row);
-            }
-        }
-        ApplyIdentifierRules(record);
-    }
-}
-
-void CImageWindow::ApplyControlFont(int position, int firstRow) {
-    const ControlRecord& record = m_table[position];
-    auto row = [&record, firstRow](int i) -> const std::string& {
-        return record.rows[static_cast<size_t>(firstRow + i)].value;
-    };
-    CWnd* control = ControlObject(position);
-    if ((record.type != "BUTTON" && record.type != "TEXT") || control == nullptr) return;
-    const LOGFONTA font = ThemeFontDescription(row(0), FontHeightForPoints(ThemeFile::Number(row(1)), m_dpi),
-                                               FlagFromSwitch(row(2)), FlagFromSwitch(row(3)));
-    if (record.type == "BUTTON")
-        static_cast<CMyButton*>(control)->SetTextFont(font);
-    else
-        static_cast<CNewLabel*>(control)->SetTextFont(font);
-}
-
-void CImageWindow::ApplyIdentifierRules(const ControlRecord& record) {
-    CWnd* control = ControlObject(m_selected);
-    if (control == nullptr) return;
-    const std::string& name = record.identifier;
-    if (record.type == "BUTTON") {
-        if (name == "IDC_NEXT") control->ModifyStyle(0, BS_DEFPUSHBUTTON, SWP_FRAMECHANGED);
-        if (m_pageIndex == 0 && name == "IDC_BACK") control->EnableWindow(FALSE);
-        if (m_pageIndex >= m_pageCount - 1 && (name == "IDC_BACK" || name == "IDCANCEL")) control->EnableWindow(FALSE);
-    } else if (record.type == "TEXTBOX" && name == "IDC_SETTINGS") {
-        control->ModifyStyleEx(0, WS_EX_RIGHT | WS_EX_NOPARENTNOTIFY, SWP_FRAMECHANGED);
-    }
-}
-
-void CImageWindow::ApplyProperty(const std::string& name, const std::string& value, int row) {
-    if (m_selected < 0 || m_selected >= m_table.Count()) {
-        m_currentType = "WINDOW";
-        ApplyWindowProperty(row, value);
-        return;
-    }
-    ControlRecord& record = m_table[m_selected];
-    const bool storable = row >= 0 && row < ControlRecord::kMaxRows;
-    std::string stored = value;
-    if (storable) record.rows[static_cast<size_t>(row)].value = stored;
-    CWnd* control = ControlObject(m_selected);
-    if (control == nullptr) return;
-    const std::string& type = m_currentType;
-    // The type decides the control's class: labels for TEXT, pictures for ICON and BITMAP.
-    auto label = [control] { return static_cast<CNewLabel*>(control); };
-    auto picture = [control] { return static_cast<CMyStatic*>(control); };
-    auto isAny = [&type](std::initializer_list<const char*> types) {
-        return std::any_of(types.begin(), types.end(), [&type](const char* t) { return type == t; });
-    };
-
-    if (name == "BackColor" && isAny({"TEXT", "RECT", "GROUPBOX", "CHECKBOX", "RADIO"})) {
-        if (stored.empty()) stored = "COLOR_BTNFACE";
-        if (storable) record.rows[static_cast<size_t>(row)].value = stored;
-        ApplyColor(stored, 1);
-    } else if (type == "BUTTON" && name == "Caption") {
-        control->SetWindowText(ExpandTextTokens(value).c_str());
-    } else if (type == "TEXT" && name == "Caption") {
-        control->SetWindowText(ExpandProductTokens(value).c_str());
-        control->Invalidate();
-    } else if (type == "TEXT" && name == "Text Align") {
-        static const char* const kAlignments[] = {"Center", "Left", "Right"};
-        const int digit = ThemeFile::FirstDigit(value);
-        if (digit < 3) label()->SetAlign(kAlignments[digit]);
-        control->Invalidate();
-    } else if (type == "TEXT" && name == "Text Color") {
-        ApplyColor(value, 0);
-    } else if (type == "TEXT" && name == "URL Link") {
-        if (value == "Yes") {
-            label()->SetLink(true);
-            record.rows[3].value = "0,0,255";
-        } else {
-            label()->SetLink(false);
-        }
-    } else if ((type == "GROUPBOX" && name == "Caption") || (isAny({"RADIO", "CHECKBOX"}) && name == "Text")) {
-        control->SetWindowText(value.c_str());
-    } else if ((type == "LISTVIEW" && name == "Style") || (type == "ANIMATION" && name == "Style:")) {
-        const int digit = ThemeFile::FirstDigit(value);
-        if (digit == 0) control->ModifyStyle(WS_BORDER, 0);
-        if (digit == 1) control->ModifyStyle(0, WS_BORDER);
-        if (type == "LISTVIEW") control->Invalidate();
-    } else if (type == "ICON" && name == "Icon File:") {
-        if (value.compare(0, 3, "IDI") == 0) {
-            picture()->SetIconNumber(CMyStatic::IconNumber(value));
-        } else if (!value.empty()) {
-            // An icon without a file row names no file: nothing to load or report.
-            picture()->LoadPicture(value, 100, m_dpi);
-            picture()->SetPictureSize(AtPageDpi(picture()->PicturePixels()));
-        }
-        control->Invalidate();
-    } else if (type == "ICON" && name == "BackColor:") {
-        picture()->SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(value)));
-    } else if (type == "BITMAP" && name == "BackColor") {
-        const bool face = value.empty() || value.find("0 -") != std::string::npos;
-        picture()->SetBackColor(ThemeFile::Color(ThemeFile::ResolveColorText(face ? "COLOR_BTNFACE" : value)));
-    }
-    // TEXTBOX "Text", "Password", "Read Only" and every other pair: stored only.
-}
-
-void CImageWindow::ApplyColor(const std::string& value, int which) {
-    const std::string colorText = ThemeFile::ResolveColorText(value);
-    const std::string& type = m_currentType;
-    if (type == "WINDOW") {
-        if (which == 1) SetBackgroundColor(value);
-        return;
-    }
-    CWnd* control = ControlObject(m_selected);
-    if (control == nullptr) return;
-    if (which == 0) {
-        if (type == "TEXT") {
-            static_cast<CNewLabel*>(control)->SetTextColor(ThemeFile::Color(colorText));
-            control->Invalidate();
-        }
-        return;
-    }
-    if (type == "TEXT" || type == "RECT") {
-        const ThemeFile::Background back = ThemeFile::LabelBackground(colorText);
-        static_cast<CNewLabel*>(control)->SetBackColor(back.color, back.filled);
-    } else if (type == "GROUPBOX") {
-        static_cast<CMyButton*>(control)->SetBackColor(ThemeFile::Color(colorText));
-    } else if (type == "RADIO" || type == "CHECKBOX") {
-        static_cast<CMyRadioButton*>(control)->SetBackColor(ThemeFile::Color(colorText));
-    } else if (type != "RICHTEXT") {
-        return;
-    }
-    control->Invalidate();
-}
-
 void CImageWindow::SetBackgroundColor(const std::string& value) {
     m_backgroundColorText = value.empty() ? std::string("COLOR_BTNFACE") : value;
-    m_backgroundBrush.Reset(::CreateSolidBrush(ThemeFile::Color(ThemeFile::ResolveColorText(m_backgroundColorText))));
+    m_backgroundBrush.Reset(::CreateSolidBrush(ThemeFile::ResolvedColor(m_backgroundColorText)));
     if (m_hWnd != nullptr) Invalidate();
 }
 
 void CImageWindow::ApplyWindowProperty(int number, const std::string& value) {
-    WindowSettings& s = m_settings;
-    switch (number) {
-    case 0:
-        s.idcName = value;
+    const WindowKey* key = FindWindowProperty(number);
+    if (key == nullptr) return;
+    std::string& setting = m_settings.*(key->text);
+    setting = value;
+    switch (key->effect) {
+    case WindowEffect::Kept:
         break;
-    case 1:
-        s.caption = ExpandTextTokens(value);
-        SetWindowText(s.caption.c_str());
+    case WindowEffect::Title:
+        setting = ExpandTextTokens(setting);
+        SetWindowText(setting.c_str());
         break;
-    case 2:
-        s.bkColor = value.empty() ? std::string("COLOR_BTNFACE") : value;
-        SetBackgroundColor(s.bkColor);
+    case WindowEffect::BackgroundColor:
+        if (setting.empty()) setting = "COLOR_BTNFACE";
+        SetBackgroundColor(setting);
         break;
-    case 3: {
-        s.border = value;
-        const int digit = ThemeFile::FirstDigit(value);
-        if (digit == 0) ModifyStyle(WS_BORDER, 0);
-        if (digit == 1) ModifyStyle(0, WS_BORDER);
+    case WindowEffect::BackgroundImage:
+        SetBackgroundImage(setting);
         break;
-    }
-    case 4:
-        s.bkImage = value;
-        SetBackgroundImage(value);
+    case WindowEffect::Border:
+        SetBorderByDigit(*this, setting);
         break;
-    case 5:
-        s.soundFile = value;
+    case WindowEffect::StyleIfYes:
+        ModifyStyle(setting == "Yes" ? 0 : key->style, setting == "Yes" ? key->style : 0);
         break;
-    case 6:
-        s.startup = value;
-        break;
-    case 7:
-        s.minWindow = value;
-        ModifyStyle(value == "Yes" ? 0 : WS_MINIMIZEBOX, value == "Yes" ? WS_MINIMIZEBOX : 0);
-        break;
-    case 8:
-        s.maxWindow = value;
-        ModifyStyle(value == "Yes" ? 0 : WS_MAXIMIZEBOX, value == "Yes" ? WS_MAXIMIZEBOX : 0);
-        break;
-    case 9:
-        s.closeWindow = value;
-        ModifyStyle(value == "Yes" ? 0 : WS_SYSMENU, value == "Yes" ? WS_SYSMENU : 0);
-        break;
-    default:
-        return;
     }
     ModifyStyleEx(0, WS_EX_APPWINDOW);
 }
@@ -458,6 +218,10 @@ SIZE CImageWindow::UsableSize() const {
     return {std::min(std::max(outer.cx, minimum.cx), screen.cx), std::min(std::max(outer.cy, minimum.cy), screen.cy)};
 }
 
+SIZE CImageWindow::AtPageDpi(SIZE designSize) const {
+    return {ThemeFile::AtDpi(designSize.cx, m_dpi), ThemeFile::AtDpi(designSize.cy, m_dpi)};
+}
+
 void CImageWindow::SetBackgroundImage(const std::string& path) {
     // Brought to the page's scaling before it is stretched over the window as at
     // 96 dpi. A file that cannot be decoded, or is too large, leaves the page
@@ -470,38 +234,21 @@ void CImageWindow::SetBackgroundImage(const std::string& path) {
 }
 
 void CImageWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (m_pictureFlag == kFlagSet && m_picture) {
-        RECT outer;
-        ::GetWindowRect(m_hWnd, &outer);
-        HDC memory = ::CreateCompatibleDC(dc);
-        HGDIOBJ previous = ::SelectObject(memory, m_picture);
-        ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, 0, 0, outer.right - outer.left, outer.bottom - outer.top, memory, 0, 0, m_pictureSize.cx,
-                     m_pictureSize.cy, SRCCOPY);
-        ::SelectObject(memory, previous);
-        ::DeleteDC(memory);
-    }
-    ::EndPaint(m_hWnd, &paint);
+    PaintDC dc(m_hWnd);
+    if (m_pictureFlag != kFlagSet || !m_picture) return;
+    RECT outer;
+    ::GetWindowRect(m_hWnd, &outer);
+    MemoryDC memory(dc);
+    SelectedObject picture(memory, m_picture);
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    ::StretchBlt(dc, 0, 0, outer.right - outer.left, outer.bottom - outer.top, memory, 0, 0, m_pictureSize.cx,
+                 m_pictureSize.cy, SRCCOPY);
 }
 
 void CImageWindow::ApplyDpi(int dpi, const RECT* suggested) {
     m_dpi = dpi;
     BuildPageFont();
-    for (int position = 0; position < m_table.Count(); ++position) {
-        ControlRecord& record = m_table[position];
-        const ControlType* type = FindControlType(record.type);
-        CWnd* control = ControlObject(position);
-        if (type == nullptr || control == nullptr) continue;
-        RECT rect = PlaceControl(*type, record.line, record.picturePath, control);
-        ::MoveWindow(control->m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
-        GivePageFont(*type, control);
-        for (const LoadStep& step : type->loadSteps)
-            if (std::string(step.property) == "font") ApplyControlFont(position, step.row);
-        rect = RegisteredRect(*type, rect, control);
-        record.left = rect.left, record.top = rect.top, record.right = rect.right, record.bottom = rect.bottom;
-    }
+    LayOutControls();
     SetBackgroundImage(m_settings.bkImage);
     if (suggested != nullptr) {
         ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -512,27 +259,11 @@ void CImageWindow::ApplyDpi(int dpi, const RECT* suggested) {
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-void CImageWindow::ShowStatusText(const std::string& text, StatusTarget target) {
-    const std::string expanded = ExpandTextTokens(text);
-    SetControlText(target == kInfoText ? m_infoWindowId : m_static1WindowId, expanded);
-    Invalidate();
-}
-
 void CImageWindow::SetControlText(int windowId, const std::string& text) const {
     if (windowId < 0) return;
     HWND control = ::GetDlgItem(m_hWnd, windowId);
     ::SetWindowTextA(control, text.c_str());
     ::InvalidateRect(control, nullptr, TRUE);
-}
-
-void CImageWindow::SetProgressRange(int total) {
-    if (auto* bar = static_cast<CMyProgress*>(PoolObject(ControlPool::Progress, m_progressPoolIndex)))
-        bar->SetRange(total);
-}
-
-void CImageWindow::SetProgressPosition(int position) {
-    if (auto* bar = static_cast<CMyProgress*>(PoolObject(ControlPool::Progress, m_progressPoolIndex)))
-        bar->SetPos(position);
 }
 
 void CImageWindow::EnableNamed(const char* identifier, bool enable) const {
@@ -600,7 +331,7 @@ LRESULT CImageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const int id = LOWORD(wParam);
         // Escape, once the page is complete, is the way out a page without a
         // usable Cancel still has.
-        if (id == IDCANCEL && m_completed) {
+        if (id == IDCANCEL && m_progress.Completed()) {
             AbortProgram();
             return 0;
         }

@@ -2,18 +2,25 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "../controls/ControlTypes.h"
+#include "../controls/PageControl.h"
 #include "../framework/Dialog.h"
 #include "../framework/Dpi.h"
 #include "../framework/GdiObject.h"
 #include "../product/UninstallPage.h"
 #include "ControlTable.h"
+#include "ProgressPage.h"
+#include "WindowSettings.h"
 
 class PageHost;
 
 // The skinned window that shows one page of a theme: its look from the theme's
-// "MAINWINDOW" keys, its controls from the "INFO" lines and "DADOS" rows.
+// "MAINWINDOW" keys, its controls from the "INFO" lines and "DADOS" rows. Each
+// control takes its own rows (CPageControl); loaded from "uninstall.lcd", the
+// page is the progress page (CProgressPage), which the run is handed as the
+// page itself.
 class CImageWindow : public CDialog, public UninstallPage {
 public:
     static constexpr int kFirstWindowId = 3000;
@@ -21,13 +28,8 @@ public:
     static constexpr UINT_PTR kPageTimer = 1;
     static constexpr char kProgressPageFile[] = "uninstall.lcd";
 
-    // The sixteen "MAINWINDOW" values as read ("bkimage" and "soundfile"
-    // without braces, the caption with its placeholders replaced).
-    struct WindowSettings {
-        std::string idcName, caption, bkImage, border, startup, bkColor;
-        int width = 0, height = 0;
-        std::string soundFile, minWindow, maxWindow, closeWindow, fontName, fontSize, fontBold, fontItalic;
-    };
+    // Where a property goes to the window itself rather than to a control.
+    static constexpr int kWindow = -1;
 
     explicit CImageWindow(PageHost* host);
     ~CImageWindow() override;
@@ -50,10 +52,13 @@ public:
     int AddControlRecord(const RECT& rect, int windowId, const std::string& picturePath, const std::string& type,
                          int poolIndex, int sequence);
     void ApplyLoadedProperties();
-    // Applies to the selected control, or to the window when none is selected.
-    void ApplyProperty(const std::string& name, const std::string& value, int row);
-    // which 0: text colour, 1: background colour.
-    void ApplyColor(const std::string& value, int which);
+    // Stores the value as the row of the control at the table position and
+    // lets the control apply it; at kWindow (or any position without a
+    // control) the window property numbered `row` takes it.
+    void ApplyProperty(int position, std::string_view name, const std::string& value, int row);
+    // which 0: text colour, 1: background colour, of the control at the table
+    // position or of the window.
+    void ApplyColor(int position, const std::string& value, int which);
     int FindClickAction(int position) const { return m_table.FindClickAction(position); }
     int FindControlByName(const std::string& identifier) const { return m_table.FindControlByName(identifier); }
     int FindPoolIndex(int windowId) const { return m_table.FindPoolIndex(windowId); }
@@ -80,14 +85,15 @@ public:
     void AddCheckBox(const RECT& r) { AddControl(ControlKind::CheckBox, r); }
 
     // The progress page and the run's reports (the run calls these from its worker).
-    void SetupProgressPage();
-    void ShowStatusText(const std::string& text, StatusTarget target) override;
-    void SetProgressRange(int total) override;
-    void SetProgressPosition(int position) override;
-    void EnableCancel() override;
-    // Without a Cancel whose clicks arrive, the page gets its close box; from
-    // now on Escape closes the page as its close box does.
-    void ShowCompletion() override;
+    void SetupProgressPage() { m_progress.Setup(); }
+    void ShowStatusText(const std::string& text, StatusTarget target) override {
+        m_progress.ShowStatusText(text, target);
+    }
+    void SetProgressRange(int total) override { m_progress.SetProgressRange(total); }
+    void SetProgressPosition(int position) override { m_progress.SetProgressPosition(position); }
+    void EnableCancel() override { m_progress.EnableCancel(); }
+    void ShowCompletion() override { m_progress.ShowCompletion(); }
+    const CProgressPage& Progress() const { return m_progress; }
 
     // Clicks of the controls with window identifiers 3000 to 3030 go to the
     // host, which gives them their meaning. After "IDC_BACK" or "IDC_NEXT" the
@@ -114,15 +120,11 @@ public:
     int PageCount() const { return m_pageCount; }
     // Every pixel measure of the page is its theme's at 96 dpi scaled to this.
     int Dpi() const { return m_dpi; }
-    bool Completed() const { return m_completed; }
     int PictureFlag() const { return m_pictureFlag; }
     SIZE PictureSize() const { return m_pictureSize; }
     HBRUSH BackgroundBrush() const { return m_backgroundBrush; }
     const std::string& BackgroundColorText() const { return m_backgroundColorText; }
     HFONT PageFontHandle() const { return m_pageFont ? m_pageFont->Get() : nullptr; }
-    int ProgressPoolIndex() const { return m_progressPoolIndex; }
-    int InfoWindowId() const { return m_infoWindowId; }
-    int Static1WindowId() const { return m_static1WindowId; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -133,16 +135,20 @@ protected:
 private:
     struct Pool {
         int count = 0;
-        std::array<std::unique_ptr<CWnd>, kPoolSize> objects;
+        std::array<std::unique_ptr<CPageControl>, kPoolSize> objects;
     };
 
     void AddControl(ControlKind kind, const RECT& line, const std::string& picturePath = {});
-    // The control's rectangle at the page's DPI by its type's size rule; a
-    // picture is loaded from the file made for the DPI and sized, an icon sized.
-    RECT PlaceControl(const ControlType& type, const RECT& line, const std::string& picturePath, CWnd* object);
-    // What the table keeps of a control: a combo box covers its closed box only.
-    RECT RegisteredRect(const ControlType& type, RECT rect, CWnd* object) const;
-    void GivePageFont(const ControlType& type, CWnd* object) const;
+    // The control's rectangle at the page's DPI by its type's size rule, once
+    // the control has loaded what its size depends on.
+    RECT PlaceControl(const ControlType& type, const RECT& line, const std::string& picturePath,
+                      CPageControl& control) const;
+    // Each control placed again, with its fonts, at the page's DPI.
+    void LayOutControls();
+    // A row of the control's record under the property name of its step.
+    void ApplyLoadStep(int position, const LoadStep& step);
+    CPageControl* PageControl(int position) const;
+    PageLends Lends() const;
     SIZE AtPageDpi(SIZE designSize) const;
     // The DPI the page takes on a monitor of that DPI: its host decides.
     int DpiFor(int monitorDpi) const;
@@ -155,11 +161,8 @@ private:
     void BuildControls(int total);
     void ApplyWindowProperty(int number, const std::string& value);
     void SetBackgroundColor(const std::string& value);
-    void ApplyControlFont(int position, int firstRow);
-    void ApplyIdentifierRules(const ControlRecord& record);
     // Ends the page the way a dialog ends on OK.
     void EndPage();
-    CWnd* PoolObject(ControlPool pool, int index) const;
     void OnPaint();
 
     PageHost* m_host;
@@ -167,8 +170,6 @@ private:
     std::array<Pool, static_cast<size_t>(ControlPool::Count)> m_pools;
     int m_nextWindowId = kFirstWindowId;
     int m_sequence = 0;
-    int m_selected = -1;
-    std::string m_currentType = "WINDOW";
     int m_pageIndex = 0;
     int m_pageCount = 0;
     std::string m_fileName;
@@ -184,12 +185,7 @@ private:
     int m_pictureFlag = 0;
     std::shared_ptr<FontHandle> m_pageFont;  // built by the host, shared
 
-    // Progress targets, -1 until the progress page is set up.
-    int m_progressPoolIndex = -1;
-    int m_infoWindowId = -1;
-    int m_static1WindowId = -1;
-
-    bool m_completed = false;
+    CProgressPage m_progress{*this};
     bool m_ended = false;
     int m_commandDepth = 0;  // click handlers of this page running, nested ones included
 };

@@ -1,6 +1,6 @@
 #include "PageHost.h"
 
-#include "ThemeFont.h"
+#include "../controls/ThemeFont.h"
 
 void PageHost::BuildPageFont(const std::string& face, int height, int boldFlag, int italicFlag, int size, int dpi) {
     if (height == 0) height = FontHeightForPoints(size, dpi);

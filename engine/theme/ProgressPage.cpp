@@ -1,30 +1,54 @@
-// The uninstall progress page ("uninstall.lcd"): its targets, the run's
-// reports that need the language file, and its completed state.
+#include "ProgressPage.h"
+
+#include "../controls/InputControls.h"
 #include "../product/LanguageText.h"
 #include "ImageWindow.h"
 
-void CImageWindow::SetupProgressPage() {
-    EnableNamed("IDC_NEXT", false);
-    EnableNamed("IDC_BACK", false);
-    Invalidate();
-    m_progressPoolIndex = m_infoWindowId = m_static1WindowId = -1;
+namespace {
+constexpr UINT kPageTimerMs = 300;
+}  // namespace
+
+void CProgressPage::Setup() {
+    m_page.EnableNamed("IDC_NEXT", false);
+    m_page.EnableNamed("IDC_BACK", false);
+    m_page.Invalidate();
+    ForgetTargets();
+    const int bar = m_page.FindControlByName("IDC_PROGRESS1");
     // Only a real progress bar can take the bar's messages.
-    const int bar = FindControlByName("IDC_PROGRESS1");
-    if (bar >= 0 && m_table[FindRecordByWindowId(bar)].type == "PROGRESS") m_progressPoolIndex = FindPoolIndex(bar);
-    m_infoWindowId = FindControlByName("IDC_INFO");
-    m_static1WindowId = FindControlByName("IDC_STATIC1");
-    SetTimer(kPageTimer, 300);
+    m_bar = dynamic_cast<CMyProgress*>(m_page.ControlObject(m_page.FindRecordByWindowId(bar)));
+    if (m_bar != nullptr) m_barPoolIndex = m_page.FindPoolIndex(bar);
+    m_infoWindowId = m_page.FindControlByName("IDC_INFO");
+    m_static1WindowId = m_page.FindControlByName("IDC_STATIC1");
+    m_page.SetTimer(CImageWindow::kPageTimer, kPageTimerMs);
 }
 
-void CImageWindow::EnableCancel() { EnableNamed("IDCANCEL", true); }
+void CProgressPage::ForgetTargets() {
+    m_bar = nullptr;
+    m_barPoolIndex = m_infoWindowId = m_static1WindowId = -1;
+}
 
-void CImageWindow::ShowCompletion() {
+void CProgressPage::ShowStatusText(const std::string& text, StatusTarget target) {
+    m_page.SetControlText(target == kInfoText ? m_infoWindowId : m_static1WindowId, ExpandTextTokens(text));
+    m_page.Invalidate();
+}
+
+void CProgressPage::SetProgressRange(int total) {
+    if (m_bar != nullptr) m_bar->SetRange(total);
+}
+
+void CProgressPage::SetProgressPosition(int position) {
+    if (m_bar != nullptr) m_bar->SetPos(position);
+}
+
+void CProgressPage::EnableCancel() { m_page.EnableNamed("IDCANCEL", true); }
+
+void CProgressPage::ShowCompletion() {
     m_completed = true;
-    const int cancel = FindControlByName("IDCANCEL");
+    const int cancel = m_page.FindControlByName("IDCANCEL");
     // Its clicks never arrive past the last identifier that reports them.
-    if (cancel < 0 || cancel > kLastClickId) ModifyStyle(0, WS_SYSMENU, SWP_FRAMECHANGED);
+    if (cancel < 0 || cancel > CImageWindow::kLastClickId) m_page.ModifyStyle(0, WS_SYSMENU, SWP_FRAMECHANGED);
     if (cancel < 0) return;
-    EnableNamed("IDCANCEL", true);
-    ::SetDlgItemTextA(m_hWnd, cancel, ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "1")).c_str());
+    m_page.EnableNamed("IDCANCEL", true);
+    ::SetDlgItemTextA(m_page.m_hWnd, cancel, ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "1")).c_str());
     ShowStatusText(ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "5")), kStatic1Text);
 }

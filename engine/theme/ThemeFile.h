@@ -5,15 +5,17 @@
 #include <string_view>
 #include <vector>
 
+#include "../controls/ThemeValues.h"
+
 // The reading rules of theme files ("*.lcd"): INI-style files read key by key
 // through the platform's profile reader, with the value syntaxes their keys and
-// rows use. Usable without a page window (theme checking, previews).
+// rows use (those of single values in controls/ThemeValues.h). Usable without
+// a page window (theme checking, previews).
 namespace ThemeFile {
 
 constexpr size_t kValueBuffer = 555;  // a value holds at most 554 characters
 constexpr size_t kTotalBuffer = 100;  // "TOTAL" holds at most 99
 constexpr size_t kMaxFields = 20;     // fields of one control line
-constexpr size_t kMaxFaceName = 31;   // LOGFONT's face name less its terminator
 
 // One key, no default: a missing file, section or key reads as "".
 std::string ReadValue(const std::string& path, const char* section, const std::string& key);
@@ -26,41 +28,9 @@ std::vector<int> ControlKeysInOrder(const std::string& path, int total);
 // The keys below TOTAL that the section has, in the same order.
 std::vector<int> ControlKeysPresent(const std::string& path, int total);
 
-// A decimal prefix: blanks skipped, an optional sign, digits up to the first
-// other character; no digits give 0. Values beyond int saturate.
-int Number(std::string_view text);
-// The nearest int: sums of theme numbers saturate as the numbers do.
-int Saturate(long long value);
-// A pixel measure of a theme, made for 96 dpi, at a DPI: rounded as MulDiv
-// rounds and saturating as the numbers do. At 96 dpi it is the measure itself.
-int AtDpi(long long designPixels, int dpi);
-// The first character alone as a number (0 when it is not a digit).
-int FirstDigit(std::string_view text);
-
-// "r,g,b" split at its first two commas, each piece a Number (missing: 0),
-// each kept to its low byte as the platform's RGB keeps it.
-COLORREF Color(std::string_view text);
-// The system's button-face colour written as "%u,%u,%u".
-std::string ButtonFaceText();
-// "" counts as "COLOR_BTNFACE", which becomes the button-face triple.
-std::string ResolveColorText(std::string_view text);
-// A label's background colour text ("" counts as "COLOR_BTNFACE"): the colour,
-// and whether it fills the label, which it does unless the text is the
-// button-face triple itself.
-struct Background {
-    COLORREF color;
-    bool filled;
-};
-Background LabelBackground(std::string_view text);
-
 // Fields at each comma, untrimmed; at most kMaxFields, later text ignored.
 std::vector<std::string> SplitControlLine(std::string_view line);
 
-struct PropertyRow {
-    std::string name;
-    std::string value;
-    int number = 0;
-};
 // Name, value and number at the first two "|"; a braced value becomes a path
 // in the theme folder.
 PropertyRow SplitRow(std::string_view row, const std::string& themeFolder);

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "../framework/ComPtr.h"
 #include "../framework/ExceptionBoundary.h"
 #include "../framework/MessageBox.h"
 #include "../framework/WinApp.h"
@@ -17,26 +17,17 @@ const char kCreateQuestion[] = "The folder:\n\n%s\n\ndoes not exist. Do you want
 constexpr int kEditGap = 4;
 constexpr int kEditHeight = 23;
 
-struct MallocRelease {
-    void operator()(IMalloc* allocator) const { allocator->Release(); }
-};
-
-HWND SafeOwner() {
-    CWinApp* app = TheApp();
-    return app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : nullptr;
-}
 }  // namespace
 
 CPathDialog::CPathDialog(const char* caption, const char* title, const char* startingFolder, HWND parent)
-    : m_title(title != nullptr ? title : ""), m_owner(parent != nullptr ? parent : SafeOwner()) {
+    : m_title(title != nullptr ? title : ""), m_owner(parent != nullptr ? parent : MainWindowHandle()) {
     if (caption != nullptr) m_caption = caption;
     if (startingFolder != nullptr) m_startingFolder = startingFolder;
 }
 
 int CPathDialog::RunChooser() {
-    IMalloc* raw = nullptr;
-    if (FAILED(::SHGetMalloc(&raw)) || raw == nullptr) return IDCANCEL;
-    std::unique_ptr<IMalloc, MallocRelease> allocator(raw);
+    ComPtr<IMalloc> allocator;
+    if (FAILED(::SHGetMalloc(allocator.Receive())) || !allocator) return IDCANCEL;
 
     m_accepted = false;
     char displayName[MAX_PATH] = {};
@@ -125,9 +116,7 @@ int CPathDialog::ShowFolderMessage(const char* format, const char* path, UINT ty
     std::snprintf(text.data(), text.size() + 1, format, path);
     // Owned by the browse dialog while it runs, so that it cannot be pressed again
     // underneath the message.
-    HWND owner = m_dialog != nullptr ? m_dialog : m_owner;
-    CWinApp* app = TheApp();
-    return AppMessageBox(owner, text.c_str(), app != nullptr ? app->m_appTitle : "", type);
+    return AppMessageBox(m_dialog != nullptr ? m_dialog : m_owner, text.c_str(), AppTitle(), type);
 }
 
 int CPathDialog::ValidateFolder(const char* path) {

@@ -22,6 +22,7 @@
 #include "theme/ImageWindow.h"
 #include "theme/PageHost.h"
 #include "theme/ThemeFile.h"
+#include "theme/WindowSettings.h"
 
 namespace {
 constexpr int kControls = ControlTable::kMaxControls;
@@ -30,19 +31,19 @@ constexpr int kControls = ControlTable::kMaxControls;
 int RowsOf(const ControlType& type) {
     int rows = 1;
     for (const LoadStep& step : type.loadSteps)
-        rows = std::max(rows, step.row + (std::string(step.property) == "font" ? 4 : 1));
+        rows = std::max(rows, step.row + (step.property == kFontStep ? 4 : 1));
     return rows;
 }
 
 std::string RowValue(const ControlType& type, int row) {
     for (const LoadStep& step : type.loadSteps) {
-        std::string property = step.property;
-        if (property == "font" && row >= step.row && row < step.row + 4) {
+        const std::string property(step.property);
+        if (property == kFontStep && row >= step.row && row < step.row + 4) {
             const char* font[] = {"Tahoma", "9", "No", "No"};
             return font[row - step.row];
         }
         if (step.row != row) continue;
-        if (property == "identifier") return std::string("IDC_") + type.keyword + std::to_string(row);
+        if (property == kIdentifierStep) return std::string("IDC_") + type.keyword + std::to_string(row);
         if (property == "Icon File:") return "IDI_SETUP";
         if (property.find("Color") != std::string::npos) return "200,210,220";
         if (property == "URL Link") return "No";
@@ -89,12 +90,9 @@ double Milliseconds(std::chrono::steady_clock::time_point start) {
 
 // The same reads as a page load, and the same windows made the plain way.
 void LoadBaseline(const std::string& path, const std::vector<const ControlType*>& kinds) {
-    const char* keys[] = {"idcname", "caption", "bkimage", "border", "startup", "bkcolor", "width", "height",
-                          "soundfile", "minwindow", "maxwindow", "closewindow", "fontname", "fontsize",
-                          "fontbold", "fontitalic"};
     HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, "#32770", "Page benchmark", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                                     0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
-    for (const char* key : keys) ThemeFile::ReadValue(path, "MAINWINDOW", key);
+    ReadWindowSettings(path);
     const int total = ThemeFile::Number(ThemeFile::ReadTotal(path));
     char key[32];
     for (int k = total - 1; k >= 0; --k) {

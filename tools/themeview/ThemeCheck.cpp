@@ -14,11 +14,13 @@
 #include "controls/PictureLimits.h"
 #include "framework/Dpi.h"
 #include "framework/FileStatus.h"
+#include "framework/GdiObject.h"
 #include "theme/ControlLine.h"
 #include "theme/ControlTable.h"
 #include "theme/ImageWindow.h"
-#include "theme/PictureFile.h"
+#include "controls/PictureFile.h"
 #include "theme/ThemeFile.h"
+#include "theme/WindowSettings.h"
 
 namespace {
 // Identifiers whose only use is a click: past window identifier 3030 they do nothing.
@@ -176,12 +178,19 @@ private:
         HintScaling(order, key, choice, pixels, {drawn.right - drawn.left, drawn.bottom - drawn.top});
     }
 
+    // The window's properties as the page applies them, in the order of their numbers.
     void CheckWindow() {
-        const char* kWindow = "MAINWINDOW";
-        CheckColor(kWindowOrder, "[MAINWINDOW]bkcolor", ThemeFile::ReadValue(m_path, kWindow, "bkcolor"));
-        const std::string image = ThemeFile::WithoutBraces(ThemeFile::ReadValue(m_path, kWindow, "bkimage"));
-        if (image.empty()) return;
-        const char* key = "[MAINWINDOW]bkimage";
+        const WindowSettings settings = ReadWindowSettings(m_path);
+        for (int number = 0; number < kWindowProperties; ++number) {
+            const WindowKey& property = *FindWindowProperty(number);
+            const std::string& value = settings.*(property.text);
+            const std::string key = std::string("[MAINWINDOW]") + property.key;
+            if (property.effect == WindowEffect::BackgroundColor) CheckColor(kWindowOrder, key, value);
+            if (property.effect == WindowEffect::BackgroundImage && !value.empty()) CheckBackground(key, value);
+        }
+    }
+
+    void CheckBackground(const std::string& key, const std::string& image) {
         const char* what = "background picture";
         if (!HasFileStatus(image)) {
             std::string message = std::string(what) + " " + Quoted(image) + " not found";
@@ -191,18 +200,17 @@ private:
         }
         if (!CheckPictureSize(kWindowOrder, key, what, {image, 100}, kDesignDpi)) return;
         int width = 0, height = 0;
-        HBITMAP bitmap = LoadPictureFile(image, &width, &height);
-        if (bitmap == nullptr) {
+        BitmapHandle decoded(LoadPictureFile(image, &width, &height));
+        if (!decoded) {
             Report(kWindowOrder, key, std::string(what) + " " + Quoted(image) + " cannot be decoded");
             return;
         }
-        ::DeleteObject(bitmap);
+        decoded.Reset();
         // As the page brings it to its scaling before stretching it over the window.
         const PictureChoice choice = ChoosePictureFile(image, kHintDpi);
         // Stretched over the window, a background counts only as decoded.
         if (!CheckPictureSize(kWindowOrder, key, what, {choice.path, 100}, kDesignDpi)) return;
-        bitmap = LoadPictureFile(choice.path, &width, &height);
-        if (bitmap != nullptr) ::DeleteObject(bitmap);
+        decoded.Reset(LoadPictureFile(choice.path, &width, &height));
         const int designWidth = ::MulDiv(width, 100, choice.percent);
         HintScaling(kWindowOrder, key, choice, {width, height}, {ThemeFile::AtDpi(designWidth, kHintDpi), 0});
     }
@@ -341,7 +349,7 @@ private:
                        row.name + " action " + Quoted(row.value.substr(0, dash)) + " is not a number");
         }
         for (const LoadStep& step : type.loadSteps) {
-            const std::string property = step.property;
+            const std::string property(step.property);
             if (step.row >= static_cast<int>(placed.rowsRead.size())) continue;
             const std::string& value = placed.rowsRead[static_cast<size_t>(step.row)].value;
             const std::string key = RowKey(placed, step.row);

@@ -2,6 +2,7 @@
 // background and keys, read back through the window API.
 #include <gtest/gtest.h>
 
+#include "controls/NewLabel.h"
 #include "framework/Wnd.h"
 #include "product/ProductContext.h"
 #include "support/TestFiles.h"
@@ -257,4 +258,32 @@ TEST(PageWindow, ACompletedProgressPageWithoutAUsableCancelClosesWithEscapeAndIt
         ::SendMessageA(theme.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_EQ(theme.Aborts(), 2);
     }
+}
+
+TEST(PageWindow, APropertyOrColourGoesToTheControlAtItsPositionOrToTheWindow) {
+    ThemePage theme("page-positions");
+    TheProduct().displayName = "Fixture Notes";
+    theme.WriteTheme(ThemeWithControls("", {"t,0,0,200,20,TEXT,,,1", "r,0,30,200,20,RECT,,,2"}));
+    ASSERT_TRUE(theme.Load());
+    CImageWindow& page = theme.Page();
+    HWND text = theme.Control(page.Table()[0].windowId);
+    HWND rect = theme.Control(page.Table()[1].windowId);
+    page.ApplyProperty(0, "Caption", "<ProductName> [ProductName]", 1);
+    EXPECT_EQ(WindowTextOf(text), "Fixture Notes [ProductName]");
+    // A property its type has no use for is kept and changes nothing.
+    page.ApplyProperty(1, "Caption", "shown nowhere", 1);
+    EXPECT_EQ(WindowTextOf(rect), "");
+    EXPECT_EQ(page.Table()[1].rows[1].value, "shown nowhere");
+    page.ApplyColor(0, "1,2,3", 0);
+    page.ApplyColor(1, "1,2,3", 0);
+    EXPECT_EQ(static_cast<CNewLabel*>(page.ControlObject(0))->TextColor(), RGB(1, 2, 3));
+    EXPECT_EQ(static_cast<CNewLabel*>(page.ControlObject(1))->TextColor(), RGB(0, 0, 0));
+    // The window's properties by their numbers: 1 the caption, 2 the background colour.
+    page.ApplyProperty(CImageWindow::kWindow, "caption", "[ProductName] Setup", 1);
+    EXPECT_EQ(WindowTextOf(theme.Window()), "Fixture Notes Setup");
+    EXPECT_EQ(page.Settings().caption, "Fixture Notes Setup");
+    page.ApplyProperty(CImageWindow::kWindow, "bkcolor", "", 2);
+    EXPECT_EQ(page.Settings().bkColor, "COLOR_BTNFACE");
+    page.ApplyColor(CImageWindow::kWindow, "4,5,6", 1);
+    EXPECT_EQ(BrushColor(page.BackgroundBrush()), RGB(4, 5, 6));
 }

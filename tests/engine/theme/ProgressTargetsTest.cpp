@@ -29,7 +29,7 @@ TEST(ProgressTargets, OnlyTheExactPageFileNameMakesTheProgressPage) {
 
     theme.WriteTheme(theme_text, "Uninstall.lcd");
     ASSERT_TRUE(theme.Load("Uninstall.lcd", 0, 0));
-    EXPECT_EQ(theme.Page().ProgressPoolIndex(), -1);
+    EXPECT_EQ(theme.Page().Progress().BarPoolIndex(), -1);
     EXPECT_TRUE(::IsWindowEnabled(theme.Named("IDC_NEXT")));
     theme.Page().ShowStatusText("ignored", UninstallPage::kInfoText);
     EXPECT_EQ(WindowTextOf(theme.Named("IDC_INFO")), "info");
@@ -57,8 +57,8 @@ TEST(ProgressTargets, OnlyTheExactPageFileNameMakesTheProgressPage) {
     EXPECT_EQ(WindowTextOf(theme.Named("IDC_STATIC1")), "{CODE} done");
     // The same window loaded with another page: the reports reach none of its controls.
     page.LoadPage(theme.Folder(), "Uninstall.lcd", 0, 0);
-    EXPECT_EQ(page.ProgressPoolIndex(), -1);
-    EXPECT_EQ(page.InfoWindowId(), -1);
+    EXPECT_EQ(page.Progress().BarPoolIndex(), -1);
+    EXPECT_EQ(page.Progress().InfoWindowId(), -1);
     page.SetProgressPosition(9);
     EXPECT_EQ(::SendMessageA(theme.Named("IDC_PROGRESS1"), PBM_GETPOS, 0, 0), 0);
     TheProduct().languageFilePath.clear();
@@ -70,7 +70,7 @@ TEST(ProgressTargets, ANameOnTheWrongKindOfControlMovesNoBarAndAPageWithoutCance
                                        "1,t=1\r\n1,0=ID|IDC_PROGRESS1|0\r\n2,t=2\r\n2,0=ID|IDC_OK|0\r\n2,1=Caption|Ok|1\r\n"),
                      "uninstall.lcd");
     ASSERT_TRUE(theme.Load("uninstall.lcd", 0, 0));
-    EXPECT_EQ(theme.Page().ProgressPoolIndex(), -1);
+    EXPECT_EQ(theme.Page().Progress().BarPoolIndex(), -1);
     theme.Page().SetProgressRange(10);
     theme.Page().SetProgressPosition(5);
     theme.Page().ShowStatusText("x", UninstallPage::kStatic1Text);

@@ -4,7 +4,7 @@
 #include "support/TestFiles.h"
 #include "theme/ControlLine.h"
 #include "theme/ControlTable.h"
-#include "theme/PictureFile.h"
+#include "controls/PictureFile.h"
 #include "theme/ThemeFile.h"
 
 using namespace ThemeFile;

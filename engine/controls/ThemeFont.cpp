@@ -5,7 +5,7 @@
 
 #include "../framework/SystemMetrics.h"
 #include "../product/ProductContext.h"
-#include "ThemeFile.h"
+#include "ThemeValues.h"
 
 int FontHeightForPoints(int points, int dpi) { return -::MulDiv(points, dpi, 72); }
 
@@ -18,4 +18,12 @@ LOGFONTA ThemeFontDescription(const std::string& face, int height, int boldFlag,
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
     std::memcpy(font.lfFaceName, face.data(), std::min(face.size(), ThemeFile::kMaxFaceName));
     return font;
+}
+
+int FlagFromSwitch(const std::string& value) { return value == "No" ? 0 : kFlagSet; }
+
+LOGFONTA ThemeFontFromSettings(const std::string& face, const std::string& points, const std::string& bold,
+                               const std::string& italic, int dpi) {
+    return ThemeFontDescription(face, FontHeightForPoints(ThemeFile::Number(points), dpi), FlagFromSwitch(bold),
+                                FlagFromSwitch(italic));
 }

@@ -3,8 +3,8 @@
 #include <ole2.h>
 #include <olectl.h>
 
-#include "../controls/PictureLimits.h"
-#include "../controls/SmoothScale.h"
+#include "PictureLimits.h"
+#include "SmoothScale.h"
 #include "../framework/ComPtr.h"
 #include "../framework/Dpi.h"
 #include "../framework/FileStatus.h"

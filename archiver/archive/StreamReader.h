@@ -20,9 +20,13 @@
 // first volume is read as that one file; a longer one is read across the volumes,
 // whose last one FindLastVolume locates first. Nothing past the archive's end is
 // read, and no volume is asked for on its account.
+// One file (a file being added), or an archive, which may span numbered volumes
+// and sit behind a self-extractor.
+enum class TReaderVolumes { OneFile, MultiVolume };
+
 class TMyStreamReader final : public ComObject<IInStream, IStreamGetSize> {
 public:
-    TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::wstring& fileName);
+    TMyStreamReader(TSevenZip* owner, TReaderVolumes volumes, const std::wstring& fileName);
 
     HRESULT STDMETHODCALLTYPE Read(void* data, UINT32 size, UINT32* processed) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;

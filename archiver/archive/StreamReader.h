@@ -11,6 +11,9 @@
 #include "Volume.h"
 #include "WideFiles.h"
 
+// One file as it is, or an archive's volumes (see the reader).
+enum class TReaderVolumes { OneFile, MultiVolume };
+
 // The input stream the library reads: a file being added (single file), or an
 // archive that may span numbered volumes and may sit behind a self-extractor.
 //
@@ -20,10 +23,6 @@
 // first volume is read as that one file; a longer one is read across the volumes,
 // whose last one FindLastVolume locates first. Nothing past the archive's end is
 // read, and no volume is asked for on its account.
-// One file (a file being added), or an archive, which may span numbered volumes
-// and sit behind a self-extractor.
-enum class TReaderVolumes { OneFile, MultiVolume };
-
 class TMyStreamReader final : public ComObject<IInStream, IStreamGetSize> {
 public:
     TMyStreamReader(TSevenZip* owner, TReaderVolumes volumes, const std::wstring& fileName);

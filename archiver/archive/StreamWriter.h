@@ -10,6 +10,20 @@
 #include "Volume.h"
 #include "WideFiles.h"
 
+// How a writer makes its files.
+struct TWriterOptions {
+    uint32_t VolumeSize = 0;  // 0: one file; else numbered volumes of this size
+    // The first file is there already (the self-extractor's module copy) and is
+    // extended rather than created.
+    bool Append = false;
+    // Staged (see the writer): nothing that was there changes before Commit.
+    bool Staged = false;
+};
+
+// Whether Commit replaces a read-only file of a name as well: a restored file's
+// user asked for it, an archive's owner kept it.
+enum class TReadOnlyTarget { Keep, Replace };
+
 // The output stream the library writes: an archive (one file, numbered volumes cut
 // at absolute multiples of the volume size, or appended to a copy of the
 // self-extractor module) or an extracted file. Every file it creates carries the
@@ -24,20 +38,6 @@
 // what it made. A failed or cancelled run therefore leaves no file changed and
 // none of its own; a killed one at most a part of a file where there was none
 // (an archive's writer, which replaces a set, not even that).
-// How a writer makes its files.
-struct TWriterOptions {
-    uint32_t VolumeSize = 0;  // 0: one file; else numbered volumes of this size
-    // The first file is there already (the self-extractor's module copy) and is
-    // extended rather than created.
-    bool Append = false;
-    // Staged, as above: nothing that was there changes before Commit.
-    bool Staged = false;
-};
-
-// Whether Commit replaces a read-only file of a name as well: a restored file's
-// user asked for it, an archive's owner kept it.
-enum class TReadOnlyTarget { Keep, Replace };
-
 class TMyStreamWriter final : public ComObject<IOutStream> {
 public:
     TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate, DWORD attributes,

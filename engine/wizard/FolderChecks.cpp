@@ -31,7 +31,6 @@ int MakeFolder(const char* path, FolderMode mode) {
     char buffer[kFolderPathChars];
     std::memcpy(buffer, path, length + 1);
 
-    if (length < 3) return kFolderInvalid;
     if (!StartsWithDriveRoot(std::string_view(buffer, length))) return kFolderInvalid;
     const bool create = mode == FolderMode::Create;
     if (length == 3) return !create || FolderExists(buffer) ? kFolderValid : kFolderNotCreated;

@@ -128,7 +128,7 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
     }
     ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&m_writeError, outputPath,
                                                        FileTimeToLocalDate(modified.AsFileTime()),
-                                                       CreatableAttributes(attributeValue), 0, false, true));
+                                                       CreatableAttributes(attributeValue), {.Staged = true}));
     if (!writer->Start()) {
         FailItem(kCouldNotCreateFile, reportedPath, writer->LastError());
         return S_OK;

@@ -15,7 +15,7 @@ HRESULT STDMETHODCALLTYPE TItemOutStream::Write(const void* data, UINT32 size, U
 bool TItemOutStream::Commit(uint32_t& error) {
     error = m_writeError;
     if (error != 0) return false;
-    if (m_file->Commit(true)) return true;
+    if (m_file->Commit(TReadOnlyTarget::Replace)) return true;
     error = m_file->LastError();
     return false;
 }

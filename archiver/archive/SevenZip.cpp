@@ -201,9 +201,9 @@ int32_t TSevenZip::Add() {
     const bool append = m_sfxCreate && PathExists(SFXModule);
     if (append) SZFileName = ChangeExtension(SZFileName, L".exe");
     VolumeNames.clear();
-    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(),
-                                                       FILE_ATTRIBUTE_ARCHIVE, static_cast<uint32_t>(m_volumeSize),
-                                                       append, true));
+    ComPtr<TMyStreamWriter> writer(
+        new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE,
+                            {.VolumeSize = static_cast<uint32_t>(m_volumeSize), .Append = append, .Staged = true}));
     writer->ReplaceAsSet();
     if (append) {
         // An existing program of that name is never replaced by a self-extractor.
@@ -277,7 +277,7 @@ bool TSevenZip::OpenArchive(const std::shared_ptr<TOperationPassword>& password)
         ReportError(kNotSfxArchive, SZFileName);
         return false;
     }
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, true, SZFileName));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, TReaderVolumes::MultiVolume, SZFileName));
     m_inArchive->Close();
     ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(password));
     if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) != S_OK) {
@@ -371,7 +371,7 @@ uint64_t TSevenZip::ItemSize(uint32_t index) const {
 int32_t TSevenZip::GetIndexByFilename(const std::wstring& name) {
     AtExit close([this] { m_inArchive->Close(); });
     if (!PrepareSelfExtractor()) return -1;
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, true, SZFileName));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, TReaderVolumes::MultiVolume, SZFileName));
     m_inArchive->Close();
     if (m_inArchive->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
     return static_cast<int32_t>(TItemNameIndex(m_inArchive.Get()).Find(name));
@@ -392,7 +392,7 @@ int32_t TSevenZip::Extract(bool TestMode) {
     for (int32_t entry = 0; entry < Files.Count(); ++entry) {
         const std::wstring text = Files[entry];
         int64_t index = 0;
-        if (!ParseDecimal(text, index, true)) {
+        if (!ParseSignedDecimal(text, index)) {
             if (!names) names.emplace(m_inArchive.Get());
             index = names->Find(StoredPathOf(text));
         }

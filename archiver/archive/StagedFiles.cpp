@@ -12,15 +12,21 @@ std::wstring StagingName(const std::wstring& finalName) {
            std::to_wstring(++files) + L".tmp";
 }
 
-bool DeleteOnClose(HANDLE file, bool remove) {
-    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove)};
+namespace {
+bool SetDisposition(HANDLE file, BOOLEAN deleteFile) {
+    FILE_DISPOSITION_INFO disposition{deleteFile};
     return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
 }
+}  // namespace
 
-bool RenameOpenFile(HANDLE file, const std::wstring& target, bool replaceExisting) {
+bool DeleteOnClose(HANDLE file) { return SetDisposition(file, TRUE); }
+
+bool KeepOnClose(HANDLE file) { return SetDisposition(file, FALSE); }
+
+bool RenameOpenFile(HANDLE file, const std::wstring& target, TNameTaken taken) {
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t), 0);
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = replaceExisting ? TRUE : FALSE;
+    rename->ReplaceIfExists = taken == TNameTaken::Replace ? TRUE : FALSE;
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
     std::copy(target.begin(), target.end(), rename->FileName);
@@ -44,7 +50,7 @@ bool TFilesSetAside::SetAside(const std::wstring& name, DWORD& error) {
     // refuses this open, before anything has changed.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     FileHandle file(::CreateFileW(FileApiPath(name).c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file || !RenameOpenFile(file.Get(), FileApiPath(StagingName(name)), false)) {
+    if (!file || !RenameOpenFile(file.Get(), FileApiPath(StagingName(name)), TNameTaken::Fail)) {
         error = ::GetLastError();
         return false;
     }
@@ -53,7 +59,7 @@ bool TFilesSetAside::SetAside(const std::wstring& name, DWORD& error) {
 }
 
 void TFilesSetAside::Discard() {
-    for (Aside& aside : m_files) DeleteOnClose(aside.file.Get(), true);
+    for (Aside& aside : m_files) DeleteOnClose(aside.file.Get());
     m_files.clear();
 }
 
@@ -61,6 +67,6 @@ void TFilesSetAside::PutBack() {
     // In the reverse order, so that a set comes back as it was even where a name
     // came up twice.
     for (auto aside = m_files.rbegin(); aside != m_files.rend(); ++aside)
-        RenameOpenFile(aside->file.Get(), FileApiPath(aside->name), false);
+        RenameOpenFile(aside->file.Get(), FileApiPath(aside->name), TNameTaken::Fail);
     m_files.clear();
 }

@@ -12,12 +12,17 @@
 // Unique to the process and the call: two files never share one. Not made from
 // the file's own name, which may already be as long as a name can be.
 std::wstring StagingName(const std::wstring& finalName);
-// Whether the file goes when its last handle closes, whichever way the program
-// ends. False where the system cannot (a read-only file).
-bool DeleteOnClose(HANDLE file, bool remove);
+// The file goes when its last handle closes, whichever way the program ends.
+// False where the system cannot (a read-only file).
+bool DeleteOnClose(HANDLE file);
+// Takes DeleteOnClose back: the file stays.
+bool KeepOnClose(HANDLE file);
+
+// What a rename does where a file has the target's name already.
+enum class TNameTaken { Replace, Fail };
 // Renames the open file (File Management: FILE_RENAME_INFO), one call where a
 // move by name would open the file once more.
-bool RenameOpenFile(HANDLE file, const std::wstring& target, bool replaceExisting = true);
+bool RenameOpenFile(HANDLE file, const std::wstring& target, TNameTaken taken = TNameTaken::Replace);
 
 // The files that a new set is to take the names of, moved aside under staging
 // names and held open, so that the new files can take every name at once and the

@@ -26,10 +26,10 @@ bool TMyStreamReader::AskForVolume(const wchar_t* prompt, std::wstring& name) co
     return volumePrompt.Ask(nullptr, prompt, name, never);
 }
 
-TMyStreamReader::TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::wstring& fileName)
-    : m_owner(owner), m_fileName(fileName), m_multiVolume(multiVolume) {
+TMyStreamReader::TMyStreamReader(TSevenZip* owner, TReaderVolumes volumes, const std::wstring& fileName)
+    : m_owner(owner), m_fileName(fileName), m_multiVolume(volumes == TReaderVolumes::MultiVolume) {
     if (owner != nullptr) m_volumeHandler = owner->OnOpenVolume;
-    if (multiVolume && owner != nullptr && owner->IsSFX) {
+    if (m_multiVolume && owner != nullptr && owner->IsSFX) {
         m_selfExtracting = true;
         m_position = owner->SFXOffset;
     }
@@ -37,14 +37,14 @@ TMyStreamReader::TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::
 
     TFiles& first = m_volumes.emplace_back();
     first.Name = fileName;
-    if (multiVolume) first.Removable = !OnFixedDisk(fileName);
+    if (m_multiVolume) first.Removable = !OnFixedDisk(fileName);
     first.Handle = OpenForReading(fileName);
     if (first.Handle)
         FileLength(first.Handle.Get(), first.Size);
     else
         m_lastError = ::GetLastError();
     first.Length = first.Size;
-    if (!multiVolume) {
+    if (!m_multiVolume) {
         m_size = first.Size;
         m_sizeKnown = true;
     }

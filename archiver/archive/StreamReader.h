@@ -11,6 +11,9 @@
 #include "Volume.h"
 #include "WideFiles.h"
 
+// One file as it is, or an archive's volumes (see the reader).
+enum class TReaderVolumes { OneFile, MultiVolume };
+
 // The input stream the library reads: a file being added (single file), or an
 // archive that may span numbered volumes and may sit behind a self-extractor.
 //
@@ -22,7 +25,7 @@
 // read, and no volume is asked for on its account.
 class TMyStreamReader final : public ComObject<IInStream, IStreamGetSize> {
 public:
-    TMyStreamReader(TSevenZip* owner, bool multiVolume, const std::wstring& fileName);
+    TMyStreamReader(TSevenZip* owner, TReaderVolumes volumes, const std::wstring& fileName);
 
     HRESULT STDMETHODCALLTYPE Read(void* data, UINT32 size, UINT32* processed) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;

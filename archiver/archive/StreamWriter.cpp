@@ -29,29 +29,33 @@ bool RenameOverReadOnly(HANDLE file, const std::wstring& target) {
 }  // namespace
 
 TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate,
-                                 DWORD attributes, uint32_t volumeSize, bool append, bool staged)
+                                 DWORD attributes, TWriterOptions options)
     : m_errorTarget(errorTarget),
       m_fileName(fileName),
       m_fileDate(fileDate),
       m_attributes(attributes),
-      m_volumeSize(volumeSize),
-      m_append(append),
-      m_staged(staged),
+      m_volumeSize(options.VolumeSize),
+      m_append(options.Append),
+      m_staged(options.Staged),
       // The module copy is made before Start: always a name of the writer's own.
-      m_firstName(staged && append ? StagingName(FileName(1)) : FileName(1)) {}
+      m_firstName(m_staged && m_append ? StagingName(FileName(1)) : FileName(1)) {}
 
 void TMyStreamWriter::ReplaceAsSet() { m_staged = m_asSet = true; }
 
 bool TMyStreamWriter::Start() { return AddVolume(); }
 
-bool TMyStreamWriter::Fail(size_t number, DWORD error, bool writing) {
+bool TMyStreamWriter::Fail(size_t number, DWORD error) {
     // The first failure is the one to tell: what follows from it says less.
     if (m_lastError == 0) {
         m_lastError = error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
         m_failedName = FileName(number);
-        m_writeFailed = writing;
     }
     return false;
+}
+
+bool TMyStreamWriter::FailWrite(size_t number, DWORD error) {
+    if (m_lastError == 0) m_writeFailed = true;
+    return Fail(number, error);
 }
 
 TMyStreamWriter::~TMyStreamWriter() {
@@ -84,7 +88,7 @@ void TMyStreamWriter::Stamp(TFiles& volume) const {
         ::SetFileInformationByHandle(volume.Handle.Get(), FileBasicInfo, &basic, sizeof basic);
 }
 
-bool TMyStreamWriter::Commit(bool replaceReadOnly) {
+bool TMyStreamWriter::Commit(TReadOnlyTarget readOnly) {
     // What a failed write left incomplete never takes the place of a file.
     if (m_lastError != 0) return false;
     if (m_asSet) return CommitSet();
@@ -92,13 +96,13 @@ bool TMyStreamWriter::Commit(bool replaceReadOnly) {
         TFiles& volume = m_volumes[m_placed];
         const std::wstring target = FileName(m_placed + 1);
         if (m_staged && volume.Handle && volume.Name != target) {
-            DeleteOnClose(volume.Handle.Get(), false);
+            KeepOnClose(volume.Handle.Get());
             const std::wstring to = FileApiPath(target);
             if (!RenameOpenFile(volume.Handle.Get(), to) &&
-                !(replaceReadOnly && RenameOverReadOnly(volume.Handle.Get(), to))) {
+                !(readOnly == TReadOnlyTarget::Replace && RenameOverReadOnly(volume.Handle.Get(), to))) {
                 Fail(m_placed + 1, ::GetLastError());
                 // What is still staged goes with the writer.
-                m_removeByName[m_placed] = !DeleteOnClose(volume.Handle.Get(), true);
+                m_removeByName[m_placed] = !DeleteOnClose(volume.Handle.Get());
                 return false;
             }
             volume.Name = target;
@@ -119,16 +123,16 @@ bool TMyStreamWriter::CommitSet() {
     }
     for (; m_placed < m_volumes.size(); ++m_placed) {
         HANDLE file = m_volumes[m_placed].Handle.Get();
-        DeleteOnClose(file, false);
-        if (RenameOpenFile(file, FileApiPath(FileName(m_placed + 1)), false)) continue;
+        KeepOnClose(file);
+        if (RenameOpenFile(file, FileApiPath(FileName(m_placed + 1)), TNameTaken::Fail)) continue;
         error = ::GetLastError();
         const size_t failed = m_placed + 1;
-        DeleteOnClose(file, true);
+        DeleteOnClose(file);
         // Those in place give their names back to the old files.
         while (m_placed > 0) {
             TFiles& placed = m_volumes[--m_placed];
-            RenameOpenFile(placed.Handle.Get(), FileApiPath(placed.Name), false);
-            DeleteOnClose(placed.Handle.Get(), true);
+            RenameOpenFile(placed.Handle.Get(), FileApiPath(placed.Name), TNameTaken::Fail);
+            DeleteOnClose(placed.Handle.Get());
         }
         return Fail(failed, error);
     }
@@ -173,7 +177,7 @@ bool TMyStreamWriter::AddVolume() {
     if (m_staged) {
         // A file under its own name, where none was, is only removed on release:
         // asking the system for more would cost every restored file two more calls.
-        m_removeByName.back() = volume.Name == FileName(number) || !DeleteOnClose(volume.Handle.Get(), true);
+        m_removeByName.back() = volume.Name == FileName(number) || !DeleteOnClose(volume.Handle.Get());
         return true;  // stamped when it is put in place
     }
     if (DWORD error = StampLastWriteTime(volume.Handle.Get(), m_fileDate)) return Fail(number, error);
@@ -217,7 +221,7 @@ HRESULT STDMETHODCALLTYPE TMyStreamWriter::Write(const void* data, UINT32 size, 
         } else if (!m_volumes.empty() && m_volumes[0].Handle) {
             DWORD written = 0;
             if (!WriteToFile(m_volumes[0].Handle.Get(), m_position, data, size, written)) {
-                Fail(1, ::GetLastError(), true);
+                FailWrite(1, ::GetLastError());
                 written = 0;
             }
             done = written;
@@ -242,8 +246,8 @@ bool TMyStreamWriter::WriteVolumes(const uint8_t* data, UINT32 size, UINT32& don
         DWORD written = 0;
         // A short write goes on where it stopped: the next one tells why (a full disk).
         if (!WriteToFile(m_volumes[index].Handle.Get(), offset, data + done, chunk, written))
-            return Fail(index + 1, ::GetLastError(), true);
-        if (written == 0) return Fail(index + 1, ERROR_WRITE_FAULT, true);
+            return FailWrite(index + 1, ::GetLastError());
+        if (written == 0) return FailWrite(index + 1, ERROR_WRITE_FAULT);
         done += written;
         offset += written;
         if (offset == volumeSize) {

@@ -10,6 +10,20 @@
 #include "Volume.h"
 #include "WideFiles.h"
 
+// How a writer makes its files.
+struct TWriterOptions {
+    uint32_t VolumeSize = 0;  // 0: one file; else numbered volumes of this size
+    // The first file is there already (the self-extractor's module copy) and is
+    // extended rather than created.
+    bool Append = false;
+    // Staged (see the writer): nothing that was there changes before Commit.
+    bool Staged = false;
+};
+
+// Whether Commit replaces a read-only file of a name as well: a restored file's
+// user asked for it, an archive's owner kept it.
+enum class TReadOnlyTarget { Keep, Replace };
+
 // The output stream the library writes: an archive (one file, numbered volumes cut
 // at absolute multiples of the volume size, or appended to a copy of the
 // self-extractor module) or an extracted file. Every file it creates carries the
@@ -27,7 +41,7 @@
 class TMyStreamWriter final : public ComObject<IOutStream> {
 public:
     TMyStreamWriter(uint32_t* errorTarget, const std::wstring& fileName, double fileDate, DWORD attributes,
-                    uint32_t volumeSize, bool append, bool staged = false);
+                    TWriterOptions options = {});
     // Before Start, for an archive: every file is written under a name of the
     // writer's own, and Commit gives all of them their names or none. The old files
     // of those names, and the old set's volumes beyond the new count (which would
@@ -42,9 +56,8 @@ public:
     std::wstring FirstFileName() const;
     // Puts the files in place under their own names and closes them; false with
     // LastError set when a write failed or a file cannot be put in place (those
-    // before it stay in place). With replaceReadOnly a read-only file of that name
-    // is replaced too.
-    bool Commit(bool replaceReadOnly = false);
+    // before it stay in place).
+    bool Commit(TReadOnlyTarget readOnly = TReadOnlyTarget::Keep);
 
     HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processed) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;
@@ -72,7 +85,10 @@ private:
     bool AddVolume();
     bool WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done);
     bool CommitSet();
-    bool Fail(size_t number, DWORD error, bool writing = false);
+    // The first failure is kept: a file that could not be made or put in place,
+    // or a write that failed.
+    bool Fail(size_t number, DWORD error);
+    bool FailWrite(size_t number, DWORD error);
 
     uint32_t* m_errorTarget;
     std::wstring m_fileName;

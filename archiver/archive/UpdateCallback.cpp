@@ -66,7 +66,7 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetStream(UINT32 index, ISeq
         *in = nullptr;
         if (index >= m_items.size()) return E_INVALIDARG;
         m_progress.StartItem(m_items[index].Path, m_items[index].Size);
-        ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, false, m_items[index].Path));
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, TReaderVolumes::OneFile, m_items[index].Path));
         if (reader->LastError() != 0 && !m_items[index].IsDirectory()) {
             // Stored as an empty file, it would restore as one: the library leaves
             // an item out on this answer instead.

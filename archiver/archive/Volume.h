@@ -5,7 +5,9 @@
 
 #include "Handles.h"
 
-// One volume file of a stream.
+// One volume: one file of a stream that may span several. The plural name is
+// the one the component has always given the type; a stream's volumes are a
+// TArrayOfFiles.
 struct TFiles {
     std::wstring Name;  // empty until built (reader)
     FileHandle Handle;  // closed: the empty handle

@@ -53,23 +53,25 @@ uint64_t HashOfText(const std::wstring& text) {
     return hash;
 }
 
-bool ParseDecimal(const std::wstring& text, int64_t& value, bool allowSign) {
-    size_t at = 0;
-    bool negative = false;
-    if (allowSign && !text.empty() && (text[0] == L'-' || text[0] == L'+')) {
-        negative = text[0] == L'-';
-        at = 1;
-    }
-    if (at == text.size()) return false;
+bool ParseDecimal(const std::wstring& text, int64_t& value) {
+    if (text.empty()) return false;
     uint64_t magnitude = 0;
     constexpr uint64_t limit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
-    for (; at < text.size(); ++at) {
-        wchar_t c = text[at];
+    for (wchar_t c : text) {
         if (c < L'0' || c > L'9') return false;
         uint64_t digit = static_cast<uint64_t>(c - L'0');
         if (magnitude > (limit - digit) / 10) return false;
         magnitude = magnitude * 10 + digit;
     }
-    value = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+    value = static_cast<int64_t>(magnitude);
+    return true;
+}
+
+bool ParseSignedDecimal(const std::wstring& text, int64_t& value) {
+    const bool negative = !text.empty() && text[0] == L'-';
+    const bool hasSign = negative || (!text.empty() && text[0] == L'+');
+    int64_t magnitude = 0;
+    if (!ParseDecimal(hasSign ? text.substr(1) : text, magnitude)) return false;
+    value = negative ? -magnitude : magnitude;
     return true;
 }

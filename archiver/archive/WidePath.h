@@ -19,5 +19,7 @@ std::wstring WithTrailingBackslash(const std::wstring& path);
 std::wstring VolumeNumber(uint64_t number);
 // FNV-1a over the characters, for finding names by hash first.
 uint64_t HashOfText(const std::wstring& text);
-// Digits only (an optional sign with allowSign), no overflow.
-bool ParseDecimal(const std::wstring& text, int64_t& value, bool allowSign = false);
+// Digits only, no overflow.
+bool ParseDecimal(const std::wstring& text, int64_t& value);
+// An optional sign, then as ParseDecimal.
+bool ParseSignedDecimal(const std::wstring& text, int64_t& value);

@@ -20,7 +20,7 @@ std::wstring ResultText(int32_t result) { return std::to_wstring(result == 0 || 
 // An integer as typed: optional sign and decimal digits, within 32 bits.
 bool StrToInt(const std::wstring& text, int32_t& value) {
     int64_t number = 0;
-    if (!ParseDecimal(text, number, true) || number < INT32_MIN || number > INT32_MAX) return false;
+    if (!ParseSignedDecimal(text, number) || number < INT32_MIN || number > INT32_MAX) return false;
     value = static_cast<int32_t>(number);
     return true;
 }
@@ -153,7 +153,7 @@ void TForm1::SpeedButton2Click(TObject*) {
         for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row))
             SevenZip1->Files.Add(ListView1->CellText(row, kIdColumn));
     // 0 only when every requested item was written.
-    const int32_t result = RunOperation([this] { return SevenZip1->Extract(false); });
+    const int32_t result = RunOperation([this] { return SevenZip1->Extract(); });
     Label1->SetText(ResultText(result == 0 ? 0 : -1));
 }
 

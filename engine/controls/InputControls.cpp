@@ -1,5 +1,6 @@
 #include "InputControls.h"
 
+#include "../framework/DecimalNumber.h"
 #include "../framework/LibraryLoading.h"
 
 namespace {
@@ -13,8 +14,8 @@ void CEditBox::ApplyIdentifier(const std::string& identifier, const PageLends&) 
 
 RECT CMyComboItem::Registered(const RECT& rect, int dpi) {
     RECT closed = rect;
-    closed.bottom = ThemeFile::Saturate(static_cast<long long>(rect.top) + GetItemHeight(-1) +
-                                        ThemeFile::AtDpi(kComboBoxMargin, dpi));
+    closed.bottom =
+        SaturateToInt(static_cast<long long>(rect.top) + GetItemHeight(-1) + ThemeFile::AtDpi(kComboBoxMargin, dpi));
     return closed;
 }
 

@@ -1,7 +1,5 @@
 #include "ThemeValues.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 
 #include "../framework/Dpi.h"
@@ -16,25 +14,7 @@ std::string_view Piece(std::string_view& rest) {
 }
 }  // namespace
 
-int Number(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
-                               text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    return Saturate(value);
-}
-
-int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
-
-int AtDpi(long long designPixels, int dpi) { return Saturate(DpiScaled(designPixels, dpi)); }
+int AtDpi(long long designPixels, int dpi) { return SaturateToInt(DpiScaled(designPixels, dpi)); }
 
 int FirstDigit(std::string_view text) {
     return !text.empty() && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : 0;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "../framework/DecimalNumber.h"
+
 // The value syntaxes of theme files (numbers, colours, a control's rows): part
 // of the theme file's reading rules (theme/ThemeFile.h), kept here, where the
 // controls take their own rows.
@@ -12,11 +14,8 @@ namespace ThemeFile {
 
 constexpr size_t kMaxFaceName = 31;  // LOGFONT's face name less its terminator
 
-// A decimal prefix: blanks skipped, an optional sign, digits up to the first
-// other character; no digits give 0. Values beyond int saturate.
-int Number(std::string_view text);
-// The nearest int: sums of theme numbers saturate as the numbers do.
-int Saturate(long long value);
+// A theme's number: its decimal prefix, saturating (DecimalNumber).
+inline int Number(std::string_view text) { return DecimalNumber(text); }
 // A pixel measure of a theme, made for 96 dpi, at a DPI: rounded as MulDiv
 // rounds and saturating as the numbers do. At 96 dpi it is the measure itself.
 int AtDpi(long long designPixels, int dpi);

@@ -1,4 +1,5 @@
 #pragma once
+#include <objbase.h>
 #include <unknwn.h>
 
 // Holds one reference to a COM object.
@@ -35,4 +36,24 @@ public:
 
 private:
     T* m_object = nullptr;
+};
+
+// Holds what the COM allocator handed out (a path, a list) until it is freed.
+template <class T>
+class CoTaskMemory {
+public:
+    CoTaskMemory() = default;
+    ~CoTaskMemory() { ::CoTaskMemFree(m_memory); }
+    CoTaskMemory(const CoTaskMemory&) = delete;
+    CoTaskMemory& operator=(const CoTaskMemory&) = delete;
+
+    T** Receive() {
+        ::CoTaskMemFree(m_memory);
+        m_memory = nullptr;
+        return &m_memory;
+    }
+    T* Get() const { return m_memory; }
+
+private:
+    T* m_memory = nullptr;
 };

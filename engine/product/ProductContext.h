@@ -24,8 +24,12 @@ struct ProductContext {
     std::string uninstallLogPath;
     std::string themeFolder;  // ends with a backslash
     std::string languageFilePath;
+    // 255 when the run has no page: written by the run when it is given its
+    // page or none, read through RunHasPage.
     int noPageFlag = 0;
     int companionSeenFlag = 0;
+
+    bool RunHasPage() const { return noPageFlag != kFlagSet; }
 };
 
 ProductContext& TheProduct();

@@ -20,7 +20,8 @@ void CMainFrame::StartUninstall() {
     // A theme with the progress page shows it in every mode, silent included.
     UninstallPage* page = nullptr;
     if (HasFileStatus(product.themeFolder + CImageWindow::kProgressPageFile))
-        page = OpenPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0);
+        if (CImageWindow* window = OpenPage(product.themeFolder, CImageWindow::kProgressPageFile, 0, 0))
+            page = &window->Progress();
     m_run.UsePage(page);
     SetTimer(kStartTimer, kStartDelayMs);
 }

@@ -4,6 +4,7 @@
 
 #include "../controls/PictureFile.h"
 #include "../controls/ThemeFont.h"
+#include "../framework/DecimalNumber.h"
 #include "../framework/ProgramEnd.h"
 #include "../product/LanguageText.h"
 #include "../product/ProductContext.h"
@@ -197,8 +198,7 @@ void CImageWindow::PlaceWindow() {
     default:
         return;
     }
-    ::MoveWindow(m_hWnd, ThemeFile::Saturate(left), ThemeFile::Saturate(top), ThemeFile::Saturate(width),
-                 ThemeFile::Saturate(height), TRUE);
+    ::MoveWindow(m_hWnd, SaturateToInt(left), SaturateToInt(top), SaturateToInt(width), SaturateToInt(height), TRUE);
 }
 
 SIZE CImageWindow::UsableSize() const {

@@ -9,7 +9,6 @@
 #include "../framework/Dialog.h"
 #include "../framework/Dpi.h"
 #include "../framework/GdiObject.h"
-#include "../product/UninstallPage.h"
 #include "ControlTable.h"
 #include "ProgressPage.h"
 #include "WindowSettings.h"
@@ -19,9 +18,9 @@ class PageHost;
 // The skinned window that shows one page of a theme: its look from the theme's
 // "MAINWINDOW" keys, its controls from the "INFO" lines and "DADOS" rows. Each
 // control takes its own rows (CPageControl); loaded from "uninstall.lcd", the
-// page is the progress page (CProgressPage), which the run is handed as the
-// page itself.
-class CImageWindow : public CDialog, public UninstallPage {
+// page is prepared as the progress page (CProgressPage), which is what the run
+// is handed.
+class CImageWindow : public CDialog {
 public:
     static constexpr int kFirstWindowId = 3000;
     static constexpr int kLastClickId = 3030;  // controls after the 31st send no clicks
@@ -86,13 +85,14 @@ public:
 
     // The progress page and the run's reports (the run calls these from its worker).
     void SetupProgressPage() { m_progress.Setup(); }
-    void ShowStatusText(const std::string& text, StatusTarget target) override {
+    void ShowStatusText(const std::string& text, UninstallPage::StatusTarget target) {
         m_progress.ShowStatusText(text, target);
     }
-    void SetProgressRange(int total) override { m_progress.SetProgressRange(total); }
-    void SetProgressPosition(int position) override { m_progress.SetProgressPosition(position); }
-    void EnableCancel() override { m_progress.EnableCancel(); }
-    void ShowCompletion() override { m_progress.ShowCompletion(); }
+    void SetProgressRange(int total) { m_progress.SetProgressRange(total); }
+    void SetProgressPosition(int position) { m_progress.SetProgressPosition(position); }
+    void EnableCancel() { m_progress.EnableCancel(); }
+    void ShowCompletion() { m_progress.ShowCompletion(); }
+    CProgressPage& Progress() { return m_progress; }
     const CProgressPage& Progress() const { return m_progress; }
 
     // Clicks of the controls with window identifiers 3000 to 3030 go to the

@@ -1,9 +1,9 @@
 #include "CanonicalPath.h"
 
-#include <cctype>
 #include <vector>
 
 #include "../framework/AnsiPath.h"
+#include "../framework/DrivePath.h"
 
 namespace {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -17,8 +17,7 @@ size_t NameEnd(const std::string& text, size_t start) {
 // "C:\" or "\\server\share", as written; "\\?\" and "\\.\" are the system's own
 // namespaces, not a server.
 bool HasFullRoot(const std::string& raw) {
-    if (raw.size() >= 3 && std::isalpha(static_cast<unsigned char>(raw[0])) && raw[1] == ':' && IsSeparator(raw[2]))
-        return true;
+    if (StartsWithDrive(raw) && raw.size() >= 3 && IsSeparator(raw[2])) return true;
     if (raw.size() < 2 || !IsSeparator(raw[0]) || !IsSeparator(raw[1])) return false;
     const size_t serverEnd = NameEnd(raw, 2);
     const std::string server = raw.substr(2, serverEnd - 2);
@@ -28,7 +27,7 @@ bool HasFullRoot(const std::string& raw) {
 
 // The length of the root of a full path the platform made: "C:\" or "\\server\share".
 size_t RootLength(const std::wstring& full) {
-    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return 3;
+    if (StartsWithDriveRoot(full)) return 3;
     size_t at = full.find(L'\\', 2);
     if (at == std::wstring::npos) return full.size();
     at = full.find(L'\\', at + 1);

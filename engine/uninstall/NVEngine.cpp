@@ -1,18 +1,19 @@
 #include "NVEngine.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstring>
 #include <utility>
 
 #include "../framework/AnsiPath.h"
+#include "../framework/ComApartment.h"
 #include "../framework/FileStatus.h"
 #include "../framework/FixedText.h"
 #include "../framework/LibraryLoading.h"
 #include "../framework/RegKey.h"
 #include "../framework/ScHandle.h"
 #include "../framework/Trace.h"
+#include "../framework/WaitPumping.h"
 #include "../framework/WinThread.h"
 #include "../product/LanguageText.h"
 #include "../product/ProductContext.h"
@@ -22,7 +23,6 @@
 #include "RegistryValuePath.h"
 #include "RemovalLog.h"
 #include "UninstallLogReader.h"
-#include "WaitPumping.h"
 
 namespace {
 constexpr char kSpecialProductKey[] = "Software\\Brellix";
@@ -43,10 +43,11 @@ RemovalLog& NoLog() {
 }
 
 UINT RemovalWorker(void* parameter) {
-    // Opening a link goes through the shell, which wants COM on the calling thread.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    static_cast<CNVEngine*>(parameter)->Run();
-    if (SUCCEEDED(com)) ::CoUninitialize();
+    {
+        // Opening a link goes through the shell, which wants COM on the calling thread.
+        ComApartment com;
+        static_cast<CNVEngine*>(parameter)->Run();
+    }
     Trace("StartCopyNowTH RETURN");
     return 1;
 }
@@ -71,8 +72,6 @@ CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog&
       m_productFolder(ProductFolderKey()) {
     m_folders.reserve(kMaxFolders);
 }
-
-bool CNVEngine::RemoveAllRequested() const { return m_removeAllFlag == kFlagSet; }
 
 bool CNVEngine::StartRemoval() {
     Trace("StartCopyNow 1");
@@ -339,7 +338,7 @@ void CNVEngine::CleanUpSpecialProduct() {
     WriteRemoval(kSpecialProduct, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kSpecialProductFolder));
 }
 
-bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().noPageFlag != kFlagSet; }
+bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().RunHasPage(); }
 
 void CNVEngine::ShowStatusText(const std::string& text) {
     if (HasPage()) m_page->ShowStatusText(text, UninstallPage::kInfoText);

@@ -41,11 +41,6 @@ public:
     void DeleteRegistration();
     void CleanUpSpecialProduct();
 
-    int FolderCount() const { return m_folderCount; }
-    int TotalFiles() const { return m_totalFiles; }
-    int RemovedFiles() const { return m_removedFiles; }
-    bool RemoveAllRequested() const;
-
 private:
     void RemoveFile(const std::string& kind, const std::string& path);
     void RememberFolder(const std::string& path);

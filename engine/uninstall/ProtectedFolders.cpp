@@ -7,7 +7,9 @@
 #include <shobjidl.h>
 
 #include "../framework/AnsiPath.h"
+#include "../framework/ComApartment.h"
 #include "../framework/ComPtr.h"
+#include "../framework/DrivePath.h"
 #include "../framework/RegKey.h"
 #include "CanonicalPath.h"
 
@@ -19,8 +21,6 @@ constexpr char kProfileList[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion
 constexpr const char* kUninstallKeys[] = {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
                                           "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall"};
 constexpr const char* kInstallFolderValues[] = {"InstallLocation", "LastInstallationPath"};
-
-bool IsDriveKey(const std::wstring& key) { return key.size() >= 3 && key[1] == L':' && key[2] == L'\\'; }
 
 // Inside the folder, not the folder itself.
 bool IsBelow(const std::wstring& key, const std::wstring& folder) {
@@ -85,25 +85,11 @@ std::vector<std::wstring> OtherProductFolders(const std::string& ownProductCode)
     return folders;
 }
 
-class ComApartment {
-public:
-    ComApartment() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(m_result)) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_result;
-};
-
 std::wstring KnownFolderKey(const KNOWNFOLDERID& id) {
-    PWSTR wide = nullptr;
-    std::wstring key;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)) && wide != nullptr) key = KeyOf(wide);
-    ::CoTaskMemFree(wide);
-    return key;
+    CoTaskMemory<wchar_t> wide;
+    if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, wide.Receive())) || wide.Get() == nullptr)
+        return {};
+    return KeyOf(wide.Get());
 }
 
 // The shell's known folders with a place in the file system: those of the
@@ -116,25 +102,23 @@ bool ReadKnownFolders(const std::wstring& profile, std::vector<std::wstring>& ma
     if (FAILED(::CoCreateInstance(CLSID_KnownFolderManager, nullptr, CLSCTX_INPROC_SERVER, IID_IKnownFolderManager,
                                   manager.ReceiveVoid())))
         return false;
-    KNOWNFOLDERID* ids = nullptr;
+    CoTaskMemory<KNOWNFOLDERID> ids;
     UINT count = 0;
-    if (FAILED(manager->GetFolderIds(&ids, &count))) return false;
+    if (FAILED(manager->GetFolderIds(ids.Receive(), &count))) return false;
     for (UINT i = 0; i < count; ++i) {
         ComPtr<IKnownFolder> folder;
         KF_CATEGORY category = KF_CATEGORY_VIRTUAL;
-        if (FAILED(manager->GetFolder(ids[i], folder.Receive())) || FAILED(folder->GetCategory(&category)) ||
+        if (FAILED(manager->GetFolder(ids.Get()[i], folder.Receive())) || FAILED(folder->GetCategory(&category)) ||
             category == KF_CATEGORY_VIRTUAL)
             continue;
-        PWSTR wide = nullptr;
-        if (FAILED(folder->GetPath(KF_FLAG_DONT_VERIFY, &wide)) || wide == nullptr) continue;
-        std::wstring key = KeyOf(wide);
-        ::CoTaskMemFree(wide);
-        if (!IsDriveKey(key)) continue;
+        CoTaskMemory<wchar_t> wide;
+        if (FAILED(folder->GetPath(KF_FLAG_DONT_VERIFY, wide.Receive())) || wide.Get() == nullptr) continue;
+        std::wstring key = KeyOf(wide.Get());
+        if (!StartsWithDriveRoot(key)) continue;
         if (category == KF_CATEGORY_PERUSER && !profile.empty() && IsBelow(key, profile))
             inProfile.push_back(key.substr(profile.size() + 1));
         machine.push_back(std::move(key));
     }
-    ::CoTaskMemFree(ids);
     return true;
 }
 
@@ -177,7 +161,7 @@ ProtectedFolders ProtectedFolders::Read(const std::string& ownProductCode) {
 }
 
 bool ProtectedFolders::Protects(const std::wstring& key) const {
-    if (!m_complete || !IsDriveKey(key) || key.size() <= 3) return true;
+    if (!m_complete || !StartsWithDriveRoot(key) || key.size() <= 3) return true;
     if (IsSameOrInside(key, m_installer)) return true;
     for (const std::wstring& folder : m_machine)
         if (IsSameOrInside(folder, key)) return true;

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-
 #include "../framework/AnsiPath.h"
+#include "../framework/DrivePath.h"
 #include "../framework/FixedText.h"
 #include "CanonicalPath.h"
 #include "DeletionTarget.h"
@@ -15,13 +15,8 @@ std::wstring CurrentDirectory() {
     return length < 260 ? std::wstring(directory, length) : std::wstring();
 }
 
-bool IsDriveLetterAndColon(const std::wstring& text) {
-    return text.size() == 2 && text[1] == L':' && ::IsCharAlphaW(text[0]);
-}
-
 bool IsDriveRoot(const std::wstring& directory) {
-    return IsDriveLetterAndColon(directory) ||
-           (directory.size() == 3 && IsDriveLetterAndColon(directory.substr(0, 2)) && directory[2] == L'\\');
+    return IsBareDrive(directory) || (directory.size() == 3 && StartsWithDriveRoot(directory));
 }
 
 std::wstring Upper(std::wstring text) {
@@ -42,7 +37,7 @@ void MoveCurrentDirectoryOutOf(const std::wstring& path) {
         const size_t slash = current.rfind(L'\\');
         if (slash == std::wstring::npos) return;
         const std::wstring parent = current.substr(0, slash);
-        if (IsDriveLetterAndColon(parent)) return;
+        if (IsBareDrive(parent)) return;
         // A directory that cannot be entered, or a name that does not shorten,
         // would otherwise loop for ever.
         if (!::SetCurrentDirectoryW(parent.c_str())) return;

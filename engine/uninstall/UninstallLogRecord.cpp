@@ -1,7 +1,5 @@
 #include "UninstallLogRecord.h"
 
-#include <climits>
-
 #include "../framework/FixedText.h"
 
 UninstallLogRecord ParseLogLine(std::string_view line) {
@@ -22,19 +20,4 @@ bool IsKnownLogKind(std::string_view kind) {
                               LogKind::kRegVal})
         if (kind == known) return true;
     return false;
-}
-
-int LogValueAsInteger(std::string_view value) {
-    size_t i = 0;
-    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; };
-    while (i < value.size() && isBlank(value[i])) ++i;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
-    long long magnitude = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (value[i] - '0');
-        if (magnitude > static_cast<long long>(INT_MAX) + 1) break;
-    }
-    if (negative) return magnitude > static_cast<long long>(INT_MAX) ? INT_MIN : -static_cast<int>(magnitude);
-    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "../framework/DecimalNumber.h"
+
 // One line of the uninstall log: the text before the first "=" and the text after
 // it, line feeds removed. A line without "=" has an empty kind and the whole line
 // as value.
@@ -26,7 +28,5 @@ UninstallLogRecord ParseLogLine(std::string_view line);
 // One of the kinds above, compared exactly.
 bool IsKnownLogKind(std::string_view kind);
 
-// A count in the log read as C's atoi does: leading blanks, an optional sign,
-// digits; anything else gives 0. Out-of-range values saturate instead of
-// overflowing.
-int LogValueAsInteger(std::string_view value);
+// A count in the log, read as C's atoi reads it, saturating (DecimalNumber).
+inline int LogValueAsInteger(std::string_view value) { return DecimalNumber(value); }

@@ -79,7 +79,7 @@ void CUninstallRun::FinishUninstall() {
     if (product.mode == kModeSilent) {
         Trace("FinishUninstall 2");
         QuitProgram();
-    } else if (product.noPageFlag != kFlagSet && m_page != nullptr) {
+    } else if (m_page != nullptr && product.RunHasPage()) {
         Trace("FinishUninstall 4");
         m_page->ShowCompletion();
     } else {
@@ -90,6 +90,6 @@ void CUninstallRun::FinishUninstall() {
 }
 
 void CUninstallRun::OnFinishCommand() {
-    if (TheProduct().noPageFlag == kFlagSet) AppMessageBox(kProductUninstalled, MB_OK);
+    if (!TheProduct().RunHasPage()) AppMessageBox(kProductUninstalled, MB_OK);
     ::PostQuitMessage(0);
 }

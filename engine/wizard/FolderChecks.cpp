@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-namespace {
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+#include "../framework/DrivePath.h"
 
+namespace {
 // Characters that leading or trailing would make the name mean something else:
 // the platform drops trailing blanks and dots, and a leading one hides a typo.
 bool IsEdgeCharacter(char c) { return c == '\t' || c == ' ' || c == '.'; }
@@ -31,8 +31,7 @@ int MakeFolder(const char* path, FolderMode mode) {
     char buffer[kFolderPathChars];
     std::memcpy(buffer, path, length + 1);
 
-    if (length < 3) return kFolderInvalid;
-    if (!IsDriveLetter(buffer[0]) || buffer[1] != ':' || buffer[2] != '\\') return kFolderInvalid;
+    if (!StartsWithDriveRoot(std::string_view(buffer, length))) return kFolderInvalid;
     const bool create = mode == FolderMode::Create;
     if (length == 3) return !create || FolderExists(buffer) ? kFolderValid : kFolderNotCreated;
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "../framework/ComPtr.h"
+#include "../framework/DrivePath.h"
 #include "../framework/ExceptionBoundary.h"
 #include "../framework/MessageBox.h"
 #include "../framework/WinApp.h"
@@ -99,7 +100,7 @@ void CPathDialog::OnSelectionChanged(HWND dialog, LPCITEMIDLIST item) {
     // Only a folder with a drive path can be typed back and checked; network and
     // virtual items (the computer, the network) empty the box instead.
     char path[kFolderPathChars] = {};
-    bool drivePath = item != nullptr && ::SHGetPathFromIDListA(item, path) && path[1] == ':';
+    bool drivePath = item != nullptr && ::SHGetPathFromIDListA(item, path) && StartsWithDrive(path);
     if (!drivePath) path[0] = '\0';
     // Wine reports some shell folders (Documents) with a closing backslash, which
     // the checks refuse; only a drive root keeps it.

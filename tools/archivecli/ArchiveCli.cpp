@@ -178,7 +178,7 @@ private:
 // The library alone: open through a plain reader and read what List reads, keeping
 // nothing. What the component uses beyond this is its own.
 int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, false, archive));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::OneFile, archive));
     IInArchive* library = zip.InArchive();
     if (library->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
     UINT32 count = 0;

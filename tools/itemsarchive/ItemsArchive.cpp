@@ -166,8 +166,8 @@ int wmain(int argc, wchar_t** argv) {
         items = ComPtr<ItemsCallback>(new ItemsCallback(folders * (files + 1), GeneratedItems(files)));
     }
     uint32_t error = 0;
-    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&error, argv[1], NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE, 0,
-                                                       false, true));
+    ComPtr<TMyStreamWriter> writer(
+        new TMyStreamWriter(&error, argv[1], NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE, {.Staged = true}));
     if (!writer->Start() || archive->UpdateItems(writer.Get(), items->Count(), items.Get()) != S_OK ||
         !writer->Commit()) {
         std::fprintf(stderr, "itemsarchive: could not write the archive (error %u)\n", writer->LastError());

@@ -1,7 +1,6 @@
 #include "ThemeCheck.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <array>
@@ -12,7 +11,9 @@
 #include "controls/ControlTypes.h"
 #include "controls/MyStatic.h"
 #include "controls/PictureLimits.h"
+#include "framework/ComApartment.h"
 #include "framework/Dpi.h"
+#include "framework/DrivePath.h"
 #include "framework/FileStatus.h"
 #include "framework/GdiObject.h"
 #include "theme/ControlLine.h"
@@ -73,7 +74,7 @@ bool IsColor(const std::string& text) {
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 bool IsRelative(const std::string& path) {
-    return !(path.size() > 1 && path[1] == ':') && !(path.size() > 1 && path[0] == '\\' && path[1] == '\\');
+    return !StartsWithDrive(path) && !(path.size() > 1 && path[0] == '\\' && path[1] == '\\');
 }
 
 // A control the page creates, with what the table does not keep.
@@ -373,23 +374,9 @@ private:
     std::map<int, Placed> m_placed;  // by window identifier
     std::vector<Found> m_found;
 };
-
-// COM for the picture loader, on this thread for the time of a check.
-class ComScope {
-public:
-    ComScope() : m_initialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (m_initialised) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool m_initialised;
-};
 }  // namespace
 
 std::vector<ThemeProblem> CheckTheme(const std::string& folder, const std::string& fileName) {
-    ComScope com;
+    ComApartment com;  // for the picture loader, for the time of a check
     return Checker(folder, fileName).Run();
 }

@@ -18,7 +18,7 @@ bool ThemeViewer::OpenFirstPage() {
 
 void ThemeViewer::SetCurrentPage(CImageWindow* page) {
     // A run reports to its own page only, which may be about to go.
-    if (m_run && m_run->Page() != page) m_run.reset();
+    if (m_run && (page == nullptr || m_run->Page() != &page->Progress())) m_run.reset();
     WizardHost::SetCurrentPage(page);
 }
 
@@ -34,7 +34,7 @@ void ThemeViewer::OnFinishCommand() { ::PostQuitMessage(0); }
 void ThemeViewer::StartRunOnProgressPage() {
     CImageWindow* page = CurrentPage();
     if (page == nullptr || page->FileName() != CImageWindow::kProgressPageFile) return;
-    m_run = std::make_unique<SimulatedRun>(*page, m_options.progress);
+    m_run = std::make_unique<SimulatedRun>(page->Progress(), m_options.progress);
     m_run->Start();
 }
 

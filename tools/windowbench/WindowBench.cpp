@@ -198,7 +198,7 @@ int ExtractAlone(const std::wstring& archive, const std::wstring& out) {
     zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
     RemoveTree(out);
     const double start = Now();
-    if (zip.Extract(false) != 0) return Fail("Extract failed");
+    if (zip.Extract() != 0) return Fail("Extract failed");
     const double extract = Now() - start;
     ReplayForm replay;
     const double bars = replay.Replay(steps);

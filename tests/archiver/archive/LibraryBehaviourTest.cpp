@@ -59,7 +59,7 @@ TEST(LibraryBehaviour, AsksForTheSizeBeforeReadingWhenOpening) {
     ASSERT_EQ(Run7z(L"a -t7z one.7z a.txt", folder), 0);
 
     TSevenZip zip(nullptr);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, true, folder + L"\\one.7z"));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, TReaderVolumes::MultiVolume, folder + L"\\one.7z"));
     ComPtr<RecordingStream> stream(new RecordingStream(reader.Get()));
     ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(std::make_shared<TOperationPassword>(&zip)));
     ASSERT_EQ(zip.InArchive()->Open(stream.Get(), nullptr, callback.Get()), S_OK);
@@ -78,7 +78,7 @@ TEST(LibraryBehaviour, AsksForTheSizeBeforeReadingWhenOpening) {
 
 TEST(LibraryBehaviour, GetsNoAnswerForInterfacesTheStreamsDoNotOffer) {
     TSevenZip zip(nullptr);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, false, L"missing.bin"));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::OneFile, L"missing.bin"));
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(reader->QueryInterface(sevenzip::InterfaceId(0x03, 0x08), &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);

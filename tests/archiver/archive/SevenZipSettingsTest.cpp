@@ -99,12 +99,12 @@ TEST(WidePath, SplitsNamesLikeTheComponentNeeds) {
     EXPECT_EQ(VolumeNumber(12), L"012");
     EXPECT_EQ(VolumeNumber(1000), L"1000");
     int64_t value = 0;
-    EXPECT_TRUE(ParseDecimal(L"-1", value, true));
+    EXPECT_TRUE(ParseSignedDecimal(L"-1", value));
     EXPECT_EQ(value, -1);
     EXPECT_FALSE(ParseDecimal(L"-1", value));
-    EXPECT_FALSE(ParseDecimal(L"1x", value, true));
-    EXPECT_FALSE(ParseDecimal(L"", value, true));
-    EXPECT_FALSE(ParseDecimal(L"99999999999999999999", value, true));
+    EXPECT_FALSE(ParseSignedDecimal(L"1x", value));
+    EXPECT_FALSE(ParseSignedDecimal(L"", value));
+    EXPECT_FALSE(ParseSignedDecimal(L"99999999999999999999", value));
 }
 
 TEST(SevenZipSettings, MissingLibraryEndsConstructionWithTheLoadMessage) {

@@ -29,7 +29,7 @@ void MoveFile(const std::wstring& from, const std::wstring& to) { ASSERT_TRUE(::
 TEST(StreamReader, SingleFileKnowsItsSizeAndReadsShortAtTheEnd) {
     std::wstring folder = FreshFolder(L"reader-single");
     WriteFile(folder + L"\\a.bin", "0123456789");
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, false, folder + L"\\a.bin"));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::OneFile, folder + L"\\a.bin"));
     UINT64 size = 0;
     EXPECT_EQ(reader->GetSize(&size), S_OK);
     EXPECT_EQ(size, 10u);
@@ -52,7 +52,7 @@ TEST(StreamReader, UnreadableFileGivesNoBytesAndItsErrorReachesTheOwner) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     TSevenZip zip(nullptr);
     {
-        ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, false, folder + L"\\locked.bin"));
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, TReaderVolumes::OneFile, folder + L"\\locked.bin"));
         HRESULT result = E_FAIL;
         EXPECT_EQ(ReadAll(reader.Get(), 0, 6, result), "");
         EXPECT_EQ(result, S_OK);
@@ -65,7 +65,7 @@ TEST(StreamReader, UnreadableFileGivesNoBytesAndItsErrorReachesTheOwner) {
 TEST(StreamReader, ArchiveWithoutNumberIsOneVolume) {
     std::wstring folder = FreshFolder(L"reader-plain");
     PackVolumes(folder, L"a.7z", 0, 5000);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, folder + L"\\a.7z"));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::MultiVolume, folder + L"\\a.7z"));
     UINT64 size = 0;
     EXPECT_EQ(reader->GetSize(&size), S_OK);
     EXPECT_EQ(size, FileSize(folder + L"\\a.7z"));
@@ -77,7 +77,7 @@ TEST(StreamReader, VolumeSetLearnsItsSizeFromTheFirstVolumeAndReadsAcross) {
     std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 4500);
     ASSERT_EQ(names.size(), 5u);
     std::string all = Concatenate(names);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, names[0]));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::MultiVolume, names[0]));
     UINT64 size = 0;
     EXPECT_EQ(reader->GetSize(&size), S_OK);
     EXPECT_EQ(size, all.size());
@@ -96,7 +96,7 @@ TEST(StreamReader, LoneFirstVolumeOfALargerArchiveHasNoSize) {
     std::wstring folder = FreshFolder(L"reader-lone");
     std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 2500);
     for (size_t i = 1; i < names.size(); ++i) ::DeleteFileW(names[i].c_str());
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, true, names[0]));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::MultiVolume, names[0]));
     UINT64 size = 0, position = 0;
     EXPECT_EQ(reader->Seek(5, STREAM_SEEK_SET, &position), S_OK);
     EXPECT_EQ(reader->GetSize(&size), S_FALSE);

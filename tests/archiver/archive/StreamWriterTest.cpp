@@ -7,9 +7,9 @@
 using namespace ArchiveTest;
 
 namespace {
-ComPtr<TMyStreamWriter> StartWriter(uint32_t* error, const std::wstring& name, uint32_t volumeSize, bool append = false,
+ComPtr<TMyStreamWriter> StartWriter(uint32_t* error, const std::wstring& name, TWriterOptions options,
                                     double date = NowAsLocalDate()) {
-    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(error, name, date, FILE_ATTRIBUTE_ARCHIVE, volumeSize, append));
+    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(error, name, date, FILE_ATTRIBUTE_ARCHIVE, options));
     EXPECT_TRUE(writer->Start());
     return writer;
 }
@@ -24,7 +24,7 @@ double LocalDate(FILETIME utc) { return FileTimeToLocalDate(utc); }
 TEST(StreamWriter, WriteEndingOnABoundaryCreatesTheNextEmptyVolume) {
     std::wstring folder = FreshFolder(L"writer-boundary");
     uint32_t error = 0;
-    auto writer = StartWriter(&error, folder + L"\\a.7z", 100);
+    auto writer = StartWriter(&error, folder + L"\\a.7z", {.VolumeSize = 100});
     UINT32 written = 0;
     EXPECT_EQ(WriteText(writer.Get(), std::string(100, 'x'), &written), S_OK);
     EXPECT_EQ(written, 100u);
@@ -39,7 +39,7 @@ TEST(StreamWriter, WriteEndingOnABoundaryCreatesTheNextEmptyVolume) {
 TEST(StreamWriter, CutsVolumesAtMultiplesOfTheVolumeSize) {
     std::wstring folder = FreshFolder(L"writer-cut");
     uint32_t error = 0;
-    auto writer = StartWriter(&error, folder + L"\\a.7z", 40);
+    auto writer = StartWriter(&error, folder + L"\\a.7z", {.VolumeSize = 40});
     std::string data = NoiseBytes(100, 3);
     EXPECT_EQ(WriteText(writer.Get(), data.substr(0, 30)), S_OK);
     EXPECT_EQ(WriteText(writer.Get(), data.substr(30)), S_OK);
@@ -61,7 +61,7 @@ TEST(StreamWriter, CutsVolumesAtMultiplesOfTheVolumeSize) {
 TEST(StreamWriter, NamesVolumeOneThousandWithFourDigits) {
     std::wstring folder = FreshFolder(L"writer-thousand");
     uint32_t error = 0;
-    auto writer = StartWriter(&error, folder + L"\\a.7z", 1);
+    auto writer = StartWriter(&error, folder + L"\\a.7z", {.VolumeSize = 1});
     EXPECT_EQ(WriteText(writer.Get(), std::string(1000, 'v')), S_OK);
     std::vector<std::wstring> names = writer->VolumeNames();
     ASSERT_EQ(names.size(), 1001u);
@@ -76,7 +76,7 @@ TEST(StreamWriter, AppendsToTheSelfExtractorCopyAndNumbersTheFollowingVolumes) {
     std::wstring exe = folder + L"\\setup.exe";
     WriteFile(exe, std::string(30, 'M'));
     uint32_t error = 0;
-    auto writer = StartWriter(&error, exe, 50, true);
+    auto writer = StartWriter(&error, exe, {.VolumeSize = 50, .Append = true});
     UINT64 position = 0;
     writer->Seek(0, STREAM_SEEK_CUR, &position);
     EXPECT_EQ(position, 30u);  // the archive starts behind the module
@@ -91,7 +91,7 @@ TEST(StreamWriter, ReplacesAnExistingFile) {
     std::wstring folder = FreshFolder(L"writer-replace");
     WriteFile(folder + L"\\a.7z", std::string(1000, 'o'));
     uint32_t error = 0;
-    auto writer = StartWriter(&error, folder + L"\\a.7z", 0);
+    auto writer = StartWriter(&error, folder + L"\\a.7z", {});
     EXPECT_EQ(WriteText(writer.Get(), "new"), S_OK);
     EXPECT_EQ(writer->SetSize(10), S_FALSE);  // sizes are never cut or grown
     writer.Reset();
@@ -102,7 +102,7 @@ TEST(StreamWriter, StampsFilesInTwoSecondSteps) {
     std::wstring folder = FreshFolder(L"writer-time");
     uint32_t error = 0;
     FILETIME odd = MakeFileTime(2021, 3, 4, 5, 6, 7, 900);
-    auto writer = StartWriter(&error, folder + L"\\a.bin", 0, false, LocalDate(odd));
+    auto writer = StartWriter(&error, folder + L"\\a.bin", {}, LocalDate(odd));
     EXPECT_EQ(WriteText(writer.Get(), "content written after the stamp"), S_OK);
     writer.Reset();
     FILETIME stamped = LastWriteTime(folder + L"\\a.bin");
@@ -111,7 +111,7 @@ TEST(StreamWriter, StampsFilesInTwoSecondSteps) {
 
     // A time exactly on a step stays on it.
     FILETIME exact = MakeFileTime(2021, 3, 4, 5, 6, 8);
-    writer = StartWriter(&error, folder + L"\\b.bin", 0, false, LocalDate(exact));
+    writer = StartWriter(&error, folder + L"\\b.bin", {}, LocalDate(exact));
     writer.Reset();
     stamped = LastWriteTime(folder + L"\\b.bin");
     EXPECT_EQ(CompareFileTime(&stamped, &exact), 0);
@@ -121,14 +121,14 @@ TEST(StreamWriter, StampsDatesOutsideTheDosRangeExactlyAndLeavesMissingTimesAlon
     std::wstring folder = FreshFolder(L"writer-olddate");
     uint32_t error = 0;
     FILETIME old = MakeFileTime(1975, 1, 2, 3, 4, 5);
-    auto writer = StartWriter(&error, folder + L"\\old.bin", 0, false, LocalDate(old));
+    auto writer = StartWriter(&error, folder + L"\\old.bin", {}, LocalDate(old));
     writer.Reset();
     FILETIME stamped = LastWriteTime(folder + L"\\old.bin");
     EXPECT_EQ(CompareFileTime(&stamped, &old), 0);
 
     FILETIME before{};
     ::GetSystemTimeAsFileTime(&before);
-    writer = StartWriter(&error, folder + L"\\none.bin", 0, false, kFileTimeEpochDate);
+    writer = StartWriter(&error, folder + L"\\none.bin", {}, kFileTimeEpochDate);
     writer.Reset();
     stamped = LastWriteTime(folder + L"\\none.bin");
     EXPECT_GE(CompareFileTime(&stamped, &before), 0);  // left as the file system set it
@@ -139,8 +139,8 @@ TEST(StreamWriter, FailsToStartInAMissingFolderAndHandsTheErrorOver) {
     std::wstring folder = FreshFolder(L"writer-missing");
     uint32_t error = 0;
     {
-        ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&error, folder + L"\\no\\such\\a.bin", NowAsLocalDate(),
-                                                           FILE_ATTRIBUTE_ARCHIVE, 0, false));
+        ComPtr<TMyStreamWriter> writer(
+            new TMyStreamWriter(&error, folder + L"\\no\\such\\a.bin", NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE));
         EXPECT_FALSE(writer->Start());
         EXPECT_EQ(writer->LastError(), ERROR_PATH_NOT_FOUND);
         UINT32 written = 7;

@@ -1,6 +1,6 @@
 #include "WaitPumping.h"
 
-#include "../framework/Wnd.h"
+#include "Wnd.h"
 
 bool WaitPumping(HANDLE handle) {
     for (;;) {

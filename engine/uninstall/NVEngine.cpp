@@ -79,7 +79,9 @@ bool CNVEngine::StartRemoval() {
     Trace("StartCopyNow 2");
     const bool waited = worker && WaitPumping(worker->m_hThread);
     Trace("StartCopyNow 3");
-    return waited;
+    // A worker that an exception ended was reported; how far it got, nobody knows.
+    DWORD exitCode = 0;
+    return waited && ::GetExitCodeThread(worker->m_hThread, &exitCode) && exitCode != CWinThread::kEndedByException;
 }
 
 int CNVEngine::Run() {

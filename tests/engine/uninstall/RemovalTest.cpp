@@ -2,7 +2,10 @@
 
 #include <shlobj.h>
 
+#include <stdexcept>
+
 #include "TestPaths.h"
+#include "framework/MessageBox.h"
 #include "product/ProductContext.h"
 #include "support/RecordingPage.h"
 #include "support/TestFiles.h"
@@ -81,6 +84,25 @@ TEST_F(Removal, DeletesFilesAndShortcutsWithProgressCountedPerRecord) {
     // Each file reports the count handled before it; the missing one counts too;
     // the last position is the log's total, whatever was handled.
     EXPECT_EQ(page.positions, std::vector<int>({0, 1, 2, 3, 5}));
+}
+
+TEST_F(Removal, AWorkerThatAnExceptionEndsIsReportedAndNoRemovalReadsAsDone) {
+    struct FailingPage : RecordingPage {
+        void ShowStatusText(const std::string&, StatusTarget) override { throw std::runtime_error("page gone"); }
+    } failing;
+    std::vector<std::string> boxes;
+    SetMessageBoxHandler([&](HWND, const char* text, const char*, UINT) {
+        boxes.push_back(text);
+        return IDOK;
+    });
+    TheProduct().noPageFlag = 0;
+    product.WriteLog("FILE=" + File("kept.txt") + "\n");
+    CNVEngine engine(&failing);
+    EXPECT_FALSE(engine.StartRemoval());
+    SetMessageBoxHandler(nullptr);
+    EXPECT_TRUE(TestFiles::Exists(install + "\\kept.txt"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("page gone"), std::string::npos) << boxes[0];
 }
 
 TEST_F(Removal, ASecondTotalResetsTheCounterAndLargeTotalsPassUnchanged) {

@@ -285,13 +285,4 @@ TEST(AddFailure, EntriesThatAreNotThereAreLeftOutAndSaid) {
     std::vector<std::wstring> listed = ListedNames(folder + L"\\out.7z");
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, (std::vector<std::wstring>{L"a.txt", L"empty\\"}));
-
-    // Nothing there at all: no archive.
-    zip.Files.Clear();
-    zip.Files.Add(folder + L"\\missing.txt");
-    zip.SZFileName = folder + L"\\none.7z";
-    messages.codes.clear();
-    EXPECT_EQ(zip.Add(), -1);
-    EXPECT_EQ(messages.codes, (std::vector<int32_t>{kFileNotFound, kNoFilesToAdd}));
-    EXPECT_FALSE(Exists(folder + L"\\none.7z"));
 }

@@ -99,7 +99,7 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         {"random bytes for an uninstall log", "/S", badBytes, {}, ERROR_INSTALL_FAILURE,
          {"uninstall log " + uninstallLog + ": not read: not one line of a kind the engine knows"}, nullptr,
          untouched},
-        {"an empty uninstall log", "/S", "\r\n", {}, 0, {"uninstall log " + uninstallLog + ": empty, nothing to remove"}},
+        {"an uninstall log of blank lines", "/S", "\r\n \t\r\n", {}, 0, {"uninstall log " + uninstallLog + ": empty, nothing to remove"}},
         {"empty known folders and the drive's root", "/S",
          "DIR=" + secondProfile + "\\Favorites\r\nDIR=" + secondProfile + "/Links/\r\nDIR=C:\\\r\n", {}, 0,
          {"DIR " + secondProfile + "\\Favorites: refused, a protected folder",

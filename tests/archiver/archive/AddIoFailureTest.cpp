@@ -9,8 +9,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "archive/StreamReader.h"
 #include "archive/WideFiles.h"
 #include "support/ArchiveTestSupport.h"
@@ -19,23 +17,15 @@ using namespace ArchiveTest;
 
 namespace {
 // Reads past the first mebibyte of a file larger than one fail.
-class FailingReads {
-public:
-    FailingReads() {
-        TMyStreamReader::ReadFromFile = [](HANDLE file, uint64_t offset, void* data, DWORD count, DWORD& done) {
-            uint64_t length = 0;
-            if (FileLength(file, length) && length > (1 << 20) && offset + count > (1 << 20)) {
-                done = 0;
-                ::SetLastError(ERROR_CRC);
-                return false;
-            }
-            return ReadAt(file, offset, data, count, done);
-        };
+bool ReadFailingPastAMebibyte(HANDLE file, uint64_t offset, void* data, DWORD count, DWORD& done) {
+    uint64_t length = 0;
+    if (FileLength(file, length) && length > (1 << 20) && offset + count > (1 << 20)) {
+        done = 0;
+        ::SetLastError(ERROR_CRC);
+        return false;
     }
-    ~FailingReads() { TMyStreamReader::ReadFromFile = ReadAt; }
-    FailingReads(const FailingReads&) = delete;
-    FailingReads& operator=(const FailingReads&) = delete;
-};
+    return ReadAt(file, offset, data, count, done);
+}
 }  // namespace
 
 TEST(AddIoFailure, AFullDiskOrAFailedReadFailsTheAddByNameAndKeepsTheOldArchive) {
@@ -75,13 +65,12 @@ TEST(AddIoFailure, AFullDiskOrAFailedReadFailsTheAddByNameAndKeepsTheOldArchive)
         zip.Files.Add(input + L"\\noise.bin");
         Messages messages(zip);
         int32_t result = 0;
-        {
-            std::optional<FailingReads> failingReads;
-            std::optional<SmallDisk::Filling> filling;
-            if (c.readFails)
-                failingReads.emplace();
-            else
-                filling.emplace(disk);
+        if (c.readFails) {
+            TMyStreamReader::ReadFromFile = ReadFailingPastAMebibyte;
+            result = zip.Add();
+            TMyStreamReader::ReadFromFile = ReadAt;
+        } else {
+            const SmallDisk::Filling filling(disk);
             result = zip.Add();
         }
         EXPECT_EQ(result, -1);

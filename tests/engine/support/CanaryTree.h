@@ -27,8 +27,8 @@ public:
     std::string OutsideProgram() const { return m_thirdFolder + "\\tool.exe"; }
     // An uninstall log's line naming a canary as hostile logs do: a folder in a DIR
     // line, by any spelling or without its root; a file in a FILE or SHORTCUT line
-    // without its root, or by any spelling in the uninstall information. Each is
-    // refused, or harmless where a run starts in CurrentFolder().
+    // without its root (from CurrentFolder(), where a run starts), or by any
+    // spelling in the uninstall information. The engine must refuse each.
     std::string HostileLine(InputGenerator& generator) const;
 
     // What is no longer as it was: a missing or changed canary, a started program.

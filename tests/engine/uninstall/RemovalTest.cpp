@@ -368,11 +368,9 @@ TEST(CanonicalPathTest, APathLiesInAFolderByEverySpellingAndLink) {
     const std::string root = TestFiles::FreshTempFolder("lies-in");
     const std::string folder = root + "\\Product Information";
     TestFiles::MakeDirectories(folder + "\\theme");
-    char shortName[MAX_PATH] = {};
-    ::GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
     const bool linked = TestFiles::MakeUnixLink(folder, root + "\\link");
     for (const std::string& path : {folder, folder + "\\uninstall.log", folder + "\\THEME\\new.log",
-                                    std::string(shortName) + "\\uninstall.log"})
+                                    TestFiles::ShortPath(folder) + "\\uninstall.log"})
         EXPECT_TRUE(LiesInFolder(CanonicalFullPath(path).path, folder)) << path;
     if (linked) {
         EXPECT_TRUE(LiesInFolder(root + "\\link\\uninstall.log", folder));

@@ -99,6 +99,12 @@ void RemoveTree(const std::string& path) {
     ::RemoveDirectoryA(path.c_str());
 }
 
+std::string ShortPath(const std::string& path) {
+    char shortName[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameA(path.c_str(), shortName, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? shortName : path;
+}
+
 std::string WindowsDirectory() {
     char buffer[MAX_PATH] = {};
     ::GetWindowsDirectoryA(buffer, MAX_PATH);

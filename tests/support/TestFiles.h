@@ -19,6 +19,8 @@ void RemoveTree(const std::string& path);
 // under Wine (false elsewhere); the target must lie in the prefix.
 bool MakeUnixLink(const std::string& target, const std::string& link);
 bool RemoveUnixLink(const std::string& link);
+// The short ("8.3") name of a path where it has one, the path otherwise.
+std::string ShortPath(const std::string& path);
 std::string WindowsDirectory();  // without a trailing backslash
 // A new empty folder below the temporary folder, named after the test.
 std::string FreshTempFolder(const std::string& name);

@@ -72,11 +72,6 @@ TEST(AddItemTable, PlainEntriesAreLookedUpAndMissingOnesSkipped) {
     EXPECT_EQ(TableFor(data + L"c.txt", data, true), (Names{L"c.txt"}));
     EXPECT_EQ(TableFor(data + L"sub", data, true), (Names{L"sub"}));  // the directory alone
     EXPECT_EQ(TableFor(data + L"missing.txt", data, true), Names{});
-    TAddItemTable table({L"", true, false, {}});
-    EXPECT_FALSE(table.AddEntry(data + L"missing.txt"));
-    EXPECT_FALSE(table.AddEntry(data + L"missing\\*.*"));
-    EXPECT_TRUE(table.AddEntry(data + L"sub\\"));
-    EXPECT_TRUE(table.AddEntry(data + L"sub\\*.none"));  // a directory without such files is there
 }
 
 TEST(AddItemTable, TheRootIsCutFromTheFullPathSoADirectoryBelowItKeepsNoSeparator) {

@@ -7,46 +7,34 @@
 
 #include <windows.h>
 
-#include <random>
-
 #include "WindowTestSupport.h"
 #include "archive/StoredPath.h"
 #include "support/ArchiveTestSupport.h"
+#include "support/GeneratedInput.h"
 
 using namespace ArchiveTest;
 
 namespace {
-class Speller {
-public:
-    explicit Speller(uint32_t seed) : m_random(seed) {}
-    uint32_t Pick(uint32_t count) { return std::uniform_int_distribution<uint32_t>(0, count - 1)(m_random); }
-    std::wstring Separator() { return std::vector<std::wstring>{L"\\", L"/", L"\\\\", L"//", L"\\/"}[Pick(5)]; }
-    // A plain path ("C:\a\b" or "a\b") with every separator and the drive's case
-    // spelled anew.
-    std::wstring Spell(const std::wstring& path) {
-        std::wstring spelled;
-        for (size_t i = 0; i < path.size(); ++i) {
-            if (path[i] != L'\\') {
-                spelled += i == 0 && path[1] == L':' && Pick(2) == 0 ? static_cast<wchar_t>(path[0] ^ 0x20) : path[i];
-                continue;
-            }
-            spelled += Separator();
-            const uint32_t detour = Pick(6);
-            if (detour == 0) spelled += L"." + Separator();
-            if (detour == 1) spelled += L"elsewhere" + Separator() + L".." + Separator();
+std::wstring Separator(InputGenerator& generator) {
+    return generator.Pick(std::vector<std::wstring>{L"\\", L"/", L"\\\\", L"//", L"\\/"});
+}
+// A plain path ("C:\a\b" or "a\b") with every separator and the drive's case spelled
+// anew; a folder (`trailing`) with none, one or two separators behind it.
+std::wstring Spell(const std::wstring& path, InputGenerator& generator, bool trailing = false) {
+    std::wstring spelled;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] != L'\\') {
+            spelled += i == 0 && path[1] == L':' && generator.OneIn(2) ? static_cast<wchar_t>(path[0] ^ 0x20) : path[i];
+            continue;
         }
-        return spelled;
+        spelled += Separator(generator);
+        const uint32_t detour = generator.Below(6);
+        if (detour == 0) spelled += L"." + Separator(generator);
+        if (detour == 1) spelled += L"elsewhere" + Separator(generator) + L".." + Separator(generator);
     }
-    // A folder: bare, or with one or two separators behind it.
-    std::wstring SpellFolder(const std::wstring& path) {
-        std::wstring spelled = Spell(path);
-        for (uint32_t n = Pick(3); n > 0; --n) spelled += Separator();
-        return spelled;
-    }
-
-private:
-    std::mt19937 m_random;
-};
+    for (uint32_t n = trailing ? generator.Below(3) : 0; n > 0; --n) spelled += Separator(generator);
+    return spelled;
+}
 }  // namespace
 
 TEST(EntrySpelling, EverySpellingPacksAPathThatBothRestoreAsTheSourceTree) {
@@ -62,15 +50,15 @@ TEST(EntrySpelling, EverySpellingPacksAPathThatBothRestoreAsTheSourceTree) {
     ::GetCurrentDirectoryW(MAX_PATH, current);
     ::SetCurrentDirectoryW(folder.c_str());  // relative entries start from the source's parent
     for (uint32_t seed = 1; seed <= 12; ++seed) {
-        Speller speller(seed);
-        const bool relative = speller.Pick(3) == 0;
-        const bool rooted = speller.Pick(4) != 0;
+        InputGenerator generator(seed);
+        const bool relative = generator.OneIn(3);
+        const bool rooted = !generator.OneIn(4);
         const std::wstring base = relative ? L"data" : data;
-        std::vector<std::wstring> entries{speller.SpellFolder(base) + speller.Separator() + L"*.*"};
-        if (speller.Pick(2) == 0)
-            entries = {speller.Spell(base + L"\\file1.txt"),
-                       speller.Spell(base + L"\\sub") + speller.Separator() + L"*.*",
-                       speller.SpellFolder(base + L"\\pusty")};
+        std::vector<std::wstring> entries{Spell(base, generator, true) + Separator(generator) + L"*.*"};
+        if (generator.OneIn(2))
+            entries = {Spell(base + L"\\file1.txt", generator),
+                       Spell(base + L"\\sub", generator) + Separator(generator) + L"*.*",
+                       Spell(base + L"\\pusty", generator, true)};
         // Without a root the items keep their path below the drive, or below the
         // current folder when relative.
         const std::wstring below = rooted ? L"" : relative ? L"\\data" : data.substr(2);
@@ -78,7 +66,7 @@ TEST(EntrySpelling, EverySpellingPacksAPathThatBothRestoreAsTheSourceTree) {
         TSevenZip zip(nullptr);
         Messages messages(zip);
         zip.AddOptions = {AddOptsEnum::AddRecurseDirs};
-        if (rooted) zip.AddRootDir = speller.SpellFolder(base);
+        if (rooted) zip.AddRootDir = Spell(base, generator, true);
         std::string spelled = "seed " + std::to_string(seed) + ", root " + Narrow(zip.AddRootDir);
         for (const std::wstring& entry : entries) {
             zip.Files.Add(entry);

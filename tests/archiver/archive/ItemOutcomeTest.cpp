@@ -49,10 +49,10 @@ Restore RestoreAll(const std::wstring& archive, const std::wstring& out) {
 TEST(ItemOutcome, PathsAsOtherToolsStoreThemLandWhere7ZipLandsThem) {
     const std::wstring folder = FreshFolder(L"outcome-paths");
     // A root without its backslash, "/" with a doubled one, a file under the root,
-    // a "." and a folder's trailing separator.
+    // ".", a folder's trailing separator and a server's share.
     ASSERT_TRUE(WriteNamedItemsArchive(folder + L"\\named.7z",
                                        {L"\\sub\\=", L"\\sub\\a.txt=a", L"tmp/x//file1.txt=x1", L"\\file1.txt=f1",
-                                        L"d\\.\\e.txt=e", L"empty\\\\="}));
+                                        L"./d\\.\\e.txt=e", L"empty\\\\=", L"\\\\server\\share\\u.txt=u"}));
     const Restore restore = RestoreAll(folder + L"\\named.7z", folder + L"\\ours");
     EXPECT_EQ(restore.result, 0);
     EXPECT_TRUE(restore.codes.empty());

@@ -37,11 +37,11 @@ const std::vector<std::wstring> kAccepted = {L"plain.txt",     L"dir\\sub\\file.
                                              L"com.txt",       L"nul_file",           L" leading blank",
                                              L"zażółć.txt",    L"x.abcdefghijk",      L"dir.d\\f"};
 
-// Forms other tools write, landed as 7-Zip's own extraction lands them.
-const std::vector<std::pair<std::wstring, std::wstring>> kLanded = {
-    {L"\\sub\\a.txt", L"sub\\a.txt"}, {L"tmp/x//file1.txt", L"tmp\\x\\file1.txt"}, {L"c:/x.txt", L"x.txt"},
-    {L"./a\\.\\b.txt", L"a\\b.txt"},   {L"dir\\", L"dir"},  {L"\\\\server\\share\\x.txt", L"server\\share\\x.txt"},
-    {L"a\\..\\b.txt", L"b.txt"}};
+// Forms other tools write that land apart from where 7-Zip's own extraction lands
+// them ("c_\x.txt", "a\b.txt"), inside the base all the same; the restore tests
+// compare the other forms with 7-Zip's landing.
+const std::vector<std::pair<std::wstring, std::wstring>> kLanded = {{L"c:/x.txt", L"x.txt"},
+                                                                    {L"a\\..\\b.txt", L"b.txt"}};
 }  // namespace
 
 TEST(StoredPath, WindowsFormsLandAsPlainFilesInsideTheBaseOrAreRefused) {

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "TestPaths.h"
+#include "properties/HostilePathProperties.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
 
@@ -75,12 +76,6 @@ CanaryTree::CanaryTree(const std::string& productFolder) {
     m_files.push_back(m_thirdInformation + "\\uninstall.log");
     TestFiles::Write(m_files.back(), Content(m_files.back()));
     m_folders.push_back(installer);
-
-    for (const std::string& folder : m_folders) {
-        char shortName[MAX_PATH] = {};
-        const DWORD length = ::GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) m_shortNames[folder] = shortName;
-    }
 }
 
 CanaryTree::~CanaryTree() {
@@ -101,9 +96,17 @@ void CanaryTree::Plant(const std::string& folder, bool withFile) {
     TestFiles::Write(m_files.back(), Content(m_files.back()));
 }
 
-std::string CanaryTree::ShortName(const std::string& folder) const {
-    auto found = m_shortNames.find(folder);
-    return found != m_shortNames.end() ? found->second : folder;
+std::string CanaryTree::HostileLine(InputGenerator& generator) const {
+    if (generator.OneIn(2)) {
+        const std::string& folder = generator.Pick(m_folders);
+        if (generator.OneIn(4)) return "DIR=" + HostilePaths::Unrooted(folder, CurrentFolder(), generator);
+        return "DIR=" + HostilePaths::Respell(generator.OneIn(4) ? TestFiles::ShortPath(folder) : folder, generator);
+    }
+    const std::string& file = generator.Pick(m_files);
+    const bool information = file.rfind(TestFiles::WindowsDirectory() + "\\Installer\\", 0) == 0;
+    return (generator.OneIn(2) ? "FILE=" : "SHORTCUT=") +
+           (information && generator.OneIn(2) ? HostilePaths::Respell(file, generator)
+                                              : HostilePaths::Unrooted(file, CurrentFolder(), generator));
 }
 
 std::vector<std::string> CanaryTree::Damaged() const {

@@ -1,7 +1,8 @@
 #pragma once
-#include <map>
 #include <string>
 #include <vector>
+
+class InputGenerator;
 
 // The places no removal may touch, each with a canary: a file in every known
 // folder of the user's profile and of a second one (some of those folders left
@@ -20,14 +21,15 @@ public:
     const std::vector<std::string>& Folders() const { return m_folders; }
     // A folder in another product's folder, which no install folder may be.
     std::string InOtherProduct() const { return m_specialFolder + "\\Projects"; }
-    const std::vector<std::string>& Files() const { return m_files; }
     // Where a run starts: it holds the canary file kCanaryName.
     std::string CurrentFolder() const { return m_secondProfile + "\\Documents"; }
     // A program outside the product's folder, which records its start beside itself.
     std::string OutsideProgram() const { return m_thirdFolder + "\\tool.exe"; }
-    std::string SpecialFolder() const { return m_specialFolder; }
-    // The short ("8.3") name of a folder where it has one, the folder otherwise.
-    std::string ShortName(const std::string& folder) const;
+    // An uninstall log's line naming a canary as hostile logs do: a folder in a DIR
+    // line, by any spelling or without its root; a file in a FILE or SHORTCUT line
+    // without its root (from CurrentFolder(), where a run starts), or by any
+    // spelling in the uninstall information. The engine must refuse each.
+    std::string HostileLine(InputGenerator& generator) const;
 
     // What is no longer as it was: a missing or changed canary, a started program.
     std::vector<std::string> Damaged() const;
@@ -44,6 +46,4 @@ private:
     std::vector<std::string> m_folders;
     std::vector<std::string> m_files;
     std::vector<std::string> m_emptyFolders;
-    std::vector<std::string> m_made;  // folders it made, deepest last
-    std::map<std::string, std::string> m_shortNames;
 };

@@ -21,24 +21,19 @@
 using namespace TestPictures;
 
 namespace {
-// Headers alone: nothing behind them would survive decoding, had they been decoded.
-const std::string kJpeg = Jpeg(10000, 10000);
-const std::string kGif = Gif(10000, 10000);
-const std::string kBmp = Bmp(10000, 10000);
-const std::string kIcon = Icon({{32, Png(10000, 10000)}});
-
-// Every kind of theme picture: the file each is read from at 144 dpi.
+// Every kind of theme picture: the file each is read from at 144 dpi. Headers
+// alone: nothing behind them would survive decoding, had they been decoded.
 struct Oversized {
     const char* what;
     const char* file;
-    const std::string& bytes;
+    std::string bytes;
 };
 const Oversized kPictures[] = {
-    {"background", "background.jpg", kJpeg},
-    {"copy for 1.5x of a BITMAP that fits", "small@1.5x.bmp", kBmp},
-    {"HOVER", "hover.gif", kGif},
-    {"BITMAP", "huge.jpg", kJpeg},
-    {"icon file", "huge.ico", kIcon},
+    {"background", "background.jpg", Jpeg(10000, 10000)},
+    {"copy for 1.5x of a BITMAP that fits", "small@1.5x.bmp", Bmp(10000, 10000)},
+    {"HOVER", "hover.gif", Gif(10000, 10000)},
+    {"BITMAP", "huge.jpg", Jpeg(10000, 10000)},
+    {"icon file", "huge.ico", Icon({{32, Png(10000, 10000)}})},
 };
 
 // The page: pictures in the theme folder, the background wherever `background` says.

@@ -8,8 +8,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <map>
+#include <set>
 
 #include "properties/HostilePathProperties.h"
 #include "support/CanaryTree.h"
@@ -22,49 +23,29 @@
 namespace {
 const char* const kRemovingKinds[] = {"FILE ", "SHORTCUT ", "DIR ", "REMOVEALL ", "special product "};
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The product as installed for one run: its folders and files by their long
-// names and short ones, upper case, as the removal log may name them.
-class HostileProduct {
-public:
-    explicit HostileProduct(const std::string& install) : m_install(install) {
-        for (const std::string& folder : {install + "\\data\\deep folder", install + "\\docs"}) {
-            TestFiles::MakeDirectories(folder);
-        }
+// The product as installed for one run.
+struct HostileProduct {
+    explicit HostileProduct(const std::string& install)
+        : folders{install + "\\data\\deep folder", install + "\\data", install + "\\docs", install} {
+        TestFiles::MakeDirectories(folders[0]);
+        TestFiles::MakeDirectories(folders[2]);
         for (const char* name : {"\\app.exe", "\\read me.txt", "\\data\\a.dat", "\\data\\deep folder\\b c.dat",
                                  "\\docs\\manual.txt"}) {
-            m_files.push_back(install + name);
-            TestFiles::Write(m_files.back(), "installed");
+            files.push_back(install + name);
+            TestFiles::Write(files.back(), "installed");
         }
-        m_folders = {install + "\\data\\deep folder", install + "\\data", install + "\\docs", install};
-        for (const std::vector<std::string>* paths : {&m_folders, &m_files})
-            for (const std::string& path : *paths) {
-                char shortName[MAX_PATH] = {};
-                const DWORD length = ::GetShortPathNameA(path.c_str(), shortName, MAX_PATH);
-                m_short[path] = length > 0 && length < MAX_PATH ? shortName : path;
-                m_installed.emplace(Upper(path), Upper(m_short[path]));
-            }
+        for (const std::vector<std::string>* paths : {&folders, &files})
+            for (const std::string& path : *paths) names.insert({path, TestFiles::ShortPath(path)});
     }
-
-    const std::vector<std::string>& Files() const { return m_files; }
-    const std::vector<std::string>& Folders() const { return m_folders; }  // inner first, the install folder last
-    const std::string& ShortName(const std::string& path) const { return m_short.at(path); }
+    // By its long name or short one, in any case, as the removal log may name it.
     bool Installed(const std::string& path) const {
-        const std::string key = Upper(path);
-        for (const auto& [longName, shortName] : m_installed)
-            if (key == longName || key == shortName) return true;
-        return false;
+        return std::any_of(names.begin(), names.end(),
+                           [&path](const std::string& name) { return ::lstrcmpiA(name.c_str(), path.c_str()) == 0; });
     }
 
-private:
-    std::string m_install;
-    std::vector<std::string> m_files, m_folders;
-    std::map<std::string, std::string> m_short;
-    std::multimap<std::string, std::string> m_installed;
+    std::vector<std::string> folders;  // inner first, the install folder last
+    std::vector<std::string> files;
+    std::set<std::string> names;
 };
 
 uint64_t Seed() {
@@ -88,34 +69,24 @@ TEST(HostileLogs, NorvexecRemovesOnlyWhatTheProductInstalled) {
         HostileProduct installed(install);
         // Now and then the install folder holds a link into a canary folder.
         const bool withLink = generator.OneIn(3) && TestFiles::MakeUnixLink(canaries.CurrentFolder(), linked);
-        auto spelled = [&](const std::string& path, const std::string& shortName) {
-            return HostilePaths::Respell(generator.OneIn(4) ? shortName : path, generator);
+        auto spelled = [&](const std::string& path) {
+            return HostilePaths::Respell(generator.OneIn(4) ? TestFiles::ShortPath(path) : path, generator);
         };
         auto hostileLine = [&]() -> std::string {
-            const std::string& folder = generator.Pick(canaries.Folders());
             switch (generator.Below(6)) {
-            case 0: return "DIR=" + spelled(folder, canaries.ShortName(folder));
-            case 1: return "DIR=" + HostilePaths::Unrooted(folder, canaries.CurrentFolder(), generator);
-            case 2: {
-                const std::string& file = generator.Pick(canaries.Files());
-                const bool information = file.rfind(TestFiles::WindowsDirectory() + "\\Installer\\", 0) == 0;
-                return (generator.OneIn(2) ? "FILE=" : "SHORTCUT=") +
-                       (information ? HostilePaths::Respell(file, generator)
-                                    : HostilePaths::Unrooted(file, canaries.CurrentFolder(), generator));
-            }
-            case 3: return std::string("FILE=") + CanaryTree::kCanaryName;
-            case 4: return "FILE=" + canaries.CurrentFolder() + "\\Why we dropped PelmoraHelper.exe.txt";
-            default:
+            case 0: return std::string("FILE=") + CanaryTree::kCanaryName;
+            case 1: return "FILE=" + canaries.CurrentFolder() + "\\Why we dropped PelmoraHelper.exe.txt";
+            case 2:
                 return "RUN3RD=" + HostilePaths::Unrooted(canaries.OutsideProgram(), product.Folder(), generator) +
                        "\r\nRUN3RDCMD=/x";
+            default: return canaries.HostileLine(generator);
             }
         };
 
-        std::vector<std::string> lines = {"TOTALFILE=" + std::to_string(installed.Files().size())};
-        for (const std::string& file : installed.Files())
-            lines.push_back("FILE=" + spelled(file, installed.ShortName(file)));
-        for (const std::string& folder : installed.Folders())
-            if (folder != install || generator.OneIn(2)) lines.push_back("DIR=" + spelled(folder, installed.ShortName(folder)));
+        std::vector<std::string> lines = {"TOTALFILE=" + std::to_string(installed.files.size())};
+        for (const std::string& file : installed.files) lines.push_back("FILE=" + spelled(file));
+        for (const std::string& folder : installed.folders)
+            if (folder != install || generator.OneIn(2)) lines.push_back("DIR=" + spelled(folder));
         if (withLink) lines.push_back("DIR=" + HostilePaths::Respell(linked, generator));
         for (int hostile = 3 + static_cast<int>(generator.Below(10)); hostile > 0; --hostile)
             lines.insert(lines.begin() + 1 + generator.Below(static_cast<uint32_t>(lines.size())), hostileLine());
@@ -126,7 +97,7 @@ TEST(HostileLogs, NorvexecRemovesOnlyWhatTheProductInstalled) {
         const std::string& registered =
             generator.OneIn(3) ? (generator.OneIn(4) ? canaries.InOtherProduct() : generator.Pick(canaries.Folders()))
                                : install;
-        product.Register("Norvane Hostile", spelled(registered, canaries.ShortName(registered)));
+        product.Register("Norvane Hostile", spelled(registered));
 
         ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + removalLog + "\"",
                               canaries.CurrentFolder());

@@ -321,16 +321,14 @@ TEST_F(Removal, ReportsStatusTextsAndEnablesCancelOnlyWithAPage) {
     EXPECT_TRUE(page.events.empty());
 }
 
+// (A log that is locked, a folder or random bytes is run in the refusals.)
 TEST_F(Removal, AnUnreadableLogRemovesNothingAndKeepsTheRegistration) {
     std::string kept = File("kept.txt");
-    TestFiles::MakeDirectories(product.Folder() + "\\folder.log");
-    for (const char* log : {"\\missing.log", "\\folder.log"}) {
-        TheProduct().uninstallLogPath = product.Folder() + log;
-        TheProduct().companionSeenFlag = kFlagSet;
-        CNVEngine engine(&page);
-        engine.Run();
-        EXPECT_TRUE(engine.LogUnreadable()) << log;
-    }
+    TheProduct().uninstallLogPath = product.Folder() + "\\missing.log";
+    TheProduct().companionSeenFlag = kFlagSet;
+    CNVEngine engine(&page);
+    engine.Run();
+    EXPECT_TRUE(engine.LogUnreadable());
     EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
     EXPECT_TRUE(TestFiles::Exists(kept));
     EXPECT_TRUE(TestFiles::Exists(install));
@@ -357,6 +355,8 @@ TEST(RemoveTreeTest, TellsAncestorsByPrefixAndBackslash) {
     EXPECT_FALSE(IsAncestorDirectory("C:\\", "C:\\Temp"));
 }
 
+// The spellings of drive paths that the generated hostile logs write are decided
+// there; these are the forms they do not write.
 TEST(CanonicalPathTest, OneSpellingForEveryPathOrWhyNot) {
     const std::string longName = "C:\\" + std::string(300, 'n');
     const struct {
@@ -364,17 +364,9 @@ TEST(CanonicalPathTest, OneSpellingForEveryPathOrWhyNot) {
         std::string canonical;  // empty: refused
         const char* refusal;
     } kPaths[] = {
-        {"C:\\users\\\\ann\\Documents", "C:\\users\\ann\\Documents", nullptr},
-        {"C:/users/ann/Documents/", "C:\\users\\ann\\Documents", nullptr},
-        {"C:\\users\\.\\x\\..\\ann\\Documents\\\\", "C:\\users\\ann\\Documents", nullptr},
-        {"C:\\users\\ann\\Documents. . ", "C:\\users\\ann\\Documents", nullptr},
-        {"C:\\users\\ann. \\Documents.\\a.txt", "C:\\users\\ann\\Documents\\a.txt", nullptr},
-        {"C:\\", "C:\\", nullptr},
         {"C:\\\\", "C:\\", nullptr},
         {"C:/..", "C:\\", nullptr},
         {"\\\\server\\share\\x\\..\\y\\", "\\\\server\\share\\y", nullptr},
-        {"a.txt", "", PathRefusal::kNotFull},
-        {"\\rootfile.txt", "", PathRefusal::kNotFull},
         {"C:a.txt", "", PathRefusal::kNotFull},
         {"..\\..\\tools\\x.exe", "", PathRefusal::kNotFull},
         {"", "", PathRefusal::kNotFull},
@@ -398,11 +390,9 @@ TEST(CanonicalPathTest, APathLiesInAFolderByEverySpellingAndLink) {
     const std::string root = TestFiles::FreshTempFolder("lies-in");
     const std::string folder = root + "\\Product Information";
     TestFiles::MakeDirectories(folder + "\\theme");
-    char shortName[MAX_PATH] = {};
-    ::GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
     const bool linked = TestFiles::MakeUnixLink(folder, root + "\\link");
     for (const std::string& path : {folder, folder + "\\uninstall.log", folder + "\\THEME\\new.log",
-                                    std::string(shortName) + "\\uninstall.log"})
+                                    TestFiles::ShortPath(folder) + "\\uninstall.log"})
         EXPECT_TRUE(LiesInFolder(CanonicalFullPath(path).path, folder)) << path;
     if (linked) {
         EXPECT_TRUE(LiesInFolder(root + "\\link\\uninstall.log", folder));

@@ -146,7 +146,6 @@ TEST(LogReader, SetsTheCompanionFlagOnlyForAValueNamingTheCompanionAsAFile) {
         {"FILE=C:\\Program Files\\Pelmora Studio\\PelmoraHelper.exe", true},
         {"RUN3RD=PelmoraHelper.exe", true},
         {"SHORTCUT=C:/x/PelmoraHelper.exe", true},
-        {"FILE=C:\\Docs\\Why we dropped PelmoraHelper.exe.txt", false},
         {"FILE=C:\\Docs\\PelmoraHelper.exe\\notes.txt", false},
         {"FILE=C:\\x\\pelmorahelper.exe", false},
         {"FILE=C:\\x\\PelmoraHelper.exe ", false},
@@ -158,29 +157,4 @@ TEST(LogReader, SetsTheCompanionFlagOnlyForAValueNamingTheCompanionAsAFile) {
         EXPECT_EQ(TheProduct().companionSeenFlag == kFlagSet, line.names) << line.line;
     }
     TheProduct().companionSeenFlag = 0;
-}
-
-// A log that cannot be read hands nothing over and says why; one of blanks only
-// is empty. (A locked log, a folder and random bytes are run in the refusals.)
-TEST(LogReader, TellsALogItCannotReadFromAnEmptyOne) {
-    const std::string folder = TestFiles::FreshTempFolder("unreadable-log");
-    const struct {
-        std::string name;
-        const char* content;  // none: no such file
-        LogReading reading;
-    } kLogs[] = {
-        {"missing.log", nullptr, LogReading::kNotOpened},
-        {"unknown.log", "REMOVEALL\r\nfile=C:\\x\r\n", LogReading::kNoKnownLine},
-        {"empty.log", "", LogReading::kEmpty},
-        {"blank.log", " \r\n\t\n", LogReading::kEmpty},
-        {"late.log", "#\n#\nREGVAL=x\n", LogReading::kRead},
-    };
-    for (const auto& log : kLogs) {
-        const std::string path = folder + "\\" + log.name;
-        if (log.content != nullptr) TestFiles::Write(path, log.content);
-        int records = 0;
-        const LogReadResult read = ReadUninstallLog(path, [&](const UninstallLogRecord&) { ++records; });
-        EXPECT_EQ(read.reading, log.reading) << log.name;
-        EXPECT_EQ(records, log.reading == LogReading::kRead ? 3 : 0) << log.name;
-    }
 }

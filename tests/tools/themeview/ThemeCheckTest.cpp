@@ -89,8 +89,6 @@ std::vector<CheckCase> Cases(const std::string& folder) {
          Page("", INT_MAX, Lines(71, [&kTypes70](int k) { return std::string("c,0,0,40,40,") + kTypes70[k % 5] + ",,,0"; })),
          {"[INFO]TOTAL: TOTAL 2147483647 is outside 0 to 69: a page holds at most 69 controls",
           "[INFO]1: more than 69 controls on the page: this one and those of lower keys are left out"}},
-        {"a TOTAL beyond its lines", Page("", 100, "0=a,0,0,9,9,BUTTON,,,1\r\n"),
-         {"[INFO]TOTAL: TOTAL 100 is outside 0 to 69: a page holds at most 69 controls"}},
         {"the smallest TOTAL", Page("", INT_MIN, "0=a,0,0,9,9,BUTTON,,,1\r\n"),
          {"[INFO]TOTAL: TOTAL -2147483648 is outside 0 to 69: the page has no controls"}},
         {"21 fields",

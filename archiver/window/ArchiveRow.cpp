@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <stdexcept>
 
 #include "archive/FileTimes.h"
 
@@ -95,18 +98,71 @@ std::wstring RowCell(const TArchiveRow& row, int column, LCID locale) {
     return kArchiveColumns[static_cast<size_t>(column)].Cell(row, locale);
 }
 
-void TArchiveRows::Add(std::wstring_view Filename, uint64_t Fileindex, uint64_t FileSizeU, uint64_t FileSizeP,
-                       uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime) {
-    m_rows.push_back({FileSizeU, FileSizeP, FileTime, static_cast<uint32_t>(Fileindex),
-                      static_cast<uint32_t>(Fileattr), static_cast<uint32_t>(Filecrc), MethodIndex(Filemethod)});
-    EncodeUtf8(Filename, m_encoded);
-    m_names.Add(m_encoded);
+namespace {
+// The record of a row: index, attributes, sizes, method and the name's length as
+// base-128 numbers, then the CRC and the time as they are, then the name.
+constexpr size_t kLongestHead = 5 + 5 + 10 + 10 + 5 + 10 + 4 + 8;
+
+char* PutNumber(char* out, uint64_t value) {
+    for (; value >= 0x80; value >>= 7) *out++ = static_cast<char>(0x80 | (value & 0x7F));
+    *out++ = static_cast<char>(value);
+    return out;
 }
 
-void TArchiveRows::Reserve(size_t rows) {
-    m_rows.reserve(rows);
-    m_names.Reserve(rows);
+template <class Value>
+char* PutBytes(char* out, Value value) {
+    std::memcpy(out, &value, sizeof value);
+    return out + sizeof value;
 }
+
+uint64_t TakeNumber(const char*& in) {
+    uint64_t value = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        value |= static_cast<uint64_t>(byte & 0x7F) << shift;
+        if (byte < 0x80) return value;
+    }
+}
+
+template <class Value>
+Value TakeBytes(const char*& in) {
+    Value value;
+    std::memcpy(&value, in, sizeof value);
+    in += sizeof value;
+    return value;
+}
+}  // namespace
+
+void TArchiveRows::Add(std::wstring_view Filename, uint64_t Fileindex, uint64_t FileSizeU, uint64_t FileSizeP,
+                       uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime) {
+    EncodeUtf8(Filename, m_encoded);
+    char head[kLongestHead];
+    char* end = PutNumber(head, static_cast<uint32_t>(Fileindex));
+    end = PutNumber(end, static_cast<uint32_t>(Fileattr));
+    end = PutNumber(end, FileSizeU);
+    end = PutNumber(end, FileSizeP);
+    end = PutNumber(end, MethodIndex(Filemethod));
+    end = PutNumber(end, m_encoded.size());
+    end = PutBytes(end, static_cast<uint32_t>(Filecrc));
+    end = PutBytes(end, FileTime);
+    const size_t headLength = static_cast<size_t>(end - head);
+    char* record = Room(headLength + m_encoded.size());
+    std::memcpy(record, head, headLength);
+    std::memcpy(record + headLength, m_encoded.data(), m_encoded.size());
+}
+
+char* TArchiveRows::Room(size_t length) {
+    if (m_blocks.empty() || length > kBlockLength - m_used) {
+        m_blocks.push_back({std::make_unique_for_overwrite<char[]>(std::max(kBlockLength, length)), m_starts.size()});
+        m_used = 0;
+    }
+    m_starts.push_back(static_cast<uint16_t>(m_used));
+    char* room = m_blocks.back().Bytes.get() + m_used;
+    m_used = std::min(m_used + length, kBlockLength);  // a block of its own is full
+    return room;
+}
+
+void TArchiveRows::Reserve(size_t rows) { m_starts.reserve(rows); }
 
 uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
     // An archive uses a method or two for all its items: the last one is the likely one.
@@ -117,20 +173,27 @@ uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
 }
 
 TArchiveRow TArchiveRows::Row(size_t index) const {
-    const TStored& stored = m_rows.at(index);
-    return {DecodeUtf8(m_names.View(index)),
-            stored.Fileindex,
-            stored.FileSizeU,
-            stored.FileSizeP,
-            stored.Fileattr,
-            stored.Filecrc,
-            m_methods[stored.Method],
-            stored.FileTime};
+    if (index >= Count()) throw std::out_of_range("TArchiveRows: no such row");
+    const auto block = std::upper_bound(m_blocks.begin(), m_blocks.end(), index,
+                                        [](size_t row, const TBlock& next) { return row < next.FirstRow; });
+    const char* in = std::prev(block)->Bytes.get() + m_starts[index];
+    TArchiveRow row;
+    row.Fileindex = TakeNumber(in);
+    row.Fileattr = TakeNumber(in);
+    row.FileSizeU = TakeNumber(in);
+    row.FileSizeP = TakeNumber(in);
+    row.Filemethod = m_methods[TakeNumber(in)];
+    const size_t nameLength = TakeNumber(in);
+    row.Filecrc = TakeBytes<uint32_t>(in);
+    row.FileTime = TakeBytes<double>(in);
+    row.Filename = DecodeUtf8({in, nameLength});
+    return row;
 }
 
 void TArchiveRows::Clear() {
-    m_rows = {};
-    m_names.Clear();
+    m_blocks = decltype(m_blocks)();
+    m_starts = decltype(m_starts)();
+    m_used = 0;
     m_methods.clear();
     m_methodIndex.clear();
 }

@@ -3,12 +3,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "archive/TextBlocks.h"
 #include "framework/Control.h"
 
 // One item of a listed archive, as OnListfile reports it; the list shows it as a row.
@@ -23,12 +23,13 @@ struct TArchiveRow {
     double FileTime = 0;
 };
 
-// The rows of one listing, held compactly: the names one after another in UTF-8,
-// each method once, and the numbers in their sizes in the archive (indices,
-// attributes and CRCs are 32-bit there), so that the window holding a million
-// rows needs not much more than the listing itself. (A name is only shown: one
-// that is no valid UTF-16 shows a replacement character; the item is restored by
-// its index.)
+// The rows of one listing, held compactly: each row one record of bytes, its
+// numbers in as few bytes as their values need and its name in UTF-8, records one
+// after another in blocks that never move, and each method once. Memory the
+// process touches for the first time is what a million rows cost most, so the
+// window holding them needs not much more than the listing itself. (Indices,
+// attributes and CRCs are 32-bit in the archive. A name is only shown: one that is
+// no valid UTF-16 shows a replacement character; the item is restored by its index.)
 class TArchiveRows {
 public:
     // An item as OnListfile reports it.
@@ -36,20 +37,24 @@ public:
              uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime);
     // Room for that many rows, when the listing says how many it has.
     void Reserve(size_t rows);
-    size_t Count() const { return m_rows.size(); }
+    size_t Count() const { return m_starts.size(); }
+    // Out of range throws std::out_of_range.
     TArchiveRow Row(size_t index) const;
     void Clear();
 
 private:
-    struct TStored {
-        uint64_t FileSizeU, FileSizeP;
-        double FileTime;
-        uint32_t Fileindex, Fileattr, Filecrc, Method;
+    static constexpr size_t kBlockLength = 65536;  // a record's start in its block fits 16 bits
+    struct TBlock {
+        std::unique_ptr<char[]> Bytes;  // a record longer than a block has one of its own
+        size_t FirstRow;
     };
     uint32_t MethodIndex(std::wstring_view method);
+    // Where the next row's record of that length goes.
+    char* Room(size_t length);
 
-    std::vector<TStored> m_rows;
-    TTextBlocks<char> m_names;
+    std::vector<TBlock> m_blocks;
+    size_t m_used = 0;  // of the last block
+    std::vector<uint16_t> m_starts;  // each row's record in its block
     std::string m_encoded;  // the name being added
     std::vector<std::wstring> m_methods;
     std::unordered_map<std::wstring, uint32_t> m_methodIndex;

@@ -1,5 +1,6 @@
-// An exception never leaves a window procedure, a worker thread or the
-// application's Main: it ends the one action, through the message box seam.
+// An exception never leaves a window procedure or the application's Main: it
+// ends the one action, through the message box seam. (A worker thread's is a
+// removal's: see the removal's tests.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,22 +12,19 @@
 
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
-#include "framework/WinThread.h"
 #include "framework/Wnd.h"
 
 namespace {
 constexpr UINT kThrow = WM_APP + 1;
 constexpr UINT kThrowWhileReporting = WM_APP + 2;
 
-// Raises on its own messages, on a paint, and on its creation when told to.
+// Raises on its own messages and on a paint.
 class FailingWindow : public CWnd {
 public:
-    explicit FailingWindow(bool failCreation = false) : m_failCreation(failCreation) {}
     int paints = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_CREATE && m_failCreation) throw std::runtime_error("no window");
         if (message == kThrow) throw std::runtime_error("boom");
         if (message == kThrowWhileReporting) throw 7;
         if (message == WM_PAINT) {
@@ -35,9 +33,6 @@ protected:
         }
         return CWnd::WindowProc(message, wParam, lParam);
     }
-
-private:
-    bool m_failCreation;
 };
 
 class Reports : public ::testing::Test {
@@ -78,21 +73,9 @@ TEST_F(Reports, AWindowProcedureAnswersAsFailedAndReportsOnce) {
     EXPECT_FALSE(::GetUpdateRect(window.m_hWnd, &update, FALSE));
     EXPECT_EQ(window.paints, 1);
     EXPECT_EQ(reports, std::vector<std::string>{kPrefix + "not enough memory"});
-
-    FailingWindow refused(true);
-    EXPECT_FALSE(Create(refused));
-    EXPECT_EQ(reports.back(), kPrefix + "no window");
 }
 
-TEST_F(Reports, AWorkerThreadEndsWithItsOwnCodeAndAMainItsProgramsFailure) {
-    auto worker = CWinThread::Begin([](void*) -> UINT { throw std::runtime_error("worker"); }, nullptr);
-    ASSERT_TRUE(worker);
-    ASSERT_EQ(::WaitForSingleObject(worker->m_hThread, 10000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    ::GetExitCodeThread(worker->m_hThread, &code);
-    EXPECT_EQ(code, CWinThread::kEndedByException);
-    EXPECT_EQ(reports, std::vector<std::string>{kPrefix + "worker"});
-
+TEST_F(Reports, AMainEndsWithItsProgramsFailure) {
     struct FailingApp : CWinApp {
         BOOL InitInstance() override { throw std::runtime_error("start"); }
     } app;

@@ -386,22 +386,6 @@ TEST(CanonicalPathTest, OneSpellingForEveryPathOrWhyNot) {
     EXPECT_EQ(CanonicalAnyPath("run.log").path, std::string(current) + "\\run.log");
 }
 
-TEST(CanonicalPathTest, APathLiesInAFolderByEverySpellingAndLink) {
-    const std::string root = TestFiles::FreshTempFolder("lies-in");
-    const std::string folder = root + "\\Product Information";
-    TestFiles::MakeDirectories(folder + "\\theme");
-    const bool linked = TestFiles::MakeUnixLink(folder, root + "\\link");
-    for (const std::string& path : {folder, folder + "\\uninstall.log", folder + "\\THEME\\new.log",
-                                    TestFiles::ShortPath(folder) + "\\uninstall.log"})
-        EXPECT_TRUE(LiesInFolder(CanonicalFullPath(path).path, folder)) << path;
-    if (linked) {
-        EXPECT_TRUE(LiesInFolder(root + "\\link\\uninstall.log", folder));
-    }
-    for (const std::string& path : {root, folder + " Old\\x.log", root + "\\Product\\x.log"})
-        EXPECT_FALSE(LiesInFolder(path, folder)) << path;
-    TestFiles::RemoveUnixLink(root + "\\link");
-}
-
 // Under Wine a link in the prefix is a Unix symbolic link: one to a folder shows
 // as a reparse point by its name only, and whatever removes it through a
 // handle removes what it leads to; one to a file shows as that file.

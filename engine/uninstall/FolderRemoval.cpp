@@ -34,20 +34,19 @@ RemovalOutcome FolderRemoval::Remove(const std::string& canonical, FolderAction 
     if (const char* refusal = Refusal(key, action)) return {refusal};
     const std::optional<std::wstring> wide = WidenAnsi(canonical);
     if (!wide) return {nullptr, ERROR_INVALID_NAME};
-    {
-        DeletionTarget folder(*wide);
-        if (!folder) return {nullptr, folder.OpenError()};
-        if (folder.IsLink()) {
-            const DWORD error = folder.Delete();
-            return error == ERROR_SUCCESS ? RemovalOutcome{kLinkRemoved} : RemovalOutcome{nullptr, error};
-        }
-        if (folder.IsFollowedLink()) return {kFollowedLink};
-        // A link further up may lead a harmless-looking path into a protected folder.
-        if (!folder.FinalKey()) return {kProtected};
-        if (*folder.FinalKey() != key)
-            if (const char* refusal = Refusal(*folder.FinalKey(), action)) return {refusal};
-        if (action == FolderAction::kEmptyFolder)
-            return {nullptr, folder.IsDirectory() ? folder.Delete() : ERROR_DIRECTORY};
+    if (action != FolderAction::kEmptyFolder) MoveCurrentDirectoryOutOf(*wide);
+    DeletionTarget folder(*wide);
+    if (!folder) return {nullptr, folder.OpenError()};
+    if (folder.IsLink()) {
+        const DWORD error = folder.Delete();
+        return error == ERROR_SUCCESS ? RemovalOutcome{kLinkRemoved} : RemovalOutcome{nullptr, error};
     }
-    return {RemoveTree(canonical) ? kRemoved : kTreeLeft};
+    if (folder.IsFollowedLink()) return {kFollowedLink};
+    // A link further up may lead a harmless-looking path into a protected folder.
+    if (!folder.FinalKey()) return {kProtected};
+    if (*folder.FinalKey() != key)
+        if (const char* refusal = Refusal(*folder.FinalKey(), action)) return {refusal};
+    if (action == FolderAction::kEmptyFolder)
+        return {nullptr, folder.IsDirectory() ? folder.Delete() : ERROR_DIRECTORY};
+    return {RemoveOpenedTree(*wide, folder) ? kRemoved : kTreeLeft};
 }

@@ -29,24 +29,6 @@ bool IsAncestor(const std::wstring& directory, const std::wstring& path) {
     return Upper(directory) == Upper(path.substr(0, directory.size())) && path[directory.size()] == L'\\';
 }
 
-// One level up at a time until the current directory no longer lies in the path.
-void MoveCurrentDirectoryOutOf(const std::wstring& path) {
-    std::wstring current = CurrentDirectory();
-    while (!current.empty() && !IsAncestor(current, path)) {
-        if (IsDriveRoot(current)) return;
-        const size_t slash = current.rfind(L'\\');
-        if (slash == std::wstring::npos) return;
-        const std::wstring parent = current.substr(0, slash);
-        if (IsBareDrive(parent)) return;
-        // A directory that cannot be entered, or a name that does not shorten,
-        // would otherwise loop for ever.
-        if (!::SetCurrentDirectoryW(parent.c_str())) return;
-        const std::wstring moved = CurrentDirectory();
-        if (moved.size() >= current.size()) return;
-        current = moved;
-    }
-}
-
 // Everything in the folder opened. An entry that is not where its name says,
 // every link followed, is a link the system follows (a link to a file is no
 // reparse point under Wine): it stays.
@@ -71,10 +53,33 @@ bool RemoveContent(const std::wstring& folder, const DeletionTarget& opened) {
 }
 }  // namespace
 
+// One level up at a time until the current directory no longer lies in the path.
+void MoveCurrentDirectoryOutOf(const std::wstring& path) {
+    std::wstring current = CurrentDirectory();
+    while (!current.empty() && !IsAncestor(current, path)) {
+        if (IsDriveRoot(current)) return;
+        const size_t slash = current.rfind(L'\\');
+        if (slash == std::wstring::npos) return;
+        const std::wstring parent = current.substr(0, slash);
+        if (IsBareDrive(parent)) return;
+        // A directory that cannot be entered, or a name that does not shorten,
+        // would otherwise loop for ever.
+        if (!::SetCurrentDirectoryW(parent.c_str())) return;
+        const std::wstring moved = CurrentDirectory();
+        if (moved.size() >= current.size()) return;
+        current = moved;
+    }
+}
+
 bool IsAncestorDirectory(const std::string& directory, const std::string& path) {
     const std::optional<std::wstring> wideDirectory = WidenAnsi(directory);
     const std::optional<std::wstring> widePath = WidenAnsi(path);
     return wideDirectory && widePath && IsAncestor(*wideDirectory, *widePath);
+}
+
+bool RemoveOpenedTree(const std::wstring& path, DeletionTarget& root) {
+    if (root.IsDirectory() && !RemoveContent(path, root)) return false;
+    return root.Delete() == ERROR_SUCCESS;
 }
 
 bool RemoveTree(const std::string& path) {
@@ -85,6 +90,5 @@ bool RemoveTree(const std::string& path) {
     if (!root) return false;
     if (root.IsLink()) return root.Delete() == ERROR_SUCCESS;
     if (root.IsFollowedLink() || !root.FinalKey()) return false;
-    if (root.IsDirectory() && !RemoveContent(*wide, root)) return false;
-    return root.Delete() == ERROR_SUCCESS;
+    return RemoveOpenedTree(*wide, root);
 }

@@ -9,6 +9,15 @@
 // use. True when the folder is gone. At most 260 bytes of the path are taken.
 bool RemoveTree(const std::string& path);
 
+class DeletionTarget;
+// Moves the process's current directory up out of the folder, which could not
+// be opened for its removal while it is in use.
+void MoveCurrentDirectoryOutOf(const std::wstring& folder);
+// The same removal for a folder the caller has opened and checked (no link,
+// where it really is), so that nothing changes between the check and the
+// removal; the current directory moved out of it first.
+bool RemoveOpenedTree(const std::wstring& path, DeletionTarget& root);
+
 // The current directory counts as outside the path when it is an ancestor of it:
 // shorter by two characters or more, equal to the path's beginning ignoring case,
 // and followed there by a backslash in the path.

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <iterator>
-#include <stdexcept>
 
 #include "archive/FileTimes.h"
 
@@ -99,9 +97,9 @@ std::wstring RowCell(const TArchiveRow& row, int column, LCID locale) {
 }
 
 namespace {
-// The record of a row: index, attributes, sizes, method and the name's length as
-// base-128 numbers, then the CRC and the time as they are, then the name.
-constexpr size_t kLongestHead = 5 + 5 + 10 + 10 + 5 + 10 + 4 + 8;
+// The record of a row: index, attributes, sizes and method as base-128 numbers,
+// then the CRC and the time as they are, then the name.
+constexpr size_t kLongestHead = 5 + 5 + 10 + 10 + 5 + 4 + 8;
 
 char* PutNumber(char* out, uint64_t value) {
     for (; value >= 0x80; value >>= 7) *out++ = static_cast<char>(0x80 | (value & 0x7F));
@@ -135,34 +133,21 @@ Value TakeBytes(const char*& in) {
 
 void TArchiveRows::Add(std::wstring_view Filename, uint64_t Fileindex, uint64_t FileSizeU, uint64_t FileSizeP,
                        uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime) {
-    EncodeUtf8(Filename, m_encoded);
     char head[kLongestHead];
     char* end = PutNumber(head, static_cast<uint32_t>(Fileindex));
     end = PutNumber(end, static_cast<uint32_t>(Fileattr));
     end = PutNumber(end, FileSizeU);
     end = PutNumber(end, FileSizeP);
     end = PutNumber(end, MethodIndex(Filemethod));
-    end = PutNumber(end, m_encoded.size());
     end = PutBytes(end, static_cast<uint32_t>(Filecrc));
     end = PutBytes(end, FileTime);
-    const size_t headLength = static_cast<size_t>(end - head);
-    char* record = Room(headLength + m_encoded.size());
-    std::memcpy(record, head, headLength);
-    std::memcpy(record + headLength, m_encoded.data(), m_encoded.size());
+    EncodeUtf8(Filename, m_encoded);
+    m_record.assign(head, end);
+    m_record += m_encoded;
+    m_records.Add(m_record);
 }
 
-char* TArchiveRows::Room(size_t length) {
-    if (m_blocks.empty() || length > kBlockLength - m_used) {
-        m_blocks.push_back({std::make_unique_for_overwrite<char[]>(std::max(kBlockLength, length)), m_starts.size()});
-        m_used = 0;
-    }
-    m_starts.push_back(static_cast<uint16_t>(m_used));
-    char* room = m_blocks.back().Bytes.get() + m_used;
-    m_used = std::min(m_used + length, kBlockLength);  // a block of its own is full
-    return room;
-}
-
-void TArchiveRows::Reserve(size_t rows) { m_starts.reserve(rows); }
+void TArchiveRows::Reserve(size_t rows) { m_records.Reserve(rows); }
 
 uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
     // An archive uses a method or two for all its items: the last one is the likely one.
@@ -173,27 +158,22 @@ uint32_t TArchiveRows::MethodIndex(std::wstring_view method) {
 }
 
 TArchiveRow TArchiveRows::Row(size_t index) const {
-    if (index >= Count()) throw std::out_of_range("TArchiveRows: no such row");
-    const auto block = std::upper_bound(m_blocks.begin(), m_blocks.end(), index,
-                                        [](size_t row, const TBlock& next) { return row < next.FirstRow; });
-    const char* in = std::prev(block)->Bytes.get() + m_starts[index];
+    const std::string_view record = m_records.View(index);
+    const char* in = record.data();
     TArchiveRow row;
     row.Fileindex = TakeNumber(in);
     row.Fileattr = TakeNumber(in);
     row.FileSizeU = TakeNumber(in);
     row.FileSizeP = TakeNumber(in);
     row.Filemethod = m_methods[TakeNumber(in)];
-    const size_t nameLength = TakeNumber(in);
     row.Filecrc = TakeBytes<uint32_t>(in);
     row.FileTime = TakeBytes<double>(in);
-    row.Filename = DecodeUtf8({in, nameLength});
+    row.Filename = DecodeUtf8({in, static_cast<size_t>(record.data() + record.size() - in)});
     return row;
 }
 
 void TArchiveRows::Clear() {
-    m_blocks = decltype(m_blocks)();
-    m_starts = decltype(m_starts)();
-    m_used = 0;
+    m_records.Clear();
     m_methods.clear();
     m_methodIndex.clear();
 }

@@ -3,12 +3,12 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "archive/TextBlocks.h"
 #include "framework/Control.h"
 
 // One item of a listed archive, as OnListfile reports it; the list shows it as a row.
@@ -24,8 +24,8 @@ struct TArchiveRow {
 };
 
 // The rows of one listing, held compactly: each row one record of bytes, its
-// numbers in as few bytes as their values need and its name in UTF-8, records one
-// after another in blocks that never move, and each method once. Memory the
+// numbers in as few bytes as their values need and its name in UTF-8, in the
+// text store the component keeps its names in, and each method once. Memory the
 // process touches for the first time is what a million rows cost most, so the
 // window holding them needs not much more than the listing itself. (Indices,
 // attributes and CRCs are 32-bit in the archive. A name is only shown: one that is
@@ -37,25 +37,17 @@ public:
              uint64_t Fileattr, uint64_t Filecrc, std::wstring_view Filemethod, double FileTime);
     // Room for that many rows, when the listing says how many it has.
     void Reserve(size_t rows);
-    size_t Count() const { return m_starts.size(); }
+    size_t Count() const { return m_records.Count(); }
     // Out of range throws std::out_of_range.
     TArchiveRow Row(size_t index) const;
     void Clear();
 
 private:
-    static constexpr size_t kBlockLength = 65536;  // a record's start in its block fits 16 bits
-    struct TBlock {
-        std::unique_ptr<char[]> Bytes;  // a record longer than a block has one of its own
-        size_t FirstRow;
-    };
     uint32_t MethodIndex(std::wstring_view method);
-    // Where the next row's record of that length goes.
-    char* Room(size_t length);
 
-    std::vector<TBlock> m_blocks;
-    size_t m_used = 0;  // of the last block
-    std::vector<uint16_t> m_starts;  // each row's record in its block
+    TTextBlocks<char> m_records;
     std::string m_encoded;  // the name being added
+    std::string m_record;   // the record being added
     std::vector<std::wstring> m_methods;
     std::unordered_map<std::wstring, uint32_t> m_methodIndex;
 };

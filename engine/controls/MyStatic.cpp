@@ -16,7 +16,6 @@ constexpr int kIconResources[CMyStatic::kBuiltInIcons] = {141, 132, 135, 133, 13
 constexpr const char* kIconNames[CMyStatic::kBuiltInIcons] = {"IDI_EXCLAMATION", "IDI_INFO",    "IDI_ERROR",
                                                               "IDI_TYPICAL",     "IDI_MINIMAL", "IDI_CUSTOM",
                                                               "IDI_SETUP",       "IDI_FOLDER"};
-constexpr int kHimetricPerInch = 2540;
 }  // namespace
 
 CMyStatic::CMyStatic() : m_backColor(::GetSysColor(COLOR_BTNFACE)) {}
@@ -45,9 +44,7 @@ void CMyStatic::LoadPicture(const std::string& path, int percent, int dpi) {
         AppMessageBox(text.data(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const PictureFit fit = MeasurePictureFile(path, percent, dpi).fit;
-    if (fit == PictureFit::TooLarge) AppMessageBox(PictureTooLargeText(path).c_str(), MB_OK | MB_ICONEXCLAMATION);
-    if (fit != PictureFit::Fits) return;
+    if (!AdmitPicture(path, percent, dpi)) return;
     int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, path.c_str(), -1, nullptr, 0);
     std::wstring widePath(static_cast<size_t>(length > 0 ? length : 1), L'\0');
     ::MultiByteToWideChar(CP_THREAD_ACP, 0, path.c_str(), -1, widePath.data(), length);
@@ -61,10 +58,8 @@ void CMyStatic::LoadPicture(const std::string& path, int percent, int dpi) {
     picture->get_Height(&height);
     ScreenDC screen;
     m_himetric = {width, height};
-    m_pixels = {static_cast<LONG>((static_cast<long long>(width) * ::GetDeviceCaps(screen, LOGPIXELSX) + 1270) /
-                                  kHimetricPerInch),
-                static_cast<LONG>((static_cast<long long>(height) * ::GetDeviceCaps(screen, LOGPIXELSY) + 1270) /
-                                  kHimetricPerInch)};
+    m_pixels = {static_cast<LONG>(HimetricToPixels(width, ::GetDeviceCaps(screen, LOGPIXELSX))),
+                static_cast<LONG>(HimetricToPixels(height, ::GetDeviceCaps(screen, LOGPIXELSY)))};
     m_drawn = m_pixels;
     m_picture = std::move(picture);
     if (m_hWnd != nullptr) Invalidate();

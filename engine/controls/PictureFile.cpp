@@ -8,7 +8,6 @@
 #include "../framework/ComPtr.h"
 #include "../framework/Dpi.h"
 #include "../framework/FileStatus.h"
-#include "../framework/MessageBox.h"
 
 namespace {
 // The picture loader reads from a stream; the file goes into a movable block
@@ -95,10 +94,7 @@ HBITMAP LoadBackgroundPicture(const std::string& path, int dpi, SIZE* size) {
     // Stretched over the window whatever its size, a background is refused only
     // for the picture decoding it makes; its copy at the page's scaling is made
     // within the budget or not at all.
-    const PictureMeasure measure = MeasurePictureFile(choice.path, 100, kDesignDpi);
-    if (measure.fit == PictureFit::TooLarge)
-        AppMessageBox(PictureTooLargeText(choice.path).c_str(), MB_OK | MB_ICONEXCLAMATION);
-    return measure.fit == PictureFit::Fits ? DecodePicture(choice.path, choice.percent, dpi, size) : nullptr;
+    return AdmitPicture(choice.path, 100, kDesignDpi) ? DecodePicture(choice.path, choice.percent, dpi, size) : nullptr;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "../framework/Dpi.h"
 #include "../framework/GdiObject.h"
+#include "../framework/MessageBox.h"
 #include "PictureHeader.h"
 
 namespace {
@@ -67,8 +68,8 @@ PictureMeasure MeasurePictureFile(const std::string& path, int percent, int dpi)
     if (header.Scalable()) {
         // The loader measures a metafile in pixels of the screen.
         ScreenDC screen;
-        width = Rescaled(width, ::GetDeviceCaps(screen, LOGPIXELSX), kHimetricPerInch);
-        height = Rescaled(height, ::GetDeviceCaps(screen, LOGPIXELSY), kHimetricPerInch);
+        width = HimetricToPixels(width, ::GetDeviceCaps(screen, LOGPIXELSX));
+        height = HimetricToPixels(height, ::GetDeviceCaps(screen, LOGPIXELSY));
     }
     // Sides are held below 2^40 so that scaling cannot overflow; any such side
     // is far beyond the budget anyway.
@@ -83,4 +84,14 @@ PictureMeasure MeasurePictureFile(const std::string& path, int percent, int dpi)
 
 std::string PictureTooLargeText(const std::string& path) {
     return "Picture too large: (" + path + ")";
+}
+
+bool AdmitPicture(const std::string& path, int percent, int dpi) {
+    const PictureFit fit = MeasurePictureFile(path, percent, dpi).fit;
+    if (fit == PictureFit::TooLarge) AppMessageBox(PictureTooLargeText(path).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return fit == PictureFit::Fits;
+}
+
+long long HimetricToPixels(long long himetric, int pixelsPerInch) {
+    return Rescaled(himetric, pixelsPerInch, kHimetricPerInch);
 }

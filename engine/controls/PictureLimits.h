@@ -33,3 +33,9 @@ PictureMeasure MeasurePictureFile(const std::string& path, int percent, int dpi)
 // Reported as a missing picture is: the program's message box, or its removal
 // log in a silent run.
 std::string PictureTooLargeText(const std::string& path);
+
+// Whether the picture may be decoded: one beyond the budget is reported so.
+bool AdmitPicture(const std::string& path, int percent, int dpi);
+
+// A length in HIMETRIC units (0.01 mm) in pixels, rounded as the picture loader rounds.
+long long HimetricToPixels(long long himetric, int pixelsPerInch);

@@ -157,21 +157,22 @@ void CNVEngine::RemoveFile(const std::string& kind, const std::string& value) {
     const CanonicalPath file = CanonicalFullPath(value);
     const char* refusal = file.refusal;
     if (file && IsSameOrInside(PathKey(file.path), m_uninstallInformation)) refusal = kUninstallInformation;
-    if (refusal != nullptr) {
-        SetProgressPosition(m_removedFiles);
-        ++m_removedFiles;
-        m_log.WriteAction(kind, value, refusal);
-        return;
+    DWORD error = ERROR_SUCCESS;
+    if (refusal == nullptr) {
+        const std::string& path = file.path;
+        DWORD attributes = ::GetFileAttributesA(path.c_str());
+        // Masking with the normal attribute clears read-only together with the rest.
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            ::SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_NORMAL);
+        if (!::DeleteFileA(path.c_str())) error = ::GetLastError();
     }
-    const std::string& path = file.path;
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
-    // Masking with the normal attribute clears read-only together with the rest.
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_NORMAL);
-    const DWORD error = ::DeleteFileA(path.c_str()) ? ERROR_SUCCESS : ::GetLastError();
+    // A refused line counts as done, as a file not there does.
     SetProgressPosition(m_removedFiles);
     ++m_removedFiles;
-    m_log.WriteOutcome(kind, path, error);
+    if (refusal != nullptr)
+        m_log.WriteAction(kind, value, refusal);
+    else
+        m_log.WriteOutcome(kind, file.path, error);
 }
 
 void CNVEngine::RememberFolder(const std::string& path) {

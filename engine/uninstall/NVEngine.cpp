@@ -334,11 +334,12 @@ void CNVEngine::CleanUpSpecialProduct() {
     if (result == ERROR_SUCCESS) result = ::RegDeleteKeyA(key, kSpecialProductSubkey);
     key.Close();
     m_log.WriteOutcome(kSpecialProduct,
-                            std::string("HKEY_CURRENT_USER\\") + kSpecialProductKey + "\\" + kSpecialProductSubkey,
-                            static_cast<DWORD>(result));
+                       std::string("HKEY_CURRENT_USER\\") + kSpecialProductKey + "\\" + kSpecialProductSubkey,
+                       static_cast<DWORD>(result));
     if (!HasFileStatus(kSpecialProductFolder)) return;
-    const CanonicalPath folder = CanonicalFullPath(kSpecialProductFolder);
-    WriteRemoval(kSpecialProduct, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kSpecialProductFolder));
+    // The folder's name is a canonical path as it stands.
+    WriteRemoval(kSpecialProduct, kSpecialProductFolder,
+                 m_folderRemoval.Remove(kSpecialProductFolder, FolderAction::kSpecialProductFolder));
 }
 
 bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().RunHasPage(); }

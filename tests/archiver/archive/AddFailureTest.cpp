@@ -166,27 +166,24 @@ TEST(AddFailure, AFinishedArchiveThatCannotBePutInPlaceIsReported) {
 }
 
 TEST(AddFailure, AVolumeSetIsReplacedWholeOrNotAtAll) {
-    // The old set and the new one each hold one stored file, content.bin; `held`
-    // is the old file (by number; 1 for a single file) that another program, a
-    // viewer say, holds open without leave to delete it (in this process: the
-    // platform's sharing rules go by the open, not the program).
+    // Sets of 3000-byte volumes, each holding one stored file, content.bin; `held`
+    // is the old volume (by number) that another program, a viewer say, holds open
+    // without leave to delete it (in this process: the platform's sharing rules go
+    // by the open, not the program).
     struct Case {
         const wchar_t* name;
-        int32_t oldVolumeSize, newVolumeSize;  // 0: one file
         size_t oldContent, newContent;
         size_t held;  // 0: none
     };
     const Case cases[] = {
-        {L"set-held-third", 3000, 3000, 14000, 20000, 3},
-        {L"set-held-beyond-the-new", 3000, 3000, 14000, 5000, 5},
-        {L"set-fewer", 3000, 3000, 17000, 5000, 0},
-        {L"set-more", 3000, 3000, 5000, 17000, 0},
-        {L"single-held", 0, 0, 3000, 5000, 1},
+        {L"set-held-third", 14000, 20000, 3},
+        {L"set-held-beyond-the-new", 14000, 5000, 5},
+        {L"set-fewer", 17000, 5000, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.name));
         const std::wstring folder = FreshFolder(c.name);
-        const std::vector<std::wstring> old = PackVolumes(folder, L"set.7z", c.oldVolumeSize, c.oldContent);
+        const std::vector<std::wstring> old = PackVolumes(folder, L"set.7z", 3000, c.oldContent);
         ASSERT_GE(old.size(), c.held);
         const Tree before = ReadTree(folder);
         WriteFile(folder + L"\\content.bin", NoiseBytes(c.newContent, 8));
@@ -198,7 +195,7 @@ TEST(AddFailure, AVolumeSetIsReplacedWholeOrNotAtAll) {
         Messages messages(zip);
         zip.SZFileName = folder + L"\\set.7z";
         zip.AddRootDir = folder;
-        zip.SetVolumeSize(c.newVolumeSize);
+        zip.SetVolumeSize(3000);
         zip.Files.Add(folder + L"\\content.bin");
         const int32_t result = zip.Add();
         holder.Reset();
@@ -211,7 +208,6 @@ TEST(AddFailure, AVolumeSetIsReplacedWholeOrNotAtAll) {
             EXPECT_EQ(Names(ReadTree(folder)), Names(before));
             for (const std::wstring& volume : old)
                 EXPECT_TRUE(ReadFile(volume) == before.at(FileNamePart(volume)).content) << Narrow(volume);
-            EXPECT_EQ(ListedNames(old[0]), std::vector<std::wstring>{L"content.bin"});
         } else {
             EXPECT_EQ(result, 0);
             std::vector<std::wstring> names{L"content.bin"};

@@ -1,10 +1,8 @@
-// A disk that fills up while the archive is written, or an input whose read fails
-// part way as a bad sector fails it: Add fails with -1, names the file and says
-// why, and the archive that was there stays readable, with nothing beside it.
-// The disk is a file system of 1 MiB that the launcher mounts, or where nothing
-// can be mounted, one injected at the writer's seam (SmallDisk says which); the
-// read fails at the reader's seam, as the platform's byte-range locks do not hold
-// reads back under Wine.
+// A disk that fills up while the archive is written (SmallDisk), or an input whose
+// read fails part way as a bad sector fails it: Add fails with -1, names the file
+// and says why, and the archive that was there stays as it was. The read fails at
+// the reader's seam, as the platform's byte-range locks do not hold reads back
+// under Wine.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -37,31 +35,18 @@ TEST(AddIoFailure, AFullDiskOrAFailedReadFailsTheAddByNameAndKeepsTheOldArchive)
         const wchar_t* name;
         bool readFails;  // else the disk fills up
         int32_t volumeSize;
-        bool selfExtracting;
-        const wchar_t* archive;  // the name Add ends with
-        const wchar_t* old;      // packed of small.txt before; empty: nothing there
     };
-    for (const Case& c : {Case{L"single", false, 0, false, L"old.7z", L"old.7z"},
-                          Case{L"volumes", false, 300000, false, L"old.7z", L"old.7z.001"},
-                          Case{L"self-extracting", false, 300000, true, L"setup.exe", L""},
-                          Case{L"read-single", true, 0, false, L"old.7z", L"old.7z"},
-                          Case{L"read-volumes", true, 100000, false, L"old.7z", L"old.7z.001"}}) {
+    for (const Case& c : {Case{L"single", false, 0}, Case{L"volumes", false, 300000}, Case{L"read", true, 0}}) {
         SCOPED_TRACE(Narrow(c.name));
         const std::wstring folder = (c.readFails ? elsewhere : disk.Folder()) + L"\\" + c.name;
         MakeDirectories(folder);
         TSevenZip zip(nullptr);
         zip.AddRootDir = input;
         zip.SetVolumeSize(c.volumeSize);
-        zip.SZFileName = folder + L"\\" + c.archive;
+        zip.SZFileName = folder + L"\\old.7z";
         zip.Files.Add(input + L"\\small.txt");
-        if (*c.old != L'\0') {
-            ASSERT_EQ(zip.Add(), 0) << "the old archive";
-        }
+        ASSERT_EQ(zip.Add(), 0) << "the old archive";
         const Tree before = ReadTree(folder);
-        if (c.selfExtracting) {
-            zip.SFXModule = SfxModulePath();
-            zip.SetSFXCreate(true);
-        }
         zip.Files.Add(input + L"\\noise.bin");
         Messages messages(zip);
         int32_t result = 0;
@@ -79,18 +64,14 @@ TEST(AddIoFailure, AFullDiskOrAFailedReadFailsTheAddByNameAndKeepsTheOldArchive)
         if (c.readFails) {
             EXPECT_EQ(messages.files[0], input + L"\\noise.bin");
         } else {
-            EXPECT_EQ(messages.files[0].rfind(folder + L"\\" + c.archive, 0), 0u) << Narrow(messages.files[0]);
+            EXPECT_EQ(messages.files[0].rfind(folder + L"\\old.7z", 0), 0u) << Narrow(messages.files[0]);
         }
         EXPECT_EQ(zip.LastError, static_cast<uint32_t>(c.readFails ? ERROR_CRC : ERROR_DISK_FULL));
+        // The old archive byte for byte, and no temporary file beside it.
         const Tree after = ReadTree(folder);
-        EXPECT_EQ(after.size(), before.size());  // no temporary file left
+        EXPECT_EQ(after.size(), before.size());
         for (const auto& [name, entry] : before)
             EXPECT_TRUE(after.count(name) && after.at(name).content == entry.content) << Narrow(name);
-        if (*c.old != L'\0') {
-            TSevenZip reader(nullptr);
-            reader.SZFileName = folder + L"\\" + c.old;
-            EXPECT_EQ(reader.List(), 1);
-        }
         RemoveTree(folder);  // its room for the next case
     }
 }

@@ -257,25 +257,6 @@ TEST(Extract, CancelFromProgressStopsAndIsCleared) {
     EXPECT_FALSE(zip.CancelRequested());
 }
 
-// The window closed while one of its dialogs was open: the operation that would
-// start after it does nothing, and the request goes with it.
-TEST(Extract, ACancelMadeBeforeAnOperationStopsItBeforeItStarts) {
-    std::wstring folder = MakeOracleArchive(L"cancel-before");
-    for (int operation = 0; operation < 3; ++operation) {
-        TSevenZip zip(nullptr);
-        Messages messages(zip);
-        zip.SZFileName = folder + (operation == 0 ? L"\\new.7z" : L"\\arc.7z");
-        zip.Files.Add(folder + L"\\src\\a.txt");
-        zip.ExtrBaseDir = folder + L"\\out";
-        zip.Cancel();
-        EXPECT_EQ(operation == 0 ? zip.Add() : operation == 1 ? zip.List() : zip.Extract(), -1);
-        EXPECT_EQ(messages.codes, std::vector<int32_t>{kUserCanceled});
-        EXPECT_FALSE(zip.CancelRequested());
-    }
-    EXPECT_FALSE(Exists(folder + L"\\new.7z"));
-    EXPECT_FALSE(Exists(folder + L"\\out"));
-}
-
 TEST(Extract, DamagedDataIsReportedPerItem) {
     std::wstring folder = FreshFolder(L"extract-damaged");
     WriteFile(folder + L"\\stored.txt", std::string(3000, 's'));

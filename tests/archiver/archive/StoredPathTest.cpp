@@ -37,11 +37,12 @@ const std::vector<std::wstring> kAccepted = {L"plain.txt",     L"dir\\sub\\file.
                                              L"com.txt",       L"nul_file",           L" leading blank",
                                              L"zażółć.txt",    L"x.abcdefghijk",      L"dir.d\\f"};
 
-// Forms other tools write that land apart from where 7-Zip's own extraction lands
-// them ("c_\x.txt", "a\b.txt"), inside the base all the same; the restore tests
-// compare the other forms with 7-Zip's landing.
-const std::vector<std::pair<std::wstring, std::wstring>> kLanded = {{L"c:/x.txt", L"x.txt"},
-                                                                    {L"a\\..\\b.txt", L"b.txt"}};
+// Forms other tools write land where 7-Zip's own extraction lands them, but for a
+// drive root ("c_\x.txt" there) and a "..", which takes back the name before it.
+const std::vector<std::pair<std::wstring, std::wstring>> kLanded = {
+    {L"c:/x.txt", L"x.txt"}, {L"a\\..\\b.txt", L"b.txt"}, {L"\\sub\\a.txt", L"sub\\a.txt"},
+    {L"tmp/x//f.txt", L"tmp\\x\\f.txt"}, {L"./d\\.\\e.txt", L"d\\e.txt"}, {L"empty\\\\", L"empty"},
+    {L"\\\\server\\share\\u.txt", L"server\\share\\u.txt"}};
 }  // namespace
 
 TEST(StoredPath, WindowsFormsLandAsPlainFilesInsideTheBaseOrAreRefused) {

@@ -1,14 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <new>
-#include <string>
-#include <vector>
-
-#include "framework/Application.h"
 #include "framework/Component.h"
-#include "framework/Control.h"
-#include "framework/Exception.h"
 #include "framework/Set.h"
 
 namespace {
@@ -19,58 +11,7 @@ struct Tracked : TComponent {
     ~Tracked() override { --alive; }
     int& alive;
 };
-
-// Raises what it is told to on WM_APP.
-class TFailingControl : public TWinControl {
-public:
-    TFailingControl() : TWinControl(nullptr, nullptr) {
-        RegisterWindowClass(L"TFailingControl");
-        CreateHandle(L"TFailingControl", WS_POPUP);
-    }
-    std::function<void()> raise;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_APP) raise();
-        return TWinControl::WindowProc(message, wParam, lParam);
-    }
-};
-
-// Answers the message boxes the thread shows as they come up, keeping their texts.
-std::vector<std::wstring> g_boxTexts;
-LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        wchar_t text[256] = {};
-        if (::GetDlgItemTextW(reinterpret_cast<HWND>(wParam), 0xFFFF, text, 256) > 0) {
-            g_boxTexts.push_back(text);
-            ::PostMessageW(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 }  // namespace
-
-TEST(WindowProcedure, AFailedHandlerIsShownUnlessSilentAndTheWindowGoesOn) {
-    TFailingControl control;
-    HHOOK hook = ::SetWindowsHookExW(WH_CBT, AnswerBox, nullptr, ::GetCurrentThreadId());
-    struct {
-        std::function<void()> raise;
-        const wchar_t* shown;
-    } cases[] = {
-        {[] { throw Exception("Nie ma pliku"); }, L"Nie ma pliku"},
-        {[] { throw EAbort(); }, nullptr},
-        {[] { throw std::bad_alloc(); }, L"Not enough memory"},
-        {[] { throw 42; }, L"An exception of unknown type"},
-    };
-    std::vector<std::wstring> expected;
-    for (const auto& c : cases) {
-        control.raise = c.raise;
-        EXPECT_EQ(::SendMessageW(control.Handle(), WM_APP, 0, 0), 0);
-        if (c.shown != nullptr) expected.push_back(c.shown);
-    }
-    ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(g_boxTexts, expected);
-}
 
 TEST(Set, HoldsValueNAsBitNOfOneByte) {
     TSet<Flag> set{Flag::A, Flag::E};

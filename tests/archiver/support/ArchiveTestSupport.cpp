@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iostream>
 
 #include "TestPaths.h"
 #include "archive/StreamWriter.h"
@@ -220,12 +219,6 @@ bool GenerateItemsArchive(const std::wstring& archive, int folders, int files) {
                       L"\"" + archive + L"\" " + std::to_wstring(folders) + L" " + std::to_wstring(files), L"") == 0;
 }
 
-bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::wstring>& items) {
-    std::wstring arguments = L"\"" + archive + L"\" --named";
-    for (const std::wstring& item : items) arguments += L" \"" + item + L"\"";
-    return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe", arguments, L"") == 0;
-}
-
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }
 
 std::wstring ConsoleSfxModulePath() {
@@ -298,7 +291,6 @@ SmallDisk::SmallDisk() {
     const wchar_t* mounted = _wgetenv(L"DZ_SMALL_DISK");
     m_mounted = mounted != nullptr && *mounted != L'\0';
     m_folder = m_mounted ? std::wstring(mounted) : FreshFolder(L"small-disk");
-    std::cout << "full disk: " << (m_mounted ? "a file system of 1 MiB" : "an injected write failure") << "\n";
     ::testing::Test::RecordProperty("full_disk", m_mounted ? "mounted" : "injected");
 }
 

@@ -52,9 +52,6 @@ std::wstring SfxModulePath();
 // holding "pozycja F katalogu D\r\n", written by the benchmarks' itemsarchive.
 bool GenerateItemsArchive(const std::wstring& archive, int folders, int files);
 std::wstring ConsoleSfxModulePath();
-// An archive of items stored under exactly the paths given, written through the
-// library by itemsarchive: "PATH=TEXT" a file, "PATH\=" a folder.
-bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::wstring>& items);
 
 // An archive of one stored file, content.bin (NoiseBytes(contentSize, 7)), written
 // by the component below the folder in volumes; the names of the volumes.

@@ -11,21 +11,37 @@
 class CEditBox : public PageControlOn<CEdit> {
 public:
     void ApplyIdentifier(const std::string& identifier, const PageLends& page) override;
+    bool TakesFocus() const override { return true; }
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribeInput(annotation, page); }
 };
 
 // COMBOBOX: its window is as high as its dropped list; the page's table keeps its closed box.
 class CMyComboItem : public PageControlOn<CComboBox> {
 public:
     RECT Registered(const RECT& rect, int dpi) override;
+    bool TakesFocus() const override { return true; }
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribeInput(annotation, page); }
 };
 
-class CMyTreeView : public PageControlOn<CTreeCtrl> {};     // TREEVIEW
-class CMyProgress : public PageControlOn<CProgressCtrl> {};  // PROGRESS
+// TREEVIEW
+class CMyTreeView : public PageControlOn<CTreeCtrl> {
+public:
+    bool TakesFocus() const override { return true; }
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribeInput(annotation, page); }
+};
+
+// PROGRESS: named by the label before it; on the progress page by its status line (CProgressPage).
+class CMyProgress : public PageControlOn<CProgressCtrl> {
+public:
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribeInput(annotation, page); }
+};
 
 // RICHTEXT: a background colour only repaints it.
 class CMyRichText : public PageControlOn<CRichEditCtrl> {
 public:
     void ApplyColor(const std::string& value, int which) override;
+    bool TakesFocus() const override { return true; }
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribeInput(annotation, page); }
 };
 
 // What the platform needs before the first window of these classes: the

@@ -1,5 +1,7 @@
 #include "MyButton.h"
 
+#include "../framework/HighContrast.h"
+
 void CMyButton::SetTextFont(const LOGFONTA& description) {
     m_font.Reset(::CreateFontIndirectA(&description));
     SetFont(m_font);
@@ -11,7 +13,7 @@ void CMyButton::SetBackColor(COLORREF color) {
 }
 
 bool CMyButton::OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) {
-    if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC || !m_brush) return false;
+    if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC || !m_brush || HighContrastOn()) return false;
     *result = reinterpret_cast<LRESULT>(m_brush.Get());
     return true;
 }

@@ -13,7 +13,7 @@ public:
     HFONT TextFont() const { return m_font; }
 
 protected:
-    // Without a brush of its own the system's colours stand.
+    // Without a brush of its own, or in high contrast, the system's colours stand.
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
@@ -27,6 +27,7 @@ class CPushButton : public CMyButton {
 public:
     void ApplyRow(const AppliedRow& row, const PageLends& page) override;
     void ApplyIdentifier(const std::string& identifier, const PageLends& page) override;
+    bool TakesFocus() const override { return true; }
 };
 
 // GROUPBOX: a caption as written, on a background of the theme's colour.

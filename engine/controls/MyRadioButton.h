@@ -5,7 +5,8 @@
 
 // Radio buttons and check boxes of a page (RADIO, CHECKBOX): system-drawn,
 // with their text as written, on a background of the theme's colour (black
-// until the page sets one).
+// until the page sets one). In high contrast they draw themselves in the
+// system's colours instead, a chosen one with its mark, an unchosen one empty.
 class CMyRadioButton : public PageControlOn<CButton> {
 public:
     void SetBackColor(COLORREF color);
@@ -15,11 +16,15 @@ public:
     void OnCreated(const ControlType& type) override;
     void ApplyRow(const AppliedRow& row, const PageLends& page) override;
     void ApplyColor(const std::string& value, int which) override;
+    bool TakesFocus() const override { return true; }
 
 protected:
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void PaintInSystemColors(HDC dc) const;
+
     COLORREF m_backColor = RGB(0, 0, 0);
     // One brush per colour, made at the first request after a change.
     BrushHandle m_brush;

@@ -52,6 +52,8 @@ public:
     // Its size is its picture's: the file made for the DPI, where the theme has one.
     SIZE LoadLinePicture(const std::string& path, int dpi) override;
     void Placed(const RECT& rect, int dpi) override;
+    // A button named by what a click on it does, or a decorative picture.
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribePicture(annotation, page); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "../framework/HighContrast.h"
 #include "../framework/SystemMetrics.h"
 
 CNewLabel::CNewLabel()
@@ -97,13 +98,17 @@ void CNewLabel::OnPaint() {
     std::string text(static_cast<size_t>(length) + 1, '\0');
     text.resize(static_cast<size_t>(::GetWindowTextA(m_hWnd, text.data(), length + 1)));
     SelectedObject font(dc, m_font && *m_font ? m_font->Get() : nullptr);
-    if (m_fillFlag == 1) {
+    // In high contrast the label is opaque, whatever lies beneath it.
+    const bool contrast = HighContrastOn();
+    if (contrast) {
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+    } else if (m_fillFlag == 1) {
         ::SetBkColor(dc, m_backColor);
         ::FillRect(dc, &client, m_backBrush);
     }
     // Transparent text keeps the page's background around the letters.
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, m_textColor);
+    ::SetTextColor(dc, contrast ? ::GetSysColor(m_linked ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT) : m_textColor);
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, m_textFormat);
 }
 
@@ -127,6 +132,10 @@ void CTextLabel::ApplyRow(const AppliedRow& row, const PageLends& page) {
         SetLink(row.value == "Yes");
         if (row.value == "Yes") row.rows[kTextColorRow].value = "0,0,255";
     }
+}
+
+void CTextLabel::Describe(Annotation& annotation, const PageContext&) {
+    if (Linked()) annotation.Role(*this, ROLE_SYSTEM_LINK);
 }
 
 void CTextLabel::ApplyColor(const std::string& value, int which) {

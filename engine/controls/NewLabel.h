@@ -2,12 +2,14 @@
 #include <memory>
 #include <string_view>
 
+#include "../framework/Accessible.h"
 #include "../framework/Controls.h"
 #include "../framework/GdiObject.h"
 #include "PageControl.h"
 
 // A self-painted label: its window text in its own font and colour,
 // optionally over a filled background, and optionally with the look of a link.
+// In high contrast it is the system's window text on the window colour.
 // A HOTSPOT is one as created: empty, with a thin border, taking no rows.
 class CNewLabel : public PageControlOn<CStatic> {
 public:
@@ -39,6 +41,8 @@ public:
     void UsePageFont(FontUse use, const PageLends& page) override;
     // The background and alignment its type starts with.
     void OnCreated(const ControlType& type) override;
+    // A HOTSPOT: a button named by what a click on it does, or decorative.
+    void Describe(Annotation& annotation, const PageContext& page) override { DescribePicture(annotation, page); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -66,6 +70,9 @@ class CTextLabel : public CNewLabel {
 public:
     void ApplyRow(const AppliedRow& row, const PageLends& page) override;
     void ApplyColor(const std::string& value, int which) override;
+    bool IsLabel() const override { return ::GetWindowTextLengthA(m_hWnd) > 0; }
+    // A link says so; other texts are what the system says they are.
+    void Describe(Annotation& annotation, const PageContext& page) override;
 
 private:
     static constexpr int kTextColorRow = 3;  // the row of its "Text Color"
@@ -75,14 +82,17 @@ private:
 class CRectLabel : public CNewLabel {
 public:
     void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    void Describe(Annotation& annotation, const PageContext&) override { annotation.Decorative(*this); }
     void ApplyColor(const std::string& value, int which) override;
 };
 
 // ANIMATION: a bordered, centred label keeping its numbered caption; "Style:"
-// takes its border away or gives it one.
+// takes its border away or gives it one. The caption is a placeholder, not
+// content: assistive technology is told it is decorative, as for LISTVIEW.
 class CAnimationLabel : public CNewLabel {
 public:
     void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    void Describe(Annotation& annotation, const PageContext&) override { annotation.Decorative(*this); }
 };
 
 // LISTVIEW: a white label with a sunken edge keeping its numbered caption;
@@ -90,4 +100,5 @@ public:
 class CListViewLabel : public CNewLabel {
 public:
     void ApplyRow(const AppliedRow& row, const PageLends& page) override;
+    void Describe(Annotation& annotation, const PageContext&) override { annotation.Decorative(*this); }
 };

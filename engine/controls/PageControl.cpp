@@ -1,5 +1,6 @@
 #include "PageControl.h"
 
+#include "../framework/Accessible.h"
 #include "ThemeFont.h"
 
 void CPageControl::UsePageFont(FontUse use, const PageLends& page) {
@@ -20,4 +21,17 @@ void SetBorderByDigit(const CWnd& window, std::string_view value) {
     const int digit = ThemeFile::FirstDigit(value);
     if (digit == 0) window.ModifyStyle(WS_BORDER, 0);
     if (digit == 1) window.ModifyStyle(0, WS_BORDER);
+}
+
+void CPageControl::DescribePicture(Annotation& annotation, const PageContext& page) {
+    if (page.command.empty()) {
+        annotation.Decorative(Control());
+        return;
+    }
+    annotation.Role(Control(), ROLE_SYSTEM_PUSHBUTTON);
+    annotation.Name(Control(), page.command);
+}
+
+void CPageControl::DescribeInput(Annotation& annotation, const PageContext& page) {
+    if (page.label != nullptr) annotation.NameFrom(Control(), page.label);
 }

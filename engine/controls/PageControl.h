@@ -13,6 +13,8 @@
 
 using ThemeFile::ControlRows;
 
+class Annotation;
+
 // What a page lends its controls while they take their rows and lay
 // themselves out.
 struct PageLends {
@@ -32,6 +34,14 @@ struct AppliedRow {
     int row;             // its position; a font starts there and takes four rows
     std::string& value;  // as the page keeps it: the control may keep what it made of it there
     ControlRows& rows;   // all of the control's rows, for a row that reads or changes others
+};
+
+// What the page knows of a control for assistive technology: the label just
+// before it in reading order (null for none) and what a click on it does, in
+// the word of a button ("Next"; empty for nothing).
+struct PageContext {
+    HWND label = nullptr;
+    std::string command;
 };
 
 // A control of a page as the page sees it. The type table creates it and
@@ -63,9 +73,23 @@ public:
     // What the page's control table keeps of its rectangle.
     virtual RECT Registered(const RECT& rect, int dpi) { return rect; }
 
+    // Whether the keyboard moves to it (Tab, the page's own order); the window's
+    // tab-stop style stays as its type has it.
+    virtual bool TakesFocus() const { return false; }
+    // Whether its text names the input control after it.
+    virtual bool IsLabel() const { return false; }
+    // What it tells assistive technology beyond its window's text and class; by
+    // default what the system tells.
+    virtual void Describe(Annotation& annotation, const PageContext& page) {}
+
 protected:
     // "BackColor": empty is kept as "COLOR_BTNFACE", then it is the background.
     void ApplyBackColorRow(std::string& value);
+    // A picture or label: a button named by what a click on it does, when it
+    // does something; otherwise decorative.
+    void DescribePicture(Annotation& annotation, const PageContext& page);
+    // An input control: named by the label before it.
+    void DescribeInput(Annotation& annotation, const PageContext& page);
 };
 
 // A page control over one of the framework's control classes.

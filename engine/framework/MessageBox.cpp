@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include "FocusReturn.h"
 #include "WinApp.h"
 
 namespace {
@@ -13,6 +14,7 @@ void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(han
 
 int AppMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     if (Handler()) return Handler()(owner, text, caption, type);
+    FocusReturn focus;
     return ::MessageBoxA(owner, text, caption, type);
 }
 

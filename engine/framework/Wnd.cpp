@@ -1,13 +1,21 @@
 #include "Wnd.h"
 
+#include "Accessible.h"
 #include "ExceptionBoundary.h"
 
 namespace {
 const char kObjectProperty[] = "NorvaneWnd";
 }
 
+CWnd::CWnd() = default;
+
 CWnd::~CWnd() {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+}
+
+AccessibleFacts& CWnd::Accessible() {
+    if (!m_accessible) m_accessible = std::make_unique<AccessibleFacts>();
+    return *m_accessible;
 }
 
 bool CWnd::RegisterWindowClass(const char* className, UINT classStyle, HICON icon, HBRUSH background) {
@@ -189,7 +197,13 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 LRESULT CWnd::Dispatch(CWnd* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (ReflectToChild(message, wParam, lParam, &reflected)) return reflected;
+    const AccessibleFacts* facts = object->m_accessible.get();
+    if (message == WM_GETOBJECT && facts != nullptr && facts->served) {
+        LRESULT answer = 0;
+        if (AnswerGetObject(hwnd, *facts, wParam, lParam, &answer)) return answer;
+    }
     if (message == WM_NCDESTROY) {
+        if (facts != nullptr && facts->annotated) Annotation().Clear(hwnd);
         WNDPROC previous = object->m_previousProc;
         object->Detach();
         LRESULT result = previous != nullptr ? ::CallWindowProcA(previous, hwnd, message, wParam, lParam)

@@ -1,11 +1,15 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
+struct AccessibleFacts;
+
 // Owns one window handle. Messages for the handle reach the object's WindowProc;
 // what a class does not handle goes to the window's previous procedure.
 class CWnd {
 public:
-    CWnd() = default;
+    CWnd();
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -57,6 +61,10 @@ public:
     // answer in result; otherwise the parent's handling goes on.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
 
+    // What assistive technology is told of the window beyond its text and
+    // class (Annotation, Accessible.h); made at the first use.
+    AccessibleFacts& Accessible();
+
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -73,6 +81,7 @@ private:
     void Detach();
 
     WNDPROC m_previousProc = nullptr;
+    std::unique_ptr<AccessibleFacts> m_accessible;
 };
 
 // Binds the next window created on this thread to the object, for windows whose

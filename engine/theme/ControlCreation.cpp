@@ -18,6 +18,7 @@ void CImageWindow::BuildControls(int total) {
         ReadControlRows(m_table[0], m_themePath, controlKey, m_themeFolder);
     }
     ApplyLoadedProperties();
+    DescribeControls();
 }
 
 int CImageWindow::ParseControlLine(const std::string& line) {

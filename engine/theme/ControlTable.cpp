@@ -42,10 +42,13 @@ int ReadControlRows(ControlRecord& record, const std::string& path, int controlK
     return written;
 }
 
+bool NamedByRows(const ControlType& type) {
+    return std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
+                       [](const LoadStep& step) { return step.property == kIdentifierStep; });
+}
+
 bool TakeIdentifierFromRows(ControlRecord& record, const ControlType& type) {
-    const bool named = std::any_of(type.loadSteps.begin(), type.loadSteps.end(),
-                                   [](const LoadStep& step) { return step.property == kIdentifierStep; });
-    if (!named || record.rowCount == 0) return false;
+    if (!NamedByRows(type) || record.rowCount == 0) return false;
     record.identifier = record.rows[0].value;
     return true;
 }

@@ -62,6 +62,8 @@ ControlRecord NewControlRecord(const std::string& type, const RECT& rect, int wi
 // Reads a control key's rows into the record: at most kMaxRows of them.
 // Returns the "%i,t" count as written.
 int ReadControlRows(ControlRecord& record, const std::string& path, int controlKey, const std::string& themeFolder);
+// Whether row 0 renames a control of the type.
+bool NamedByRows(const ControlType& type);
 // Row 0 renames a control whose type takes its identifier from the rows, when
 // it has rows at all; true when it did.
 bool TakeIdentifierFromRows(ControlRecord& record, const ControlType& type);

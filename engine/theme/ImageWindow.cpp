@@ -266,9 +266,9 @@ void CImageWindow::SetControlText(int windowId, const std::string& text) const {
     ::InvalidateRect(control, nullptr, TRUE);
 }
 
-void CImageWindow::EnableNamed(const char* identifier, bool enable) const {
+void CImageWindow::EnableNamed(const char* identifier, bool enable) {
     const int windowId = FindControlByName(identifier);
-    if (windowId >= 0) ::EnableWindow(::GetDlgItem(m_hWnd, windowId), enable);
+    if (windowId >= 0) m_focusKeeper.Enable(::GetDlgItem(m_hWnd, windowId), enable);
 }
 
 void CImageWindow::CheckNamed(const char* identifier, bool check) const {
@@ -305,6 +305,7 @@ bool CImageWindow::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN &&
         (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd)))
         return true;
+    if (NavigateByKeyboard(*msg)) return true;
     return CDialog::PreTranslateMessage(msg);
 }
 
@@ -316,6 +317,10 @@ LRESULT CImageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        OnSystemColorsChanged();
+        break;
     case WM_CLOSE:
         // Closing a page ends the program, whatever the page.
         AbortProgram();

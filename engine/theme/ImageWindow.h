@@ -3,11 +3,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "../controls/ControlTypes.h"
 #include "../controls/PageControl.h"
 #include "../framework/Dialog.h"
 #include "../framework/Dpi.h"
+#include "../framework/FocusKeeper.h"
 #include "../framework/GdiObject.h"
 #include "ControlTable.h"
 #include "ProgressPage.h"
@@ -104,11 +106,29 @@ public:
     bool Ended() const { return m_ended; }
     bool HandlingCommand() const { return m_commandDepth > 0; }
 
-    // The controls the theme named; a name the page lacks changes nothing.
-    void EnableNamed(const char* identifier, bool enable) const;
+    // The controls the theme named; a name the page lacks changes nothing. A
+    // control disabled under the keyboard focus hands it on (FocusRefuge) and
+    // has it back when enabled again.
+    void EnableNamed(const char* identifier, bool enable);
     void CheckNamed(const char* identifier, bool check) const;
     // The text of the control with the window identifier (none for -1), repainted.
     void SetControlText(int windowId, const std::string& text) const;
+
+    // The keyboard. The page moves Tab and Shift+Tab through the controls that
+    // take the focus, in reading order (ReadingOrder.h), and the arrow keys
+    // between the two radio buttons of a pair its host names, pressing the one
+    // they reach; its windows keep the order they were made in.
+    // The controls that take the focus now (shown and enabled), in reading order.
+    std::vector<HWND> FocusOrder() const;
+    // When the page is shown: "IDC_NEXT" when it can take the focus, else the
+    // first control of the focus order, else the page itself.
+    void FocusFirstControl();
+    // Where the focus goes from a control about to be disabled: the one before
+    // it in the focus order, else the one after, else the page.
+    HWND FocusRefuge(HWND leaving) const;
+    // The control takes the focus, its text selected when it is a text box,
+    // and the focus cue shows from now on, as after any key of the keyboard.
+    void FocusControl(HWND control, bool byKeyboard = false);
 
     // What the page holds, for the program's flow, tools and tests.
     const ControlTable& Table() const { return m_table; }
@@ -129,10 +149,22 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Enter never reaches the page or its controls, so it never presses the
-    // default button; then the usual dialog keys.
+    // default button; then the page's own Tab and arrow keys; then the usual
+    // dialog keys.
     bool PreTranslateMessage(MSG* msg) override;
 
 private:
+    // Tab, Shift+Tab and the arrow keys as the page moves them; false for a key left to the dialog's handling.
+    bool NavigateByKeyboard(const MSG& msg);
+    // The page's child that holds the window (itself, or a window inside it), or null.
+    HWND PageChildOf(HWND window) const;
+    // Names, roles and decorative marks for assistive technology, once the controls are built.
+    void DescribeControls();
+    // What a click on the control does, in the word of a button ("Next"), for its name.
+    std::string CommandOf(int position) const;
+    // The system's colours or high contrast changed: everything is drawn again.
+    void OnSystemColorsChanged();
+
     struct Pool {
         int count = 0;
         std::array<std::unique_ptr<CPageControl>, kPoolSize> objects;
@@ -186,6 +218,7 @@ private:
     std::shared_ptr<FontHandle> m_pageFont;  // built by the host, shared
 
     CProgressPage m_progress{*this};
+    FocusKeeper m_focusKeeper{[this](HWND leaving) { return FocusRefuge(leaving); }};
     bool m_ended = false;
     int m_commandDepth = 0;  // click handlers of this page running, nested ones included
 };

@@ -24,6 +24,14 @@ public:
     virtual void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                                CImageWindow* page, const std::string& fileName) {}
 
+    // The other control of a pair that the arrow keys move between (the
+    // licence and scope choices of a wizard), empty for none.
+    virtual std::string ArrowPartner(const std::string& identifier) const { return {}; }
+    // What a click on a control with the identifier and click action does, in
+    // a word a button would carry ("Next"), empty for nothing: the name of a
+    // picture that acts as a button.
+    virtual std::string CommandName(const std::string& identifier, int clickAction) const { return {}; }
+
     // The DPI a page lays itself out for, given its monitor's: that one, unless
     // the host shows pages as a monitor of another DPI would (a preview).
     virtual int PageDpi(int monitorDpi) const { return monitorDpi; }

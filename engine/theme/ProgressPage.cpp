@@ -1,6 +1,7 @@
 #include "ProgressPage.h"
 
 #include "../controls/InputControls.h"
+#include "../framework/Accessible.h"
 #include "../product/LanguageText.h"
 #include "ImageWindow.h"
 
@@ -19,7 +20,22 @@ void CProgressPage::Setup() {
     if (m_bar != nullptr) m_barPoolIndex = m_page.FindPoolIndex(bar);
     m_infoWindowId = m_page.FindControlByName("IDC_INFO");
     m_static1WindowId = m_page.FindControlByName("IDC_STATIC1");
+    DescribeTargets();
     m_page.SetTimer(CImageWindow::kPageTimer, kPageTimerMs);
+}
+
+void CProgressPage::DescribeTargets() {
+    // The status lines are read out as they change; the bar is named by the
+    // status line, or the information line without one.
+    Annotation annotation;
+    HWND status = nullptr;
+    for (int windowId : {m_infoWindowId, m_static1WindowId}) {
+        CWnd* label = m_page.ControlObject(m_page.FindRecordByWindowId(windowId));
+        if (label == nullptr || label->m_hWnd == nullptr) continue;
+        annotation.LiveRegion(*label);
+        status = label->m_hWnd;
+    }
+    if (m_bar != nullptr && status != nullptr) annotation.NameFrom(*m_bar, status);
 }
 
 void CProgressPage::ForgetTargets() {
@@ -28,7 +44,9 @@ void CProgressPage::ForgetTargets() {
 }
 
 void CProgressPage::ShowStatusText(const std::string& text, StatusTarget target) {
-    m_page.SetControlText(target == kInfoText ? m_infoWindowId : m_static1WindowId, ExpandTextTokens(text));
+    const int windowId = target == kInfoText ? m_infoWindowId : m_static1WindowId;
+    m_page.SetControlText(windowId, ExpandTextTokens(text));
+    if (windowId >= 0) NotifyLiveRegionChanged(::GetDlgItem(m_page.m_hWnd, windowId));
     m_page.Invalidate();
 }
 
@@ -51,4 +69,6 @@ void CProgressPage::ShowCompletion() {
     m_page.EnableNamed("IDCANCEL", true);
     ::SetDlgItemTextA(m_page.m_hWnd, cancel, ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "1")).c_str());
     ShowStatusText(ExpandTextTokens(ReadLanguageText("SetupCompleteSuccess", "5")), kStatic1Text);
+    // The closing button is what the user wants now.
+    m_page.FocusControl(::GetDlgItem(m_page.m_hWnd, cancel));
 }

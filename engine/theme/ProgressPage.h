@@ -28,7 +28,8 @@ public:
     void SetProgressPosition(int position) override;
     void EnableCancel() override;
     // Without a Cancel whose clicks arrive, the page gets its close box; from
-    // now on Escape closes the page as its close box does.
+    // now on Escape closes the page as its close box does. The focus goes to
+    // the closing button.
     void ShowCompletion() override;
 
     bool Completed() const { return m_completed; }
@@ -37,6 +38,9 @@ public:
     int Static1WindowId() const { return m_static1WindowId; }
 
 private:
+    // Status lines as live regions, the bar named by the status line.
+    void DescribeTargets();
+
     CImageWindow& m_page;
     CMyProgress* m_bar = nullptr;
     int m_barPoolIndex = -1;

@@ -1,5 +1,7 @@
 #include "PageChoices.h"
 
+#include <utility>
+
 #include "../framework/ProgramEnd.h"
 #include "../product/ProductContext.h"
 #include "../theme/ImageWindow.h"
@@ -22,6 +24,30 @@ constexpr PageChoice kPageChoices[] = {
     {"IDCANCEL", [](CImageWindow&) { AbortProgram(); }},
 };
 }  // namespace
+
+std::string PairPartner(const std::string& identifier) {
+    static const char* const kPairs[][2] = {{"IDC_ACCEPTLICENSE", "IDC_NOTACCEPTLICENSE"},
+                                            {"IDC_ANYONE", "IDC_ONLYFORME"}};
+    for (const auto& pair : kPairs) {
+        if (identifier == pair[0]) return pair[1];
+        if (identifier == pair[1]) return pair[0];
+    }
+    return {};
+}
+
+std::string CommandName(const std::string& identifier, int clickAction) {
+    static const std::pair<const char*, const char*> kBefore[] = {
+        {"IDC_BROWSE", "Browse"}, {"IDCANCEL", "Cancel"}, {"IDYES", "Yes"}, {"IDNO", "No"}};
+    static const std::pair<const char*, const char*> kAfter[] = {{"IDRETRY", "Retry"}, {"IDIGNORE", "Ignore"}};
+    for (const auto& [name, word] : kBefore)
+        if (identifier == name) return word;
+    if (identifier == "IDC_BACK" || clickAction == 2) return "Back";
+    if (identifier == "IDC_FINISH") return "Finish";
+    if (identifier == "IDC_NEXT" || clickAction == 1) return "Next";
+    for (const auto& [name, word] : kAfter)
+        if (identifier == name) return word;
+    return {};
+}
 
 bool RunPageChoice(CImageWindow& page, const std::string& identifier) {
     for (const PageChoice& choice : kPageChoices) {

@@ -17,3 +17,10 @@ void OnBrowse(CImageWindow& page);
 
 // Runs the choice the identifier stands for; false for any other identifier.
 bool RunPageChoice(CImageWindow& page, const std::string& identifier);
+
+// The other radio button of the licence or the scope pair; empty for any other identifier.
+std::string PairPartner(const std::string& identifier);
+// What a click on a control with the identifier and click action does, as the
+// caption of a button would say it ("Next", "Back", "Cancel", "Finish",
+// "Browse"...), tested in the order a click is; empty when it does nothing.
+std::string CommandName(const std::string& identifier, int clickAction);

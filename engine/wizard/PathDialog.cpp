@@ -6,6 +6,7 @@
 #include "../framework/ComPtr.h"
 #include "../framework/DrivePath.h"
 #include "../framework/ExceptionBoundary.h"
+#include "../framework/FocusReturn.h"
 #include "../framework/MessageBox.h"
 #include "../framework/WinApp.h"
 
@@ -39,6 +40,7 @@ int CPathDialog::RunChooser() {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(this);
+    FocusReturn focus;
     LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
     if (item != nullptr) allocator->Free(item);
     m_dialog = nullptr;

@@ -31,6 +31,12 @@ void WizardHost::OnPageCommand(int /*windowId*/, int /*position*/, int clickActi
     }
 }
 
+std::string WizardHost::ArrowPartner(const std::string& identifier) const { return PairPartner(identifier); }
+
+std::string WizardHost::CommandName(const std::string& identifier, int clickAction) const {
+    return ::CommandName(identifier, clickAction);
+}
+
 void WizardHost::GoBack() { MoveTo(m_pageIndex - 1); }
 
 void WizardHost::GoNext() {
@@ -51,6 +57,7 @@ CImageWindow* WizardHost::OpenPage(const std::string& folder, const std::string&
     if (!page || page->m_hWnd == nullptr) return nullptr;
     page->LoadPage(folder, fileName, pageIndex, pageCount);
     page->ShowWindow(SW_SHOWDEFAULT);
+    page->FocusFirstControl();
     m_pages.push_back(std::move(page));
     return m_pages.back().get();
 }

@@ -33,6 +33,10 @@ public:
     // "IDC_NEXT" or click action 1 next; anything else nothing.
     void OnPageCommand(int windowId, int position, int clickAction, const std::string& identifier,
                        CImageWindow* page, const std::string& fileName) override;
+    // The licence and scope pairs, and the names of Next, Back, Cancel, Finish,
+    // Browse and the answers.
+    std::string ArrowPartner(const std::string& identifier) const override;
+    std::string CommandName(const std::string& identifier, int clickAction) const override;
     // Open the previous or the next page of the sequence; at either end, or with
     // an empty sequence, nothing opens and the index stays.
     void GoBack();

@@ -1,0 +1,233 @@
+// Pages without a mouse and through a screen reader: themeview shows them as
+// a process, keys are pressed as a user presses them and the accessible
+// objects are read from this process, as assistive technology reads them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <functional>
+
+#include "TestPaths.h"
+#include "support/AssistiveView.h"
+#include "support/ChildProcess.h"
+#include "support/ThemePage.h"
+
+namespace {
+const std::string kThemeview = NORVANE_BIN_DIR "\\themeview.exe";
+const std::string kDemoTheme = NORVANE_SOURCE_DIR "\\demo\\norvane\\installer\\theme\\";
+constexpr long kSystemsRole = 0;  // the system's own: Wine says "client" for most
+
+// Waits with this thread's messages dispatched: the events of another process
+// arrive as messages.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs;) {
+        if (condition()) return true;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return condition();
+}
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (WindowTextOf(child) == text) return child;
+    return nullptr;
+}
+
+// themeview showing pages of a folder; the first one once one of its controls
+// has the focus (activation gives it to the page itself first).
+class ShownPages {
+public:
+    ShownPages(const std::string& folder, const std::string& pages, const std::string& options = {})
+        : m_process(kThemeview, options + " \"" + folder + "\" " + pages) {
+        WaitFor([this] {
+            page = FindProcessWindow(m_process.Id(), "#32770");
+            HWND focus = page != nullptr && ::IsWindowVisible(page) ? AssistiveView::FocusOf(page) : nullptr;
+            return focus != nullptr && ::IsChild(page, focus);
+        });
+    }
+    HWND Control(const std::string& text) const { return ChildWithText(page, text); }
+    DWORD Id() const { return m_process.Id(); }
+
+    HWND page = nullptr;
+
+private:
+    ChildProcess m_process;
+};
+
+struct Expected {
+    const wchar_t* name;  // as read; null: none
+    long role;
+};
+
+// Every control of the page, in the order of its theme's "INFO" keys, as a
+// client of another process reads it.
+void ExpectNamesAndRoles(HWND page, const std::vector<Expected>& controls) {
+    const std::vector<AssistiveView::Node> nodes = AssistiveView::ReadChildren(page);
+    ASSERT_EQ(nodes.size(), controls.size());
+    for (size_t key = 0; key < controls.size(); ++key) {
+        // Windows are made from the highest key down, from 3000 on.
+        HWND control = ::GetDlgItem(page, static_cast<int>(3000 + controls.size() - 1 - key));
+        auto node = std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n.hwnd == control; });
+        ASSERT_NE(node, nodes.end()) << key;
+        const Expected& want = controls[key];
+        EXPECT_EQ(node->hasName, want.name != nullptr) << key << " " << WindowTextOf(control);
+        if (want.name != nullptr) {
+            EXPECT_EQ(node->name, want.name) << key;
+        }
+        if (want.role != kSystemsRole) {
+            EXPECT_EQ(node->role, want.role) << key;
+        }
+    }
+}
+
+// Presses the key once for each control named, expecting the focus on it.
+void ExpectWalk(const ShownPages& shown, WORD key, bool shift, const std::vector<const char*>& order) {
+    for (const char* text : order) {
+        HWND want = shown.Control(text);
+        EXPECT_EQ(AssistiveView::PressKey(shown.page, key, shift, want), want) << text;
+    }
+}
+
+bool Checked(HWND button) { return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+}  // namespace
+
+TEST(PageKeyboard, TheDemoLicencePageInReadingOrderWithItsPairOnTheArrowKeys) {
+    ShownPages shown(kDemoTheme, "licence.lcd uninstall.lcd");
+    ASSERT_NE(shown.page, nullptr);
+    HWND next = shown.Control("Next >");
+    EXPECT_EQ(AssistiveView::FocusOf(shown.page), next);
+    // Back is disabled on the first page; the walk goes round, both ways.
+    const std::vector<const char*> forward = {"Cancel", "I accept the agreement", "I do not accept the agreement",
+                                              "Browse...", "Next >"};
+    ExpectWalk(shown, VK_TAB, false, forward);
+    ExpectWalk(shown, VK_TAB, true, {"Browse...", "I do not accept the agreement", "I accept the agreement",
+                                     "Cancel", "Next >"});
+    EXPECT_TRUE(::GetWindowLongPtrA(next, GWL_STYLE) & BS_DEFPUSHBUTTON);
+
+    // The arrows press the other radio button of the pair as a click does, and stay in it.
+    HWND accept = shown.Control("I accept the agreement"), decline = shown.Control("I do not accept the agreement");
+    ExpectWalk(shown, VK_TAB, false, {"Cancel", "I accept the agreement"});
+    for (WORD key : {VK_DOWN, VK_RIGHT, VK_UP, VK_LEFT}) {
+        HWND from = AssistiveView::FocusOf(shown.page), to = from == accept ? decline : accept;
+        EXPECT_EQ(AssistiveView::PressKey(shown.page, key, false, to), to);
+        EXPECT_TRUE(WaitFor([&] { return Checked(to) && !Checked(from); }));
+        EXPECT_EQ(::IsWindowEnabled(next) != FALSE, to == accept);
+    }
+    // The one not chosen stays on the way of Tab.
+    ExpectWalk(shown, VK_TAB, false, {"I do not accept the agreement", "Browse...", "Next >"});
+
+    ExpectNamesAndRoles(shown.page, {
+        {nullptr, ROLE_SYSTEM_GRAPHIC},  // the icon
+        {L"Licence agreement", kSystemsRole},
+        {L"Please read the terms of Sample Product before you go on.", kSystemsRole},
+        {nullptr, ROLE_SYSTEM_GRAPHIC},  // the frame
+        {L"Sample Product is free for the demo: use it, copy it and pass it on as you like. It comes without any "
+         L"warranty.", kSystemsRole},
+        {L"I accept the agreement", kSystemsRole},
+        {L"I do not accept the agreement", kSystemsRole},
+        {L"Install Sample Product into:", kSystemsRole},
+        {L"C:\\Program Files\\Sample Product", kSystemsRole},
+        {L"Browse...", kSystemsRole},
+        {L"Norvane setup engine", ROLE_SYSTEM_LINK},
+        {L"< Back", kSystemsRole},
+        {L"Next >", kSystemsRole},
+        {L"Cancel", kSystemsRole},
+    });
+}
+
+TEST(PageKeyboard, TheCompletedProgressPageHasItsClosingButtonFocusedAndAnnouncesItsStatus) {
+    // Every process's events, from before the run: its completion may come at once.
+    AssistiveView::EventCounter announced(0, 0x8019);  // EVENT_OBJECT_LIVEREGIONCHANGED, Windows 8 on
+    ShownPages shown(kDemoTheme, "uninstall.lcd",
+                     "--language \"" NORVANE_SOURCE_DIR "\\demo\\norvane\\installer\\language.lan\"");
+    ASSERT_NE(shown.page, nullptr);
+    // Keys 10, 6 and 5.
+    HWND cancel = ::GetDlgItem(shown.page, 3000), status = ::GetDlgItem(shown.page, 3004);
+    HWND barWindow = ::GetDlgItem(shown.page, 3005);
+    EXPECT_TRUE(WaitFor([&] { return AssistiveView::FocusOf(shown.page) == cancel; }));
+    EXPECT_TRUE(::IsWindowEnabled(cancel));
+    EXPECT_TRUE(announced.WaitFor(status, 1));
+    // The bar is named by the status line as it reads now.
+    const std::vector<AssistiveView::Node> nodes = AssistiveView::ReadChildren(shown.page);
+    auto bar = std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n.hwnd == barWindow; });
+    ASSERT_NE(bar, nodes.end());
+    const std::string text = WindowTextOf(status);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(bar->name, std::wstring(text.begin(), text.end()));
+}
+
+namespace {
+// A page with a control of every type, as a theme author would lay it out:
+// labels before the input controls, pictures that act as buttons and pictures
+// that do not, placeholders, a link.
+std::string EveryTypePage(const std::string& folder) {
+    WriteBitmapFile(folder + "back.bmp", 40, 20, RGB(0, 0, 200));
+    WriteBitmapFile(folder + "line.bmp", 40, 4, RGB(90, 90, 90));
+    const std::vector<std::string> lines = {
+        "a,10,10,80,20,TEXT,,,0",         "b,100,8,150,24,TEXTBOX,,,1",    "c,10,42,80,20,TEXT,,,2",
+        "d,100,40,150,100,COMBOBOX,,,3",  "e,10,72,80,20,TEXT,,,4",        "f,100,70,150,40,TREEVIEW,,,5",
+        "g,10,122,80,20,TEXT,,,6",        "h,100,120,150,40,RICHTEXT,,,7", "i,10,170,150,20,CHECKBOX,,,8",
+        "j,170,170,100,20,RADIO,,,9",     "k,10,200,120,20,RADIO,,,10",    "l,140,200,120,20,RADIO,,,11",
+        "m,10,230,260,50,GROUPBOX,,,12",  "n,20,250,20,20,RECT,,,13",      "o,50,250,40,20,FRAME,,,14",
+        "p,100,245,32,32,ICON,,,15",      "q,10,290,100,30,ANIMATION,,,16", "r,120,290,100,30,LISTVIEW,,,17",
+        "s,10,332,80,20,TEXT,,,18",       "t,100,330,150,20,PROGRESS,,,19", "u,10,360,0,0,BITMAP,{back.bmp},,20",
+        "v,60,360,0,0,HOVER,{back.bmp},,21", "w,110,360,40,20,HOTSPOT,,,22", "x,160,370,0,0,BITMAP,{line.bmp},,23",
+        "y,10,400,80,20,TEXT,,,24",       "z,100,398,80,25,BUTTON,,,25",   "zz,190,398,80,25,BUTTON,,,26",
+    };
+    const std::string rows =
+        "0,t=2\r\n0,0=ID|IDC_NAMELABEL|0\r\n0,1=Caption|Your name:|1\r\n"
+        "2,t=2\r\n2,0=ID|IDC_EDITIONLABEL|0\r\n2,1=Caption|Edition:|1\r\n"
+        "4,t=2\r\n4,0=ID|IDC_PARTSLABEL|0\r\n4,1=Caption|&Parts:|1\r\n"
+        "6,t=2\r\n6,0=ID|IDC_NOTESLABEL|0\r\n6,1=Caption|Notes:|1\r\n"
+        "8,t=2\r\n8,0=ID|IDC_REPORTS|0\r\n8,1=Text|Send reports|1\r\n"
+        "9,t=2\r\n9,0=ID|IDC_EXTRA|0\r\n9,1=Text|Extras|1\r\n"
+        "10,t=2\r\n10,0=ID|IDC_ANYONE|0\r\n10,1=Text|For anyone|1\r\n"
+        "11,t=2\r\n11,0=ID|IDC_ONLYFORME|0\r\n11,1=Text|Only for me|1\r\n"
+        "12,t=2\r\n12,0=ID|IDC_GROUP|0\r\n12,1=Caption|Look|1\r\n"
+        "18,t=2\r\n18,0=ID|IDC_COPYLABEL|0\r\n18,1=Caption|Copying:|1\r\n"
+        "20,t=1\r\n20,0=ID|IDC_BACK|0\r\n"
+        "21,t=1\r\n21,0=On Click|1-Next page|0\r\n"
+        "22,t=1\r\n22,0=ID|IDC_BROWSE|0\r\n"
+        "24,t=10\r\n24,0=ID|IDC_LINK|0\r\n24,1=Caption|Website|1\r\n24,9=URL Link|Yes|9\r\n"
+        "25,t=2\r\n25,0=ID|IDC_NEXT|0\r\n25,1=Caption|Next >|1\r\n"
+        "26,t=2\r\n26,0=ID|IDCANCEL|0\r\n26,1=Caption|Cancel|1\r\n";
+    return ThemeWithControls("caption=Every type\r\nwidth=300\r\nheight=460\r\n", lines, rows);
+}
+}  // namespace
+
+TEST(PageKeyboard, APageOfEveryTypeInReadingOrderNamedForAScreenReader) {
+    ThemePage theme("every-type");
+    theme.WriteTheme(EveryTypePage(theme.Folder()), "every.lcd");
+    theme.WriteTheme(ThemeWithControls("", {}), "last.lcd");
+    ShownPages shown(theme.Folder(), "every.lcd last.lcd");
+    ASSERT_NE(shown.page, nullptr);
+    auto id = [&](int key) { return ::GetDlgItem(shown.page, 3000 + 26 - key); };
+    EXPECT_EQ(AssistiveView::FocusOf(shown.page), id(25));
+    // Text box, combo box, tree, rich text, check box, radio buttons, Next, Cancel.
+    const int forward[] = {26, 1, 3, 5, 7, 8, 9, 10, 11, 25};
+    for (int key : forward) EXPECT_EQ(AssistiveView::PressKey(shown.page, VK_TAB, false, id(key)), id(key)) << key;
+    for (int i = static_cast<int>(std::size(forward)) - 2; i >= -1; --i) {
+        HWND want = id(forward[(i + std::size(forward)) % std::size(forward)]);
+        EXPECT_EQ(AssistiveView::PressKey(shown.page, VK_TAB, true, want), want) << i;
+    }
+
+    ExpectNamesAndRoles(shown.page, {
+        {L"Your name:", kSystemsRole},         {L"Your name:", ROLE_SYSTEM_TEXT},
+        {L"Edition:", kSystemsRole},           {L"Edition:", kSystemsRole},
+        {L"Parts:", kSystemsRole},             {L"Parts:", kSystemsRole},
+        {L"Notes:", kSystemsRole},             {L"Notes:", kSystemsRole},
+        {L"Send reports", kSystemsRole},       {L"Extras", kSystemsRole},
+        {L"For anyone", kSystemsRole},         {L"Only for me", kSystemsRole},
+        {L"Look", kSystemsRole},               {nullptr, ROLE_SYSTEM_GRAPHIC},
+        {nullptr, ROLE_SYSTEM_GRAPHIC},        {nullptr, ROLE_SYSTEM_GRAPHIC},
+        {nullptr, ROLE_SYSTEM_GRAPHIC},        {nullptr, ROLE_SYSTEM_GRAPHIC},  // the placeholders
+        {L"Copying:", kSystemsRole},           {L"Copying:", kSystemsRole},
+        {L"Back", ROLE_SYSTEM_PUSHBUTTON},     {L"Next", ROLE_SYSTEM_PUSHBUTTON},
+        {L"Browse", ROLE_SYSTEM_PUSHBUTTON},   {nullptr, ROLE_SYSTEM_GRAPHIC},
+        {L"Website", ROLE_SYSTEM_LINK},        {L"Next >", kSystemsRole},
+        {L"Cancel", kSystemsRole},
+    });
+}

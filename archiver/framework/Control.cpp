@@ -4,6 +4,7 @@
 
 #include "Application.h"
 #include "Exception.h"
+#include "HighContrast.h"
 
 namespace {
 const wchar_t kControlProperty[] = L"TWinControl";
@@ -56,6 +57,7 @@ LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT message, WPARAM w
     TWinControl* control = FromHandle(hwnd);
     if (control == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        if (control->m_accessible && control->m_accessible->Annotated) Annotations().Clear(hwnd);
         WNDPROC previous = control->m_previousProc;
         control->Detach();
         return ::CallWindowProcW(previous, hwnd, message, wParam, lParam);
@@ -87,6 +89,11 @@ HWND TWinControl::NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT && m_accessible && m_accessible->Served) {
+        LRESULT answer = 0;
+        if (AnswerGetObject(m_handle, *m_accessible, wParam, lParam, answer)) return answer;
+    }
+    if (message == WM_SETFOCUS && m_parent != nullptr) m_parent->ControlFocused(m_handle);
     if (HWND child = NotifyingChild(message, wParam, lParam)) {
         TWinControl* control = FromHandle(child);
         LRESULT result = 0;
@@ -109,8 +116,8 @@ bool TWinControl::Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     if (message != WM_CTLCOLORSTATIC) return false;
     // Static text: the font's colour on the background the control shows.
     HDC dc = reinterpret_cast<HDC>(wParam);
-    ::SetTextColor(dc, Font().Color);
-    ::SetBkColor(dc, Color());
+    ::SetTextColor(dc, ShownTextColor());
+    ::SetBkColor(dc, ShownColor());
     result = reinterpret_cast<LRESULT>(BackgroundBrush());
     return true;
 }
@@ -161,7 +168,36 @@ void TWinControl::SetVisible(bool visible) { ::ShowWindow(m_handle, visible ? SW
 
 bool TWinControl::Enabled() const { return ::IsWindowEnabled(m_handle) != FALSE; }
 
-void TWinControl::SetEnabled(bool enabled) { ::EnableWindow(m_handle, enabled ? TRUE : FALSE); }
+void TWinControl::SetEnabled(bool enabled) {
+    if (!enabled && Focused()) {
+        HWND root = ::GetAncestor(m_handle, GA_ROOT);
+        HWND next = ::GetNextDlgTabItem(root, m_handle, FALSE);
+        ::SetFocus(next != nullptr && next != m_handle ? next : root);
+    }
+    ::EnableWindow(m_handle, enabled ? TRUE : FALSE);
+}
+
+bool TWinControl::Focused() const {
+    HWND focus = ::GetFocus();
+    return focus != nullptr && (focus == m_handle || ::IsChild(m_handle, focus));
+}
+
+void TWinControl::SetAccessibleName(std::function<std::wstring()> name) {
+    if (!m_accessible) m_accessible = std::make_unique<TAccessibleFacts>();
+    m_accessible->Name = name;
+    (SUCCEEDED(Annotations().SetName(m_handle, std::move(name))) ? m_accessible->Annotated : m_accessible->Served) = true;
+}
+
+void TWinControl::SetLiveRegion() {
+    if (!m_accessible) m_accessible = std::make_unique<TAccessibleFacts>();
+    m_accessible->Live = true;
+    // LiveSetting is UI Automation's alone: without the service nobody reads it.
+    if (SUCCEEDED(Annotations().SetLiveSetting(m_handle, 1))) m_accessible->Annotated = true;
+}
+
+void TWinControl::AnnounceChange() const {
+    if (m_accessible && m_accessible->Live) AnnounceLiveRegion(m_handle);
+}
 
 const TFont& TWinControl::Font() const {
     if (!m_font.Empty() || m_parent == nullptr) return m_font;
@@ -199,7 +235,14 @@ LRESULT TWinControl::EraseBackground(HDC dc) {
 }
 
 HBRUSH TWinControl::BackgroundBrush() {
+    if (HighContrastOn()) return ::GetSysColorBrush(COLOR_WINDOW);
     if (m_color == clParent && m_parent != nullptr) return m_parent->BackgroundBrush();
     if (!m_brush) m_brush.Reset(::CreateSolidBrush(Color()));
     return m_brush.Get();
+}
+
+TColor TWinControl::ShownColor() const { return HighContrastOn() ? ::GetSysColor(COLOR_WINDOW) : Color(); }
+
+TColor TWinControl::ShownTextColor() const {
+    return HighContrastOn() ? ::GetSysColor(COLOR_WINDOWTEXT) : Font().Color;
 }

@@ -2,8 +2,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "Accessible.h"
 #include "Component.h"
 #include "Dpi.h"
 #include "Graphics.h"
@@ -34,7 +37,18 @@ public:
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const;
+    // A control disabled under the keyboard focus first hands it to the next
+    // control of the Tab order: the focus is never left nowhere.
     void SetEnabled(bool enabled);
+    // Whether the keyboard focus is on the control or inside it.
+    bool Focused() const;
+
+    // For assistive technology (Accessible.h): the name as it is when a client
+    // asks, where the window's text says nothing or too little; a live region,
+    // read out when AnnounceChange says its content changed.
+    void SetAccessibleName(std::function<std::wstring()> name);
+    void SetLiveRegion();
+    void AnnounceChange() const;
 
     // The control's own font, or its parent's while it has none.
     const TFont& Font() const;
@@ -43,6 +57,9 @@ public:
     TColor Color() const;
     void SetColor(TColor color);
     HBRUSH BackgroundBrush();
+    // What the control shows: its colours, or the system's window colours in high contrast.
+    TColor ShownColor() const;
+    TColor ShownTextColor() const;
 
     // The DPI the control is laid out for: its form's.
     virtual int Dpi() const;
@@ -51,6 +68,10 @@ public:
     // The form's DPI changed: the control's place and font follow, its own
     // measures, and its children.
     void ChangeScale(int previousDpi);
+
+    // The system's colours or high contrast changed: colours the control gave its
+    // window follow. The form passes it to every control.
+    virtual void ColorsChanged() {}
 
     // The control bound to a window handle, or null.
     static TWinControl* FromHandle(HWND hwnd);
@@ -71,6 +92,10 @@ protected:
     virtual void FontChanged() {}
     // Measures of the control's own (columns, item heights) follow a new DPI.
     virtual void ScaleChanged(int previousDpi) {}
+    // A control of the window took the keyboard focus (WM_SETFOCUS); the form keeps it.
+    virtual void ControlFocused(HWND control) {
+        if (m_parent != nullptr) m_parent->ControlFocused(control);
+    }
     HFONT FontHandle() const;
 
 private:
@@ -89,4 +114,5 @@ private:
     TGdiObject<HFONT> m_fontHandle;
     TColor m_color = clParent;
     TGdiObject<HBRUSH> m_brush;
+    std::unique_ptr<TAccessibleFacts> m_accessible;  // made at the first use
 };

@@ -1,5 +1,7 @@
 #include "Form.h"
 
+#include <functional>
+
 namespace {
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703 and later
 }
@@ -47,7 +49,31 @@ void TForm::DoCreate() {
 void TForm::Show() {
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
+    if (CanTakeFocus(m_focus)) ::SetFocus(m_focus);
     ::UpdateWindow(Handle());
+}
+
+bool TForm::CanTakeFocus(HWND control) const {
+    return control != nullptr && ::IsChild(Handle(), control) && ::IsWindowVisible(control) &&
+           ::IsWindowEnabled(control);
+}
+
+void TForm::FocusControl(HWND control) {
+    m_focus = control;
+    if (::GetActiveWindow() == Handle() && CanTakeFocus(control)) ::SetFocus(control);
+}
+
+void TForm::SystemColorsChanged() {
+    // The common controls learn of it only from their parent.
+    std::function<void(HWND)> follow = [&follow](HWND parent) {
+        for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            if (TWinControl* control = FromHandle(child)) control->ColorsChanged();
+            follow(child);
+        }
+    };
+    follow(Handle());
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,6 +85,17 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // area is the layout's at the new DPI rather than the old one stretched.
     case WM_DPICHANGED: DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case kGetDpiScaledSize: *reinterpret_cast<SIZE*>(lParam) = FrameSizeAt(static_cast<int>(wParam)); return TRUE;
+    case WM_ACTIVATE:
+        // The system would give the focus to the form itself, where no key does anything.
+        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0 && CanTakeFocus(m_focus)) {
+            ::SetFocus(m_focus);
+            return 0;
+        }
+        break;
+    case WM_SYSCOLORCHANGE: SystemColorsChanged(); break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) SystemColorsChanged();
+        break;
     }
     return TWinControl::WindowProc(message, wParam, lParam);
 }

@@ -30,8 +30,15 @@ public:
 
     int Dpi() const override { return m_dpi; }
 
+    // Shown with the focus on the control that last had it (FocusControl).
     void Show();
     void Hide();
+
+    // The control takes the keyboard focus now, or, while the form is not the
+    // active window, when the form is activated again. The form gives the focus
+    // back to the control that had it whenever it is activated again (after a
+    // dialog or a message box it owned, or another program), as a dialog does.
+    void FocusControl(HWND control);
 
     TNotifyEvent OnCreate;
     // Runs OnCreate: the form and its controls exist, the window is not shown yet.
@@ -65,13 +72,18 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ControlFocused(HWND control) override { m_focus = control; }
 
 private:
     SIZE FrameSizeAt(int dpi) const;
+    bool CanTakeFocus(HWND control) const;
+    // High contrast or the system's colours changed: every control follows.
+    void SystemColorsChanged();
     void DpiChanged(int dpi, const RECT& suggested);
 
     std::map<std::string, std::any> m_published;
     int m_clientWidth;
     int m_clientHeight;
     int m_dpi = kDesignDpi;
+    HWND m_focus = nullptr;  // the control that has or last had the keyboard focus
 };

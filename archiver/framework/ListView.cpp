@@ -4,6 +4,8 @@
 
 #include <iterator>
 
+#include "HighContrast.h"
+
 TListView::TListView(TComponent* Owner, TWinControl* Parent) : TWinControl(Owner, Parent) {
     CreateHandle(WC_LISTVIEWW, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                  WS_EX_CLIENTEDGE);
@@ -41,7 +43,16 @@ void TListView::SetRowSelect(bool rowSelect) {
 }
 
 void TListView::FontChanged() {
-    ::SendMessageW(Handle(), LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(Font().Color));
+    ::SendMessageW(Handle(), LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(ShownTextColor()));
+}
+
+void TListView::ColorsChanged() {
+    // The rows' background is the system's window colour, the list's own default,
+    // which it takes only when made.
+    FontChanged();
+    const auto window = static_cast<LPARAM>(::GetSysColor(COLOR_WINDOW));
+    ::SendMessageW(Handle(), LVM_SETBKCOLOR, 0, window);
+    ::SendMessageW(Handle(), LVM_SETTEXTBKCOLOR, 0, HighContrastOn() ? window : static_cast<LPARAM>(CLR_DEFAULT));
 }
 
 void TListView::SetItemCount(int count) {

@@ -33,6 +33,8 @@ public:
     int NextSelected(int row) const;
     // The cell's text as the list shows it.
     std::wstring CellText(int row, int column) const;
+    // The text colour, and the rows' background in high contrast, follow the system's.
+    void ColorsChanged() override;
 
 protected:
     bool Notified(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -38,6 +38,21 @@ LRESULT TSpeedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_MOUSELEAVE: SetHot(false); break;
+    // Enter presses the focused button, as on any push button of a window that is
+    // no dialog: the dialog keys would send it to the form as IDOK instead.
+    case WM_GETDLGCODE: {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = TWinControl::WindowProc(message, wParam, lParam);
+        return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE
+                                                                                         : code;
+    }
+    case WM_KEYDOWN:
+        // A held key presses once.
+        if (wParam == VK_RETURN && (lParam & (1 << 30)) == 0) {
+            ::SendMessageW(Handle(), BM_CLICK, 0, 0);
+            return 0;
+        }
+        break;
     }
     return TWinControl::WindowProc(message, wParam, lParam);
 }
@@ -84,7 +99,7 @@ void TSpeedButton::Paint(const DRAWITEMSTRUCT& item) {
     const int middle = (bounds.top + bounds.bottom) / 2 + shift;
 
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : Font().Color);
+    ::SetTextColor(dc, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : ShownTextColor());
     ::TextOutW(dc, left, middle - textSize.cy / 2, caption.c_str(), static_cast<int>(caption.size()));
     ::SelectObject(dc, previousFont);
 

@@ -30,15 +30,23 @@ bool StrToInt(const std::wstring& text, int32_t& value) {
 // operation, and a second operation started meanwhile would close or replace the
 // archive the library is still working on. "Koniec" stays. Disabled buttons can
 // still be sent a click by a program, hence the flag too.
+//
+// A disabled button hands the keyboard focus on (finally to "Koniec"); the
+// button that had it has it again when the action is over, unless the user has
+// moved it meanwhile.
 class TForm1::TBusy {
 public:
-    explicit TBusy(TForm1& form) : m_form(form) {
+    explicit TBusy(TForm1& form) : m_form(form), m_focus(::GetFocus()) {
         m_form.m_busy = true;
         Enable(false);
+        m_refuge = ::GetFocus();
     }
     ~TBusy() {
         Enable(true);
         m_form.m_busy = false;
+        HWND now = ::GetFocus();
+        if (m_focus != nullptr && m_focus != m_refuge && (now == m_refuge || now == nullptr || now == m_form.Handle()))
+            m_form.FocusControl(m_focus);
     }
     TBusy(const TBusy&) = delete;
     TBusy& operator=(const TBusy&) = delete;
@@ -49,6 +57,8 @@ private:
             button->SetEnabled(enabled);
     }
     TForm1& m_form;
+    HWND m_focus;             // where the focus was when the action began
+    HWND m_refuge = nullptr;  // where it went from the disabled buttons
 };
 
 TForm1::TForm1(TComponent* Owner)
@@ -72,6 +82,7 @@ TForm1::TForm1(TComponent* Owner)
     SevenZip1 = new TSevenZip(this);
     ConfigureSevenZip1();
     CreateControls();
+    DescribeControls();
     PasswordDialog1 = new TPasswordDialog(this);
     PasswordDialog1->Name = "PasswordDialog1";
     PasswordDialog1->Caption = L"Hasło do archiwum";
@@ -129,7 +140,7 @@ void TForm1::SpeedButton1Click(TObject*) {
         // about it and the window carries on.
     }
     // 1: written without files that could not be read.
-    Label1->SetText(ResultText(result));
+    ShowResult(ResultText(result));
 }
 
 void TForm1::SpeedButton4Click(TObject*) {
@@ -140,7 +151,7 @@ void TForm1::SpeedButton4Click(TObject*) {
     SevenZip1->SZFileName = OpenDialog2->FileName;
     const int32_t result = RunOperation([this] { return SevenZip1->List(); });
     ListView1->SetItemCount(static_cast<int>(m_rows.Count()));
-    Label1->SetText(std::to_wstring(result));
+    ShowResult(std::to_wstring(result));
 }
 
 void TForm1::SpeedButton2Click(TObject*) {
@@ -154,7 +165,7 @@ void TForm1::SpeedButton2Click(TObject*) {
             SevenZip1->Files.Add(ListView1->CellText(row, kIdColumn));
     // 0 only when every requested item was written.
     const int32_t result = RunOperation([this] { return SevenZip1->Extract(); });
-    Label1->SetText(ResultText(result == 0 ? 0 : -1));
+    ShowResult(ResultText(result == 0 ? 0 : -1));
 }
 
 void TForm1::SpeedButton3Click(TObject*) {
@@ -163,6 +174,27 @@ void TForm1::SpeedButton3Click(TObject*) {
     SevenZip1->Cancel();
     Hide();
     Application().Terminate();
+}
+
+void TForm1::DescribeControls() {
+    // The window has no caption text; its title is the label at its top.
+    SetAccessibleName([] { return std::wstring(L"Doziruzidive"); });
+    ListView1->SetAccessibleName([] { return std::wstring(L"Zawartość archiwum"); });
+    const std::pair<TWinControl*, TLabel*> labelled[] = {{ListBox1, Label4}, {ProgressBar2, Label2}, {ProgressBar1, Label3}};
+    for (const auto& [control, label] : labelled) control->SetAccessibleName([label] { return label->Text(); });
+    // A number there is an action's result; during an action it names the file.
+    Label1->SetAccessibleName([this] {
+        int32_t number = 0;
+        const std::wstring text = Label1->Text();
+        return StrToInt(text, number) ? L"Wynik: " + text : text;
+    });
+    Label1->SetLiveRegion();
+    FocusControl(SpeedButton1->Handle());
+}
+
+void TForm1::ShowResult(const std::wstring& text) {
+    Label1->SetText(text);
+    Label1->AnnounceChange();
 }
 
 void TForm1::ClearRows() {

@@ -120,6 +120,11 @@ private:
     bool ShowSteps(DWORD budgetMs);
 
     void CreateControls();
+    // Names for assistive technology, the result label as a live region, the
+    // focus on the first button.
+    void DescribeControls();
+    // An action's result in Label1, read out by assistive technology.
+    void ShowResult(const std::wstring& text);
     void ConfigureSevenZip1();
     void ClearRows();
     void TakeText(LPARAM text);

@@ -1,12 +1,31 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <memory>
 
 #include "Form1.h"
 #include "framework/Application.h"
 
+namespace {
+// COM on the window's thread: the annotation service for assistive technology
+// (and the shell's parts of the file dialogs) live in its apartment.
+class TComApartment {
+public:
+    TComApartment() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~TComApartment() {
+        if (SUCCEEDED(m_result)) ::CoUninitialize();
+    }
+    TComApartment(const TComApartment&) = delete;
+    TComApartment& operator=(const TComApartment&) = delete;
+
+private:
+    HRESULT m_result;
+};
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    TComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     TApplication& application = Application();

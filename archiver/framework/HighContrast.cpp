@@ -1,0 +1,17 @@
+#include "HighContrast.h"
+
+#include <windows.h>
+
+namespace {
+bool AskPlatform() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+bool (*g_query)() = AskPlatform;
+}  // namespace
+
+bool HighContrastOn() { return g_query(); }
+
+void SetHighContrastQuery(bool (*query)()) { g_query = query != nullptr ? query : AskPlatform; }

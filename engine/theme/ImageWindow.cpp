@@ -321,6 +321,11 @@ LRESULT CImageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
         OnSystemColorsChanged();
         break;
+    case WM_CHANGEUISTATE:
+    case WM_UPDATEUISTATE:
+        // The cues as the last input decides: Wine shows them whatever it was.
+        if (LOWORD(wParam) == UIS_INITIALIZE) wParam = CuesByLastInput();
+        break;
     case WM_CLOSE:
         // Closing a page ends the program, whatever the page.
         AbortProgram();

@@ -156,6 +156,8 @@ protected:
 private:
     // Tab, Shift+Tab and the arrow keys as the page moves them; false for a key left to the dialog's handling.
     bool NavigateByKeyboard(const MSG& msg);
+    // The focus cue hidden after a click or at the start, shown after a key (WM_UPDATEUISTATE's parameter).
+    static WPARAM CuesByLastInput();
     // The page's child that holds the window (itself, or a window inside it), or null.
     HWND PageChildOf(HWND window) const;
     // Names, roles and decorative marks for assistive technology, once the controls are built.

@@ -11,7 +11,23 @@ bool Usable(HWND control) { return ::IsWindowVisible(control) && ::IsWindowEnabl
 bool IsArrow(WPARAM key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
 
 bool Held(int key) { return ::GetKeyState(key) < 0; }
+
+// Whether the user's last key or click on a page was a key: a page opened after
+// a click, or at the start, shows no focus cue until a key is pressed, as the
+// platform decides for dialogs.
+bool g_keyboardLast = false;
+
+void NoteInput(const MSG& msg) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+        g_keyboardLast = true;
+    else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN)
+        g_keyboardLast = false;
+}
 }  // namespace
+
+WPARAM CImageWindow::CuesByLastInput() {
+    return MAKEWPARAM(g_keyboardLast ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS);
+}
 
 std::vector<HWND> CImageWindow::FocusOrder() const {
     std::vector<HWND> order;
@@ -41,12 +57,12 @@ void CImageWindow::FocusControl(HWND control, bool byKeyboard) {
     // and the focus cue shows from the first key on.
     if (control != m_hWnd && (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
         ::SendMessageA(control, EM_SETSEL, 0, -1);
-    ::SendMessageA(m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ::SendMessageA(m_hWnd, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 void CImageWindow::FocusFirstControl() {
-    // Cues hidden unless the page came up from the keyboard (UIS_INITIALIZE decides).
-    ::SendMessageA(m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+    // To the page and every control: a control may have been made with a state of its own.
+    ::SendMessageA(m_hWnd, WM_UPDATEUISTATE, CuesByLastInput(), 0);
     const int next = FindRecordByWindowId(FindControlByName("IDC_NEXT"));
     CPageControl* nextControl = PageControl(next);
     HWND target = nullptr;
@@ -72,6 +88,7 @@ HWND CImageWindow::FocusRefuge(HWND leaving) const {
 }
 
 bool CImageWindow::NavigateByKeyboard(const MSG& msg) {
+    NoteInput(msg);
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_TAB && !IsArrow(msg.wParam))) return false;
     // Ctrl and Alt combinations stay the controls' and the system's.
     if (Held(VK_CONTROL) || Held(VK_MENU)) return false;

@@ -149,6 +149,7 @@ TEST(PageKeyboard, TheCompletedProgressPageHasItsClosingButtonFocusedAndAnnounce
     HWND barWindow = ::GetDlgItem(shown.page, 3005);
     EXPECT_TRUE(WaitFor([&] { return AssistiveView::FocusOf(shown.page) == cancel; }));
     EXPECT_TRUE(::IsWindowEnabled(cancel));
+    EXPECT_FALSE(::GetWindowLongPtrA(cancel, GWL_STYLE) & BS_DEFPUSHBUTTON);  // focused, not made the default
     EXPECT_TRUE(announced.WaitFor(status, 1));
     // The bar is named by the status line as it reads now.
     const std::vector<AssistiveView::Node> nodes = AssistiveView::ReadChildren(shown.page);

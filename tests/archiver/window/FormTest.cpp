@@ -4,9 +4,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "support/ArchiveTestSupport.h"
 #include "window/Form1.h"
 #include "framework/Application.h"
+#include "framework/HighContrast.h"
 
 namespace {
 class FormInProcess : public ::testing::Test {
@@ -74,6 +77,79 @@ TEST_F(FormInProcess, LabelsAreMaroonOrNavyOnTheWindowsGrey) {
     EXPECT_EQ(StaticColours(form->Label4), std::make_pair(maroon, grey));
     EXPECT_EQ(static_cast<COLORREF>(::SendMessageW(form->ListView1->Handle(), LVM_GETTEXTCOLOR, 0, 0)), navy);
     EXPECT_EQ(form->Panel1->Color(), RGB(255, 255, 255));
+}
+
+namespace {
+bool ContrastOn() { return true; }
+}  // namespace
+
+TEST_F(FormInProcess, InHighContrastLabelsAndRowsTakeTheSystemsWindowColours) {
+    auto listColours = [this] {
+        HWND list = form->ListView1->Handle();
+        return std::make_pair(static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0)),
+                              static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTBKCOLOR, 0, 0)));
+    };
+    const auto skin = listColours();
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT), window = ::GetSysColor(COLOR_WINDOW);
+    SetHighContrastQuery(ContrastOn);
+    ::SendMessageW(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(listColours(), std::make_pair(text, window));
+    EXPECT_EQ(StaticColours(form->Label4), std::make_pair(text, window));
+    SetHighContrastQuery(nullptr);
+    ::SendMessageW(form->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(listColours(), skin);
+    EXPECT_EQ(StaticColours(form->Label4), std::make_pair(RGB(128, 0, 0), RGB(243, 243, 243)));
+}
+
+namespace {
+// The annotation service's calls as it would get them (Wine refuses them all).
+class RecordingSink : public TAnnotationSink {
+public:
+    std::map<HWND, std::function<std::wstring()>> names;
+    std::map<HWND, long> live;
+    HRESULT SetName(HWND hwnd, std::function<std::wstring()> name) override {
+        names[hwnd] = std::move(name);
+        return E_NOTIMPL;
+    }
+    HRESULT SetLiveSetting(HWND hwnd, long setting) override {
+        live[hwnd] = setting;
+        return E_NOTIMPL;
+    }
+    void Clear(HWND) override {}
+};
+
+class FormAnnotated : public FormInProcess {
+protected:
+    void SetUp() override {
+        SetAnnotationSink(&sink);
+        FormInProcess::SetUp();
+    }
+    void TearDown() override {
+        FormInProcess::TearDown();
+        SetAnnotationSink(nullptr);
+    }
+    std::wstring NameOf(const TWinControl* control) {
+        auto found = sink.names.find(control->Handle());
+        return found != sink.names.end() ? found->second() : L"(none)";
+    }
+    RecordingSink sink;
+};
+}  // namespace
+
+TEST_F(FormAnnotated, TheServiceIsToldTheNamesAndThatTheResultIsPolitelyLive) {
+    EXPECT_EQ(NameOf(form.get()), L"Doziruzidive");
+    EXPECT_EQ(NameOf(form->ListBox1), L"Dane do archiwizacji");
+    EXPECT_EQ(NameOf(form->ProgressBar2), L"Postęp pliku");
+    EXPECT_EQ(NameOf(form->ProgressBar1), L"Postęp całości");
+    EXPECT_EQ(NameOf(form->ListView1), L"Zawartość archiwum");
+    // The result as a number reads with its meaning; a file name shown meanwhile as it is.
+    EXPECT_EQ(NameOf(form->Label1), L"Wynik: 0");
+    form->Label1->SetText(L"-1");
+    EXPECT_EQ(NameOf(form->Label1), L"Wynik: -1");
+    form->Label1->SetText(L"C:\\dane\\a.txt");
+    EXPECT_EQ(NameOf(form->Label1), L"C:\\dane\\a.txt");
+    EXPECT_EQ(sink.live, (std::map<HWND, long>{{form->Label1->Handle(), 1}}));
+    EXPECT_EQ(sink.names.count(form->SpeedButton1->Handle()), 0u);  // buttons say their captions
 }
 
 TEST_F(FormInProcess, ButtonsShowTheHandAndTheLogoIsDecodedFromTheResources) {

@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include "ComApartment.h"
 #include "ExceptionBoundary.h"
 #include "Wnd.h"
 
@@ -40,6 +41,9 @@ int CWinApp::Run() {
 }
 
 int CWinApp::Main(HINSTANCE instance) {
+    // The pages' annotations for assistive technology (and the folder chooser)
+    // live in the interface thread's apartment.
+    ComApartment apartment;
     m_hInstance = instance;
     char title[sizeof m_appTitle] = {};
     if (::LoadStringA(instance, kAppTitleResource, title, sizeof title) > 0)

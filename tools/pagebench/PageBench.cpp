@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "controls/ControlTypes.h"
+#include "framework/ComApartment.h"
 #include "framework/Dpi.h"
 #include "theme/ControlTable.h"
 #include "theme/ImageWindow.h"
@@ -133,6 +134,7 @@ int main(int argc, char** argv) {
         std::fclose(file);
     }
 
+    ComApartment apartment;  // as the programs' interface thread has it: the annotations are measured too
     DpiHost host(side == "page144" ? 144 : kDesignDpi);
     for (ControlKind kind : {ControlKind::Progress, ControlKind::RichText})
         if (ControlTypeOf(kind).prepare != nullptr) ControlTypeOf(kind).prepare();

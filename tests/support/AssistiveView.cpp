@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <map>
 
 namespace AssistiveView {
@@ -9,59 +10,41 @@ namespace {
 // MinGW's import library holds a stub of IID_IAccessible that the platform refuses.
 const IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
-// COM for the calls of one function, as any client of another thread would have it.
-class ComScope {
-public:
-    ComScope() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+// COM for one call's objects, as any client thread has it.
+struct ComScope {
+    const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ~ComScope() {
-        if (SUCCEEDED(m_result)) ::CoUninitialize();
+        if (SUCCEEDED(result)) ::CoUninitialize();
     }
-
-private:
-    HRESULT m_result;
 };
 
-std::wstring Take(BSTR text) {
-    std::wstring taken = text != nullptr ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return taken;
-}
-
-Node ReadObject(IAccessible* object, HWND hwnd) {
-    Node node;
-    node.hwnd = hwnd;
-    VARIANT self;
-    ::VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    node.hasName = object->get_accName(self, &text) == S_OK && text != nullptr;
-    node.name = Take(text);
-    text = nullptr;
-    if (object->get_accDescription(self, &text) == S_OK) node.description = Take(text);
-    VARIANT value;
-    ::VariantInit(&value);
-    if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) node.role = value.lVal;
-    ::VariantClear(&value);
-    if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) node.state = value.lVal;
-    ::VariantClear(&value);
-    return node;
+IAccessible* ClientObject(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object))))
+        return nullptr;
+    return object;
 }
 
 Node ReadWindow(HWND window) {
-    IAccessible* object = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object))) ||
-        object == nullptr)
-        return Node{window};
-    Node node = ReadObject(object, window);
+    Node node;
+    node.hwnd = window;
+    IAccessible* object = ClientObject(window);
+    if (object == nullptr) return node;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    node.hasName = object->get_accName(self, &name) == S_OK && name != nullptr;
+    if (name != nullptr) node.name.assign(name, ::SysStringLen(name));
+    ::SysFreeString(name);
+    VARIANT role{};
+    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) node.role = role.lVal;
+    ::VariantClear(&role);
     object->Release();
     return node;
 }
 
-std::map<HWND, int>& Counts() {
-    static std::map<HWND, int> counts;
-    return counts;
-}
+std::map<HWND, int> g_counts;
 
 bool Pump(DWORD until) {
     MSG msg;
@@ -80,24 +63,20 @@ Node Read(HWND window) {
 std::vector<Node> ReadChildren(HWND window) {
     ComScope com;
     std::vector<Node> nodes;
-    IAccessible* client = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&client))) ||
-        client == nullptr)
-        return nodes;
+    IAccessible* client = ClientObject(window);
+    if (client == nullptr) return nodes;
     long count = 0;
     client->get_accChildCount(&count);
-    std::vector<VARIANT> children(static_cast<size_t>(count));
+    std::vector<VARIANT> children(static_cast<size_t>(std::max(count, 0L)));
     long got = 0;
     if (count > 0 && SUCCEEDED(::AccessibleChildren(client, 0, count, children.data(), &got))) {
-        for (long i = 0; i < got; ++i) {
-            VARIANT& child = children[static_cast<size_t>(i)];
+        for (VARIANT& child : children) {
+            IAccessible* object = nullptr;
             HWND hwnd = nullptr;
-            if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) {
-                IAccessible* object = nullptr;
-                if (SUCCEEDED(child.pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&object)))) {
-                    ::WindowFromAccessibleObject(object, &hwnd);
-                    object->Release();
-                }
+            if (child.vt == VT_DISPATCH && child.pdispVal != nullptr &&
+                SUCCEEDED(child.pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&object)))) {
+                ::WindowFromAccessibleObject(object, &hwnd);
+                object->Release();
             }
             if (hwnd != nullptr && hwnd != window) nodes.push_back(ReadWindow(hwnd));
             ::VariantClear(&child);
@@ -108,29 +87,27 @@ std::vector<Node> ReadChildren(HWND window) {
 }
 
 HWND FocusOf(HWND window) {
-    GUITHREADINFO info{sizeof info};
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 HWND PressKey(HWND window, WORD key, bool shift, HWND expected, DWORD timeoutMs) {
     HWND top = ::GetAncestor(window, GA_ROOT);
     const DWORD until = ::GetTickCount() + timeoutMs;
-    ::SetForegroundWindow(top);
     while (::GetForegroundWindow() != top && Pump(until)) ::SetForegroundWindow(top);
     std::vector<INPUT> inputs;
-    auto add = [&inputs](WORD vk, bool up) {
+    auto add = [&inputs](WORD vk, DWORD up) {
         INPUT input{};
         input.type = INPUT_KEYBOARD;
         input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        input.ki.dwFlags = up | (vk >= VK_LEFT && vk <= VK_DOWN ? KEYEVENTF_EXTENDEDKEY : 0);
         inputs.push_back(input);
     };
-    if (shift) add(VK_SHIFT, false);
-    add(key, false);
-    add(key, true);
-    if (shift) add(VK_SHIFT, true);
+    if (shift) add(VK_SHIFT, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     HWND focus = FocusOf(window);
     while (expected != nullptr && (focus = FocusOf(window)) != expected && Pump(until)) {
@@ -140,24 +117,19 @@ HWND PressKey(HWND window, WORD key, bool shift, HWND expected, DWORD timeoutMs)
 
 EventCounter::EventCounter(DWORD processId, DWORD event)
     : m_hook(::SetWinEventHook(event, event, nullptr, Receive, processId, 0, WINEVENT_OUTOFCONTEXT)) {
-    Counts().clear();
+    g_counts.clear();
 }
 
 EventCounter::~EventCounter() {
     if (m_hook != nullptr) ::UnhookWinEvent(m_hook);
 }
 
-void CALLBACK EventCounter::Receive(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) { ++Counts()[hwnd]; }
-
-int EventCounter::CountFor(HWND window) const {
-    auto found = Counts().find(window);
-    return found != Counts().end() ? found->second : 0;
-}
+void CALLBACK EventCounter::Receive(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) { ++g_counts[hwnd]; }
 
 bool EventCounter::WaitFor(HWND window, int count, DWORD timeoutMs) {
     const DWORD until = ::GetTickCount() + timeoutMs;
-    while (CountFor(window) < count)
-        if (!Pump(until)) return CountFor(window) >= count;
+    while (g_counts[window] < count)
+        if (!Pump(until)) return g_counts[window] >= count;
     return true;
 }
 

@@ -12,27 +12,24 @@ namespace AssistiveView {
 
 struct Node {
     HWND hwnd = nullptr;
-    std::wstring name;  // empty also when there is none
     bool hasName = false;
+    std::wstring name;
     long role = 0;
-    long state = 0;
-    std::wstring description;
 };
 
 // The window's client object as a client of another process reads it.
 Node Read(HWND window);
-// The children of the window's client object that are windows, each read as
-// its own client object, in the order the platform lists them.
+// The window children of the window's client object, each read as its own client object.
 std::vector<Node> ReadChildren(HWND window);
 
 // The window that has the keyboard focus in the thread of `window`.
 HWND FocusOf(HWND window);
 // Brings the window's top-level window to the front and presses the key (with
 // Shift held when asked) through the system's input; then waits until the
-// focus of its thread is `expected`, and returns the focus then.
+// focus of its thread is `expected` (when given), and returns the focus then.
 HWND PressKey(HWND window, WORD key, bool shift = false, HWND expected = nullptr, DWORD timeoutMs = 10000);
 
-// Events of one kind raised by another process (SetWinEventHook), counted
+// Events of one kind raised by another process (0: any), counted per window
 // while this thread waits.
 class EventCounter {
 public:
@@ -43,7 +40,6 @@ public:
 
     // Dispatches this thread's messages until the window raised `count` events in all.
     bool WaitFor(HWND window, int count, DWORD timeoutMs = 10000);
-    int CountFor(HWND window) const;
 
 private:
     static void CALLBACK Receive(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG object, LONG child, DWORD thread,

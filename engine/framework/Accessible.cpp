@@ -261,13 +261,12 @@ std::wstring AccessibleFacts::NameNow() const {
 
 void SetAnnotationSink(AnnotationSink* sink) { g_testSink = sink; }
 
-Annotation::Annotation() {
-    if (g_testSink == nullptr) m_platform = std::make_unique<PlatformSink>();
+AnnotationSink& Annotation::Sink() {
+    if (g_testSink != nullptr) return *g_testSink;
+    // One service for the thread whose windows it annotates: the interface thread.
+    thread_local PlatformSink platform;
+    return platform;
 }
-
-Annotation::~Annotation() = default;
-
-AnnotationSink& Annotation::Sink() { return g_testSink != nullptr ? *g_testSink : *m_platform; }
 
 void Annotation::Record(AccessibleFacts& facts, HRESULT result) {
     (SUCCEEDED(result) ? facts.annotated : facts.served) = true;

@@ -48,15 +48,10 @@ public:
 void SetAnnotationSink(AnnotationSink* sink);
 
 // Dynamic annotation of a window's client object (Dynamic Annotation reference),
-// through one instance of the service for the life of the object. Each call
-// also records the fact on the window's object.
+// through the thread's one instance of the service. Each call also records the
+// fact on the window's object.
 class Annotation {
 public:
-    Annotation();
-    ~Annotation();
-    Annotation(const Annotation&) = delete;
-    Annotation& operator=(const Annotation&) = delete;
-
     void Name(CWnd& window, const std::string& name);
     // Named by the other window's text, as it is when asked.
     void NameFrom(CWnd& window, HWND source);
@@ -71,9 +66,7 @@ public:
 
 private:
     void Record(AccessibleFacts& facts, HRESULT result);
-    AnnotationSink& Sink();
-
-    std::unique_ptr<AnnotationSink> m_platform;
+    static AnnotationSink& Sink();
 };
 
 // A live region's content changed: assistive technology reads it out.

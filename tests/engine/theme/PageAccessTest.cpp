@@ -116,7 +116,15 @@ TEST(PageKeyboard, TheDemoLicencePageInReadingOrderWithItsPairOnTheArrowKeys) {
         EXPECT_EQ(::IsWindowEnabled(next) != FALSE, to == accept);
     }
     // The one not chosen stays on the way of Tab.
-    ExpectWalk(shown, VK_TAB, false, {"I do not accept the agreement", "Browse...", "Next >"});
+    ExpectWalk(shown, VK_TAB, false, {"I do not accept the agreement", "Browse..."});
+    // Space opens the folder chooser; once it is closed, Browse has the focus again.
+    HWND browse = shown.Control("Browse...");
+    AssistiveView::PressKey(browse, VK_SPACE);
+    HWND chooser = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (chooser = FindProcessWindow(shown.Id(), "#32770", "Brellix Norvane")) != nullptr; }));
+    ::PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(chooser) && AssistiveView::FocusOf(shown.page) == browse; }));
+    ExpectWalk(shown, VK_TAB, false, {"Next >"});
 
     // The icon and the frame are decorative; the link says so.
     ExpectNamesAndRoles(shown.page, 14,

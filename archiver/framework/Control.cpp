@@ -185,7 +185,8 @@ bool TWinControl::Focused() const {
 void TWinControl::SetAccessibleName(std::function<std::wstring()> name) {
     if (!m_accessible) m_accessible = std::make_unique<TAccessibleFacts>();
     m_accessible->Name = name;
-    (SUCCEEDED(Annotations().SetName(m_handle, std::move(name))) ? m_accessible->Annotated : m_accessible->Served) = true;
+    const bool taken = SUCCEEDED(Annotations().SetName(m_handle, std::move(name)));
+    (taken ? m_accessible->Annotated : m_accessible->Served) = true;
 }
 
 void TWinControl::SetLiveRegion() {

@@ -180,7 +180,8 @@ void TForm1::DescribeControls() {
     // The window has no caption text; its title is the label at its top.
     SetAccessibleName([] { return std::wstring(L"Doziruzidive"); });
     ListView1->SetAccessibleName([] { return std::wstring(L"Zawartość archiwum"); });
-    const std::pair<TWinControl*, TLabel*> labelled[] = {{ListBox1, Label4}, {ProgressBar2, Label2}, {ProgressBar1, Label3}};
+    const std::pair<TWinControl*, TLabel*> labelled[] = {
+        {ListBox1, Label4}, {ProgressBar2, Label2}, {ProgressBar1, Label3}};
     for (const auto& [control, label] : labelled) control->SetAccessibleName([label] { return label->Text(); });
     // A number there is an action's result; during an action it names the file.
     Label1->SetAccessibleName([this] {

@@ -121,7 +121,7 @@ TEST(PageKeyboard, TheDemoLicencePageInReadingOrderWithItsPairOnTheArrowKeys) {
     HWND browse = shown.Control("Browse...");
     AssistiveView::PressKey(browse, VK_SPACE);
     HWND chooser = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (chooser = FindProcessWindow(shown.Id(), "#32770", "Brellix Norvane")) != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return (chooser = FindProcessWindow(shown.Id(), "#32770", "Brellix Norvane")); }));
     ::PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(chooser) && AssistiveView::FocusOf(shown.page) == browse; }));
     ExpectWalk(shown, VK_TAB, false, {"Next >"});

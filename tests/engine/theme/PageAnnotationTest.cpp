@@ -105,15 +105,12 @@ public:
     ~ContrastScope() { SetHighContrastQuery(nullptr); }
 };
 
-// The colour at the middle of the radio button's mark, as painted.
-COLORREF MarkMiddle(HWND radio) {
-    ::RedrawWindow(radio, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    RECT client;
-    ::GetClientRect(radio, &client);
-    HDC dc = ::GetDC(radio);
-    const int size = ::GetSystemMetrics(SM_CXMENUCHECK);
-    const COLORREF color = ::GetPixel(dc, size / 2, client.bottom / 2);
-    ::ReleaseDC(radio, dc);
+// A pixel of the control as painted now.
+COLORREF PaintedPixel(HWND control, int x, int y) {
+    ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = ::GetDC(control);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(control, dc);
     return color;
 }
 }  // namespace
@@ -129,19 +126,15 @@ TEST(PageAnnotation, InHighContrastTheChosenRadioAloneShowsItsMarkInSystemColour
         "2,t=5\r\n2,0=ID|IDC_NOTE|0\r\n2,1=Caption|Note|1\r\n2,3=Text Color|0,0,128|3\r\n2,4=BackColor|0,0,0|4\r\n"));
     ASSERT_TRUE(theme.Load());
     theme.Page().ShowWindow(SW_SHOWNOACTIVATE);
-    theme.Page().CheckNamed("IDC_ACCEPTLICENSE", true);
-    theme.Page().CheckNamed("IDC_NOTACCEPTLICENSE", false);
-    EXPECT_EQ(MarkMiddle(theme.Named("IDC_ACCEPTLICENSE")), ::GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(MarkMiddle(theme.Named("IDC_NOTACCEPTLICENSE")), ::GetSysColor(COLOR_WINDOW));
-    theme.Page().CheckNamed("IDC_ACCEPTLICENSE", false);
-    theme.Page().CheckNamed("IDC_NOTACCEPTLICENSE", true);
-    EXPECT_EQ(MarkMiddle(theme.Named("IDC_ACCEPTLICENSE")), ::GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(MarkMiddle(theme.Named("IDC_NOTACCEPTLICENSE")), ::GetSysColor(COLOR_WINDOWTEXT));
-
+    const int middle = ::GetSystemMetrics(SM_CXMENUCHECK) / 2;  // of the mark, which is as high as the button's middle
+    const char* const pair[] = {"IDC_ACCEPTLICENSE", "IDC_NOTACCEPTLICENSE"};
+    for (const char* chosen : pair) {
+        for (const char* radio : pair) theme.Page().CheckNamed(radio, radio == chosen);
+        for (const char* radio : pair)
+            EXPECT_EQ(PaintedPixel(theme.Named(radio), middle, 10),
+                      ::GetSysColor(radio == chosen ? COLOR_WINDOWTEXT : COLOR_WINDOW))
+                << chosen << " chosen, " << radio;
+    }
     // A label on the skin's black becomes the system's window colour around its text.
-    HWND note = theme.Named("IDC_NOTE");
-    ::RedrawWindow(note, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = ::GetDC(note);
-    EXPECT_EQ(::GetPixel(dc, 150, 1), ::GetSysColor(COLOR_WINDOW));
-    ::ReleaseDC(note, dc);
+    EXPECT_EQ(PaintedPixel(theme.Named("IDC_NOTE"), 150, 1), ::GetSysColor(COLOR_WINDOW));
 }

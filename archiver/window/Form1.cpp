@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -31,13 +32,15 @@ bool StrToInt(const std::wstring& text, int32_t& value) {
 // archive the library is still working on. "Koniec" stays. Disabled buttons can
 // still be sent a click by a program, hence the flag too.
 //
-// A disabled button hands the keyboard focus on (finally to "Koniec"); the
-// button that had it has it again when the action is over, unless the user has
-// moved it meanwhile.
+// The keyboard focus goes to "Koniec" before the button that has it is
+// disabled, and that button has it again when the action is over, unless the
+// user has moved it meanwhile.
 class TForm1::TBusy {
 public:
     explicit TBusy(TForm1& form) : m_form(form), m_focus(::GetFocus()) {
         m_form.m_busy = true;
+        for (TSpeedButton* button : Buttons())
+            if (button->Focused()) ::SetFocus(m_form.SpeedButton3->Handle());
         Enable(false);
         m_refuge = ::GetFocus();
     }
@@ -52,9 +55,11 @@ public:
     TBusy& operator=(const TBusy&) = delete;
 
 private:
+    std::array<TSpeedButton*, 3> Buttons() const {
+        return {m_form.SpeedButton1, m_form.SpeedButton4, m_form.SpeedButton2};
+    }
     void Enable(bool enabled) {
-        for (TSpeedButton* button : {m_form.SpeedButton1, m_form.SpeedButton4, m_form.SpeedButton2})
-            button->SetEnabled(enabled);
+        for (TSpeedButton* button : Buttons()) button->SetEnabled(enabled);
     }
     TForm1& m_form;
     HWND m_focus;             // where the focus was when the action began

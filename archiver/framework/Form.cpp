@@ -49,6 +49,8 @@ void TForm::DoCreate() {
 void TForm::Show() {
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
+    // Focus cues as for a dialog: hidden after a start by the mouse, until a key is used.
+    ::SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     if (CanTakeFocus(m_focus)) ::SetFocus(m_focus);
     ::UpdateWindow(Handle());
 }

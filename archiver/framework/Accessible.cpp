@@ -71,9 +71,13 @@ public:
     }
     HRESULT SetName(HWND hwnd, std::function<std::wstring()> name) override {
         if (m_service == nullptr) return E_NOTIMPL;
+        // The window's object too: a window without caption text is read by it.
         auto* server = new TNameServer(std::move(name));
-        const HRESULT result = m_service->SetHwndPropServer(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                                            &kNameProperty, 1, server, ANNO_THIS);
+        HRESULT result = S_OK;
+        for (LONG object : {OBJID_WINDOW, OBJID_CLIENT})
+            if (SUCCEEDED(result))
+                result = m_service->SetHwndPropServer(hwnd, static_cast<DWORD>(object), CHILDID_SELF, &kNameProperty,
+                                                      1, server, ANNO_THIS);
         server->Release();
         return result;
     }
@@ -87,8 +91,9 @@ public:
     }
     void Clear(HWND hwnd) override {
         const MSAAPROPID properties[] = {kNameProperty, kLiveSettingProperty};
-        if (m_service != nullptr)
-            m_service->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties, 2);
+        if (m_service == nullptr) return;
+        m_service->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_WINDOW), CHILDID_SELF, properties, 1);
+        m_service->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties, 2);
     }
 
 private:
@@ -200,9 +205,10 @@ TAnnotationSink& Annotations() {
 void AnnounceLiveRegion(HWND hwnd) { ::NotifyWinEvent(kLiveRegionChanged, hwnd, OBJID_CLIENT, CHILDID_SELF); }
 
 bool AnswerGetObject(HWND hwnd, const TAccessibleFacts& facts, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || !facts.Name) return false;
+    const auto object = static_cast<LONG>(lParam);
+    if ((object != OBJID_CLIENT && object != OBJID_WINDOW) || !facts.Name) return false;
     IAccessible* system = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&system))) ||
+    if (FAILED(::CreateStdAccessibleObject(hwnd, object, kIidAccessible, reinterpret_cast<void**>(&system))) ||
         system == nullptr)
         return false;
     auto* named = new TNamedAccessible(system, facts.Name);

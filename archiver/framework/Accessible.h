@@ -8,7 +8,8 @@
 // class: a name made when a client asks, and whether its changes are read out
 // (a live region, LiveSetting polite). They go to the platform's annotation
 // service (IAccPropServices); where it refuses them, as Wine does, the control
-// answers WM_GETOBJECT itself with the system's object and the name laid over it.
+// answers WM_GETOBJECT itself with the system's objects (the window's and its
+// client area's) and the name laid over them.
 struct TAccessibleFacts {
     std::function<std::wstring()> Name;  // empty: the system's
     bool Live = false;
@@ -20,7 +21,7 @@ struct TAccessibleFacts {
 class TAnnotationSink {
 public:
     virtual ~TAnnotationSink() = default;
-    // The name of the window's client object, made by `name` whenever a client asks.
+    // The name of the window's own and client objects, made by `name` whenever a client asks.
     virtual HRESULT SetName(HWND hwnd, std::function<std::wstring()> name) = 0;
     // LiveSetting of the window's client object (1: polite).
     virtual HRESULT SetLiveSetting(HWND hwnd, long setting) = 0;

@@ -18,17 +18,18 @@ struct ComScope {
     }
 };
 
-IAccessible* ClientObject(HWND window) {
+IAccessible* ObjectOf(HWND window, LONG id = OBJID_CLIENT) {
     IAccessible* object = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&object))))
+    const DWORD objectId = static_cast<DWORD>(id);
+    if (FAILED(::AccessibleObjectFromWindow(window, objectId, kIidAccessible, reinterpret_cast<void**>(&object))))
         return nullptr;
     return object;
 }
 
-Node ReadWindow(HWND window) {
+Node ReadWindow(HWND window, LONG id = OBJID_CLIENT) {
     Node node;
     node.hwnd = window;
-    IAccessible* object = ClientObject(window);
+    IAccessible* object = ObjectOf(window, id);
     if (object == nullptr) return node;
     VARIANT self{};
     self.vt = VT_I4;
@@ -55,15 +56,15 @@ bool Pump(DWORD until) {
 }
 }  // namespace
 
-Node Read(HWND window) {
+Node Read(HWND window, LONG object) {
     ComScope com;
-    return ReadWindow(window);
+    return ReadWindow(window, object);
 }
 
 std::vector<Node> ReadChildren(HWND window) {
     ComScope com;
     std::vector<Node> nodes;
-    IAccessible* client = ClientObject(window);
+    IAccessible* client = ObjectOf(window);
     if (client == nullptr) return nodes;
     long count = 0;
     client->get_accChildCount(&count);

@@ -17,8 +17,8 @@ struct Node {
     long role = 0;
 };
 
-// The window's client object as a client of another process reads it.
-Node Read(HWND window);
+// The window's client object (or another of its objects) as a client of another process reads it.
+Node Read(HWND window, LONG object = OBJID_CLIENT);
 // The window children of the window's client object, each read as its own client object.
 std::vector<Node> ReadChildren(HWND window);
 

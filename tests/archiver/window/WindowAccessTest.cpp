@@ -40,6 +40,7 @@ TEST(ArchiverKeyboard, TheFocusStartsOnTheFirstButtonAndEveryActionAndDialogGive
 
     // Named for a screen reader, the window without caption text included.
     EXPECT_EQ(NameOf(window.form), L"Doziruzidive");
+    EXPECT_EQ(AssistiveView::Read(window.form, OBJID_WINDOW).name, L"Doziruzidive");
     EXPECT_EQ(NameOf(window.listBox), L"Dane do archiwizacji");
     EXPECT_EQ(NameOf(window.list), L"Zawartość archiwum");
     EXPECT_EQ(NameOf(window.fileProgress), L"Postęp pliku");

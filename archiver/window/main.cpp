@@ -25,7 +25,8 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    TComApartment com;
+    // It ends with the program, after the thread's annotation service has gone.
+    static TComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     TApplication& application = Application();

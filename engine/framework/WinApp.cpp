@@ -42,8 +42,9 @@ int CWinApp::Run() {
 
 int CWinApp::Main(HINSTANCE instance) {
     // The pages' annotations for assistive technology (and the folder chooser)
-    // live in the interface thread's apartment.
-    ComApartment apartment;
+    // live in the interface thread's apartment; it ends with the program, after
+    // the thread's annotation service has gone.
+    static ComApartment apartment;
     m_hInstance = instance;
     char title[sizeof m_appTitle] = {};
     if (::LoadStringA(instance, kAppTitleResource, title, sizeof title) > 0)

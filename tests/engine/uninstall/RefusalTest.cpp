@@ -111,8 +111,9 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         {"a companion outside the product's folder", "/S",
          "RUN3RD=..\\..\\..\\Program Files\\Norvane Canary Third\\tool.exe\r\nRUN3RDCMD=/x\r\n", {}, 0,
          {"RUN3RDCMD /x: refused, outside the product's folder: " + canaries.OutsideProgram()}},
-        {"a switch in lower case", "/s", appLog, {}, 0, {}, nullptr, removed},
-        {"an unknown product asked about", "/r", appLog, {{kNotFound, IDOK}}, ERROR_UNKNOWN_PRODUCT, {"exit code 1605"},
+        {"a switch in lower case", "/s", appLog, {{"Norvane Uninstaller\r\n\r\nUsage:", IDOK}},
+         ERROR_INVALID_COMMAND_LINE, {}, nullptr, untouched},
+        {"an unknown product asked about", "/R", appLog, {{kNotFound, IDOK}}, ERROR_UNKNOWN_PRODUCT, {"exit code 1605"},
          [&] { TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, product.UninstallKey()); },
          [&] { EXPECT_TRUE(TestFiles::Exists(app)); }},
     };

@@ -11,12 +11,20 @@ BlockReasonHandler& Handler() {
 }
 
 void GiveReason(HWND owner, const std::optional<std::wstring>& reason) {
-    if (Handler())
+    if (Handler()) {
         Handler()(owner, reason);
-    else if (reason)
-        ::ShutdownBlockReasonCreate(owner, reason->c_str());
-    else
-        ::ShutdownBlockReasonDestroy(owner);
+        return;
+    }
+    // Looked up at run time: where the system lacks them, the FALSE answers hold the session alone.
+    static const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    static const auto create =
+        reinterpret_cast<BOOL(WINAPI*)(HWND, LPCWSTR)>(::GetProcAddress(user32, "ShutdownBlockReasonCreate"));
+    static const auto destroy =
+        reinterpret_cast<BOOL(WINAPI*)(HWND)>(::GetProcAddress(user32, "ShutdownBlockReasonDestroy"));
+    if (reason && create != nullptr)
+        create(owner, reason->c_str());
+    else if (!reason && destroy != nullptr)
+        destroy(owner);
 }
 }  // namespace
 
@@ -25,7 +33,6 @@ void SetBlockReasonHandler(BlockReasonHandler handler) { Handler() = std::move(h
 SessionEndHold::SessionEndHold(HWND owner, const std::wstring& reason, std::function<void()> ended)
     : m_owner(owner), m_ended(std::move(ended)), m_outer(g_hold) {
     g_hold = this;
-    // Without a reason shown (Wine stubs the call) the FALSE answers hold the session alone.
     GiveReason(m_owner, reason);
 }
 

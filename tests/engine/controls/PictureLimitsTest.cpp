@@ -93,6 +93,7 @@ TEST(PictureLimits, APictureBeyondTheBudgetAsDecodedOrAsDrawnDoesNotFit) {
         {"a side past 16384", Bmp(16385, 10), F::TooLarge, {16385, 10}},
         {"a copy for 2x decoded too large", Png(20000, 2), F::TooLarge, {10000, 1}, 200},
         {"a copy for 3x of one pixel", Png(1, 1), F::Fits, {0, 0}, 300},
+        {"a copy for 2x cut short", Bmp(400, 400) + std::string(1000, 'p'), F::Unreadable, {0, 0}, 200},
         {"icon of a small and a 256 image", Icon({{16, Dib(16, 32) + std::string(16 * 3 * 16 + 4 * 16, 'p')}, {0, Png(256, 256)}}),
          F::Fits, {256, 256}},
         {"icon whose PNG claims more than its directory", Icon({{32, Png(10000, 10000)}}), F::TooLarge, {10000, 10000}},

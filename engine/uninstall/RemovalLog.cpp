@@ -3,11 +3,13 @@
 #include <cwctype>
 
 namespace {
-// Every character that could end or bend a line (C0, DEL, C1) is written as its
-// code in angle brackets, and so is "<" itself, which no path holds: each
-// "<XX>" reads back as one character, and no product name, value, path or
-// message can forge a line of its own.
-bool IsEscaped(wchar_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == L'<'; }
+// Every character that could end or bend a line (C0, DEL, C1, the line and
+// paragraph separators) is written as its code in angle brackets, and so is
+// "<" itself, which no path holds: each "<XX>" reads back as one character, and
+// no product name, value, path or message can forge a line of its own.
+bool IsEscaped(wchar_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == L'<' || c == 0x2028 || c == 0x2029;
+}
 
 void AppendUtf8(std::string& out, std::wstring_view wide) {
     std::wstring escaped;
@@ -18,7 +20,9 @@ void AppendUtf8(std::string& out, std::wstring_view wide) {
             continue;
         }
         const wchar_t* digits = L"0123456789ABCDEF";
-        escaped += {L'<', digits[c >> 4 & 0xF], digits[c & 0xF], L'>'};
+        escaped += L'<';
+        for (int shift = c > 0xFF ? 12 : 4; shift >= 0; shift -= 4) escaped += digits[c >> shift & 0xF];
+        escaped += L'>';
     }
     if (escaped.empty()) return;
     const int wideLength = static_cast<int>(escaped.size());

@@ -9,10 +9,26 @@
 
 using namespace sevenzip;
 
+namespace {
+// An item without a name (a stream packed alone by another tool) lands as 7-Zip
+// lands it: under the archive's name without its last extension, the number of a
+// volume set not counted (data.7z and data.7z.001 give "data").
+std::wstring UnnamedItemName(const std::wstring& archive) {
+    std::wstring name = FileNamePart(archive);
+    int64_t number = 0;
+    const std::wstring extension = ExtensionOf(name);
+    if (extension.size() > 1 && ParseDecimal(extension.substr(1), number)) name = WithoutExtension(name);
+    name = WithoutExtension(name);
+    return name.empty() ? L"[Content]" : name;
+}
+}  // namespace
+
 TMyArchiveExtractCallback::TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested,
-                                                     std::shared_ptr<TOperationPassword> password)
+                                                     std::shared_ptr<TOperationPassword> password, bool testing)
     : m_owner(owner),
       m_baseDirectory(WithTrailingBackslash(owner->ExtrBaseDir)),
+      m_unnamedItemName(UnnamedItemName(owner->SZFileName)),
+      m_testing(testing),
       m_remaining(requested),
       m_password(password ? std::move(password) : std::make_shared<TOperationPassword>(owner)) {}
 
@@ -41,22 +57,29 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
         m_askMode = askMode;
         m_index = index;
         m_failed = false;
+        m_encrypted = false;
         if (m_owner->CancelRequested()) return S_FALSE;
+        if (askMode != kExtract && askMode != kTest) return S_OK;
+        PropVariant encrypted;
+        m_owner->InArchive()->GetProperty(index, kpidEncrypted, encrypted.Receive());
+        m_encrypted = encrypted.AsBool();
         if (askMode == kTest) {
             PropVariant path, size;
             m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
             m_owner->InArchive()->GetProperty(index, kpidSize, size.Receive());
-            m_progress.StartItem(path.AsString(), size.AsUInt64());
+            // While extracting, the library tests an item whose data failed before
+            // any of it could be written: it is named by the file it was to become.
+            m_progress.StartItem(m_testing ? path.AsString() : OutputPathOf(index), size.AsUInt64());
             return S_OK;
         }
-        if (askMode != kExtract) return S_OK;
         return StartItem(index, out);
     });
 }
 
 bool TMyArchiveExtractCallback::OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const {
     std::wstring landing;
-    if (!LandingInsideBase(m_baseDirectory, storedPath, landing)) return false;
+    if (!LandingInsideBase(m_baseDirectory, storedPath.empty() ? m_unnamedItemName : storedPath, landing))
+        return false;
     if (m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractNoPath)) landing = FileNamePart(landing);
     outputPath = m_baseDirectory + landing;
     return true;
@@ -145,11 +168,16 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 re
         switch (static_cast<OperationResult>(result)) {
         case OperationResult::OK: break;  // ErrCode keeps an earlier item's error
         case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, m_progress.Path); break;
-        case OperationResult::CRCError: m_owner->ReportError(kCRCError, m_progress.Path); break;
         case OperationResult::WrongPassword: m_owner->ReportError(kWrongPassword, m_progress.Path); break;
+        // Encrypted data that does not decode was decrypted with a wrong password,
+        // or with none: the library itself cannot tell it from damage, and says so
+        // only in newer versions.
+        case OperationResult::CRCError:
+            m_owner->ReportError(m_encrypted ? kWrongPassword : kCRCError, m_progress.Path);
+            break;
         // Data errors, and what newer libraries report for damaged data
         // (unexpected end, data after the end, headers error...).
-        default: m_owner->ReportError(kDataError, m_progress.Path); break;
+        default: m_owner->ReportError(m_encrypted ? kWrongPassword : kDataError, m_progress.Path); break;
         }
         // The library has let go of the file by now: it is put in place or, when
         // released here without that, removed.

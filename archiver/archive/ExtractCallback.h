@@ -49,6 +49,9 @@ private:
     // when it would not land below the base directory.
     bool OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const;
     std::wstring OutputPathOf(UINT32 index) const;
+    // What an item's result names: the file it was written to or was to become
+    // (its stored path when testing), or the stored path of one skipped past.
+    std::wstring ItemPath() const;
 
     TSevenZip* m_owner;
     std::wstring m_baseDirectory;
@@ -66,6 +69,7 @@ private:
     UINT32 m_index = 0;
     bool m_failed = false;
     bool m_encrypted = false;
+    std::wstring m_itemPath;
     ComPtr<TItemOutStream> m_output;
     uint64_t m_itemsDone = 0;
     TLandedNames m_landed;

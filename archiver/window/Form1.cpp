@@ -145,7 +145,9 @@ void TForm1::SpeedButton4Click(TObject*) {
     ClearRows();
     if (!OpenDialog2->Execute(Handle()) || Closing()) return;
     SevenZip1->SZFileName = OpenDialog2->FileName;
-    KeepArchive({}, TArchiveHold({}));
+    // Until it is listed there is no archive to restore: not the one before either.
+    m_archiveName.clear();
+    m_archiveFiles.clear();
     // Held while it is listed: nobody changes it between the rows and what is kept of it.
     const TArchiveHold hold(SevenZip1->SZFileName);
     const int32_t result = RunOperation([this] { return SevenZip1->List(); });
@@ -169,11 +171,17 @@ void TForm1::KeepArchive(const std::wstring& name, const TArchiveHold& hold) {
 }
 
 int32_t TForm1::RestoreKeptArchive() {
-    // No archive listed or written, or one that is gone: refused as the component
-    // refuses a missing archive.
-    if (m_archiveName.empty()) return -1;
+    SevenZip1->ExtrBaseDir = Entry(kRestoreEntry);
+    SevenZip1->ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
+    SevenZip1->Files.Clear();
+    // No archive listed or written, or one that is gone: the component is given
+    // none, and refuses it as a missing archive (error 1). Not the name itself: a
+    // file that came back under it since would be restored unchecked.
     const TArchiveHold hold(m_archiveName);
-    if (hold.Missing()) return -1;
+    if (hold.Missing()) {
+        SevenZip1->SZFileName.clear();
+        return RunOperation([this] { return SevenZip1->Extract(); });
+    }
     // The items go by their numbers, which another archive under the same name
     // would give to other files: the archive must be the one whose rows the user
     // chose from, or, without a choice, the one whose whole content is meant.
@@ -210,9 +218,6 @@ int32_t TForm1::RestoreKeptArchive() {
                                      MB_OK | MB_ICONWARNING);
         return -1;
     }
-    SevenZip1->ExtrBaseDir = Entry(kRestoreEntry);
-    SevenZip1->ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
-    SevenZip1->Files.Clear();
     for (uint32_t index : indices) SevenZip1->Files.Add(std::to_wstring(index));
     return RunOperation([this] { return SevenZip1->Extract(); });
 }

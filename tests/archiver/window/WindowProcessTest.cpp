@@ -78,6 +78,22 @@ void PackWithComponent(const std::wstring& archive, const std::wstring& root,
     ASSERT_EQ(zip.Add(), 0);
 }
 
+// Clicks the button, or with a name loads it, and answers the box the action then
+// shows; its text, once the action is over.
+std::wstring AnswerBox(ArchiverWindow& window, const wchar_t* caption, const std::wstring& load = {}) {
+    HWND button = window.Button(caption);
+    if (!FormRemote::Click(button)) return L"(not clicked)";
+    if (!load.empty() && !FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), load))
+        return L"(no open dialog)";
+    HWND box = FormRemote::WaitForDialog(window.Id(), 20000);
+    if (box == nullptr) return L"(no box)";
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    FormRemote::PressButton(box, IDOK);
+    FormRemote::WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 20000);
+    return text;
+}
+
 // A file of a hostile archive found outside the folder restored into.
 std::wstring RestoredOutside(const std::wstring& folder, const std::wstring& restored) {
     for (const auto& [path, entry] : ReadTree(folder))
@@ -368,6 +384,111 @@ TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder
     EXPECT_EQ(window.End(), 0u);
 }
 
+// The restore goes by the rows' IDs: another archive under the name listed (of
+// another size or time; or of the same, with other items at the chosen IDs) is
+// not restored, nor one that a pack did not write.
+TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNone) {
+    const std::wstring folder = FreshFolder(L"window-same-archive"), out = folder + L"\\odtworzone";
+    const std::wstring archive = folder + L"\\archive.7z", stale = folder + L"\\stale.7z";
+    // In place of archive.7z: one of its size and time with config.ini as ID 0
+    // (7-Zip orders items by name), and one with an item more.
+    auto pack = [&](const std::wstring& name, const std::vector<std::pair<std::wstring, std::string>>& files) {
+        const std::wstring src = folder + L"\\" + name + L".d";
+        MakeDirectories(src);
+        for (const auto& [file, content] : files) WriteFile(src + L"\\" + file, content);
+        const std::string command = "cd '" + UnixPath(src) + "' && 7zz a -mx0 -mhc=off ../" + Narrow(name) + " .";
+        ASSERT_EQ(RunNative(command + " >/dev/null"), 0);
+        SetLastWriteTime(folder + L"\\" + name, MakeFileTime(2026, 1, 2, 3, 4, 6));
+    };
+    pack(L"archive.7z", {{L"a.txt", "aaaa"}, {L"config.ini", "cccc"}});
+    pack(L"swapped.7z", {{L"config.ini", "aaaa"}, {L"z.txt", "cccc"}});
+    pack(L"larger.7z", {{L"a.txt", "aaaa"}, {L"b.txt", "b"}, {L"config.ini", "cccc"}});
+    pack(L"stale.7z", {{L"config.ini", "stale"}, {L"stale.txt", "stale"}});
+    ASSERT_EQ(FileSize(archive), FileSize(folder + L"\\swapped.7z"));
+    const std::string listed = ReadFile(archive), staleBytes = ReadFile(stale);
+    MakeDirectories(out);
+    WriteFile(out + L"\\config.ini", "moje ustawienia");
+    WriteSettings(folder, folder, {folder + L"\\brak.txt"}, out);
+    const std::wstring changed = L"Archiwum \u201Earchive.7z\u201D zmieniło się, odkąd je wczytano lub utworzono. "
+                                 L"Nic nie zostało odtworzone: wczytaj archiwum ponownie.";
+
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    // A pack that writes nothing leaves no archive to restore, stale.7z least of all.
+    ASSERT_TRUE(window.Pack(stale));
+    EXPECT_EQ(window.Status(), L"-1");
+    EXPECT_TRUE(ReadFile(stale) == staleBytes);
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"-1");
+    for (const wchar_t* replacement : {L"larger.7z", L"swapped.7z"}) {
+        SCOPED_TRACE(Narrow(replacement));
+        WriteFile(archive, listed);
+        SetLastWriteTime(archive, MakeFileTime(2026, 1, 2, 3, 4, 6));
+        ASSERT_TRUE(window.Load(archive));
+        ASSERT_EQ(window.Rows().size(), 2u);
+        ASSERT_EQ(window.Rows()[0][0], L"a.txt");
+        ASSERT_TRUE(window.SelectRows({0}));
+        ASSERT_TRUE(::CopyFileW((folder + L"\\" + replacement).c_str(), archive.c_str(), FALSE));
+        SetLastWriteTime(archive, MakeFileTime(2026, 1, 2, 3, 4, 6));
+        EXPECT_EQ(AnswerBox(window, L"Odtwórz archiwum"), changed);
+        EXPECT_EQ(window.Status(), L"-1");
+        EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
+        EXPECT_FALSE(Exists(out + L"\\a.txt"));
+    }
+    // Listed anew, the chosen row is restored, and nothing else.
+    ASSERT_TRUE(window.Load(archive));
+    ASSERT_EQ(window.Rows()[1][0], L"z.txt");
+    ASSERT_TRUE(window.SelectRows({1}));
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(ReadFile(out + L"\\z.txt"), "cccc");
+    EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
+    // After a failed pack the archive to restore is still the one listed.
+    ASSERT_TRUE(window.Pack(stale));
+    EXPECT_EQ(window.Status(), L"-1");
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(ReadFile(out + L"\\config.ini"), "aaaa");
+    EXPECT_FALSE(Exists(out + L"\\stale.txt"));
+    EXPECT_EQ(window.End(), 0u);
+}
+
+// The list, archivecli's listing and the label show a name's every character;
+// the files restored have the names exactly.
+TEST(ArchiverWindow, NamesShowAsTheyWillBeWrittenAndAreRestoredExactly) {
+    const std::wstring folder = FreshFolder(L"window-names"), out = folder + L"\\odtworzone";
+    const std::vector<std::pair<std::wstring, std::wstring>> names = {
+        {L"invoice\u202Etxt.exe", L"invoice<U+202E>txt.exe"},
+        {L"faktura\u2067fdp.scr", L"faktura<U+2067>fdp.scr"},
+        {L"report.txt" + std::wstring(60, L' ') + L".exe", L"report.txt<U+0020\u00D760>.exe"},
+        {L"zero\u200Bwidth\\moje dane.txt", L"zero<U+200B>width\\moje dane.txt"},
+    };
+    MakeDirectories(folder + L"\\dane");
+    for (size_t i = 0; i < names.size(); ++i) WriteFile(folder + L"\\dane\\" + std::to_wstring(i), "plik");
+    PackWithComponent(folder + L"\\nazwy.7z", folder + L"\\dane", [&](TSevenZip& zip) {
+        zip.OnSetAddName = [&, next = size_t{0}](TObject*, uint32_t, std::wstring& stored) mutable {
+            stored = names[next++].first;
+        };
+    });
+    ChildProcess cli(Widen(NORVANE_BIN_DIR) + L"\\archivecli.exe", L"list nazwy.7z", folder, folder + L"\\cli.txt");
+    ASSERT_EQ(cli.Wait(30000), std::optional<DWORD>(0u));
+    const std::string listing = ReadFile(folder + L"\\cli.txt");
+    WriteSettings(folder, L"", {}, out);
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    ASSERT_TRUE(window.Load(folder + L"\\nazwy.7z"));
+    std::vector<std::wstring> rows;
+    for (const auto& row : window.Rows()) rows.push_back(row[1] + row[0]);
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(window.End(), 0u);
+    for (const auto& [stored, shown] : names) {
+        EXPECT_NE(std::find(rows.begin(), rows.end(), shown), rows.end()) << Narrow(shown);
+        EXPECT_NE(listing.find("\t" + Narrow(shown) + "\n"), std::string::npos) << Narrow(shown);
+        EXPECT_EQ(ReadFile(out + L"\\" + stored), "plik") << Narrow(shown);
+    }
+}
+
 TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder) {
     const std::wstring folder = FreshFolder(L"window-bad");
     const std::wstring src = folder + L"\\dane";
@@ -458,9 +579,16 @@ TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
     MakeDirectories(folder + L"\\gdzie");
     const std::vector<std::wstring> volumes = PackVolumes(folder + L"\\tomy", L"set.7z", 2000, 5000);
     ASSERT_TRUE(volumes.size() == 3 && ::MoveFileW(volumes[2].c_str(), moved.c_str()));
+    const std::vector<std::wstring> cut = PackVolumes(folder + L"\\tomy", L"cut.7z", 2000, 5000);
+    WriteFile(cut[1], "a volume cut short");
     WriteSettings(folder, L"", {}, L"");  // restored into the start folder
     ArchiverWindow window(folder);
     ASSERT_TRUE(window.WaitShown());
+    // A volume cut short is named, none past the set's end asked for.
+    EXPECT_EQ(AnswerBox(window, L"Wczytaj archiwum", cut[0]),
+              L"Wolumin \u201Ecut.7z.002\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
+              L"odczytane.");
+    EXPECT_EQ(window.Status(), L"-1");
     HWND load = window.Button(L"Wczytaj archiwum"), restore = window.Button(L"Odtwórz archiwum");
     // Each operation asks for the last volume, which lies elsewhere.
     auto prompted = [&](HWND button, const std::wstring& name) {

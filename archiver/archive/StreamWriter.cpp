@@ -241,9 +241,9 @@ bool TMyStreamWriter::WriteVolumes(const uint8_t* data, UINT32 size, UINT32& don
     while (done < size) {
         DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(size - done, volumeSize - offset));
         DWORD written = 0;
-        const bool whole = WriteWhole(index + 1, offset, data + done, chunk, written);
+        // What was written of a failed chunk counts for nothing.
+        if (!WriteWhole(index + 1, offset, data + done, chunk, written)) return false;
         done += written;
-        if (!whole) return false;
         offset = 0;
         ++index;
     }

@@ -271,17 +271,12 @@ namespace {
 // The injected disk: what each file written holds (its highest end), by handle.
 // A file whose write fails gives its room back, as a writer that fails removes it.
 std::map<HANDLE, uint64_t> g_held;
-bool g_shortWrites = false;
 
 bool WriteOnASmallDisk(HANDLE file, uint64_t offset, const void* data, DWORD count, DWORD& done) {
     done = 0;
     uint64_t held = 0;
     for (const auto& [handle, end] : g_held) held += handle == file ? 0 : end;
-    constexpr uint64_t kDisk = 1u << 20;
-    const uint64_t room = held + offset < kDisk ? kDisk - held - offset : 0;
-    // A file system that takes what fits says nothing of the rest.
-    if (g_shortWrites && room > 0 && room < count) count = static_cast<DWORD>(room);
-    if (std::max(g_held[file], offset + count) + held > kDisk) {
+    if (std::max(g_held[file], offset + count) + held > (1u << 20)) {
         g_held.erase(file);
         ::SetLastError(ERROR_DISK_FULL);
         return false;
@@ -299,9 +294,8 @@ SmallDisk::SmallDisk() {
     ::testing::Test::RecordProperty("full_disk", m_mounted ? "mounted" : "injected");
 }
 
-SmallDisk::Filling::Filling(const SmallDisk& disk, bool shortWrites) : m_injected(!disk.Mounted() || shortWrites) {
+SmallDisk::Filling::Filling(const SmallDisk& disk) : m_injected(!disk.Mounted()) {
     g_held.clear();
-    g_shortWrites = shortWrites;
     if (m_injected) TMyStreamWriter::WriteToFile = WriteOnASmallDisk;
 }
 

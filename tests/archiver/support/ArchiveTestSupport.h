@@ -76,13 +76,10 @@ public:
     bool Mounted() const { return m_mounted; }
     const std::wstring& Folder() const { return m_folder; }
 
-    // The injected disk starts empty with each; the mounted one is as it is. With
-    // short writes the disk is the injected one, which then writes what fits and
-    // says nothing went wrong, and fails only a write of which nothing fits (as a
-    // POSIX file system does).
+    // The injected disk starts empty with each; the mounted one is as it is.
     class Filling {
     public:
-        explicit Filling(const SmallDisk& disk, bool shortWrites = false);
+        explicit Filling(const SmallDisk& disk);
         ~Filling();
         Filling(const Filling&) = delete;
         Filling& operator=(const Filling&) = delete;

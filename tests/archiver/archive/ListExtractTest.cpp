@@ -269,10 +269,9 @@ TEST(Extract, DamagedDataIsReportedPerItem) {
     // the library decodes all the same.
     ASSERT_EQ(Run7z(L"a -t7z -mx5 -m0=LZMA -ms=on solid.7z packed.txt stored.txt", folder), 0);
     ASSERT_EQ(Run7z(L"a -t7z -mx0 skipped.7z stored.txt", folder), 0);
-    const std::tuple<const wchar_t*, int32_t, const wchar_t*> cases[] = {{L"stored", kCRCError, L"stored"},
-                                                                         {L"packed", kDataError, L"packed"},
-                                                                         {L"solid", kDataError, L"stored"},
-                                                                         {L"skipped", kCRCError, L"stored"}};
+    const std::tuple<const wchar_t*, int32_t, const wchar_t*> cases[] = {
+        {L"stored", kCRCError, L"stored"}, {L"packed", kDataError, L"packed"},
+        {L"solid", kDataError, L"stored"}, {L"skipped", kCRCError, L"stored"}};
     for (auto [name, code, last] : cases) {
         std::wstring archive = folder + L"\\" + name + L".7z";
         std::string bytes = ReadFile(archive);

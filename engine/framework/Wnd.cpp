@@ -2,6 +2,7 @@
 
 #include "Accessible.h"
 #include "ExceptionBoundary.h"
+#include "SessionEnd.h"
 
 namespace {
 const char kObjectProperty[] = "NorvaneWnd";
@@ -197,6 +198,8 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 LRESULT CWnd::Dispatch(CWnd* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (ReflectToChild(message, wParam, lParam, &reflected)) return reflected;
+    // Only top-level windows are asked; the answer is the program's, whatever the window.
+    if (AnswerSessionEnd(message, wParam, &reflected)) return reflected;
     const AccessibleFacts* facts = object->m_accessible.get();
     if (message == WM_GETOBJECT && facts != nullptr && facts->served) {
         LRESULT answer = 0;

@@ -328,8 +328,9 @@ LRESULT Answer(HWND window, UINT message) {
 
 // The end of the session waits while the removal runs: every window of the
 // engine holds it back (the reason it gives is the frame's test: Wine has no
-// query for it); when it comes anyway the run stops after its current step, says so and ends with 1603, what is left
-// and the registration kept. Before the run the platform answers.
+// query for it); when it comes anyway the run stops after its current step,
+// says so and ends with 1603, what is left and the registration kept. Before
+// the run the platform answers.
 TEST(ProgressPage, TheEndOfTheSessionWaitsForTheRemovalAndStopsItWhenItComes) {
     const std::string later = TestFiles::FreshTempFolder("session-end-later");
     std::string tail = "RUN3RD=holder.dll\r\nRUN3RDCMD=HoldRemoval\r\n";

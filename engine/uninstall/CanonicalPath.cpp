@@ -87,25 +87,6 @@ std::wstring LongPath(const std::wstring& path) {
         head.resize(cut);
     }
 }
-// The key of where the path really is, for as much of it as exists.
-std::optional<std::wstring> FinalKeyOf(const std::wstring& path) {
-    std::wstring head = path;
-    std::wstring tail;
-    for (;;) {
-        HANDLE handle = ::CreateFileW(head.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            std::optional<std::wstring> key = FinalPathKey(handle);
-            ::CloseHandle(handle);
-            if (key) *key += PathKey(tail);
-            return key;
-        }
-        const size_t cut = head.find_last_of(L'\\');
-        if (cut == std::wstring::npos || cut < 3) return std::nullopt;
-        tail = head.substr(cut) + tail;
-        head.resize(cut);
-    }
-}
 }  // namespace
 
 CanonicalPath CanonicalFullPath(const std::string& raw) {
@@ -156,4 +137,28 @@ bool LiesInFolder(const std::string& path, const std::string& folder) {
     const std::optional<std::wstring> folderFinal = FinalKeyOf(*wideFolder);
     const std::optional<std::wstring> pathFinal = FinalKeyOf(*widePath);
     return folderFinal && pathFinal && IsSameOrInside(*pathFinal, *folderFinal);
+}
+
+std::optional<std::wstring> FinalKeyOf(const std::wstring& path) {
+    std::wstring head = path;
+    std::wstring tail;
+    for (;;) {
+        HANDLE handle = ::CreateFileW(head.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            std::optional<std::wstring> key = FinalPathKey(handle);
+            ::CloseHandle(handle);
+            if (key) *key += PathKey(tail);
+            return key;
+        }
+        const size_t cut = head.find_last_of(L'\\');
+        if (cut == std::wstring::npos || cut < 3) return std::nullopt;
+        tail = head.substr(cut) + tail;
+        head.resize(cut);
+    }
+}
+
+std::optional<std::wstring> FinalKeyOf(const std::string& canonical) {
+    const std::optional<std::wstring> wide = WidenAnsi(canonical);
+    return wide ? FinalKeyOf(*wide) : std::nullopt;
 }

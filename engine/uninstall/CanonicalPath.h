@@ -39,6 +39,10 @@ std::wstring PathKey(std::wstring path);
 // A key of the path the handle's object has, all links followed; nothing
 // when the system cannot tell.
 std::optional<std::wstring> FinalPathKey(HANDLE handle);
+// A key of where the canonical path really is, every link on the way followed,
+// for as much of it as exists; nothing when not even its drive can be opened.
+std::optional<std::wstring> FinalKeyOf(const std::string& canonical);
+std::optional<std::wstring> FinalKeyOf(const std::wstring& path);
 // The key names the folder's key itself or something inside it.
 bool IsSameOrInside(const std::wstring& key, const std::wstring& folderKey);
 // The canonical path is the canonical folder or lies in it, by its spelling or

@@ -85,6 +85,55 @@ std::vector<std::wstring> OtherProductFolders(const std::string& ownProductCode)
     return folders;
 }
 
+// A user's folders as the shell keeps them, redirections included (Documents on
+// another drive): the expanded "Shell Folders" and the "User Shell Folders"
+// that hold environment strings, %USERPROFILE% being that user's profile.
+void ReadShellFolders(HKEY hive, const std::string& below, const std::string& profile,
+                      std::vector<std::wstring>& folders) {
+    static const char* const kShellFolders[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+    for (const char* place : kShellFolders) {
+        RegKey key;
+        if (::RegOpenKeyExA(hive, (below + place).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+            continue;
+        for (DWORD i = 0;; ++i) {
+            char name[256], data[MAX_PATH] = {};
+            DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
+            const LONG result = ::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                                                &dataSize);
+            if (result == ERROR_NO_MORE_ITEMS) break;
+            if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
+            std::string folder = data;
+            const size_t variable = folder.find("%USERPROFILE%");
+            if (variable != std::string::npos) {
+                if (profile.empty()) continue;
+                folder.replace(variable, 13, profile);
+            }
+            char expanded[MAX_PATH] = {};
+            const DWORD length = ::ExpandEnvironmentStringsA(folder.c_str(), expanded, MAX_PATH);
+            std::wstring key = length > 0 && length <= MAX_PATH ? KeyOf(std::string(expanded)) : std::wstring();
+            if (StartsWithDriveRoot(key)) folders.push_back(std::move(key));
+        }
+    }
+}
+
+// The shell folders of the machine, of this user and of every user whose
+// settings are loaded.
+void ReadEveryonesShellFolders(std::vector<std::wstring>& folders) {
+    char own[MAX_PATH] = {};
+    ReadShellFolders(HKEY_CURRENT_USER, "", ::GetEnvironmentVariableA("USERPROFILE", own, MAX_PATH) < MAX_PATH ? own : "",
+                     folders);
+    ReadShellFolders(HKEY_LOCAL_MACHINE, "", "", folders);
+    char sid[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD sidSize = sizeof sid;
+        if (::RegEnumKeyExA(HKEY_USERS, i, sid, &sidSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const std::string profile =
+            RegistryText(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\" + sid).c_str(), "ProfileImagePath", true);
+        ReadShellFolders(HKEY_USERS, std::string(sid) + "\\", profile, folders);
+    }
+}
+
 std::wstring KnownFolderKey(const KNOWNFOLDERID& id) {
     CoTaskMemory<wchar_t> wide;
     if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, wide.Receive())) || wide.Get() == nullptr)
@@ -128,6 +177,12 @@ std::wstring WindowsKey() {
     return length > 0 && length < MAX_PATH ? KeyOf(windows) : std::wstring();
 }
 
+std::wstring SystemKey() {
+    char system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? KeyOf(system) : std::wstring();
+}
+
 // A profile itself, or a per-user folder inside it, or a folder holding one.
 bool IsInProfileFolder(const std::wstring& key, const std::wstring& profile, const std::vector<std::wstring>& inProfile) {
     if (key == profile) return true;
@@ -152,6 +207,9 @@ ProtectedFolders ProtectedFolders::Read(const std::string& ownProductCode) {
     folders.m_installer = UninstallInformationKey();
     if (windows.empty() || folders.m_installer.empty()) return folders;
     folders.m_machine.push_back(windows);
+    const std::wstring system = SystemKey();
+    if (!system.empty()) folders.m_machine.push_back(system);
+    ReadEveryonesShellFolders(folders.m_machine);
     folders.m_profilesFolder = KeyOf(RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", true));
     if (!folders.m_profilesFolder.empty()) folders.m_machine.push_back(folders.m_profilesFolder);
     folders.m_profiles = RegisteredProfiles();

@@ -16,9 +16,9 @@
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "uninstall/CanonicalPath.h"
-#include "uninstall/FolderRemoval.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/RegistryValuePath.h"
+#include "uninstall/RemovalGuard.h"
 #include "uninstall/UninstallLogReader.h"
 
 namespace {
@@ -176,8 +176,7 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
     TestFiles::MakeDirectories(ownFolders.back());
     for (const std::string& file : ownFiles) TestFiles::Write(file, "x");
     CanaryTree canaries(product.Folder());
-    FolderRemoval folders(product.Code());
-    const std::wstring information = UninstallInformationKey();
+    const RemovalGuard guard(product.Code(), install, product.Folder());
     // The install folder a registration may give, and the folders it must not.
     std::vector<std::string> notInstallFolders = canaries.Folders();
     notInstallFolders.push_back(canaries.InOtherProduct());
@@ -213,8 +212,8 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
             const CanonicalPath path = CanonicalFullPath(record.value);
             const std::wstring key = path ? PathKey(path.path) : std::wstring();
             const bool folder = record.kind == "DIR";
-            const bool passes = path && (folder ? folders.Refusal(key, FolderAction::kEmptyFolder) == nullptr
-                                                : !IsSameOrInside(key, information));
+            const bool passes = path && (folder ? guard.FolderRefusal(key, FolderAction::kEmptyFolder) == nullptr
+                                                : guard.FileRefusal(key) == nullptr);
             const std::string context = "seed " + std::to_string(seed) + ", log " + std::to_string(log) + ": " +
                                         line.text + " -> " + (path ? path.path : path.refusal);
             ASSERT_EQ(passes, !line.own.empty()) << context;
@@ -230,7 +229,7 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
         const std::string registered = spelled(folder);
         const CanonicalPath path = CanonicalFullPath(registered);
         ASSERT_TRUE(path) << registered;
-        ASSERT_EQ(folders.Refusal(PathKey(path.path), FolderAction::kInstallFolder) == nullptr, own)
+        ASSERT_EQ(guard.FolderRefusal(PathKey(path.path), FolderAction::kInstallFolder) == nullptr, own)
             << "seed " << seed << ", log " << log << ": install folder " << registered;
     }
     TestFiles::RemoveTree(install);

@@ -157,8 +157,8 @@ TEST_F(Removal, MarksAServiceForDeletionThroughTheServiceManager) {
     }
     SC_HANDLE created = ::CreateServiceA(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
                                          SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                         "C:\\windows\\system32\\notepad.exe", nullptr, nullptr, nullptr, nullptr,
-                                         nullptr);
+                                         ("\"" + install + "\\service.exe\" -run").c_str(), nullptr, nullptr,
+                                         nullptr, nullptr, nullptr);
     ASSERT_NE(created, nullptr);
     ::CloseServiceHandle(created);
 

@@ -144,8 +144,8 @@ private:
         SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
         SC_HANDLE created = ::CreateServiceA(manager, service.c_str(), service.c_str(), SERVICE_ALL_ACCESS,
                                              SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                             "C:\\windows\\system32\\notepad.exe", nullptr, nullptr, nullptr,
-                                             nullptr, nullptr);
+                                             (install + "\\bin\\tool.exe -service").c_str(), nullptr, nullptr,
+                                             nullptr, nullptr, nullptr);
         if (created != nullptr) ::CloseServiceHandle(created);
         ::CloseServiceHandle(manager);
     }

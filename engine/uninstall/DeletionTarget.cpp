@@ -19,8 +19,12 @@ DeletionTarget::DeletionTarget(const std::wstring& path, bool attributesOnly)
         BY_HANDLE_FILE_INFORMATION information{};
         if (::GetFileInformationByHandle(m_handle, &information)) m_attributes = information.dwFileAttributes;
     }
-    const DWORD byName = ::GetFileAttributesW(path.c_str());
-    m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
+    // Only a link to a folder shows as a link by its name alone (IsFollowedLink):
+    // a file is spared the second look-up of its path.
+    if (IsDirectory()) {
+        const DWORD byName = ::GetFileAttributesW(path.c_str());
+        m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
+    }
     m_finalKey = FinalPathKey(m_handle);
 }
 

@@ -12,6 +12,7 @@ constexpr char kLinkRemoved[] = "removed, a link: what it leads to was kept";
 constexpr char kPlatformFile[] = "refused, a system file that the platform protects";
 constexpr char kWhereUnknown[] = "refused, where it really is cannot be told";
 constexpr char kShareUnknown[] = "kept, shared with other products: its SharedDLLs count is not a number";
+constexpr char kShareGivenUp[] = "kept, shared with other products: the product's share went on an earlier line";
 constexpr char kRemovedWithCount[] = "removed, and its SharedDLLs count";
 
 RemovalOutcome Released(SharedFiles& shared, const std::wstring& key, const std::wstring& finalKey, DWORD count) {
@@ -50,6 +51,7 @@ RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical) 
     if (guard.IsPlatformProtected(finalKey)) return {kPlatformFile};
     const SharedFiles::Share share = guard.Shared().Find(key, finalKey);
     if (share.registered && !share.readable) return {kShareUnknown};
+    if (share.registered && share.released) return {kShareGivenUp};
     if (share.registered && share.count > 1) return Released(guard.Shared(), key, finalKey, share.count);
     if (file->IsReadOnly()) file->MaskAttributes();
     if (openError != ERROR_SUCCESS) return {{}, openError};

@@ -173,17 +173,13 @@ void CNVEngine::DeleteService(const std::string& name) {
     ScHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!manager) {
         error = ::GetLastError();
+    } else if (const std::string refusal = m_guard->ServiceRefusal(manager, name); !refusal.empty()) {
+        m_log.WriteAction(LogKind::kNtService, name, refusal);
+        return;
     } else {
-        ScHandle service(::OpenServiceA(manager, name.c_str(), DELETE | SERVICE_QUERY_CONFIG));
-        if (!service) {
-            error = ::GetLastError();
-        } else if (const std::string refusal = m_guard->ServiceRefusal(name, service); !refusal.empty()) {
-            m_log.WriteAction(LogKind::kNtService, name, refusal);
-            return;
-        } else if (!::DeleteService(service)) {
-            // Not stopped first: a running service goes when it stops.
-            error = ::GetLastError();
-        }
+        ScHandle service(::OpenServiceA(manager, name.c_str(), DELETE));
+        // Not stopped first: a running service goes when it stops.
+        if (!service || !::DeleteService(service)) error = ::GetLastError();
     }
     m_log.WriteOutcome(LogKind::kNtService, name, error, "marked for deletion");
 }

@@ -171,12 +171,6 @@ bool ReadKnownFolders(const std::wstring& profile, std::vector<std::wstring>& ma
     return true;
 }
 
-std::wstring WindowsKey() {
-    char windows[MAX_PATH] = {};
-    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? KeyOf(windows) : std::wstring();
-}
-
 std::wstring SystemKey() {
     char system[MAX_PATH] = {};
     const UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
@@ -194,8 +188,14 @@ bool IsInProfileFolder(const std::wstring& key, const std::wstring& profile, con
 }
 }  // namespace
 
+std::wstring WindowsFolderKey() {
+    char windows[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? KeyOf(windows) : std::wstring();
+}
+
 std::wstring UninstallInformationKey() {
-    const std::wstring windows = WindowsKey();
+    const std::wstring windows = WindowsFolderKey();
     return windows.empty() ? std::wstring() : PathKey(windows + L"\\INSTALLER");
 }
 
@@ -203,7 +203,7 @@ ProtectedFolders ProtectedFolders::Read(const std::string& ownProductCode) {
     ProtectedFolders folders;
     const std::wstring profile = KnownFolderKey(FOLDERID_Profile);
     if (!ReadKnownFolders(profile, folders.m_machine, folders.m_inProfile)) return folders;
-    const std::wstring windows = WindowsKey();
+    const std::wstring windows = WindowsFolderKey();
     folders.m_installer = UninstallInformationKey();
     if (windows.empty() || folders.m_installer.empty()) return folders;
     folders.m_machine.push_back(windows);

@@ -99,6 +99,7 @@ RemovalGuard::RemovalGuard(const std::string& productCode, const std::string& in
     : m_folders(ProtectedFolders::Read(productCode)),
       m_uninstallInformation(UninstallInformationKey()),
       m_productFolder{PathKey(productFolder), FinalKeyOf(productFolder)},
+      m_windows{WindowsFolderKey(), FinalKeyOf(WindowsFolderKey())},
       m_services(ReadServices()),
       m_shared(SharedFiles::Read()) {
     PlatformFileProtection();
@@ -133,7 +134,7 @@ bool RemovalGuard::IsPlatformProtected(const std::wstring& path) const {
 
 bool RemovalGuard::KeepsInTree(const std::wstring& key) const {
     const SharedFiles::Share share = m_shared.Find(key, key);
-    return (share.registered && (share.count > 1 || !share.readable)) || IsPlatformProtected(key);
+    return (share.registered && (share.count > 1 || share.released || !share.readable)) || IsPlatformProtected(key);
 }
 
 bool RemovalGuard::Holds(const Folder& folder, const std::wstring& key, const std::optional<std::wstring>& finalKey) {
@@ -145,15 +146,28 @@ bool RemovalGuard::IsProductsProgram(const std::string& program) const {
     if (program.empty()) return false;
     const std::wstring key = PathKey(program);
     const std::optional<std::wstring> finalKey = FinalKeyOf(program);
-    return Holds(m_productFolder, key, finalKey) || (m_installFolder && Holds(*m_installFolder, key, finalKey));
+    if (Holds(m_productFolder, key, finalKey)) return true;
+    // An install folder that a registration puts among the platform's files
+    // makes none of them the product's.
+    if (IsSameOrInside(key, m_windows.key) || (finalKey && m_windows.finalKey && IsSameOrInside(*finalKey, *m_windows.finalKey)))
+        return false;
+    return m_installFolder && Holds(*m_installFolder, key, finalKey);
 }
 
-std::string RemovalGuard::ServiceRefusal(const std::string& name, SC_HANDLE service) const {
+std::string RemovalGuard::ServiceRefusal(SC_HANDLE manager, const std::string& name) const {
     const std::optional<std::wstring> wide = WidenAnsi(name);
     auto known = wide ? m_services.find(Upper(*wide)) : m_services.end();
-    // One made since the removal began (by a companion, say) is judged as it is now.
-    const std::wstring command = known != m_services.end() ? known->second.second : ServiceCommand(service);
-    const std::string program = known != m_services.end() ? known->second.first : ProgramOfCommand(command);
+    std::wstring command;
+    std::string program;
+    if (known != m_services.end()) {
+        program = known->second.first;
+        command = known->second.second;
+    } else {
+        ScHandle service(::OpenServiceA(manager, name.c_str(), SERVICE_QUERY_CONFIG));
+        if (!service) return {};
+        command = ServiceCommand(service);
+        program = ProgramOfCommand(command);
+    }
     if (program.empty()) return kNotProductsService + std::string("it names no program by a full path: ") + AnsiText(command);
     if (IsServiceHost(program)) return kNotProductsService + ("its program " + program + " is the system's service host");
     if (!IsProductsProgram(program)) return kNotProductsService + ("its program " + program + kOutsideProduct);

@@ -41,8 +41,10 @@ public:
     bool KeepsInTree(const std::wstring& key) const;
     SharedFiles& Shared() { return m_shared; }
 
-    // The service opened (with SERVICE_QUERY_CONFIG), of that name.
-    std::string ServiceRefusal(const std::string& name, SC_HANDLE service) const;
+    // The service of that name, judged by its program as registered when the
+    // removal began; one made since (by a companion, say) as it is now. Nothing
+    // for a service that is not there: its deletion says so.
+    std::string ServiceRefusal(SC_HANDLE manager, const std::string& name) const;
     // A value of the key opened (with KEY_QUERY_VALUE) from the root with the subkey.
     std::string RegistryValueRefusal(HKEY key, HKEY root, const std::string& subkey,
                                      const std::string& valueName) const;
@@ -52,7 +54,8 @@ public:
     std::string CompanionRefusal(const std::string& fullPath) const;
 
     // The canonical path of a program lies in the product's own folders: the
-    // per-product folder, and the install folder when the removal would take it.
+    // per-product folder, and the install folder when the removal would take it
+    // and the program is none of the platform's (in the Windows folder).
     bool IsProductsProgram(const std::string& program) const;
 
 private:
@@ -66,6 +69,7 @@ private:
     ProtectedFolders m_folders;
     std::wstring m_uninstallInformation;
     Folder m_productFolder;
+    Folder m_windows;
     std::optional<Folder> m_installFolder;
     // Every service by its name in upper case, with its program's canonical path
     // (empty when it names none) and its command as registered.

@@ -32,7 +32,7 @@ SharedFiles SharedFiles::Read() {
             const std::wstring path = KeyOf(valueName);
             if (path.empty()) continue;
             const bool readable = result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof count;
-            shared.m_counts[path].push_back({view, valueName, readable ? count : 0, readable});
+            shared.m_counts[path].push_back({view, valueName, readable ? count : 0, readable, false});
         }
     }
     return shared;
@@ -58,6 +58,7 @@ SharedFiles::Share SharedFiles::Find(const std::wstring& key, const std::wstring
         for (const Count& count : found->second) {
             share.registered = true;
             share.readable = share.readable && count.readable;
+            share.released = share.released || count.released;
             if (count.count > share.count) share.count = count.count;
         }
     }
@@ -72,8 +73,10 @@ DWORD SharedFiles::Release(const std::wstring& key, const std::wstring& finalKey
     const DWORD lowered = highest->count - 1;
     const LONG result = ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, highest->view, highest->valueName.c_str(), REG_DWORD,
                                           &lowered, sizeof lowered);
-    if (result == ERROR_SUCCESS) highest->count = lowered;
-    return static_cast<DWORD>(result);
+    if (result != ERROR_SUCCESS) return static_cast<DWORD>(result);
+    highest->count = lowered;
+    highest->released = true;
+    return ERROR_SUCCESS;
 }
 
 void SharedFiles::Forget(const std::wstring& key, const std::wstring& finalKey) {

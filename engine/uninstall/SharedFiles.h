@@ -17,10 +17,12 @@ public:
         bool registered = false;
         bool readable = true;  // every count of it is a number
         DWORD count = 0;       // the highest of its counts
+        bool released = false;  // the product gave up its share on an earlier line
     };
     // The file of that path key (CanonicalPath.h) or of its final key.
     Share Find(const std::wstring& key, const std::wstring& finalKey) const;
-    // The product lets go of its share: the highest count goes down by one.
+    // The product lets go of its share: the highest count goes down by one,
+    // once in a run however often a log names the file.
     DWORD Release(const std::wstring& key, const std::wstring& finalKey);
     // The file is gone: its counts go too.
     void Forget(const std::wstring& key, const std::wstring& finalKey);
@@ -31,6 +33,7 @@ private:
         std::wstring valueName;  // as stored
         DWORD count;
         bool readable;
+        bool released;
     };
     std::vector<Count*> CountsOf(const std::wstring& key, const std::wstring& finalKey);
 

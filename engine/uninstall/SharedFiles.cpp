@@ -14,6 +14,13 @@ std::wstring KeyOf(const std::wstring& path) {
     const CanonicalPath canonical = CanonicalFullPath(*narrow);
     return canonical ? PathKey(canonical.path) : std::wstring();
 }
+// The file's keys, each once: a count found by both must not count twice.
+std::vector<const std::wstring*> Keys(const std::wstring& key, const std::wstring& finalKey) {
+    std::vector<const std::wstring*> keys;
+    if (!key.empty()) keys.push_back(&key);
+    if (!finalKey.empty() && finalKey != key) keys.push_back(&finalKey);
+    return keys;
+}
 }  // namespace
 
 SharedFiles SharedFiles::Read() {
@@ -40,8 +47,7 @@ SharedFiles SharedFiles::Read() {
 
 std::vector<SharedFiles::Count*> SharedFiles::CountsOf(const std::wstring& key, const std::wstring& finalKey) {
     std::vector<Count*> counts;
-    for (const std::wstring* path : {&key, &finalKey}) {
-        if (path->empty() || (path == &finalKey && finalKey == key)) continue;
+    for (const std::wstring* path : Keys(key, finalKey)) {
         auto found = m_counts.find(*path);
         if (found == m_counts.end()) continue;
         for (Count& count : found->second) counts.push_back(&count);
@@ -52,9 +58,9 @@ std::vector<SharedFiles::Count*> SharedFiles::CountsOf(const std::wstring& key, 
 SharedFiles::Share SharedFiles::Find(const std::wstring& key, const std::wstring& finalKey) const {
     Share share;
     if (m_counts.empty()) return share;
-    for (const std::wstring* path : {&key, &finalKey}) {
+    for (const std::wstring* path : Keys(key, finalKey)) {
         auto found = m_counts.find(*path);
-        if (found == m_counts.end() || (path == &finalKey && finalKey == key)) continue;
+        if (found == m_counts.end()) continue;
         for (const Count& count : found->second) {
             share.registered = true;
             share.readable = share.readable && count.readable;

@@ -275,8 +275,8 @@ TEST(GeneratedInput, HostileLogsRemoveOnlyTheProductsOwnThroughTheGuard) {
             engine.Run();
         }
         const std::vector<std::string> lines = RemovalLogLines(TestFiles::Read(removalLog));
-        ASSERT_EQ(canaries.Damaged(), std::vector<std::string>()) << log;
-        ASSERT_EQ(installed.Strays(lines), std::vector<std::string>()) << log;
-        ASSERT_EQ(installed.Kept(), std::vector<std::string>()) << log;
+        ASSERT_EQ(canaries.Damaged(), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+        ASSERT_EQ(installed.Strays(lines), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+        ASSERT_EQ(installed.Kept(), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
     }
 }

@@ -44,8 +44,8 @@ TEST(HostileLogs, NorvexecRemovesOnlyWhatTheProductInstalled) {
         const std::vector<std::string> written = RemovalLogLines(TestFiles::Read(removalLog));
         ASSERT_FALSE(written.empty());
         EXPECT_EQ(written.back(), "exit code " + std::to_string(*exitCode));
-        EXPECT_EQ(canaries.Damaged(), std::vector<std::string>()) << log;
-        EXPECT_EQ(installed.Strays(written), std::vector<std::string>()) << log;
-        EXPECT_EQ(installed.Kept(), std::vector<std::string>()) << log;
+        EXPECT_EQ(canaries.Damaged(), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+        EXPECT_EQ(installed.Strays(written), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+        EXPECT_EQ(installed.Kept(), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
     }
 }

@@ -205,7 +205,7 @@ std::string CanaryTree::Spelled(const Value& value, InputGenerator& generator) c
     return root + key + "\\" + HostilePaths::Recased(value.name, generator);
 }
 
-std::string CanaryTree::HostileLine(InputGenerator& generator) const {
+std::string CanaryTree::HostileLine(InputGenerator& generator, bool refusedByPath) const {
     const std::string information = TestFiles::WindowsDirectory() + "\\Installer";
     switch (generator.Below(10)) {
     case 0:
@@ -231,7 +231,7 @@ std::string CanaryTree::HostileLine(InputGenerator& generator) const {
     case 5: {
         // The uninstall information where it really is, and links and shares.
         const std::string& file = generator.OneIn(2) ? ThirdInformation() : m_productCanary;
-        switch (generator.Below(5)) {
+        switch (generator.Below(refusedByPath ? 3 : 5)) {
         case 0: return "FILE=" + OnOtherDrive(file);
         case 1: return "FILE=" + OnAdminShare(file);
         case 2: return "FILE=" + InformationLink() + file.substr(information.size());

@@ -57,8 +57,10 @@ public:
     // run starts), or by any spelling or link in the uninstall information, a
     // link to a file, another product's shared file; a service of the platform
     // or another product; a registry value of a protected place, by any spelling
-    // of its root, view and case. The engine must refuse each, or leave it.
-    std::string HostileLine(InputGenerator& generator) const;
+    // of its root, view and case. The engine must refuse each, or leave it;
+    // with refusedByPath only lines whose path, or where it really is, the
+    // guard refuses (no link to a file, no shared file).
+    std::string HostileLine(InputGenerator& generator, bool refusedByPath = false) const;
 
     // A run starts with the shared file's count as planted: a log may give up
     // the third product's share once, as if it were its own.

@@ -169,8 +169,10 @@ TEST(GeneratedInput, LanguageTextsReadBackAndTheirTokensExpand) {
 
 // Uninstall logs that mix every spelling of the protected folders, of the other
 // products' folders and of the uninstall information with the product's own
-// files and folders, read back and decided line by line as the engine decides:
-// a folder line may remove a folder only when it spells one of the product's,
+// files and folders, read back and decided line by line as the engine decides,
+// by the spelling and by where it really is (another drive letter, the
+// administrative share, a folder link on the way): a folder line may remove a
+// folder only when it is one of the product's,
 // a file line never reaches the uninstall information, nothing relative passes,
 // and what passes is the product's own path, however it was spelled.
 TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
@@ -200,7 +202,7 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
         std::vector<Line> lines;
         for (int i = 0; i < 16; ++i) {
             if (generator.OneIn(2)) {
-                lines.push_back({canaries.HostileLine(generator), ""});
+                lines.push_back({canaries.HostileLine(generator, true), ""});
                 continue;
             }
             const bool folder = generator.OneIn(2);
@@ -217,8 +219,13 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
             const CanonicalPath path = CanonicalFullPath(record.value);
             const std::wstring key = path ? PathKey(path.path) : std::wstring();
             const bool folder = record.kind == "DIR";
-            const bool passes = path && (folder ? guard.FolderRefusal(key, FolderAction::kEmptyFolder) == nullptr
-                                                : guard.FileRefusal(key) == nullptr);
+            auto refused = [&](const std::wstring& checked) {
+                return folder ? guard.FolderRefusal(checked, FolderAction::kEmptyFolder) != nullptr
+                              : guard.FileRefusal(checked) != nullptr;
+            };
+            // By its spelling, then where it really is: another drive letter, a share, a link on the way.
+            const std::optional<std::wstring> final = path ? FinalKeyOf(path.path) : std::nullopt;
+            const bool passes = path && !refused(key) && final && !refused(*final);
             const std::string context = "seed " + std::to_string(seed) + ", log " + std::to_string(log) + ": " +
                                         line.text + " -> " + (path ? path.path : path.refusal);
             ASSERT_EQ(passes, !line.own.empty()) << context;

@@ -50,6 +50,19 @@ std::wstring ServiceCommand(SC_HANDLE service) {
     return buffer[0].lpBinaryPathName;
 }
 
+// The command a service runs as the service manager keeps it (its ImagePath),
+// read from where the manager keeps it: asking the manager costs a call to its
+// process for each service.
+std::wstring RegisteredCommand(const wchar_t* name) {
+    const std::wstring key = std::wstring(L"SYSTEM\\CurrentControlSet\\Services\\") + name;
+    wchar_t command[4096];
+    DWORD size = sizeof command - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"ImagePath", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                       nullptr, command, &size) != ERROR_SUCCESS)
+        return {};
+    return command;
+}
+
 // Every service and driver the service manager knows, with the command it runs.
 std::map<std::wstring, std::pair<std::string, std::wstring>> ReadServices() {
     std::map<std::wstring, std::pair<std::string, std::wstring>> services;
@@ -65,8 +78,7 @@ std::map<std::wstring, std::pair<std::string, std::wstring>> ReadServices() {
         if (!done && ::GetLastError() != ERROR_MORE_DATA) break;
         const auto* entries = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSW*>(buffer.data());
         for (DWORD i = 0; i < count; ++i) {
-            ScHandle service(::OpenServiceW(manager, entries[i].lpServiceName, SERVICE_QUERY_CONFIG));
-            const std::wstring command = service ? ServiceCommand(service) : std::wstring();
+            const std::wstring command = RegisteredCommand(entries[i].lpServiceName);
             services[Upper(entries[i].lpServiceName)] = {ProgramOfCommand(command), command};
         }
         if (done) break;
@@ -155,22 +167,23 @@ bool RemovalGuard::IsProductsProgram(const std::string& program) const {
 }
 
 std::string RemovalGuard::ServiceRefusal(SC_HANDLE manager, const std::string& name) const {
+    ScHandle service(::OpenServiceA(manager, name.c_str(), SERVICE_QUERY_CONFIG));
+    if (!service) return {};
+    // The program as registered when the removal began and as the service
+    // manager has it now (a companion may have made or changed the service
+    // since): both must be the product's.
+    std::vector<std::pair<std::string, std::wstring>> programs;
     const std::optional<std::wstring> wide = WidenAnsi(name);
-    auto known = wide ? m_services.find(Upper(*wide)) : m_services.end();
-    std::wstring command;
-    std::string program;
-    if (known != m_services.end()) {
-        program = known->second.first;
-        command = known->second.second;
-    } else {
-        ScHandle service(::OpenServiceA(manager, name.c_str(), SERVICE_QUERY_CONFIG));
-        if (!service) return {};
-        command = ServiceCommand(service);
-        program = ProgramOfCommand(command);
+    if (auto known = wide ? m_services.find(Upper(*wide)) : m_services.end(); known != m_services.end())
+        programs.push_back(known->second);
+    const std::wstring command = ServiceCommand(service);
+    programs.push_back({ProgramOfCommand(command), command});
+    for (const auto& [program, registered] : programs) {
+        if (program.empty())
+            return kNotProductsService + std::string("it names no program by a full path: ") + AnsiText(registered);
+        if (IsServiceHost(program)) return kNotProductsService + ("its program " + program + " is the system's service host");
+        if (!IsProductsProgram(program)) return kNotProductsService + ("its program " + program + kOutsideProduct);
     }
-    if (program.empty()) return kNotProductsService + std::string("it names no program by a full path: ") + AnsiText(command);
-    if (IsServiceHost(program)) return kNotProductsService + ("its program " + program + " is the system's service host");
-    if (!IsProductsProgram(program)) return kNotProductsService + ("its program " + program + kOutsideProduct);
     return {};
 }
 

@@ -42,8 +42,8 @@ public:
     SharedFiles& Shared() { return m_shared; }
 
     // The service of that name, judged by its program as registered when the
-    // removal began; one made since (by a companion, say) as it is now. Nothing
-    // for a service that is not there: its deletion says so.
+    // removal began and as the service manager has it now. Nothing for a
+    // service that is not there: its deletion says so.
     std::string ServiceRefusal(SC_HANDLE manager, const std::string& name) const;
     // A value of the key opened (with KEY_QUERY_VALUE) from the root with the subkey.
     std::string RegistryValueRefusal(HKEY key, HKEY root, const std::string& subkey,

@@ -139,7 +139,7 @@ CanaryTree::CanaryTree(const std::string& productFolder) {
     PlantValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", kValueName, starts);
     for (const char* place : {"Run", "RunOnce", "Explorer\\Shell Folders", "Explorer\\User Shell Folders"})
         PlantValue(HKEY_CURRENT_USER, std::string("Software\\Microsoft\\Windows\\CurrentVersion\\") + place, kValueName,
-                   place[0] == 'R' ? starts : m_thirdFolder);
+                   place[0] == 'R' ? starts : CurrentFolder());
     for (const char* place : {"Control\\Session Manager", "Control\\Session Manager\\Environment",
                               "Services\\NorvaneCanaryThird"})
         PlantValue(HKEY_LOCAL_MACHINE, std::string("SYSTEM\\CurrentControlSet\\") + place, kValueName, starts);

@@ -10,11 +10,6 @@ using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE key, int informationClass, void* 
                                         ULONG* resultLength);
 constexpr int kKeyNameInformation = 3;
 
-std::wstring Upper(std::wstring text) {
-    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 std::vector<std::wstring> Names(const std::wstring& path) {
     std::vector<std::wstring> names;
     for (size_t start = 0; start <= path.size();) {
@@ -45,7 +40,7 @@ std::optional<std::wstring> QueryKeyName(HKEY key) {
     ULONG nameBytes = 0;
     std::memcpy(&nameBytes, buffer, sizeof nameBytes);
     if (nameBytes > sizeof buffer - sizeof nameBytes) return std::nullopt;
-    return Upper(std::wstring(reinterpret_cast<const wchar_t*>(buffer + sizeof nameBytes), nameBytes / sizeof(wchar_t)));
+    return UpperCase(std::wstring(reinterpret_cast<const wchar_t*>(buffer + sizeof nameBytes), nameBytes / sizeof(wchar_t)));
 }
 
 std::optional<std::wstring> RootName(HKEY root) {
@@ -92,7 +87,7 @@ std::optional<std::wstring> RegistryKeyName(HKEY opened, HKEY root, const std::s
 
 ProtectedRegistry::ProtectedRegistry(std::string ownProductCode, std::set<std::wstring> ownServices)
     : m_ownServices(std::move(ownServices)) {
-    if (std::optional<std::wstring> code = WidenAnsi(ownProductCode)) m_ownProductCode = Upper(*code);
+    if (std::optional<std::wstring> code = WidenAnsi(ownProductCode)) m_ownProductCode = UpperCase(*code);
     for (const wchar_t* root : kRoots)
         for (const auto& place : kSoftwarePlaces)
             m_places.push_back({Names(std::wstring(root) + L"\\" + place.below), place.kind});
@@ -107,7 +102,7 @@ const ProtectedRegistry::Place* ProtectedRegistry::Containing(const std::vector<
 }
 
 RegistryPlace ProtectedRegistry::PlaceOf(const std::wstring& keyName) const {
-    const std::vector<std::wstring> names = Names(Upper(keyName));
+    const std::vector<std::wstring> names = Names(UpperCase(keyName));
     const Place* place = Containing(names);
     if (place == nullptr) return RegistryPlace::kOrdinary;
     const size_t depth = place->names.size();
@@ -121,7 +116,7 @@ RegistryPlace ProtectedRegistry::PlaceOf(const std::wstring& keyName) const {
 }
 
 bool ProtectedRegistry::Protects(const std::wstring& keyName) const {
-    const std::vector<std::wstring> names = Names(Upper(keyName));
+    const std::vector<std::wstring> names = Names(UpperCase(keyName));
     if (PlaceOf(keyName) != RegistryPlace::kOrdinary) return true;
     for (const Place& place : m_places)
         if (names.size() < place.names.size() && Agree(names, place.names, names.size())) return true;

@@ -34,11 +34,6 @@ std::string AnsiText(const std::wstring& text) {
     return narrow;
 }
 
-std::wstring Upper(std::wstring text) {
-    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 std::wstring ServiceCommand(SC_HANDLE service) {
     DWORD needed = 0;
     ::QueryServiceConfigW(service, nullptr, 0, &needed);
@@ -79,7 +74,7 @@ std::map<std::wstring, std::pair<std::string, std::wstring>> ReadServices() {
         const auto* entries = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSW*>(buffer.data());
         for (DWORD i = 0; i < count; ++i) {
             const std::wstring command = RegisteredCommand(entries[i].lpServiceName);
-            services[Upper(entries[i].lpServiceName)] = {ProgramOfCommand(command), command};
+            services[UpperCase(entries[i].lpServiceName)] = {ProgramOfCommand(command), command};
         }
         if (done) break;
         if (count == 0 && needed > buffer.size()) buffer.resize(needed);
@@ -174,7 +169,7 @@ std::string RemovalGuard::ServiceRefusal(SC_HANDLE manager, const std::string& n
     // since): both must be the product's.
     std::vector<std::pair<std::string, std::wstring>> programs;
     const std::optional<std::wstring> wide = WidenAnsi(name);
-    if (auto known = wide ? m_services.find(Upper(*wide)) : m_services.end(); known != m_services.end())
+    if (auto known = wide ? m_services.find(UpperCase(*wide)) : m_services.end(); known != m_services.end())
         programs.push_back(known->second);
     const std::wstring command = ServiceCommand(service);
     programs.push_back({ProgramOfCommand(command), command});

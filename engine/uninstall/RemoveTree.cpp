@@ -20,14 +20,9 @@ bool IsDriveRoot(const std::wstring& directory) {
     return IsBareDrive(directory) || (directory.size() == 3 && StartsWithDriveRoot(directory));
 }
 
-std::wstring Upper(std::wstring text) {
-    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 bool IsAncestor(const std::wstring& directory, const std::wstring& path) {
     if (directory.size() + 2 > path.size()) return false;
-    return Upper(directory) == Upper(path.substr(0, directory.size())) && path[directory.size()] == L'\\';
+    return UpperCase(directory) == UpperCase(path.substr(0, directory.size())) && path[directory.size()] == L'\\';
 }
 
 // Everything in the folder opened. An entry that is not where its name says,

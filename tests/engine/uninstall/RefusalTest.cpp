@@ -60,29 +60,21 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         EXPECT_FALSE(TestFiles::Exists(app));
     };
     const std::string badBytes("\x01\x80\xFFZ\x9C\r\n\x13\xE2", 9);
-    const std::string information = TestFiles::WindowsDirectory() + "\\Installer\\" + CanaryTree::kThirdCode;
     const std::string third = std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + CanaryTree::kThirdCode;
     const std::string third32 = "SOFTWARE\\Wow6432Node" + third.substr(8);
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
     const std::string outside = "refused, it starts a program outside the product: " + canaries.OutsideProgram();
     const std::string notOwn = "refused, not the product's service: its program ";
     const std::string ownKey = "SOFTWARE\\Norvane Refusal";
+    const std::string environment = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
     // The user's Documents redirected, as a user may move them.
     const std::string redirected = "C:\\Norvane Redirected Documents";
     const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-    TestRegistry::SavedValue savedPath(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path");
+    TestRegistry::SavedValue savedPath(HKEY_LOCAL_MACHINE, environment, "Path");
     TestRegistry::SavedValue savedPersonal(HKEY_CURRENT_USER, shellFolders + "Shell Folders", "Personal");
     TestRegistry::SavedValue savedUserPersonal(HKEY_CURRENT_USER, shellFolders + "User Shell Folders", "Personal");
-    auto shared = [&](const char* name, DWORD count) {
-        TestRegistry::WriteDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
-                                 std::string(kInstall) + "\\" + name, count);
-        TestFiles::Write(std::string(kInstall) + "\\" + name, "installed");
-    };
-    auto count = [&](const char* name) {
-        return TestRegistry::ReadDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
-                                       std::string(kInstall) + "\\" + name);
-    };
-
+    const std::string sharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+    const std::string common = std::string(kInstall) + "\\common.dll", own = std::string(kInstall) + "\\own.dll";
     const Row kRows[] = {
         {"a doubled backslash in the registered folder", "/S", "REMOVEALL=1\r\n", {}, 0,
          {"REMOVEALL " + documents + ": refused, a protected folder"},
@@ -170,14 +162,12 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
           "NTSERVICE " + std::string(CanaryTree::kThirdService) + ": " + notOwn + canaries.OutsideProgram() +
               " lies outside the product"}},
         {"vital values, other programs' sign-in entries and other products' registrations", "/S",
-         "REGVAL=HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\Path\r\n"
-         "REGVAL=HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\" + run +
+         "REGVAL=HKEY_LOCAL_MACHINE\\" + environment + "\\Path\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\" + run +
              "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + run +
              "NorvaneCanary\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + third + "\\NorvaneCanary\r\nREGVAL=HKEY_LOCAL_MACHINE\\" +
              run + "NorvaneRefusal\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + ownKey + "\\Setting\r\n",
          {}, 0,
-         {"REGVAL HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\Path: refused, "
-          "a vital place of the system",
+         {"REGVAL HKEY_LOCAL_MACHINE\\" + environment + "\\Path: refused, a vital place of the system",
           "REGVAL HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary: " + outside,
           "REGVAL HKEY_CURRENT_USER\\" + run + "NorvaneCanary: " + outside,
           "REGVAL HKEY_LOCAL_MACHINE\\" + third + "\\NorvaneCanary: refused, inside another product's registration",
@@ -188,8 +178,7 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
              TestRegistry::WriteString(HKEY_LOCAL_MACHINE, ownKey, "Setting", "1");
          },
          [&] {
-             EXPECT_TRUE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE,
-                                                   "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path"));
+             EXPECT_TRUE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, environment, "Path"));
              EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, run, "NorvaneRefusal"));
              TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, ownKey);
          }},
@@ -204,25 +193,20 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
           "FILE " + CanaryTree::OnAdminShare(canaries.ThirdInformation()) + ": refused, part of the uninstall information"}},
         {"a link to a file, which this system can only follow", "/S", "SHORTCUT=" + canaries.FileLink() + "\r\n", {}, 0,
          {"SHORTCUT " + canaries.FileLink() + ": left, a link that this system can only follow: what it leads to was not entered"}},
-        {"files that other products share", "/S",
-         std::string("FILE=") + kInstall + "\\common.dll\r\nFILE=" + kInstall + "\\common.dll\r\nFILE=" + kInstall +
-             "\\own.dll\r\n",
-         {}, 0,
-         {std::string("FILE ") + kInstall + "\\common.dll: kept, shared with other products: its SharedDLLs count went from 3 to 2",
-          std::string("FILE ") + kInstall +
-              "\\common.dll: kept, shared with other products: the product's share went on an earlier line",
-          std::string("FILE ") + kInstall + "\\own.dll: removed, and its SharedDLLs count"},
+        {"files that other products share", "/S", "FILE=" + common + "\r\nFILE=" + common + "\r\nFILE=" + own + "\r\n", {}, 0,
+         {"FILE " + common + ": kept, shared with other products: its SharedDLLs count went from 3 to 2",
+          "FILE " + common + ": kept, shared with other products: the product's share went on an earlier line",
+          "FILE " + own + ": removed, and its SharedDLLs count"},
          [&] {
-             shared("common.dll", 3);
-             shared("own.dll", 1);
+             for (const std::string& file : {common, own}) TestFiles::Write(file, "installed");
+             TestRegistry::WriteDword(HKEY_LOCAL_MACHINE, sharedDlls, common, 3);
+             TestRegistry::WriteDword(HKEY_LOCAL_MACHINE, sharedDlls, own, 1);
          },
          [&] {
-             EXPECT_EQ(count("common.dll"), std::optional<DWORD>(2));
-             EXPECT_TRUE(TestFiles::Exists(std::string(kInstall) + "\\common.dll"));
-             EXPECT_EQ(count("own.dll"), std::nullopt);
-             EXPECT_FALSE(TestFiles::Exists(std::string(kInstall) + "\\own.dll"));
-             TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
-                                       std::string(kInstall) + "\\common.dll");
+             EXPECT_EQ(TestRegistry::ReadDword(HKEY_LOCAL_MACHINE, sharedDlls, common), std::optional<DWORD>(2));
+             EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, sharedDlls, own));
+             EXPECT_TRUE(TestFiles::Exists(common) && !TestFiles::Exists(own));
+             TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, sharedDlls, common);
          }},
         {"a switch in lower case", "/s", appLog, {}, 0, {}, nullptr, removed},
         {"an unknown product asked about", "/r", appLog, {{kNotFound, IDOK}}, ERROR_UNKNOWN_PRODUCT, {"exit code 1605"},

@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/MessageBox.h"
+#include "framework/SessionEnd.h"
 #include "product/ProductContext.h"
 #include "startup/MainFrame.h"
 #include "uninstall/RemovalLog.h"
@@ -39,4 +42,40 @@ TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
         if (created) ::DestroyWindow(frame.m_hWnd);  // before its timer starts the run
     }
     SetMessageBoxHandler(nullptr);
+}
+
+// The frame in the test's process, its run to the end: the end of the session
+// is held only while the worker runs, with the product's name on the frame.
+TEST(MainFrame, HoldsTheSessionEndWithTheProductsNameOnlyWhileTheWorkerRuns) {
+    TestProduct product{"{SESSION-HOLD-0001}"};
+    product.Register("Hold Test", "C:\\Program Files\\Hold Test");
+    product.WriteLog("TOTALFILE=1\nFILE=C:\\nothing\\here.txt\n");
+    ProductContext& context = TheProduct();
+    context = ProductContext{};
+    context.mode = kModeSilent;
+    context.productCode = product.Code();
+    context.displayName = "Hold Test";
+    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
+    context.languageFilePath = product.Folder() + "\\language.lan";
+    context.themeFolder = product.Folder() + "\\theme\\";
+    std::vector<std::pair<HWND, std::wstring>> calls;
+    HWND frameWindow = nullptr;
+    LRESULT duringRun = TRUE;
+    SetBlockReasonHandler([&](HWND owner, const std::optional<std::wstring>& reason) {
+        calls.emplace_back(owner, reason.value_or(L"(destroyed)"));
+        if (reason) duringRun = ::SendMessageA(frameWindow, WM_QUERYENDSESSION, 0, 0);
+    });
+    RemovalLog noLog;
+    CMainFrame frame(noLog);
+    ASSERT_TRUE(frame.LoadFrame(1, WS_OVERLAPPEDWINDOW));
+    frameWindow = frame.m_hWnd;
+    EXPECT_EQ(::SendMessageA(frameWindow, WM_QUERYENDSESSION, 0, 0), TRUE);  // before the timer starts the run
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+    EXPECT_EQ(duringRun, FALSE);
+    EXPECT_EQ(::SendMessageA(frameWindow, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(calls, (std::vector<std::pair<HWND, std::wstring>>{{frameWindow, L"Removing Hold Test\u2026"},
+                                                                  {frameWindow, L"(destroyed)"}}));
+    SetBlockReasonHandler(nullptr);
+    ::DestroyWindow(frameWindow);
 }

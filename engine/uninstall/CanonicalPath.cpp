@@ -108,6 +108,16 @@ std::wstring PathKey(const std::string& canonical) {
     return wide ? PathKey(std::move(*wide)) : std::wstring();
 }
 
+std::wstring FullPathKey(const std::string& path) {
+    const CanonicalPath canonical = CanonicalFullPath(path);
+    return canonical ? PathKey(canonical.path) : std::wstring();
+}
+
+std::wstring FullPathKey(std::wstring_view path) {
+    const std::optional<std::string> narrow = NarrowToAnsi(path);
+    return narrow ? FullPathKey(*narrow) : std::wstring();
+}
+
 std::optional<std::wstring> FinalPathKey(HANDLE handle) {
     wchar_t final[MAX_PATH + 8] = {};
     const DWORD length = ::GetFinalPathNameByHandleW(handle, final, MAX_PATH + 8, FILE_NAME_NORMALIZED);

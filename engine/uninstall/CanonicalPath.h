@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The one spelling of a path that the engine checks, acts on and writes to its
 // log: made full by the platform's own rule (GetFullPathName: separators
@@ -36,6 +37,10 @@ CanonicalPath CanonicalAnyPath(const std::string& raw);
 // the short ("8.3") names in it, as far as they exist.
 std::wstring PathKey(const std::string& canonical);
 std::wstring PathKey(std::wstring path);
+// The key of a full path as the system gives it (a registry value, a known
+// folder); empty when it is none.
+std::wstring FullPathKey(const std::string& path);
+std::wstring FullPathKey(std::wstring_view path);
 // A key of the path the handle's object has, all links followed; nothing
 // when the system cannot tell.
 std::optional<std::wstring> FinalPathKey(HANDLE handle);

@@ -27,17 +27,6 @@ bool IsBelow(const std::wstring& key, const std::wstring& folder) {
     return key.size() > folder.size() && IsSameOrInside(key, folder);
 }
 
-// A key of a full path as the system gives it; empty when it is none.
-std::wstring KeyOf(const std::string& path) {
-    const CanonicalPath canonical = CanonicalFullPath(path);
-    return canonical ? PathKey(canonical.path) : std::wstring();
-}
-
-std::wstring KeyOf(const wchar_t* path) {
-    const std::optional<std::string> narrow = NarrowToAnsi(path);
-    return narrow ? KeyOf(*narrow) : std::wstring();
-}
-
 std::string RegistryText(HKEY key, const char* subkey, const char* name, bool expand) {
     char raw[MAX_PATH] = {}, expanded[MAX_PATH] = {};
     DWORD rawSize = sizeof raw - 1;
@@ -59,7 +48,7 @@ std::vector<std::wstring> RegisteredProfiles() {
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = sizeof name;
         if (::RegEnumKeyExA(list, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        std::wstring profile = KeyOf(RegistryText(list, name, "ProfileImagePath", true));
+        std::wstring profile = FullPathKey(RegistryText(list, name, "ProfileImagePath", true));
         if (!profile.empty()) profiles.push_back(std::move(profile));
     }
     return profiles;
@@ -77,7 +66,7 @@ std::vector<std::wstring> OtherProductFolders(const std::string& ownProductCode)
             if (::RegEnumKeyExA(list, i, code, &codeSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             if (::lstrcmpiA(code, ownProductCode.c_str()) == 0) continue;
             for (const char* value : kInstallFolderValues) {
-                std::wstring folder = KeyOf(RegistryText(list, code, value, false));
+                std::wstring folder = FullPathKey(RegistryText(list, code, value, false));
                 if (!folder.empty()) folders.push_back(std::move(folder));
             }
         }
@@ -111,7 +100,7 @@ void ReadShellFolders(HKEY hive, const std::string& below, const std::string& pr
             }
             char expanded[MAX_PATH] = {};
             const DWORD length = ::ExpandEnvironmentStringsA(folder.c_str(), expanded, MAX_PATH);
-            std::wstring key = length > 0 && length <= MAX_PATH ? KeyOf(std::string(expanded)) : std::wstring();
+            std::wstring key = length > 0 && length <= MAX_PATH ? FullPathKey(std::string(expanded)) : std::wstring();
             if (StartsWithDriveRoot(key)) folders.push_back(std::move(key));
         }
     }
@@ -138,7 +127,7 @@ std::wstring KnownFolderKey(const KNOWNFOLDERID& id) {
     CoTaskMemory<wchar_t> wide;
     if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, wide.Receive())) || wide.Get() == nullptr)
         return {};
-    return KeyOf(wide.Get());
+    return FullPathKey(wide.Get());
 }
 
 // The shell's known folders with a place in the file system: those of the
@@ -162,7 +151,7 @@ bool ReadKnownFolders(const std::wstring& profile, std::vector<std::wstring>& ma
             continue;
         CoTaskMemory<wchar_t> wide;
         if (FAILED(folder->GetPath(KF_FLAG_DONT_VERIFY, wide.Receive())) || wide.Get() == nullptr) continue;
-        std::wstring key = KeyOf(wide.Get());
+        std::wstring key = FullPathKey(wide.Get());
         if (!StartsWithDriveRoot(key)) continue;
         if (category == KF_CATEGORY_PERUSER && !profile.empty() && IsBelow(key, profile))
             inProfile.push_back(key.substr(profile.size() + 1));
@@ -174,7 +163,7 @@ bool ReadKnownFolders(const std::wstring& profile, std::vector<std::wstring>& ma
 std::wstring SystemKey() {
     char system[MAX_PATH] = {};
     const UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? KeyOf(system) : std::wstring();
+    return length > 0 && length < MAX_PATH ? FullPathKey(system) : std::wstring();
 }
 
 // A profile itself, or a per-user folder inside it, or a folder holding one.
@@ -191,7 +180,7 @@ bool IsInProfileFolder(const std::wstring& key, const std::wstring& profile, con
 std::wstring WindowsFolderKey() {
     char windows[MAX_PATH] = {};
     const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? KeyOf(windows) : std::wstring();
+    return length > 0 && length < MAX_PATH ? FullPathKey(windows) : std::wstring();
 }
 
 std::wstring UninstallInformationKey() {
@@ -210,7 +199,7 @@ ProtectedFolders ProtectedFolders::Read(const std::string& ownProductCode) {
     const std::wstring system = SystemKey();
     if (!system.empty()) folders.m_machine.push_back(system);
     ReadEveryonesShellFolders(folders.m_machine);
-    folders.m_profilesFolder = KeyOf(RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", true));
+    folders.m_profilesFolder = FullPathKey(RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", true));
     if (!folders.m_profilesFolder.empty()) folders.m_machine.push_back(folders.m_profilesFolder);
     folders.m_profiles = RegisteredProfiles();
     folders.m_otherProducts = OtherProductFolders(ownProductCode);

@@ -8,12 +8,6 @@ namespace {
 const wchar_t* const kViews[] = {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
                                  L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs"};
 
-std::wstring KeyOf(const std::wstring& path) {
-    const std::optional<std::string> narrow = NarrowToAnsi(path);
-    if (!narrow) return {};
-    const CanonicalPath canonical = CanonicalFullPath(*narrow);
-    return canonical ? PathKey(canonical.path) : std::wstring();
-}
 // The file's keys, each once: a count found by both must not count twice.
 std::vector<const std::wstring*> Keys(const std::wstring& key, const std::wstring& finalKey) {
     std::vector<const std::wstring*> keys;
@@ -36,7 +30,7 @@ SharedFiles SharedFiles::Read() {
             if (result == ERROR_NO_MORE_ITEMS) break;
             if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) continue;
             const std::wstring valueName(name, nameLength);
-            const std::wstring path = KeyOf(valueName);
+            const std::wstring path = FullPathKey(valueName);
             if (path.empty()) continue;
             const bool readable = result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof count;
             shared.m_counts[path].push_back({view, valueName, readable ? count : 0, readable, false});

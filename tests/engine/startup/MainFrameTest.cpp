@@ -16,17 +16,25 @@
 #include "uninstall/RemovalLog.h"
 #include "support/TestProduct.h"
 
+namespace {
+// The product's context as the startup leaves it for the frame.
+ProductContext& ContextFor(const TestProduct& product, int mode, const char* name) {
+    ProductContext& context = TheProduct();
+    context = ProductContext{};
+    context.mode = mode;
+    context.displayName = name;
+    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
+    context.languageFilePath = product.Folder() + "\\language.lan";
+    context.themeFolder = product.Folder() + "\\theme\\";
+    return context;
+}
+}  // namespace
+
 TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
     TestProduct product{"{GUARD-TEST-0001}"};
     product.Register("Guard Test", "C:\\Program Files\\Guard Test");
     product.WriteLog("FILE=C:\\nothing\\here.txt\n");
-    ProductContext& context = TheProduct();
-    context = ProductContext{};
-    context.mode = kModeUninstall;
-    context.displayName = "Guard Test";
-    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
-    context.languageFilePath = product.Folder() + "\\language.lan";
-    context.themeFolder = product.Folder() + "\\theme\\";
+    ProductContext& context = ContextFor(product, kModeUninstall, "Guard Test");
     // 0 is what the platform answers when it cannot show the box at all.
     for (int answer : {0, IDNO, IDCANCEL, IDABORT, IDYES}) {
         std::vector<std::string> boxes;
@@ -50,14 +58,7 @@ TEST(MainFrame, HoldsTheSessionEndWithTheProductsNameOnlyWhileTheWorkerRuns) {
     TestProduct product{"{SESSION-HOLD-0001}"};
     product.Register("Hold Test", "C:\\Program Files\\Hold Test");
     product.WriteLog("TOTALFILE=1\nFILE=C:\\nothing\\here.txt\n");
-    ProductContext& context = TheProduct();
-    context = ProductContext{};
-    context.mode = kModeSilent;
-    context.productCode = product.Code();
-    context.displayName = "Hold Test";
-    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
-    context.languageFilePath = product.Folder() + "\\language.lan";
-    context.themeFolder = product.Folder() + "\\theme\\";
+    ContextFor(product, kModeSilent, "Hold Test").productCode = product.Code();
     std::vector<std::pair<HWND, std::wstring>> calls;
     HWND frameWindow = nullptr;
     LRESULT duringRun = TRUE;

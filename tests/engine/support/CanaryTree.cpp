@@ -7,6 +7,7 @@
 #include "properties/HostilePathProperties.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
+#include "TestServices.h"
 
 namespace {
 const char kSpecialCode[] = "{NORVANE-CANARY-PELMORA}";
@@ -49,12 +50,6 @@ const CanaryService kCanaryServices[] = {
     {"NorvaneCanaryDriver", SERVICE_KERNEL_DRIVER, "System32\\drivers\\norvanecanary.sys"},
     {CanaryTree::kThirdService, SERVICE_WIN32_OWN_PROCESS, ""},
 };
-
-bool ServiceExists(SC_HANDLE manager, const char* name) {
-    SC_HANDLE service = ::OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
-    if (service != nullptr) ::CloseServiceHandle(service);
-    return service != nullptr;
-}
 
 std::string Content(const std::string& file) { return "canary " + file; }
 
@@ -114,18 +109,13 @@ CanaryTree::CanaryTree(const std::string& productFolder) {
     TestFiles::MakeDosDevice("y:", "C:\\", OnOtherDrive(windows));
     TestFiles::MakeDosDevice("unc/localhost/c$", "C:\\", OnAdminShare(windows));
 
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     for (const char* name : kPlatformServices)
-        if (ServiceExists(manager, name)) m_services.push_back(name);
+        if (TestServices::Exists(name)) m_services.push_back(name);
     for (const CanaryService& service : kCanaryServices) {
-        const std::string program = *service.program ? service.program : "\"" + OutsideProgram() + "\" /service";
-        SC_HANDLE made = ::CreateServiceA(manager, service.name, service.name, SERVICE_ALL_ACCESS, service.type,
-                                          SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, program.c_str(), nullptr,
-                                          nullptr, nullptr, nullptr, nullptr);
-        if (made != nullptr) ::CloseServiceHandle(made);
+        TestServices::Make(service.name, *service.program ? service.program : "\"" + OutsideProgram() + "\" /service",
+                           service.type);
         m_services.push_back(service.name);
     }
-    ::CloseServiceHandle(manager);
 
     m_sid = TestRegistry::CurrentUserSid();
     const std::string starts = "\"" + OutsideProgram() + "\" /canary";
@@ -157,13 +147,7 @@ CanaryTree::~CanaryTree() {
     for (const char* uninstall : {kUninstall, kUninstall32})
         for (const char* code : {kThirdCode, kSpecialCode}) TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, uninstall + std::string(code));
     TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, kSharedDlls, m_sharedFile);
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    for (const CanaryService& made : kCanaryServices)
-        if (SC_HANDLE service = ::OpenServiceA(manager, made.name, DELETE)) {
-            ::DeleteService(service);
-            ::CloseServiceHandle(service);
-        }
-    ::CloseServiceHandle(manager);
+    for (const CanaryService& made : kCanaryServices) TestServices::Delete(made.name);
     for (const std::string& folder : {m_secondProfile, m_thirdFolder, m_specialFolder, m_thirdInformation, Parent(m_sharedFile)})
         TestFiles::RemoveTree(folder);
 }
@@ -251,10 +235,8 @@ std::vector<std::string> CanaryTree::Damaged() const {
     for (const std::string& folder : m_emptyFolders)
         if (!TestFiles::IsDirectory(folder)) damaged.push_back("folder " + folder);
     if (TestFiles::Exists(Parent(OutsideProgram()) + "\\companion-program.log")) damaged.push_back("program started");
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     for (const std::string& service : m_services)
-        if (!ServiceExists(manager, service.c_str())) damaged.push_back("service " + service);
-    ::CloseServiceHandle(manager);
+        if (!TestServices::Exists(service)) damaged.push_back("service " + service);
     for (const Value& value : m_values)
         if (TestRegistry::ReadString(value.root, value.key, value.name) != value.data)
             damaged.push_back("value " + value.key + "\\" + value.name);

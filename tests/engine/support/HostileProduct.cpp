@@ -6,6 +6,7 @@
 
 #include "CanaryTree.h"
 #include "TestProduct.h"
+#include "TestServices.h"
 #include "properties/HostilePathProperties.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
@@ -51,12 +52,7 @@ void HostileProduct::Clean() const {
     TestFiles::RemoveTree(m_install);
     for (const OwnValue& value : kValues) TestRegistry::DeleteValue(value.root, value.key, value.name);
     for (const char* file : {kOwnCount, kSharedCount}) TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, kSharedDlls, m_install + file);
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (SC_HANDLE service = ::OpenServiceA(manager, kService, DELETE)) {
-        ::DeleteService(service);
-        ::CloseServiceHandle(service);
-    }
-    ::CloseServiceHandle(manager);
+    TestServices::Delete(kService);
 }
 
 std::string HostileProduct::Install(InputGenerator& generator, const CanaryTree& canaries) {
@@ -73,12 +69,7 @@ std::string HostileProduct::Install(InputGenerator& generator, const CanaryTree&
     const std::string program = generator.OneIn(2) ? "\"" + m_install + "\\app.exe\" /run" : m_install + "\\app.exe /run";
     for (const OwnValue& value : kValues)
         TestRegistry::WriteString(value.root, value.key, value.name, value.startsProgram ? program : "1,2,3,4");
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE service = ::CreateServiceA(manager, kService, kService, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                         SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, program.c_str(), nullptr, nullptr,
-                                         nullptr, nullptr, nullptr);
-    if (service != nullptr) ::CloseServiceHandle(service);
-    ::CloseServiceHandle(manager);
+    TestServices::Make(kService, program);
     // Now and then the install folder holds a link into a canary folder.
     const std::string linked = m_install + "\\linked";
     m_linked = generator.OneIn(3) && TestFiles::MakeUnixLink(canaries.CurrentFolder(), linked);
@@ -146,13 +137,7 @@ std::vector<std::string> HostileProduct::Strays(const std::vector<std::string>& 
 std::vector<std::string> HostileProduct::Kept() const {
     std::vector<std::string> kept;
     if (m_registered != m_install) return kept;
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = ::OpenServiceA(manager, kService, SERVICE_QUERY_STATUS);
-    if (service != nullptr) {
-        kept.push_back(std::string("service ") + kService);
-        ::CloseServiceHandle(service);
-    }
-    ::CloseServiceHandle(manager);
+    if (TestServices::Exists(kService)) kept.push_back(std::string("service ") + kService);
     for (const OwnValue& value : kValues)
         if (TestRegistry::ValueExists(value.root, value.key, value.name)) kept.push_back("value " + ValueText(value));
     if (TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, m_install + kOwnCount)) kept.push_back("count of app.dll");

@@ -135,21 +135,39 @@ bool Click(HWND window, int x, int y, bool control) {
     return ::SendInput(count, inputs, sizeof(INPUT)) == count;
 }
 
+namespace {
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+HWND g_announcer = nullptr;                    // the label whose announcement is awaited
+bool g_announced = false;
+
+void CALLBACK NoteAnnouncement(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+    g_announced = g_announced || hwnd == g_announcer;
+}
+}  // namespace
+
 bool ClickAndWait(HWND button, HWND status, DWORD timeoutMs) {
-    const std::wstring before = TextOf(status);
-    if (!Click(button)) return false;
+    // The label announces every result, the same text again included, so an
+    // action too short to be seen running is still seen ending. The events come
+    // through this thread's queue, hence the pumping.
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(status, &processId);
+    HWINEVENTHOOK hook = ::SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr, NoteAnnouncement,
+                                           processId, 0, WINEVENT_OUTOFCONTEXT);
+    if (hook == nullptr) return false;
+    g_announcer = status;
+    g_announced = false;
+    bool ended = Click(button);
     const DWORD start = ::GetTickCount();
-    bool started = false;
-    while (!started && ::GetTickCount() - start < timeoutMs) {
-        // IsWindowEnabled needs nothing of the busy window's thread, so it is asked
-        // often; its text only now and then.
-        for (int i = 0; i < 20 && !started; ++i) {
-            started = !::IsWindowEnabled(button);
-            if (!started) ::Sleep(1);
-        }
-        started = started || TextOf(status) != before;
+    while (ended && !g_announced) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        if (g_announced) break;
+        if (::GetTickCount() - start > timeoutMs) ended = false;
+        else ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    return started && WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, timeoutMs);
+    ::UnhookWinEvent(hook);
+    g_announcer = nullptr;
+    return ended && WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, timeoutMs);
 }
 
 void PressButton(HWND dialog, int id) {

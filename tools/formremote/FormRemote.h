@@ -36,9 +36,9 @@ HWND FindControlByText(HWND parent, const wchar_t* className, const std::wstring
 // through the system's input queue; with `control` the Ctrl key is held.
 bool Click(HWND window, int x = -1, int y = -1, bool control = false);
 
-// Clicks a button whose action disables it while it runs, and waits until the
-// action is over: the button was seen disabled, or the status label changed, and
-// the button is enabled again.
+// Clicks a button whose action ends by announcing its result on the status label
+// (a live region), and waits until the action is over: the announcement came and
+// the button, disabled while the action runs, is enabled again.
 bool ClickAndWait(HWND button, HWND status, DWORD timeoutMs);
 
 // Types the name into a file dialog and confirms; a question whether to replace

@@ -138,17 +138,27 @@ sevenzip_make() { # bundle makefile -> built in the bundle's _o
     || { tail -n 30 "$bundle/build.log" >&2; fail "building 7-Zip's $1"; }
 }
 mkdir -p "$sevenzip"
+# Each part is built again when what it is built from here changes (a stamp of
+# the optimisation, and for the module of our makefile and patches).
+sevenzip_inputs() { # part
+  { echo "$SEVENZIP_OPTIMISE"; [ "$1" = 7za.dll ] || cat scripts/7zip/*; } | sha256sum | cut -d' ' -f1
+}
+for part in 7za.dll 7z.sfx; do
+  [ "$(cat "$sevenzip/$part.inputs" 2>/dev/null)" = "$(sevenzip_inputs "$part")" ] || rm -f "$sevenzip/$part"
+done
 if [ ! -f "$sevenzip/7za.dll" ]; then
   step "building the 7-Zip library from Debian's source package (about 3 minutes)"
   sevenzip_source
   sevenzip_make Format7zF makefile.gcc
   cp "$sevenzip_dir/CPP/7zip/Bundles/Format7zF/_o/7z.dll" "$sevenzip/7za.dll" || fail "7z.dll not produced"
+  sevenzip_inputs 7za.dll >"$sevenzip/7za.dll.inputs"
 fi
 if [ ! -f "$sevenzip/7z.sfx" ]; then
   step "building the 7-Zip self-extractor module from Debian's source package"
   sevenzip_source
   sevenzip_make SFXWin "$PWD/scripts/7zip/SFXWin.mak"
   cp "$sevenzip_dir/CPP/7zip/Bundles/SFXWin/_o/7z.exe" "$sevenzip/7z.sfx" || fail "the module not produced"
+  sevenzip_inputs 7z.sfx >"$sevenzip/7z.sfx.inputs"
 fi
 if [ ! -f "$sevenzip/source.txt" ] || [ ! -f "$sevenzip/License.txt" ] || [ ! -f "$sevenzip/copying.txt" ]; then
   step "keeping 7-Zip's source name and licence texts"

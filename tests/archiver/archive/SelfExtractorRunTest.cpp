@@ -1,8 +1,9 @@
-// Self-extracting programs as their users meet them: packed by archivecli with the
-// shipped module, started with the module's own switches for a folder and no
-// questions (-o, -y, and -p for a password), their trees compared with what was
-// packed; loaded and restored by the archiver's window; and damaged, when they
-// must end with an error and keep every file that a broken item would replace.
+// Self-extracting programs as their users meet them: packed with the shipped
+// module by the component the window owns and by archivecli, started with the
+// module's own switches for a folder and no questions (-o, -y, and -p for a
+// password), their trees compared with what was packed; loaded and restored by
+// the archiver's window; and damaged, when they must end with an error and keep
+// every file that a broken item would replace.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -34,6 +35,20 @@ int PackSelfExtractor(const std::wstring& program, const std::wstring& src, cons
                       src);
 }
 
+// The component packing the tree as the window has it pack, its self-extractor
+// switch on; Add's result.
+int PackWithComponent(const std::wstring& program, const std::wstring& src, const std::wstring& password) {
+    TSevenZip zip(nullptr);
+    zip.SFXModule = SfxModulePath();
+    zip.SetSFXCreate(true);
+    zip.SZFileName = program;
+    zip.AddOptions = {AddOptsEnum::AddRecurseDirs};
+    zip.AddRootDir = src + L"\\";
+    zip.Password = password;
+    zip.Files.Add(src + L"\\*.*");
+    return zip.Add();
+}
+
 // The program started as a script would start it; its exit code. It must end by
 // itself: a box or dialog still waiting after a minute fails the test, named, and
 // the program is ended.
@@ -47,20 +62,30 @@ int RunSelfExtractor(const std::wstring& program, const std::wstring& arguments)
 }
 }  // namespace
 
-TEST(SelfExtractorRun, WhatArchivecliPacksTheModuleRestoresAndTheWindowReads) {
+TEST(SelfExtractorRun, WhatTheComponentAndArchivecliPackTheModuleRestoresAndTheWindowReads) {
     const std::wstring folder = FreshFolder(L"sfx-run");
     const std::wstring src = MakeTree(folder);
     const Tree packed = ReadTree(src);
     struct Case {
         const wchar_t* name;
-        const wchar_t* packOptions;
+        std::function<int(const std::wstring&)> pack;
         const wchar_t* runOptions;
     };
-    for (const Case& c : {Case{L"plain", L"--level 2", L""},
-                          Case{L"password", L"--level 1 --password tajne --encrypt-names", L" -ptajne"}}) {
+    const Case cases[] = {
+        {L"plain", [&](const std::wstring& p) { return PackSelfExtractor(p, src, L"--level 2"); }, L""},
+        {L"password",
+         [&](const std::wstring& p) {
+             return PackSelfExtractor(p, src, L"--level 1 --password tajne --encrypt-names");
+         },
+         L" -ptajne"},
+        {L"component", [&](const std::wstring& p) { return PackWithComponent(p, src, L""); }, L""},
+        {L"component password", [&](const std::wstring& p) { return PackWithComponent(p, src, L"tajne"); },
+         L" -ptajne"},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(Narrow(c.name));
         const std::wstring program = folder + L"\\" + c.name + L".exe";
-        ASSERT_EQ(PackSelfExtractor(program, src, c.packOptions), 0);
+        ASSERT_EQ(c.pack(program), 0);
         const std::wstring out = folder + L"\\" + c.name + L" rozpakowane";
         EXPECT_EQ(RunSelfExtractor(program, L"-y \"-o" + out + L"\"" + c.runOptions), 0);
         ExpectSameTree(packed, ReadTree(out), 20000000, false);

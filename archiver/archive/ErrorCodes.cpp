@@ -22,6 +22,7 @@ const char* const kMessages[] = {
     "Name differs only in case from an earlier item",
     "Wrong or missing password",
     "Could not read file",
+    "Volume is shorter than the set needs",
 };
 }  // namespace
 

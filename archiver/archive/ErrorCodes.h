@@ -25,6 +25,7 @@ enum SevenZipError : int32_t {
     kCaseOnlyName = 16,
     kWrongPassword = 17,
     kCouldNotReadFile = 18,
+    kShortVolume = 19,
 };
 
 // The message of a code; the table's own texts, empty for a code outside it.

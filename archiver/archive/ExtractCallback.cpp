@@ -9,10 +9,27 @@
 
 using namespace sevenzip;
 
+namespace {
+// An item without a name (a stream packed alone by another tool) lands as 7-Zip
+// lands it: under the archive's name less its last extension, the number of a
+// volume set not counted (data.7z and data.7z.001 give "data"); a name with no
+// extension to take away gets a "~", so that the item never lands on the archive.
+std::wstring UnnamedItemName(const std::wstring& archive) {
+    std::wstring name = FileNamePart(archive);
+    int64_t number = 0;
+    const std::wstring extension = ExtensionOf(name);
+    if (extension.size() > 1 && ParseDecimal(extension.substr(1), number)) name = WithoutExtension(name);
+    const size_t dot = name.rfind(L'.');
+    return dot != std::wstring::npos && dot > 0 ? name.substr(0, dot) : name + L'~';
+}
+}  // namespace
+
 TMyArchiveExtractCallback::TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested,
-                                                     std::shared_ptr<TOperationPassword> password)
+                                                     std::shared_ptr<TOperationPassword> password, bool testing)
     : m_owner(owner),
       m_baseDirectory(WithTrailingBackslash(owner->ExtrBaseDir)),
+      m_unnamedItemName(UnnamedItemName(owner->SZFileName)),
+      m_testing(testing),
       m_remaining(requested),
       m_password(password ? std::move(password) : std::make_shared<TOperationPassword>(owner)) {}
 
@@ -41,22 +58,31 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
         m_askMode = askMode;
         m_index = index;
         m_failed = false;
+        m_encrypted = false;
+        m_itemPath.clear();
         if (m_owner->CancelRequested()) return S_FALSE;
+        if (askMode != kExtract && askMode != kTest) return S_OK;
+        PropVariant encrypted;
+        m_owner->InArchive()->GetProperty(index, kpidEncrypted, encrypted.Receive());
+        m_encrypted = encrypted.AsBool();
         if (askMode == kTest) {
             PropVariant path, size;
             m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
             m_owner->InArchive()->GetProperty(index, kpidSize, size.Receive());
-            m_progress.StartItem(path.AsString(), size.AsUInt64());
+            // While extracting, the library tests an item whose data failed before
+            // any of it could be written: it is named by the file it was to become.
+            m_itemPath = m_testing ? path.AsString() : OutputPathOf(index);
+            m_progress.StartItem(m_itemPath, size.AsUInt64());
             return S_OK;
         }
-        if (askMode != kExtract) return S_OK;
         return StartItem(index, out);
     });
 }
 
 bool TMyArchiveExtractCallback::OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const {
     std::wstring landing;
-    if (!LandingInsideBase(m_baseDirectory, storedPath, landing)) return false;
+    if (!LandingInsideBase(m_baseDirectory, storedPath.empty() ? m_unnamedItemName : storedPath, landing))
+        return false;
     if (m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractNoPath)) landing = FileNamePart(landing);
     outputPath = m_baseDirectory + landing;
     return true;
@@ -67,6 +93,14 @@ std::wstring TMyArchiveExtractCallback::OutputPathOf(UINT32 index) const {
     m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
     std::wstring outputPath;
     return OutputPathOf(path.AsString(), outputPath) ? outputPath : path.AsString();
+}
+
+std::wstring TMyArchiveExtractCallback::ItemPath() const {
+    if (!m_itemPath.empty()) return m_itemPath;
+    // An item the library only skips past is named when it has something to say of it.
+    PropVariant path;
+    m_owner->InArchive()->GetProperty(m_index, kpidPath, path.Receive());
+    return path.AsString();
 }
 
 void TMyArchiveExtractCallback::FailItem(int32_t code, const std::wstring& path, uint32_t reason) {
@@ -89,11 +123,14 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
     // goes on with the next.
     std::wstring outputPath;
     if (!OutputPathOf(path.AsString(), outputPath)) {
-        FailItem(kUnsafePath, m_baseDirectory + path.AsString());
+        m_itemPath = m_baseDirectory + path.AsString();
+        FailItem(kUnsafePath, m_itemPath);
         return S_OK;
     }
     const std::wstring reportedPath = outputPath;
     if (m_owner->OnSetExtractName) m_owner->OnSetExtractName(m_owner, index, outputPath);
+    // The library decodes a skipped item too, and may find it damaged.
+    m_itemPath = outputPath;
 
     if (!isDirectory) {
         const int64_t earlier = m_landed.CaseOnlyClash(outputPath);
@@ -144,12 +181,15 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 re
     return GuardedCall([&]() -> HRESULT {
         switch (static_cast<OperationResult>(result)) {
         case OperationResult::OK: break;  // ErrCode keeps an earlier item's error
-        case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, m_progress.Path); break;
-        case OperationResult::CRCError: m_owner->ReportError(kCRCError, m_progress.Path); break;
-        case OperationResult::WrongPassword: m_owner->ReportError(kWrongPassword, m_progress.Path); break;
+        case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, ItemPath()); break;
+        case OperationResult::WrongPassword: m_owner->ReportError(kWrongPassword, ItemPath()); break;
+        // Encrypted data that does not decode was decrypted with a wrong password,
+        // or with none: the library itself cannot tell it from damage, and says so
+        // only in newer versions.
+        case OperationResult::CRCError: m_owner->ReportError(m_encrypted ? kWrongPassword : kCRCError, ItemPath()); break;
         // Data errors, and what newer libraries report for damaged data
         // (unexpected end, data after the end, headers error...).
-        default: m_owner->ReportError(kDataError, m_progress.Path); break;
+        default: m_owner->ReportError(m_encrypted ? kWrongPassword : kDataError, ItemPath()); break;
         }
         // The library has let go of the file by now: it is put in place or, when
         // released here without that, removed.

@@ -24,8 +24,9 @@
 class TMyArchiveExtractCallback final : public ComObject<IArchiveExtractCallback, ICryptoGetTextPassword> {
 public:
     // Without a password object the callback makes its own from the owner's Password.
+    // Testing, items are named by their stored paths; extracting, by their output paths.
     TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested,
-                              std::shared_ptr<TOperationPassword> password = nullptr);
+                              std::shared_ptr<TOperationPassword> password = nullptr, bool testing = false);
 
     HRESULT STDMETHODCALLTYPE SetTotal(UINT64 total) override;
     HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64* completed) override;
@@ -48,9 +49,14 @@ private:
     // when it would not land below the base directory.
     bool OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const;
     std::wstring OutputPathOf(UINT32 index) const;
+    // What an item's result names: the file it was written to or was to become
+    // (its stored path when testing), or the stored path of one skipped past.
+    std::wstring ItemPath() const;
 
     TSevenZip* m_owner;
     std::wstring m_baseDirectory;
+    std::wstring m_unnamedItemName;
+    bool m_testing;
     TItemProgress m_progress;  // the current item: output path, or stored path when testing
     int64_t m_remaining;
     bool m_lastRequestedStarted = false;
@@ -62,6 +68,8 @@ private:
     INT32 m_askMode = sevenzip::kSkip;
     UINT32 m_index = 0;
     bool m_failed = false;
+    bool m_encrypted = false;
+    std::wstring m_itemPath;
     ComPtr<TItemOutStream> m_output;
     uint64_t m_itemsDone = 0;
     TLandedNames m_landed;

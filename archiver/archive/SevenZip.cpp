@@ -281,6 +281,8 @@ bool TSevenZip::OpenArchive(const std::shared_ptr<TOperationPassword>& password)
     m_inArchive->Close();
     ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(password));
     if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) != S_OK) {
+        // The reader has named the volume that is cut short.
+        if (reader->ShortVolumeFound()) return false;
         ReportError(password->Declined()    ? kUserCanceled
                     : password->Requested() ? kWrongPassword
                                             : kFileNotFound,
@@ -377,6 +379,22 @@ int32_t TSevenZip::GetIndexByFilename(const std::wstring& name) {
     return static_cast<int32_t>(TItemNameIndex(m_inArchive.Get()).Find(name));
 }
 
+int32_t TSevenZip::GetFilenamesByIndex(const std::vector<uint32_t>& indices, std::vector<std::wstring>& names) {
+    m_errorReported = false;
+    names.assign(indices.size(), std::wstring());
+    AtExit endReading([this] { EndReading(); });
+    if (CancelledBeforeStart() || !OpenArchive(std::make_shared<TOperationPassword>(this))) return -1;
+    UINT32 count = 0;
+    m_inArchive->GetNumberOfItems(&count);
+    PropVariant path;
+    for (size_t i = 0; i < indices.size(); ++i) {
+        if (indices[i] >= count) continue;
+        m_inArchive->GetProperty(indices[i], kpidPath, path.Receive());
+        names[i].assign(path.AsStringView());
+    }
+    return static_cast<int32_t>(std::min<UINT32>(count, INT32_MAX));
+}
+
 int32_t TSevenZip::Extract(bool TestMode) {
     m_errorReported = false;
     ErrCode = kSuccess;
@@ -412,7 +430,7 @@ int32_t TSevenZip::Extract(bool TestMode) {
 
     const uint64_t requested = Files.Count() == 0 ? count : indices.size();
     ComPtr<TMyArchiveExtractCallback> callback(
-        new TMyArchiveExtractCallback(this, static_cast<int64_t>(indices.size()), password));
+        new TMyArchiveExtractCallback(this, static_cast<int64_t>(indices.size()), password, TestMode));
     HRESULT result = Files.Count() == 0
                          ? m_inArchive->Extract(nullptr, 0xFFFFFFFFu, TestMode ? 1 : 0, callback.Get())
                          : m_inArchive->Extract(indices.data(), static_cast<UINT32>(indices.size()),

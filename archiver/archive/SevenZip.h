@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ComObject.h"
 #include "ErrorCodes.h"
@@ -129,6 +130,11 @@ public:
     int32_t Extract(bool TestMode = false);
     // The first item whose stored path equals the name ignoring case, or -1.
     int32_t GetIndexByFilename(const std::wstring& name);
+    // The stored path of each of the items, read from the archive as it is now
+    // (opened as List opens it, a password asked for when its names need one);
+    // an index past the last item gets an empty path. The number of items, or -1
+    // when the archive cannot be opened.
+    int32_t GetFilenamesByIndex(const std::vector<uint32_t>& indices, std::vector<std::wstring>& names);
     // Seen at the library's next progress report, which then stops the operation;
     // a volume prompt that is open is cancelled at once. Made while no operation
     // runs, it stops the next one before it starts (the window closed while one of
@@ -155,8 +161,9 @@ private:
     // any other name; false when a ".exe" carries no archive.
     bool PrepareSelfExtractor();
     // Opens SZFileName into the input-archive object; reports error 7, 1, 17
-    // when the library asked for a password and still could not open it, or 6
-    // when the password was declined.
+    // when the library asked for a password and still could not open it, 6
+    // when the password was declined, or 19 (by the reader) for a volume of a
+    // set that is cut short.
     bool OpenArchive(const std::shared_ptr<TOperationPassword>& password);
     // False when the library refuses a setting (or offers no way to set them).
     bool PassMethodSettings();

@@ -29,6 +29,7 @@ enum PropertyId : PROPID {
     kpidCTime = 10,
     kpidATime = 11,
     kpidMTime = 12,
+    kpidEncrypted = 15,
     kpidCRC = 19,
     kpidIsAnti = 21,
     kpidMethod = 22,

@@ -25,7 +25,7 @@ bool EqualsIgnoringCase(std::wstring_view text, std::wstring_view upper) {
 
 // The platform reads the part before the first dot, blanks at its end dropped,
 // as the device's name: "nul.txt" and "COM1 .log" are devices too. The digits of
-// COM and LPT include the superscripts one to three.
+// COM and LPT run from 0 and include the superscripts one to three.
 bool IsDeviceName(std::wstring_view component) {
     std::wstring_view stem = component.substr(0, component.find(L'.'));
     while (!stem.empty() && stem.back() == L' ') stem.remove_suffix(1);
@@ -33,7 +33,7 @@ bool IsDeviceName(std::wstring_view component) {
         if (EqualsIgnoringCase(stem, device)) return true;
     if (stem.size() != 4) return false;
     const wchar_t digit = stem[3];
-    const bool numbered = (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
+    const bool numbered = (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
                           digit == L'\u00B3';
     return numbered && (EqualsIgnoringCase(stem.substr(0, 3), L"COM") || EqualsIgnoringCase(stem.substr(0, 3), L"LPT"));
 }

@@ -1,6 +1,7 @@
 #include "StreamReader.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "ArchiveSignature.h"
 #include "StreamPosition.h"
@@ -97,7 +98,7 @@ HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) 
     size_t index = 0;
     uint64_t before = 0;
     for (;; ++index) {
-        if ((index >= m_volumes.size() || m_volumes[index].Length == 0) && !OpenVolume(index + 1)) {
+        if ((index >= m_volumes.size() || m_volumes[index].Length == 0) && !OpenVolumeToRead(index + 1)) {
             CloseVolumesExcept(m_volumes.size());
             return S_FALSE;
         }
@@ -109,7 +110,7 @@ HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) 
     HRESULT result = S_OK;
     while (done < wanted) {
         // Past the last volume known so far, OpenVolume extends the list first.
-        if ((index >= m_volumes.size() || !m_volumes[index].Handle) && !OpenVolume(index + 1)) {
+        if ((index >= m_volumes.size() || !m_volumes[index].Handle) && !OpenVolumeToRead(index + 1)) {
             result = S_FALSE;
             break;
         }
@@ -245,7 +246,8 @@ bool TMyStreamReader::FindLastVolume() {
             continue;
         ExtendVolumes(static_cast<size_t>(number));
         m_volumes[static_cast<size_t>(number) - 1].Name = candidate;
-        return OpenVolume(static_cast<size_t>(number));
+        m_lastVolume = static_cast<size_t>(number);
+        return OpenVolume(m_lastVolume);
     }
 }
 
@@ -311,6 +313,38 @@ bool TMyStreamReader::OpenVolume(size_t number) {
     }
     volume.Name.clear();
     return false;
+}
+
+bool TMyStreamReader::OpenVolumeToRead(size_t number) {
+    if (m_shortVolumeFound || (m_lastVolume > 0 && number > m_lastVolume && FindShortVolume())) return false;
+    return OpenVolume(number);
+}
+
+// A read past the last volume: the volumes after it may be missing (a gap in the
+// run, a disk not inserted), and the next one is asked for as any missing volume;
+// or every volume is there and one holds fewer bytes than the others, so that the
+// set ends before the archive does. A volume past the end was never written:
+// asking for it would help nobody, so the short volume is named instead. Every
+// volume but the last holds the set's volume size, the largest of them.
+bool TMyStreamReader::FindShortVolume() {
+    std::vector<uint64_t> lengths(m_lastVolume);
+    for (size_t i = 0; i < m_lastVolume; ++i) {
+        lengths[i] = m_volumes[i].Length;
+        WIN32_FIND_DATAW found;
+        if (lengths[i] == 0 && FindFirstMatch(BuildVolumeName(i + 1), found)) lengths[i] = FindDataSize(found);
+    }
+    const uint64_t volumeSize = *std::max_element(lengths.begin(), lengths.end());
+    if (volumeSize == 0 || (m_size + volumeSize - 1) / volumeSize > m_lastVolume) return false;
+    size_t shortOne = m_lastVolume;
+    for (size_t i = 0; i + 1 < m_lastVolume; ++i)
+        if (lengths[i] < volumeSize) {
+            shortOne = i + 1;
+            break;
+        }
+    m_shortVolumeFound = true;
+    const std::wstring& named = m_volumes[shortOne - 1].Name;
+    if (m_owner != nullptr) m_owner->ReportError(kShortVolume, named.empty() ? BuildVolumeName(shortOne) : named);
+    return true;
 }
 
 std::wstring TMyStreamReader::BuildVolumeName(size_t number) const {

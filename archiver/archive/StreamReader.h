@@ -33,6 +33,10 @@ public:
 
     uint32_t LastError() const { return m_lastError; }
     bool Spanning() const { return m_spanning; }
+    // A volume of the set holds fewer bytes than the set needs (reported to the
+    // owner as error 19 with its name): the open failed for that, not for a
+    // missing or damaged archive.
+    bool ShortVolumeFound() const { return m_shortVolumeFound; }
     // Open volumes, for the rule that a spanning read keeps only its current one.
     size_t OpenVolumeCount() const;
 
@@ -52,6 +56,10 @@ private:
     bool BelongsToSet(const std::wstring& candidate) const;
     void ExtendVolumes(size_t count);
     bool OpenVolume(size_t number);
+    // OpenVolume for a read, which past the last volume found first checks
+    // whether the set is short rather than incomplete.
+    bool OpenVolumeToRead(size_t number);
+    bool FindShortVolume();
     std::wstring BuildVolumeName(size_t number) const;
     bool AskForVolume(const wchar_t* prompt, std::wstring& name) const;
     HRESULT ReadSpanning(uint8_t* data, UINT32 size, UINT32& done);
@@ -69,5 +77,7 @@ private:
     bool m_selfExtracting = false;
     bool m_spanning = false;
     bool m_learningFailed = false;
+    size_t m_lastVolume = 0;  // the number of the last volume, once found
+    bool m_shortVolumeFound = false;
     uint32_t m_lastError = 0;
 };

@@ -220,11 +220,8 @@ HRESULT STDMETHODCALLTYPE TMyStreamWriter::Write(const void* data, UINT32 size, 
             WriteVolumes(static_cast<const uint8_t*>(data), size, done);
         } else if (!m_volumes.empty() && m_volumes[0].Handle) {
             DWORD written = 0;
-            if (!WriteToFile(m_volumes[0].Handle.Get(), m_position, data, size, written)) {
-                FailWrite(1, ::GetLastError());
-                written = 0;
-            }
-            done = written;
+            // What was written of a failed write counts for nothing.
+            if (WriteWhole(1, m_position, static_cast<const uint8_t*>(data), size, written)) done = size;
         }
         m_position += done;
         m_size = std::max(m_size, m_position);
@@ -244,18 +241,38 @@ bool TMyStreamWriter::WriteVolumes(const uint8_t* data, UINT32 size, UINT32& don
     while (done < size) {
         DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(size - done, volumeSize - offset));
         DWORD written = 0;
-        // A short write goes on where it stopped: the next one tells why (a full disk).
-        if (!WriteToFile(m_volumes[index].Handle.Get(), offset, data + done, chunk, written))
-            return FailWrite(index + 1, ::GetLastError());
-        if (written == 0) return FailWrite(index + 1, ERROR_WRITE_FAULT);
+        // What was written of a failed chunk counts for nothing.
+        if (!WriteWhole(index + 1, offset, data + done, chunk, written)) return false;
         done += written;
-        offset += written;
-        if (offset == volumeSize) {
-            offset = 0;
-            ++index;
-        }
+        offset = 0;
+        ++index;
     }
     return true;
+}
+
+bool TMyStreamWriter::WriteWhole(size_t number, uint64_t offset, const uint8_t* data, DWORD count, DWORD& done) {
+    done = 0;
+    HANDLE file = m_volumes[number - 1].Handle.Get();
+    while (done < count) {
+        DWORD written = 0;
+        // A short write goes on where it stopped, and the next one tells why: a
+        // file system that takes what fits (as POSIX ones do) says that the disk
+        // is full only then.
+        if (!WriteToFile(file, offset + done, data + done, count - done, written))
+            return FailWrite(number, ::GetLastError());
+        if (written == 0) return FailWrite(number, WhyNothingWritten(number));
+        done += written;
+    }
+    return true;
+}
+
+DWORD TMyStreamWriter::WhyNothingWritten(size_t number) const {
+    // Nothing taken and no error given: the system still knows whether the disk is full.
+    ULARGE_INTEGER available{};
+    const std::wstring folder = DirectoryPart(FullPath(m_volumes[number - 1].Name));
+    if (::GetDiskFreeSpaceExW(FileApiPath(folder).c_str(), &available, nullptr, nullptr) && available.QuadPart == 0)
+        return ERROR_DISK_FULL;
+    return ERROR_WRITE_FAULT;
 }
 
 HRESULT STDMETHODCALLTYPE TMyStreamWriter::Seek(INT64 offset, UINT32 origin, UINT64* newPosition) {

@@ -84,6 +84,10 @@ private:
     void Stamp(TFiles& volume) const;
     bool AddVolume();
     bool WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done);
+    // All of it at the offset of volume `number` (from 1), however many writes it
+    // takes; false when one fails, with the system's reason.
+    bool WriteWhole(size_t number, uint64_t offset, const uint8_t* data, DWORD count, DWORD& done);
+    DWORD WhyNothingWritten(size_t number) const;
     bool CommitSet();
     // The first failure is kept: a file that could not be made or put in place,
     // or a write that failed.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "archive/FileTimes.h"
+#include "archive/ShownName.h"
 
 namespace {
 size_t NameStart(std::wstring_view path) {
@@ -16,33 +17,67 @@ std::wstring Decimal(uint64_t value) { return std::to_wstring(value); }
 
 bool IsAscii(wchar_t c) { return c < 0x80; }
 
-// Names are mostly ASCII, which needs no conversion call.
+// Names are mostly ASCII, which needs no conversion. Others go as UTF-8 in which an
+// unpaired surrogate takes three bytes as a paired one's code point would: every
+// name comes back exactly as the archive holds it, for the check before a restore
+// as much as for the list.
 void EncodeUtf8(std::wstring_view text, std::string& bytes) {
+    bytes.resize(text.size());
     if (std::all_of(text.begin(), text.end(), IsAscii)) {
         // Not assign(first, last), which makes a temporary string of each name.
-        bytes.resize(text.size());
         std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
         return;
     }
-    bytes.resize(text.size() * 3);  // at most three bytes for a UTF-16 unit
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                                             static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(length));
+    bytes.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if (c < 0x800) {
+            bytes += static_cast<char>(0xC0 | (c >> 6));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            bytes += static_cast<char>(0xE0 | (c >> 12));
+            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            bytes += static_cast<char>(0xF0 | (c >> 18));
+            bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
 }
 
 std::wstring DecodeUtf8(std::string_view bytes) {
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return IsAscii(static_cast<unsigned char>(c)); }))
         return std::wstring(bytes.begin(), bytes.end());
-    std::wstring text(bytes.size(), L'\0');  // at most a unit for each byte
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                                             static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(length));
+    std::wstring text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length && i + k < bytes.size(); ++k) c = (c << 6) | (bytes[i + k] & 0x3F);
+        i += length;
+        if (c >= 0x10000) {
+            text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            text += static_cast<wchar_t>(c);
+        }
+    }
     return text;
 }
 
-std::wstring NameCell(const TArchiveRow& row, LCID) { return std::wstring(row.Filename.substr(NameStart(row.Filename))); }
+// Names as they will be written, whatever they hold.
+std::wstring NameCell(const TArchiveRow& row, LCID) {
+    return ShownName(std::wstring_view(row.Filename).substr(NameStart(row.Filename)));
+}
 std::wstring DirectoryCell(const TArchiveRow& row, LCID) {
-    return std::wstring(row.Filename.substr(0, NameStart(row.Filename)));
+    return ShownName(std::wstring_view(row.Filename).substr(0, NameStart(row.Filename)));
 }
 std::wstring AttrCell(const TArchiveRow& row, LCID) { return Decimal(row.Fileattr); }
 std::wstring PackedCell(const TArchiveRow& row, LCID) { return Decimal(row.FileSizeP); }

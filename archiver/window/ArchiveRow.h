@@ -28,8 +28,9 @@ struct TArchiveRow {
 // text store the component keeps its names in, and each method once. Memory the
 // process touches for the first time is what a million rows cost most, so the
 // window holding them needs not much more than the listing itself. (Indices,
-// attributes and CRCs are 32-bit in the archive. A name is only shown: one that is
-// no valid UTF-16 shows a replacement character; the item is restored by its index.)
+// attributes and CRCs are 32-bit in the archive.) A row's name is the item's stored
+// path exactly, unpaired surrogates included: the restore checks the archive's
+// items against it.
 class TArchiveRows {
 public:
     // An item as OnListfile reports it.

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "SettingsFile.h"
+#include "archive/ShownName.h"
 #include "archive/WidePath.h"
 #include "framework/Application.h"
 
@@ -128,7 +129,13 @@ void TForm1::SpeedButton1Click(TObject*) {
         // The archive file could not be made; the component has nothing to say
         // about it and the window carries on.
     }
-    // 1: written without files that could not be read.
+    // 1: written without files that could not be read. Only an archive written is
+    // the one to restore now; one that was not leaves the one before.
+    if (result == 0 || result == 1) {
+        const std::wstring written =
+            SevenZip1->VolumeNames.empty() ? SevenZip1->SZFileName : SevenZip1->VolumeNames.front();
+        KeepArchive(written, TArchiveHold(written));
+    }
     Label1->SetText(ResultText(result));
 }
 
@@ -138,23 +145,81 @@ void TForm1::SpeedButton4Click(TObject*) {
     ClearRows();
     if (!OpenDialog2->Execute(Handle()) || Closing()) return;
     SevenZip1->SZFileName = OpenDialog2->FileName;
+    // Until it is listed there is no archive to restore: not the one before either.
+    m_archiveName.clear();
+    m_archiveFiles.clear();
+    // Held while it is listed: nobody changes it between the rows and what is kept of it.
+    const TArchiveHold hold(SevenZip1->SZFileName);
     const int32_t result = RunOperation([this] { return SevenZip1->List(); });
     ListView1->SetItemCount(static_cast<int>(m_rows.Count()));
+    if (result >= 0) KeepArchive(SevenZip1->SZFileName, hold);
     Label1->SetText(std::to_wstring(result));
 }
 
 void TForm1::SpeedButton2Click(TObject*) {
     if (m_busy || Closing()) return;
     TBusy busy(*this);
+    // 0 only when every requested item was written.
+    const int32_t result = RestoreKeptArchive();
+    Label1->SetText(ResultText(result == 0 ? 0 : -1));
+}
+
+void TForm1::KeepArchive(const std::wstring& name, const TArchiveHold& hold) {
+    // One that cannot be held cannot be checked either: there is none to restore.
+    m_archiveName = hold.Held() ? name : std::wstring();
+    m_archiveFiles = hold.Held() ? hold.Files() : std::vector<TArchiveFileState>();
+}
+
+int32_t TForm1::RestoreKeptArchive() {
     SevenZip1->ExtrBaseDir = Entry(kRestoreEntry);
     SevenZip1->ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
     SevenZip1->Files.Clear();
+    // No archive listed or written, or one that is gone: the component is given
+    // none, and refuses it as a missing archive (error 1). Not the name itself: a
+    // file that came back under it since would be restored unchecked.
+    const TArchiveHold hold(m_archiveName);
+    if (hold.Missing()) {
+        SevenZip1->SZFileName.clear();
+        return RunOperation([this] { return SevenZip1->Extract(); });
+    }
+    // The items go by their numbers, which another archive under the same name
+    // would give to other files: the archive must be the one whose rows the user
+    // chose from, or, without a choice, the one whose whole content is meant.
+    std::vector<int> rows;
+    std::vector<uint32_t> indices;
     if (ListView1->SelCount() > 0)
-        for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row))
-            SevenZip1->Files.Add(ListView1->CellText(row, kIdColumn));
-    // 0 only when every requested item was written.
-    const int32_t result = RunOperation([this] { return SevenZip1->Extract(); });
-    Label1->SetText(ResultText(result == 0 ? 0 : -1));
+        for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row)) {
+            rows.push_back(row);
+            indices.push_back(static_cast<uint32_t>(m_rows.Row(static_cast<size_t>(row)).Fileindex));
+        }
+    SevenZip1->SZFileName = m_archiveName;
+    m_keepPasswordAnswer = true;
+    struct TForgetAnswer {
+        TForm1& Form;
+        ~TForgetAnswer() {
+            Form.m_keepPasswordAnswer = false;
+            Form.m_keptPasswordAnswer.reset();
+        }
+    } forget{*this};
+    bool same = hold.Held() && hold.Files() == m_archiveFiles;
+    if (same && !indices.empty()) {
+        std::vector<std::wstring> names;
+        const int32_t count = RunOperation([&] { return SevenZip1->GetFilenamesByIndex(indices, names); });
+        if (count < 0) return -1;  // not opened: the component has said why
+        for (size_t i = 0; same && i < indices.size(); ++i)
+            same = indices[i] < static_cast<uint32_t>(count) &&
+                   names[i] == m_rows.Row(static_cast<size_t>(rows[i])).Filename;
+    }
+    if (!same) {
+        if (!Closing())
+            Application().MessageBox(L"Archiwum \u201E" + ShownName(FileNamePart(m_archiveName)) +
+                                         L"\u201D zmieniło się, odkąd je wczytano lub utworzono. Nic nie zostało "
+                                         L"odtworzone: wczytaj archiwum ponownie.",
+                                     MB_OK | MB_ICONWARNING);
+        return -1;
+    }
+    for (uint32_t index : indices) SevenZip1->Files.Add(std::to_wstring(index));
+    return RunOperation([this] { return SevenZip1->Extract(); });
 }
 
 void TForm1::SpeedButton3Click(TObject*) {
@@ -200,6 +265,13 @@ int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
         behind = ShowSteps(20);
     }
     worker.join();
+    // Told rather than asked: a volume past the end of the set was never written.
+    if (!m_shortVolume.empty() && !Closing())
+        Application().MessageBox(L"Wolumin \u201E" + ShownName(FileNamePart(m_shortVolume)) +
+                                     L"\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
+                                     L"odczytane.",
+                                 MB_OK | MB_ICONERROR);
+    m_shortVolume.clear();
     if (failure) std::rethrow_exception(failure);
     return result;
 }
@@ -224,7 +296,7 @@ bool TForm1::ShowSteps(DWORD budgetMs) {
         if (Application().Terminated()) continue;
         switch (step.Kind) {
         case TStep::TKind::ShowFile:
-            Label1->SetText(step.Name);
+            Label1->SetText(ShownName(step.Name));
             ProgressBar2->SetPosition(0);
             ProgressBar2->SetMax(step.First);
             break;
@@ -267,17 +339,28 @@ void TForm1::SevenZip1Progress(TObject*, const std::wstring&, uint64_t FilePosAr
     QueueStep({TStep::TKind::Positions, {}, FilePosArc, FilePosFile});
 }
 
-void TForm1::SevenZip1Message(TObject*, int32_t, const std::string&, const std::wstring&) {
+void TForm1::SevenZip1Message(TObject*, int32_t ErrCode, const std::string&, const std::wstring& Filename) {
     // Errors of the operations are not shown; Label1 tells a failed load or restore.
+    // A volume cut short is told once the operation is over: the window would
+    // otherwise have asked for one.
+    if (ErrCode != kShortVolume) return;
+    std::lock_guard<std::mutex> lock(m_stepsLock);
+    m_shortVolume = Filename;
 }
 
 void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOverwrite) { DoOverwrite = true; }
 
 // The operation's thread waits for the answer; the dialog belongs to the window's.
 void TForm1::SevenZip1Password(TObject*, std::wstring& Password, bool& Cancel) {
+    if (m_keptPasswordAnswer) {
+        Password = *m_keptPasswordAnswer;
+        Cancel = false;
+        return;
+    }
     m_passwordAnswer = &Password;
     Cancel = ::SendMessageW(Handle(), kAskPasswordMessage, 0, 0) == 0;
     m_passwordAnswer = nullptr;
+    if (m_keepPasswordAnswer && !Cancel) m_keptPasswordAnswer = Password;
 }
 
 bool TForm1::AskPassword(std::wstring& password) {

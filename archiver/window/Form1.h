@@ -6,10 +6,12 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "ArchiveHold.h"
 #include "ArchiveRow.h"
 #include "SettingsRecord.h"
 #include "archive/SevenZip.h"
@@ -122,6 +124,11 @@ private:
     void CreateControls();
     void ConfigureSevenZip1();
     void ClearRows();
+    // The archive that "Odtwórz archiwum" restores from, as held now.
+    void KeepArchive(const std::wstring& name, const TArchiveHold& hold);
+    // The kept archive's chosen rows or, without a choice, all of it, once it is
+    // seen to be the archive kept; the result of Extract, or -1.
+    int32_t RestoreKeptArchive();
     void TakeText(LPARAM text);
     // On the window's thread, for the operation's: the answer of PasswordDialog1.
     bool AskPassword(std::wstring& password);
@@ -129,6 +136,16 @@ private:
 
     TSettingsRecord m_settings;
     TArchiveRows m_rows;
+    // The archive last listed or written, its files as they were then; no name
+    // when there is none. The rows, when there are any, are its items.
+    std::wstring m_archiveName;
+    std::vector<TArchiveFileState> m_archiveFiles;
+    // Within one restore, its check and its extraction ask for a password once.
+    bool m_keepPasswordAnswer = false;
+    std::optional<std::wstring> m_keptPasswordAnswer;
+    // A volume cut short, as the running operation reported it (error 19); under
+    // the steps' lock, since the library may read from threads of its own.
+    std::wstring m_shortVolume;
     std::unordered_set<wchar_t*> m_handedOver;
     bool m_busy = false;
     bool m_takingText = false;  // message 9999 is letting messages run

@@ -112,15 +112,23 @@ std::string VariantPath(const std::string& path, const char* suffix) {
 }
 }  // namespace
 
+std::vector<PictureChoice> PictureCopies(const std::string& path) {
+    std::vector<PictureChoice> copies;
+    if (!HasFileStatus(path)) return copies;
+    for (const auto& variant : kVariants) {
+        std::string candidate = VariantPath(path, variant.suffix);
+        if (HasFileStatus(candidate)) copies.push_back({std::move(candidate), variant.percent});
+    }
+    return copies;
+}
+
 PictureChoice ChoosePictureFile(const std::string& path, int dpi) {
     PictureChoice best{path, 100};
     const int needed = ::MulDiv(dpi, 100, kDesignDpi);
-    if (needed <= 100 || !HasFileStatus(path)) return best;
-    for (const auto& variant : kVariants) {
-        const std::string candidate = VariantPath(path, variant.suffix);
-        if (!HasFileStatus(candidate)) continue;
-        best = {candidate, variant.percent};
-        if (variant.percent >= needed) break;
+    if (needed <= 100) return best;
+    for (const PictureChoice& copy : PictureCopies(path)) {
+        best = copy;
+        if (copy.percent >= needed) break;
     }
     return best;
 }

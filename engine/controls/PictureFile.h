@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Decodes a picture file with the platform's OLE picture loader, from a copy of
 // the file in memory. Returns a bitmap the caller owns and its size in pixels,
@@ -21,6 +22,9 @@ struct PictureChoice {
 // needs, else the largest there is, the named file counting as 1x. Variants are
 // looked for only beside a named file that exists, and never at 96 dpi or less.
 PictureChoice ChoosePictureFile(const std::string& path, int dpi);
+// Every copy there is beside the named file, smallest scaling first; none
+// when the named file is not there.
+std::vector<PictureChoice> PictureCopies(const std::string& path);
 
 // A page's background picture from a theme's "bkimage" path: the file made for
 // the DPI, measured before it is decoded and brought to the page's scaling

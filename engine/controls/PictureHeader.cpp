@@ -25,6 +25,7 @@ int64_t Signed32(const uint8_t* p) { return static_cast<int32_t>(Little32(p)); }
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr uint64_t kPlaceableHeader = 22;
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr int64_t kHimetricPerInch = 2540;
 
@@ -49,11 +50,61 @@ bool DibSize(const uint8_t* header, int64_t& width, int64_t& height) {
     return true;
 }
 
+// The file ends at or after `end`.
+bool Holds(const Reader& file, uint64_t end) {
+    uint8_t last;
+    return end == 0 || file.Read(end - 1, &last, 1);
+}
+
+constexpr uint32_t kUncompressed = 0, kBitFields = 3, kAlphaBitFields = 6;
+
+// What the decoder reads of a bitmap at `at`: its header, masks and colour
+// table (`tableEnd` past them, from `at`) and its pixels (`pixelBytes`; for an
+// icon's image the colour pixels and the mask). False when the header cannot
+// tell, as for a compressed bitmap without its size.
+bool DibExtent(const Reader& file, uint64_t at, bool withMask, uint64_t& tableEnd, uint64_t& pixelBytes) {
+    uint8_t header[36] = {};
+    if (!file.Read(at, header, 16)) return false;
+    const uint32_t headerSize = Little32(header);
+    if (headerSize != 12 && !file.Read(at, header, headerSize < sizeof header ? headerSize : sizeof header))
+        return false;
+    int64_t width = 0, height = 0;
+    if (!DibSize(header, width, height) || width < 0) return false;
+    const bool core = headerSize == 12;
+    const uint32_t bits = Little16(header + (core ? 10 : 14));
+    const uint32_t compression = !core && headerSize >= 20 ? Little32(header + 16) : 0;
+    const uint32_t imageSize = !core && headerSize >= 24 ? Little32(header + 20) : 0;
+    const uint32_t used = !core && headerSize >= 36 ? Little32(header + 32) : 0;
+    uint64_t colours = used;
+    if (bits <= 8 && used == 0) colours = 1ull << bits;
+    uint64_t masks = 0;
+    if (headerSize == 40 && compression == kBitFields) masks = 12;
+    if (headerSize == 40 && compression == kAlphaBitFields) masks = 16;
+    tableEnd = headerSize + masks + colours * (core ? 3 : 4);
+    // Sides beyond the picture budget are refused before anything decodes: held small enough not to overflow.
+    const uint64_t w = static_cast<uint64_t>(std::min<int64_t>(width, 1 << 24));
+    uint64_t h = static_cast<uint64_t>(std::min<int64_t>(height < 0 ? -height : height, 1 << 24));
+    if (withMask) h /= 2;
+    const uint64_t stride = (w * std::min<uint32_t>(bits, 64) + 31) / 32 * 4;
+    if (compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields) {
+        pixelBytes = stride * h + (withMask ? (w + 31) / 32 * 4 * h : 0);
+        return true;
+    }
+    // Run lengths (a decoder reads them up to their end mark, wherever that
+    // is) and embedded JPEG or PNG data end where the header says.
+    pixelBytes = imageSize;
+    return imageSize != 0;
+}
+
 PictureHeader ReadBmp(const Reader& file) {
     uint8_t header[26];
     int64_t width = 0, height = 0;
     if (!file.Read(0, header, sizeof header) || !DibSize(header + 14, width, height) || width <= 0) return {};
-    return Sized(PictureFormat::Bmp, width, height);
+    PictureHeader picture = Sized(PictureFormat::Bmp, width, height);
+    uint64_t tableEnd = 0, pixelBytes = 0;
+    picture.complete = DibExtent(file, 14, false, tableEnd, pixelBytes) && Holds(file, 14 + tableEnd) &&
+                       Holds(file, Little32(header + 10) + pixelBytes);
+    return picture;
 }
 
 bool IsFrameMarker(uint8_t marker) {
@@ -126,12 +177,19 @@ PictureHeader ReadIcon(const Reader& file, uint32_t count) {
     std::vector<uint8_t> directory(static_cast<size_t>(count) * 16);
     if (!file.Read(6, directory.data(), directory.size())) return {};
     int64_t width = 0, height = 0;
+    bool complete = true;
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* entry = &directory[static_cast<size_t>(i) * 16];
         int64_t imageWidth = entry[0] != 0 ? entry[0] : 256;
         int64_t imageHeight = entry[1] != 0 ? entry[1] : 256;
+        const uint32_t size = Little32(entry + 8);
         const uint32_t offset = Little32(entry + 12);
         const PictureHeader png = ReadPng(file, offset, PictureFormat::Icon);
+        // The image lies in the file, and a bitmap's colours and mask lie in the image.
+        uint64_t tableEnd = 0, pixelBytes = 0;
+        complete = complete && Holds(file, static_cast<uint64_t>(offset) + size) &&
+                   (png.format != PictureFormat::Unknown ||
+                    (DibExtent(file, offset, true, tableEnd, pixelBytes) && tableEnd + pixelBytes <= size));
         uint8_t dib[12];
         int64_t dibWidth = 0, dibHeight = 0;
         if (png.format != PictureFormat::Unknown) {
@@ -144,7 +202,9 @@ PictureHeader ReadIcon(const Reader& file, uint32_t count) {
         width = std::max(width, imageWidth);
         height = std::max(height, imageHeight);
     }
-    return Sized(PictureFormat::Icon, width, height);
+    PictureHeader icon = Sized(PictureFormat::Icon, width, height);
+    icon.complete = complete;
+    return icon;
 }
 
 PictureHeader ReadWmf(const Reader& file) {
@@ -152,16 +212,24 @@ PictureHeader ReadWmf(const Reader& file) {
     if (!file.Read(0, header, sizeof header)) return {};
     const int64_t unitsPerInch = Little16(header + 14);
     if (unitsPerInch == 0) return {};
-    return Sized(PictureFormat::Wmf, (Signed16(header + 10) - Signed16(header + 6)) * kHimetricPerInch / unitsPerInch,
-                 (Signed16(header + 12) - Signed16(header + 8)) * kHimetricPerInch / unitsPerInch);
+    PictureHeader picture =
+        Sized(PictureFormat::Wmf, (Signed16(header + 10) - Signed16(header + 6)) * kHimetricPerInch / unitsPerInch,
+              (Signed16(header + 12) - Signed16(header + 8)) * kHimetricPerInch / unitsPerInch);
+    // The metafile behind the placeable header gives its size in 16-bit words.
+    uint8_t metafile[10];
+    if (file.Read(kPlaceableHeader, metafile, sizeof metafile))
+        picture.complete = Holds(file, kPlaceableHeader + 2ull * Little32(metafile + 6));
+    return picture;
 }
 
 PictureHeader ReadEmf(const Reader& file) {
-    uint8_t header[44];
+    uint8_t header[52];
     if (!file.Read(0, header, sizeof header) || Little32(header + 40) != kEmfSignature) return {};
     // The frame, in hundredths of a millimetre.
-    return Sized(PictureFormat::Emf, Signed32(header + 32) - Signed32(header + 24),
-                 Signed32(header + 36) - Signed32(header + 28));
+    PictureHeader picture = Sized(PictureFormat::Emf, Signed32(header + 32) - Signed32(header + 24),
+                                  Signed32(header + 36) - Signed32(header + 28));
+    picture.complete = Holds(file, Little32(header + 48));
+    return picture;
 }
 }  // namespace
 

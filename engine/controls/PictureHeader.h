@@ -15,6 +15,12 @@ struct PictureHeader {
     // which the loader turns into pixels at the screen's DPI.
     int64_t width = 0;
     int64_t height = 0;
+    // The file holds every byte the header says the picture has: a bitmap's
+    // colour table and pixels (as many as its sides and depth take, or the
+    // size it gives when compressed), every image of an icon file with a
+    // bitmap's colours and mask, a metafile's records. The platform's loaders
+    // would take a short file's missing pixels from memory beyond it.
+    bool complete = true;
 
     bool Scalable() const { return format == PictureFormat::Wmf || format == PictureFormat::Emf; }
 };

@@ -75,9 +75,12 @@ PictureMeasure MeasurePictureFile(const std::string& path, int percent, int dpi)
     // is far beyond the budget anyway.
     const long long drawnWidth = DpiScaled(Rescaled(std::min(width, 1LL << 40), 100, percent), dpi);
     const long long drawnHeight = DpiScaled(Rescaled(std::min(height, 1LL << 40), 100, percent), dpi);
+    const bool fits = WithinPictureBudget(width, height) && WithinPictureBudget(drawnWidth, drawnHeight);
+    // A picture too large is reported as such, whole or cut short; a short one
+    // that would fit cannot be loaded, as a file of no known format cannot.
+    if (fits && !header.complete) return measure;
     measure.decoded = {Clamped(width), Clamped(height)};
     measure.drawn = {Clamped(drawnWidth), Clamped(drawnHeight)};
-    const bool fits = WithinPictureBudget(width, height) && WithinPictureBudget(drawnWidth, drawnHeight);
     measure.fit = fits ? PictureFit::Fits : PictureFit::TooLarge;
     return measure;
 }

@@ -21,7 +21,8 @@ bool WithinPictureBudget(long long width, long long height);
 enum class PictureFit { Fits, TooLarge, Unreadable };
 
 struct PictureMeasure {
-    PictureFit fit = PictureFit::Unreadable;  // Unreadable: no format the loader reads
+    // Unreadable: no format the loader reads, or a file shorter than its header claims
+    PictureFit fit = PictureFit::Unreadable;
     SIZE decoded{};                           // as the loader makes it, in pixels
     SIZE drawn{};                             // on the page
 };

@@ -10,6 +10,10 @@ void QuitProgram(int exitCode = 0);
 // window is taken down one by one.
 void AbortProgram();
 
-// Replaces the ending, for code that shows pages inside a process that must go
+// The same end at once with the exit code given, for an end that cannot wait
+// for the message loop (the session's: the system ends the process itself).
+void EndProgramNow(int exitCode);
+
+// Replaces both endings, for code that shows pages inside a process that must go
 // on (tests, previews); an empty handler restores it.
 void SetAbortProgramHandler(std::function<void()> handler);

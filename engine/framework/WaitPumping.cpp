@@ -24,3 +24,14 @@ bool WaitPumping(HANDLE handle) {
         }
     }
 }
+
+bool WaitTakingSentMessages(HANDLE handle) {
+    for (;;) {
+        const DWORD result = ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0) return true;
+        if (result != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        // Peeking delivers the messages other threads send; nothing posted is taken.
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

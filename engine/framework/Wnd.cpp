@@ -1,6 +1,7 @@
 #include "Wnd.h"
 
 #include "ExceptionBoundary.h"
+#include "SessionEnd.h"
 
 namespace {
 const char kObjectProperty[] = "NorvaneWnd";
@@ -189,6 +190,8 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 LRESULT CWnd::Dispatch(CWnd* object, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (ReflectToChild(message, wParam, lParam, &reflected)) return reflected;
+    // Only top-level windows are asked; the answer is the program's, whatever the window.
+    if (AnswerSessionEnd(message, wParam, &reflected)) return reflected;
     if (message == WM_NCDESTROY) {
         WNDPROC previous = object->m_previousProc;
         object->Detach();

@@ -2,7 +2,6 @@
 
 #include <winsock2.h>
 
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 
@@ -27,13 +26,8 @@ constexpr char kLogRefused[] =
     "without a log.";
 constexpr char kLogNotWritten[] = "The removal log cannot be written to %s. The removal goes on without a log.";
 
-// Windows programs read their switches in any case, and so do deployment tools
-// that write them.
-bool HasSwitch(const std::string& text, char letter) {
-    for (size_t at = text.find('/'); at != std::string::npos; at = text.find('/', at + 1))
-        if (at + 1 < text.size() && std::toupper(static_cast<unsigned char>(text[at + 1])) == letter) return true;
-    return false;
-}
+// Found anywhere in the text, in upper case only: a lower-case /r is no switch.
+bool HasSwitch(const std::string& text, char letter) { return text.find(std::string{'/', letter}) != std::string::npos; }
 
 // What "%s" makes of an argument: a missing one reads "(null)".
 std::string ArgumentText(int argc, char** argv, int index) {

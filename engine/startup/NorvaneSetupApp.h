@@ -28,7 +28,7 @@ public:
     static void FormProductPaths(const std::string& windowsDirectory);
 
     // The mode a switch text selects: tested for "/R", "/I", "/S" in this order,
-    // in any case, the last one found wins; 0 when none is found.
+    // in upper case, the last one found wins; 0 when none is found.
     static int ModeFromSwitchText(const std::string& text);
     // Windows Sockets 1.1 exactly, as start-up requires it.
     static bool StartWindowsSockets();

@@ -73,15 +73,36 @@ CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog&
     m_folders.reserve(kMaxFolders);
 }
 
+CNVEngine::~CNVEngine() = default;
+
 bool CNVEngine::StartRemoval() {
     Trace("StartCopyNow 1");
-    std::unique_ptr<CWinThread> worker = CWinThread::Begin(RemovalWorker, this);
+    m_worker = CWinThread::Begin(RemovalWorker, this);
     Trace("StartCopyNow 2");
-    const bool waited = worker && WaitPumping(worker->m_hThread);
+    const bool waited = m_worker && WaitPumping(m_worker->m_hThread);
     Trace("StartCopyNow 3");
     // A worker that an exception ended was reported; how far it got, nobody knows.
     DWORD exitCode = 0;
-    return waited && ::GetExitCodeThread(worker->m_hThread, &exitCode) && exitCode != CWinThread::kEndedByException;
+    return waited && ::GetExitCodeThread(m_worker->m_hThread, &exitCode) && exitCode != CWinThread::kEndedByException;
+}
+
+void CNVEngine::StopAtSessionEnd() {
+    m_stopAsked = true;
+    // The worker's reports to the page are sent to this thread: they must get through.
+    if (m_worker) WaitTakingSentMessages(m_worker->m_hThread);
+}
+
+bool CNVEngine::RanToItsEnd() const {
+    DWORD exitCode = STILL_ACTIVE;
+    return m_worker && ::GetExitCodeThread(m_worker->m_hThread, &exitCode) && exitCode != STILL_ACTIVE &&
+           exitCode != CWinThread::kEndedByException && !m_stopped && !m_logUnreadable;
+}
+
+bool CNVEngine::GoesOn() {
+    if (!m_stopAsked || m_stopped) return !m_stopped;
+    m_stopped = true;
+    m_log.Write("interrupted by the end of the session, nothing more removed");
+    return false;
 }
 
 int CNVEngine::Run() {
@@ -89,12 +110,15 @@ int CNVEngine::Run() {
     m_folderCount = 0;
     m_folders.clear();
     ShowStatusText(kRemovingFilesText);
-    if (!ReadLog()) return 0;
+    if (!ReadLog() || !GoesOn()) return 0;
     RemoveFolders();
+    if (!GoesOn()) return 0;
     RemoveInstallFolder();
+    if (!GoesOn()) return 0;
     DeleteRegistration();
     ShowStatusText(ReadLanguageText("SetupProgress", "10"));
     SetProgressPosition(m_totalFiles);
+    if (!GoesOn()) return 0;
     CleanUpSpecialProduct();
     if (HasPage()) m_page->EnableCancel();
     return 0;
@@ -127,6 +151,7 @@ void CNVEngine::WriteRemoval(const char* kind, const std::string& subject, const
 }
 
 void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
+    if (!GoesOn()) return;
     const std::string& kind = record.kind;
     if (kind == LogKind::kTotalFile) {
         m_removedFiles = 0;
@@ -300,7 +325,7 @@ void CNVEngine::DeleteRegistryValue(const std::string& value) {
 
 void CNVEngine::RemoveFolders() {
     // Log order, no recursion: an inner folder listed before its parent lets both go.
-    for (int i = 0; i < m_folderCount; ++i) {
+    for (int i = 0; i < m_folderCount && GoesOn(); ++i) {
         const CanonicalPath folder = CanonicalFullPath(m_folders[i]);
         if (!folder)
             m_log.WriteAction(LogKind::kDir, m_folders[i], folder.refusal);

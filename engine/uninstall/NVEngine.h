@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -6,6 +8,7 @@
 #include "FolderRemoval.h"
 #include "UninstallLogRecord.h"
 
+class CWinThread;
 class RemovalLog;
 class UninstallPage;
 
@@ -24,6 +27,7 @@ public:
     // or the one given: a page may change the product's while the worker runs.
     explicit CNVEngine(UninstallPage* page);
     CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog& log);
+    ~CNVEngine() override;
 
     // Starts the worker on Run and waits for it, pumping messages. False when the
     // worker cannot be started or the wait fails: the run's outcome is unknown.
@@ -33,6 +37,15 @@ public:
     // The uninstall log could not be read: nothing was removed after the failure,
     // neither the folders nor the registration.
     bool LogUnreadable() const { return m_logUnreadable; }
+    // For the end of the session, on the interface thread while StartRemoval
+    // waits: the worker stops after its current action, says so in the log and
+    // removes nothing more (no folder, no registration); returns once it has ended.
+    void StopAtSessionEnd();
+    // The worker stopped short for it.
+    bool StoppedAtSessionEnd() const { return m_stopped; }
+    // The worker has ended and ran the log to its end: not stopped, the log
+    // read, no exception.
+    bool RanToItsEnd() const;
 
     void ApplyRecord(const UninstallLogRecord& record);
     // Closing actions, in the order Run calls them.
@@ -42,6 +55,8 @@ public:
     void CleanUpSpecialProduct();
 
 private:
+    // False once the session's end asked the worker to stop, which it then logs once.
+    bool GoesOn();
     void RemoveFile(const std::string& kind, const std::string& path);
     void RememberFolder(const std::string& path);
     void DeleteService(const std::string& name);
@@ -68,6 +83,9 @@ private:
     const std::wstring m_uninstallInformation;
     const std::wstring m_productFolder;
     bool m_logUnreadable = false;
+    std::unique_ptr<CWinThread> m_worker;
+    std::atomic<bool> m_stopAsked = false;
+    bool m_stopped = false;
     std::vector<std::string> m_folders;
     int m_folderCount = 0;
     int m_totalFiles = 0;

@@ -3,21 +3,41 @@
 #include <cwctype>
 
 namespace {
+// Every character that could end or bend a line (C0, DEL, C1, the line and
+// paragraph separators) is written as its code in angle brackets, and so is
+// "<" itself, which no path holds: each "<XX>" reads back as one character, and
+// no product name, value, path or message can forge a line of its own.
+bool IsEscaped(wchar_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F) || c == L'<' || c == 0x2028 || c == 0x2029;
+}
+
 void AppendUtf8(std::string& out, std::wstring_view wide) {
-    if (wide.empty()) return;
-    const int wideLength = static_cast<int>(wide.size());
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::wstring escaped;
+    escaped.reserve(wide.size());
+    for (wchar_t c : wide) {
+        if (!IsEscaped(c)) {
+            escaped += c;
+            continue;
+        }
+        const wchar_t* digits = L"0123456789ABCDEF";
+        escaped += L'<';
+        for (int shift = c > 0xFF ? 12 : 4; shift >= 0; shift -= 4) escaped += digits[c >> shift & 0xF];
+        escaped += L'>';
+    }
+    if (escaped.empty()) return;
+    const int wideLength = static_cast<int>(escaped.size());
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, escaped.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (length <= 0) return;
     const size_t at = out.size();
     out.resize(at + static_cast<size_t>(length));
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, out.data() + at, length, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, escaped.data(), wideLength, out.data() + at, length, nullptr, nullptr);
 }
 
-// The engine's texts are in the system's code page; plain ASCII is UTF-8 already.
+// The engine's texts are in the system's code page; plain printable ASCII is UTF-8 already.
 void AppendUtf8(std::string& out, std::string_view text) {
-    bool ascii = true;
-    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) {
+    bool plain = true;
+    for (char c : text) plain = plain && static_cast<unsigned char>(c) < 0x80 && !IsEscaped(static_cast<wchar_t>(c));
+    if (plain) {
         out.append(text);
         return;
     }
@@ -106,7 +126,7 @@ void RemovalLog::WriteMessage(std::string_view caption, std::string_view text) {
     if (!IsOpen()) return;
     std::string line = "message not shown: [";
     line.append(caption).append("] ");
-    // Line breaks of the box become single blanks.
+    // Line breaks of the box become single blanks; what else it holds is escaped as any text.
     bool inBreak = false;
     for (char c : text) {
         const bool lineBreak = c == '\r' || c == '\n';

@@ -22,7 +22,10 @@ public:
     bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
 
     // One line of text in the system's code page; with an error code, followed
-    // by ": " and the system's own text for it.
+    // by ": " and the system's own text for it. Whatever the text holds stays on
+    // this line: each control character, and "<", is written as "<XX>", its code
+    // in two hexadecimal digits (a line feed as "<0A>"; the line and paragraph
+    // separators in four, "<2028>").
     void Write(std::string_view text, DWORD error = ERROR_SUCCESS);
     // "KIND subject: outcome", and the error's text when there is an error.
     void WriteAction(std::string_view kind, std::string_view subject, std::string_view outcome,

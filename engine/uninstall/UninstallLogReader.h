@@ -22,9 +22,11 @@ struct LogReadResult {
     DWORD error = ERROR_SUCCESS;
 };
 
-// Reads the uninstall log in text mode, a piece of at most 1023 characters at a
-// time (a longer line arrives as several records), and hands every record to the
-// consumer in file order. A log that cannot be read, or that holds not one line
+// Reads the uninstall log as text mode reads it (the carriage return of a CRLF
+// pair dropped), a piece of at most 1023 characters at a time (a longer line
+// arrives as several records), every byte of the file: a Ctrl+Z or another
+// control byte is a byte of its line, never the end. Every record goes to the
+// consumer in file order; a read that fails part of the way says so. A log that cannot be read, or that holds not one line
 // of a known kind (random bytes, another file of that name), hands over nothing:
 // acting on it would remove nothing and still report the product removed. A
 // value naming the special product's companion program sets the product's

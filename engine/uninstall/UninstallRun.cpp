@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "../framework/AnsiPath.h"
 #include "../framework/FileStatus.h"
 #include "../framework/MessageBox.h"
 #include "../framework/ProgramEnd.h"
+#include "../framework/SessionEnd.h"
 #include "../framework/Trace.h"
 #include "../framework/Wnd.h"
 #include "../product/LanguageText.h"
@@ -57,13 +59,26 @@ void CUninstallRun::UsePage(UninstallPage* page) {
     TheProduct().noPageFlag = m_page != nullptr ? 0 : kFlagSet;
 }
 
+std::wstring CUninstallRun::SessionEndReason() {
+    const std::optional<std::wstring> name = WidenAnsi(TheProduct().displayName);
+    return L"Removing " + name.value_or(L"") + L"\u2026";
+}
+
 void CUninstallRun::Run() {
     Trace("UN 1");
     m_engine = std::make_unique<CNVEngine>(m_page, m_installFolder, m_log);
     Trace("UN 2");
-    const bool removed = m_engine->StartRemoval();
+    bool removed = false;
+    {
+        // A session that ends in the middle of the removal would cut it at any file.
+        SessionEndHold hold(m_owner.m_hWnd, SessionEndReason(), [this] { EndWithSession(); });
+        removed = m_engine->StartRemoval();
+    }
     Trace("UN 3");
-    if (removed && !m_engine->LogUnreadable()) {
+    if (m_engine->StoppedAtSessionEnd()) {
+        // The session is ending: nobody answers a box now.
+        QuitProgram(ERROR_INSTALL_FAILURE);
+    } else if (removed && !m_engine->LogUnreadable()) {
         FinishUninstall();
     } else {
         // Nothing tells how far the worker got, or the log was not read: no word of success.
@@ -71,6 +86,13 @@ void CUninstallRun::Run() {
         QuitProgram(ERROR_INSTALL_FAILURE);
     }
     Trace("UN 4");
+}
+
+void CUninstallRun::EndWithSession() {
+    m_engine->StopAtSessionEnd();
+    // The system ends the process once its windows have heard of the end: the
+    // exit code and the log's last line are written now.
+    EndProgramNow(m_engine->RanToItsEnd() ? 0 : ERROR_INSTALL_FAILURE);
 }
 
 void CUninstallRun::FinishUninstall() {

@@ -37,12 +37,18 @@ public:
     // Runs the removal, waiting for its worker, and ends: with exit code 0 once
     // the removal ran to its end, ERROR_INSTALL_FAILURE when it could not run
     // or its uninstall log could not be read (the registration then stays).
+    // While the worker runs the end of the session is held back; a session
+    // that ends anyway stops the removal after its current action and ends
+    // the program with ERROR_INSTALL_FAILURE, the registration kept.
     void Run();
+    // What the system shows for the held session: "Removing NAME…".
+    static std::wstring SessionEndReason();
     // The page reported a click on its "IDC_FINISH" control.
     void OnFinishCommand();
 
 private:
     void FinishUninstall();
+    void EndWithSession();
 
     const CWnd& m_owner;
     RemovalLog& m_log;

@@ -80,4 +80,19 @@ encrypted -ptajne -mhe=on
 volumes -v100k
 LIST
 
+# An item without a name (7zz a -si packs standard input so) lands under the
+# archive's name less its last extension, a volume's number not counted, or with
+# a "~" when there is no extension to take away: the component lands it as 7zz does.
+unnamed=$work/unnamed; mkdir -p "$unnamed"
+head -c 5000 /dev/urandom > "$unnamed/stream"
+(cd "$unnamed" && 7zz a -si data.7z <stream >/dev/null && cp data.7z noext && 7zz a -si -v2000b set.7z <stream >/dev/null) \
+  || fail "7zz a -si"
+for first in data.7z noext set.7z.001; do
+  7zz x -o"$unnamed/7zz-$first" "$unnamed/$first" >/dev/null || fail "7zz x $first"
+  cli extract "$(win "$unnamed/$first")" "$(win "$unnamed/cli-$first")" || fail "component extract of $first"
+  diff -r "$unnamed/7zz-$first" "$unnamed/cli-$first" >/dev/null || fail "unnamed item of $first: $(ls "$unnamed/cli-$first")"
+  checked=$((checked + 1))
+done
+[ -f "$unnamed/cli-set.7z.001/set" ] && [ -f "$unnamed/cli-noext/noext~" ] || fail "unnamed items named otherwise"
+
 echo "native 7zz cross-check: $checked archives, both ways, identical"

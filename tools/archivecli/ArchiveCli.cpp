@@ -29,6 +29,7 @@
 #include "archive/FileTimes.h"
 #include "archive/PropVariant.h"
 #include "archive/SevenZip.h"
+#include "archive/ShownName.h"
 #include "archive/StreamReader.h"
 #include "framework/Exception.h"
 
@@ -240,8 +241,9 @@ int wmain(int argc, wchar_t** argv) {
             zip.OnListfile = [line = ListLine()](TObject*, const std::wstring& name, uint64_t index, uint64_t size,
                                                  uint64_t packed, uint64_t attributes, uint64_t crc,
                                                  const std::wstring& method, double time) mutable {
+                // The name as the window shows it: nothing in it hides or reorders what it is.
                 line.Number(index).Number(attributes).Number(size).Number(packed).Hex8(crc).Text(method).Date(time)
-                    .Text(name)
+                    .Text(ShownName(name))
                     .Print();
             };
         }

@@ -167,8 +167,31 @@ private:
         return picture.PictureLoaded();
     }
 
+    // Each copy beside a picture is what the page draws at some DPI: it must
+    // load as the picture does (one too large is told where the page takes it).
+    void CheckCopies(int order, const std::string& key, const std::string& what, const std::string& path,
+                     bool background) {
+        for (const PictureChoice& copy : PictureCopies(path)) {
+            const PictureFit fit = MeasurePictureFile(copy.path, 100, kDesignDpi).fit;
+            if (fit == PictureFit::TooLarge || (fit == PictureFit::Fits && Decodes(copy.path, background))) continue;
+            Report(order, key, what + " " + Quoted(copy.path) + " cannot be decoded");
+        }
+    }
+
+    // Decoded as the page decodes it: a background whole, a control's picture by its control.
+    static bool Decodes(const std::string& path, bool background) {
+        if (background) {
+            int width = 0, height = 0;
+            return BitmapHandle(LoadPictureFile(path, &width, &height)).Get() != nullptr;
+        }
+        CMyStatic picture;
+        picture.LoadPicture(path);
+        return picture.PictureLoaded();
+    }
+
     // As the page places a picture control at 192 dpi.
     void CheckControlScaling(int order, const std::string& key, const ControlLine& parsed) {
+        CheckCopies(order, key, "picture file", parsed.picturePath, false);
         const PictureChoice choice = ChoosePictureFile(parsed.picturePath, kHintDpi);
         if (!CheckPictureSize(order, key, "picture file", choice, kHintDpi)) return;
         CMyStatic picture;
@@ -207,6 +230,7 @@ private:
             return;
         }
         decoded.Reset();
+        CheckCopies(kWindowOrder, key, what, image, true);
         // As the page brings it to its scaling before stretching it over the window.
         const PictureChoice choice = ChoosePictureFile(image, kHintDpi);
         // Stretched over the window, a background counts only as decoded.

@@ -54,9 +54,10 @@ Restore RestoreAll(const std::wstring& archive, const std::wstring& out) {
 
 }  // namespace
 
-// A file where a folder must go, or a disk that fills up (SmallDisk): those items fail
-// with the file and the reason, the library decodes on, and the rest of the solid
-// block is restored.
+// A file where a folder must go, or a disk that fills up (SmallDisk; one that takes
+// what fits of a write says why only at the next, also for a compressed item):
+// those items fail with the file and the reason, the library decodes on, and the
+// rest of the solid block is restored.
 TEST(ItemOutcome, AnItemThatCannotBeWrittenFailsAloneAndItsBlockIsRestored) {
     const SmallDisk disk;
     const std::wstring fullDisk = disk.Folder(), blocked = FreshFolder(L"outcome-blocked");
@@ -78,6 +79,11 @@ TEST(ItemOutcome, AnItemThatCannotBeWrittenFailsAloneAndItsBlockIsRestored) {
         {fullDisk + L"\\out",
          {{L"a-big.bin", NoiseBytes(1500000, 3)}, {L"b.txt", NoiseBytes(200000, 4)}, {L"c.txt", "c"}},
          {L"a-big.bin"},
+         kCouldNotWriteFile,
+         ERROR_DISK_FULL},
+        {fullDisk + L"\\packed",
+         {{L"a-big.txt", std::string(3000000, 'x')}, {L"b.txt", "b"}},
+         {L"a-big.txt"},
          kCouldNotWriteFile,
          ERROR_DISK_FULL},
     };
@@ -128,12 +134,17 @@ TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAsk) {
     const std::wstring folder = FreshFolder(L"outcome-cli");
     const std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 2000, 5000);
     ASSERT_TRUE(volumes.size() == 3 && ::DeleteFileW(volumes[2].c_str()));
+    const std::vector<std::wstring> cut = PackVolumes(folder, L"cut.7z", 2000, 5000);
+    WriteFile(cut[1], "a volume cut short");
     WriteFile(folder + L"\\a.txt", "secret text");
     ASSERT_EQ(Run7z(L"a -t7z -mhe=on -psekret names.7z a.txt", folder), 0);
+    ASSERT_EQ(Run7z(L"a -t7z -psekret data.7z a.txt", folder), 0);
     const std::pair<std::wstring, std::string> cases[] = {
         {L"list set.7z.001", "missing volume: set.7z.003"},
+        {L"list cut.7z.001", "error 19: Volume is shorter than the set needs: cut.7z.002"},
         {L"list names.7z --password zle", "error 17: Wrong or missing password: "},
         {L"extract names.7z out", "error 17: Wrong or missing password: "},
+        {L"extract data.7z out", "error 17: Wrong or missing password: out\\a.txt"},
     };
     for (const auto& [arguments, said] : cases) {
         ChildProcess cli(Widen(NORVANE_BIN_DIR) + L"\\archivecli.exe", arguments, folder, folder + L"\\cli.txt");

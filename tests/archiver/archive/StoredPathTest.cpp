@@ -22,7 +22,7 @@ const std::vector<std::wstring> kRefused = {
     // A ":" other than a drive root's: alternate data streams, a drive's current folder.
     L"notes.txt:hidden", L"dir\\file:stream:$DATA", L"a:b", L"\\C:\\x.txt", L"C:x.txt",
     // Device names, with or without extension, in any component and case.
-    L"CON", L"nul", L"Aux.txt", L"prn.log.txt", L"sub\\COM1", L"LPT9.dat", L"com\u00B9", L"lpt\u00B3.txt",
+    L"CON", L"nul", L"Aux.txt", L"prn.log.txt", L"sub\\COM1", L"LPT9.dat", L"com\u00B9", L"lpt\u00B3.txt", L"COM0", L"lpt0.log",
     L"NUL .txt", L"sub\\conout$", L"CONIN$.x", L"\\\\.\\CON",
     // Names the platform would change: trailing dots and blanks.
     L"file.", L"file ", L"dir.\\file.txt", L"dir \\file.txt",
@@ -33,7 +33,7 @@ const std::vector<std::wstring> kRefused = {
 
 const std::vector<std::wstring> kAccepted = {L"plain.txt",     L"dir\\sub\\file.txt", L"mixed/separators\\ok.txt",
                                              L"..hidden",      L".config",            L"a..b",
-                                             L"CONSOLE.txt",   L"COM10",              L"LPT0",
+                                             L"CONSOLE.txt",   L"COM10",              L"LPT\u2074",
                                              L"com.txt",       L"nul_file",           L" leading blank",
                                              L"zażółć.txt",    L"x.abcdefghijk",      L"dir.d\\f"};
 

@@ -1,5 +1,7 @@
 #include "OpenDialogAnswer.h"
 
+#include <future>
+
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
 
@@ -10,7 +12,17 @@ constexpr int kFileNameEdit = 0x480;
 }  // namespace
 
 OpenDialogAnswer::OpenDialogAnswer(std::vector<Answer> answers) : m_answers(std::move(answers)) {
-    m_thread = std::thread([this] { Run(); });
+    // The thread's first window call sets it up in the window system; made while
+    // the caller loads the dialog's libraries, it can deadlock under Wine. So the
+    // caller goes on only once the thread has made one.
+    std::promise<void> ready;
+    std::future<void> started = ready.get_future();
+    m_thread = std::thread([this, &ready] {
+        FindProcessWindow(::GetCurrentProcessId(), "#32770");
+        ready.set_value();
+        Run();
+    });
+    started.wait();
 }
 
 OpenDialogAnswer::~OpenDialogAnswer() {

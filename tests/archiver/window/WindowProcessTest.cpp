@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "TestPaths.h"
+#include "archive/WidePath.h"
 #include "WindowTestSupport.h"
 #include "support/ArchiveTestSupport.h"
 #include "window/SettingsRecord.h"
@@ -76,6 +77,22 @@ void PackWithComponent(const std::wstring& archive, const std::wstring& root,
     zip.Files.Add(root + L"\\*.*");
     if (setUp) setUp(zip);
     ASSERT_EQ(zip.Add(), 0);
+}
+
+// Clicks the button (and with a name answers the open dialog), then answers the
+// box the action shows; its text, once the action is over.
+std::wstring AnswerBox(ArchiverWindow& window, const wchar_t* caption, const std::wstring& load = {}) {
+    HWND button = window.Button(caption);
+    if (!FormRemote::Click(button)) return L"(not clicked)";
+    if (!load.empty()) FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), load);
+    HWND box = FormRemote::WaitForDialog(window.Id(), 20000);
+    wchar_t text[512] = L"(no box)";
+    if (box != nullptr) {
+        ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+        FormRemote::PressButton(box, IDOK);
+    }
+    FormRemote::WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 20000);
+    return text;
 }
 
 // A file of a hostile archive found outside the folder restored into.
@@ -368,6 +385,99 @@ TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder
     EXPECT_EQ(window.End(), 0u);
 }
 
+// The restore goes by the rows' IDs: another archive under the name listed (of
+// another size or time; or of the same, with other items at the chosen IDs) is
+// not restored, nor one that a pack did not write. Names show every character, in
+// the list as in archivecli's listing, and are restored exactly.
+TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritten) {
+    const std::wstring folder = FreshFolder(L"window-same-archive"), out = folder + L"\\odtworzone";
+    const std::wstring archive = folder + L"\\archive.7z", stale = folder + L"\\stale.7z";
+    // In place of archive.7z: one of its size and time with config.ini as ID 0
+    // (7-Zip orders items by name), and one with an item more.
+    auto pack = [&](const std::wstring& name, const std::vector<std::pair<std::wstring, std::string>>& files) {
+        const std::wstring src = folder + L"\\" + name + L".d";
+        for (const auto& [file, content] : files) {
+            MakeDirectories(DirectoryPart(src + L"\\" + file));
+            WriteFile(src + L"\\" + file, content);
+        }
+        ASSERT_EQ(RunNative("cd '" + UnixPath(src) + "' && 7zz a -mx0 -mhc=off ../" + Narrow(name) + " . >/dev/null"), 0);
+        SetLastWriteTime(folder + L"\\" + name, MakeFileTime(2026, 1, 2, 3, 4, 6));
+    };
+    pack(L"archive.7z", {{L"a.txt", "aaaa"}, {L"config.ini", "cccc"}});
+    pack(L"swapped.7z", {{L"config.ini", "aaaa"}, {L"z.txt", "cccc"}});
+    pack(L"larger.7z", {{L"a.txt", "aaaa"}, {L"b.txt", "b"}, {L"config.ini", "cccc"}});
+    pack(L"stale.7z", {{L"config.ini", "stale"}, {L"stale.txt", "stale"}});
+    const std::vector<std::pair<std::wstring, std::wstring>> names = {
+        {L"invoice\u202Etxt.exe", L"invoice<U+202E>txt.exe"},
+        {L"faktura\u2067fdp.scr", L"faktura<U+2067>fdp.scr"},
+        {L"report.txt" + std::wstring(60, L' ') + L".exe", L"report.txt<U+0020\u00D760>.exe"},
+        {L"zero\u200Bwidth\\moje dane.txt", L"zero<U+200B>width\\moje dane.txt"},
+    };
+    std::vector<std::pair<std::wstring, std::string>> files;
+    for (const auto& [stored, shown] : names) files.emplace_back(stored, "plik");
+    pack(L"nazwy.7z", files);
+    ChildProcess cli(Widen(NORVANE_BIN_DIR) + L"\\archivecli.exe", L"list nazwy.7z", folder, folder + L"\\cli.txt");
+    ASSERT_EQ(cli.Wait(30000), std::optional<DWORD>(0u));
+    ASSERT_EQ(FileSize(archive), FileSize(folder + L"\\swapped.7z"));
+    const std::string listed = ReadFile(archive), staleBytes = ReadFile(stale);
+    MakeDirectories(out);
+    WriteFile(out + L"\\config.ini", "moje ustawienia");
+    WriteSettings(folder, folder, {folder + L"\\brak.txt"}, out);
+    const std::wstring changed = L"Archiwum \u201Earchive.7z\u201D zmieniło się, odkąd je wczytano lub utworzono. "
+                                 L"Nic nie zostało odtworzone: wczytaj archiwum ponownie.";
+
+    ArchiverWindow window(folder);
+    ASSERT_TRUE(window.WaitShown());
+    // A pack that writes nothing leaves no archive to restore, stale.7z least of all.
+    ASSERT_TRUE(window.Pack(stale));
+    EXPECT_EQ(window.Status(), L"-1");
+    EXPECT_TRUE(ReadFile(stale) == staleBytes);
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"-1");
+    for (const wchar_t* replacement : {L"larger.7z", L"swapped.7z"}) {
+        SCOPED_TRACE(Narrow(replacement));
+        WriteFile(archive, listed);
+        SetLastWriteTime(archive, MakeFileTime(2026, 1, 2, 3, 4, 6));
+        ASSERT_TRUE(window.Load(archive));
+        ASSERT_EQ(window.Rows()[0][0], L"a.txt");
+        ASSERT_TRUE(window.SelectRows({0}));
+        ASSERT_TRUE(::CopyFileW((folder + L"\\" + replacement).c_str(), archive.c_str(), FALSE));
+        SetLastWriteTime(archive, MakeFileTime(2026, 1, 2, 3, 4, 6));
+        EXPECT_EQ(AnswerBox(window, L"Odtwórz archiwum"), changed);
+        EXPECT_EQ(window.Status(), L"-1");
+        EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
+        EXPECT_FALSE(Exists(out + L"\\a.txt"));
+    }
+    // Listed anew, the chosen row is restored, and nothing else.
+    ASSERT_TRUE(window.Load(archive));
+    ASSERT_EQ(window.Rows()[1][0], L"z.txt");
+    ASSERT_TRUE(window.SelectRows({1}));
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(ReadFile(out + L"\\z.txt"), "cccc");
+    EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
+    // After a failed pack the archive to restore is still the one listed.
+    ASSERT_TRUE(window.Pack(stale));
+    EXPECT_EQ(window.Status(), L"-1");
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(ReadFile(out + L"\\config.ini"), "aaaa");
+    EXPECT_FALSE(Exists(out + L"\\stale.txt"));
+
+    ASSERT_TRUE(window.Load(folder + L"\\nazwy.7z"));
+    std::vector<std::wstring> rows;
+    for (const auto& row : window.Rows()) rows.push_back(row[1] + row[0]);
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(window.End(), 0u);
+    const std::string listing = ReadFile(folder + L"\\cli.txt");
+    for (const auto& [stored, shown] : names) {
+        EXPECT_NE(std::find(rows.begin(), rows.end(), shown), rows.end()) << Narrow(shown);
+        EXPECT_NE(listing.find("\t" + Narrow(shown) + "\n"), std::string::npos) << Narrow(shown);
+        EXPECT_EQ(ReadFile(out + L"\\" + stored), "plik") << Narrow(shown);
+    }
+}
+
 TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder) {
     const std::wstring folder = FreshFolder(L"window-bad");
     const std::wstring src = folder + L"\\dane";
@@ -458,9 +568,16 @@ TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
     MakeDirectories(folder + L"\\gdzie");
     const std::vector<std::wstring> volumes = PackVolumes(folder + L"\\tomy", L"set.7z", 2000, 5000);
     ASSERT_TRUE(volumes.size() == 3 && ::MoveFileW(volumes[2].c_str(), moved.c_str()));
+    const std::vector<std::wstring> cut = PackVolumes(folder + L"\\tomy", L"cut.7z", 2000, 5000);
+    WriteFile(cut[1], "a volume cut short");
     WriteSettings(folder, L"", {}, L"");  // restored into the start folder
     ArchiverWindow window(folder);
     ASSERT_TRUE(window.WaitShown());
+    // A volume cut short is named, none past the set's end asked for.
+    EXPECT_EQ(AnswerBox(window, L"Wczytaj archiwum", cut[0]),
+              L"Wolumin \u201Ecut.7z.002\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
+              L"odczytane.");
+    EXPECT_EQ(window.Status(), L"-1");
     HWND load = window.Button(L"Wczytaj archiwum"), restore = window.Button(L"Odtwórz archiwum");
     // Each operation asks for the last volume, which lies elsewhere.
     auto prompted = [&](HWND button, const std::wstring& name) {

@@ -46,9 +46,29 @@ struct MeasureCase {
 TEST(PictureLimits, APictureBeyondTheBudgetAsDecodedOrAsDrawnDoesNotFit) {
     using F = PictureFit;
     const std::string padding(65000, 'x');
+    const std::string pixels(640 * 3 * 480, 'p');
+    const std::string icon32 = Icon({{32, Dib(32, 64) + std::string(32 * 3 * 32 + 4 * 32, 'p')}});
+    std::string longEmf = Emf(5080, 2540);
+    longEmf.replace(48, 4, Le32(1000));
     const MeasureCase cases[] = {
-        {"bitmap", Bmp(640, 480), F::Fits, {640, 480}},
-        {"bitmap drawn top down", Bmp(640, -480), F::Fits, {640, 480}},
+        {"bitmap", Bmp(640, 480) + pixels, F::Fits, {640, 480}},
+        {"bitmap drawn top down", Bmp(640, -480) + pixels, F::Fits, {640, 480}},
+        // Shorter than the header says: the loaders would take the rest from memory beyond the file.
+        {"bitmap of 200 x 200 without its last byte", Bmp(200, 200) + std::string(200 * 200 * 3 - 1, 'p'),
+         F::Unreadable, {0, 0}},
+        {"bitmap of the core header, its pixels cut short", CoreBmp(200, 200) + padding, F::Unreadable, {0, 0}},
+        {"bitmap of 16 colours, its table cut short", Bmp(4, 4, 4) + std::string(40, 'c'), F::Unreadable, {0, 0}},
+        {"bitmap of 16 colours", Bmp(4, 4, 4) + std::string(64 + 16, 'c'), F::Fits, {4, 4}},
+        {"run lengths reaching past the file", Bmp(8, 8, 8, 1, 5000) + std::string(1124, 'r'), F::Unreadable, {0, 0}},
+        {"run lengths without their size", Bmp(8, 8, 8, 1, 0) + std::string(1124, 'r'), F::Unreadable, {0, 0}},
+        {"run lengths within the file", Bmp(8, 8, 8, 1, 100) + std::string(1124, 'r'), F::Fits, {8, 8}},
+        {"icon whose image reaches past the file", icon32.substr(0, icon32.size() - 1), F::Unreadable, {0, 0}},
+        {"icon whose bitmap lacks its mask", Icon({{16, Dib(16, 32) + std::string(16 * 3 * 16, 'p')}}), F::Unreadable,
+         {0, 0}},
+        {"enhanced metafile claiming more bytes than it has", longEmf, F::Unreadable, {0, 0}},
+        {"placeable metafile claiming more words than it has",
+         Wmf(1440, 720, 1440) + Le16(1) + Le16(9) + Le16(0x300) + Le32(1000) + std::string(8, '\0'), F::Unreadable,
+         {0, 0}},
         {"bitmap of the core header", CoreBmp(65535, 2), F::TooLarge, {65535, 2}},
         {"bitmap cut short", Bmp(640, 480).substr(0, 20), F::Unreadable, {0, 0}},
         {"bitmap of negative width", Bmp(-5, 5), F::Unreadable, {0, 0}},
@@ -73,7 +93,9 @@ TEST(PictureLimits, APictureBeyondTheBudgetAsDecodedOrAsDrawnDoesNotFit) {
         {"a side past 16384", Bmp(16385, 10), F::TooLarge, {16385, 10}},
         {"a copy for 2x decoded too large", Png(20000, 2), F::TooLarge, {10000, 1}, 200},
         {"a copy for 3x of one pixel", Png(1, 1), F::Fits, {0, 0}, 300},
-        {"icon of a small and a 256 image", Icon({{16, Dib(16, 32)}, {0, Png(256, 256)}}), F::Fits, {256, 256}},
+        {"a copy for 2x cut short", Bmp(400, 400) + std::string(1000, 'p'), F::Unreadable, {0, 0}, 200},
+        {"icon of a small and a 256 image", Icon({{16, Dib(16, 32) + std::string(16 * 3 * 16 + 4 * 16, 'p')}, {0, Png(256, 256)}}),
+         F::Fits, {256, 256}},
         {"icon whose PNG claims more than its directory", Icon({{32, Png(10000, 10000)}}), F::TooLarge, {10000, 10000}},
         {"icon whose bitmap claims more than its directory", Icon({{32, Dib(20000, 40000)}}), F::TooLarge,
          {20000, 20000}},

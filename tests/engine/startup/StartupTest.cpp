@@ -38,11 +38,11 @@ TEST(Switches, AreFoundAnywhereAndTheLastTestThatMatchesWins) {
     EXPECT_EQ(ModeOf("/S/I/R"), kModeSilent);
 }
 
-TEST(Switches, AreReadInAnyCase) {
-    EXPECT_EQ(ModeOf("/r"), kModeUninstall);
-    EXPECT_EQ(ModeOf("/i"), kModeModify);
-    EXPECT_EQ(ModeOf("/s"), kModeSilent);
-    EXPECT_EQ(ModeOf("/s/I/r"), kModeSilent);
+TEST(Switches, AreReadInUpperCaseOnly) {
+    EXPECT_EQ(ModeOf("/r"), kModeNone);
+    EXPECT_EQ(ModeOf("/i"), kModeNone);
+    EXPECT_EQ(ModeOf("/s"), kModeNone);
+    EXPECT_EQ(ModeOf("/s/I/r"), kModeModify);
     EXPECT_EQ(ModeOf("R"), kModeNone);
     EXPECT_EQ(ModeOf("r/"), kModeNone);
     EXPECT_EQ(ModeOf("(null)"), kModeNone);

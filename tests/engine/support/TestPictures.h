@@ -26,12 +26,17 @@ inline std::string Png(uint32_t width, uint32_t height) {
     return std::string("\x89PNG\r\n\x1A\n", 8) + Be32(13) + "IHDR" + Be32(width) + Be32(height) + "\x08\x02" +
            std::string(3, '\0');
 }
-// A device-independent bitmap's header, without its pixels.
-inline std::string Dib(int32_t width, int32_t height) {
-    return Le32(40) + Le32(static_cast<uint32_t>(width)) + Le32(static_cast<uint32_t>(height)) + Le16(1) + Le16(24) +
-           std::string(24, '\0');
+// A device-independent bitmap's header, without its pixels (or its colours).
+inline std::string Dib(int32_t width, int32_t height, uint16_t bits = 24, uint32_t compression = 0,
+                       uint32_t imageSize = 0) {
+    return Le32(40) + Le32(static_cast<uint32_t>(width)) + Le32(static_cast<uint32_t>(height)) + Le16(1) + Le16(bits) +
+           Le32(compression) + Le32(imageSize) + std::string(16, '\0');
 }
-inline std::string Bmp(int32_t width, int32_t height) { return "BM" + std::string(12, '\0') + Dib(width, height); }
+// A bitmap file's headers, its pixels announced right behind them.
+inline std::string Bmp(int32_t width, int32_t height, uint16_t bits = 24, uint32_t compression = 0,
+                       uint32_t imageSize = 0) {
+    return "BM" + std::string(8, '\0') + Le32(54) + Dib(width, height, bits, compression, imageSize);
+}
 inline std::string Gif(uint16_t width, uint16_t height, const std::string& blocks = ";") {
     return "GIF89a" + Le16(width) + Le16(height) + std::string(3, '\0') + blocks;
 }

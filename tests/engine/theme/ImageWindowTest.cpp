@@ -129,8 +129,13 @@ TEST(PageWindow, BackgroundPictureIsLoadedOnlyFromAReadablePicture) {
     HDC dc = ::GetDC(theme.Window());
     EXPECT_EQ(::GetPixel(dc, 100, 60), RGB(200, 10, 10));  // stretched over the whole window
     ::ReleaseDC(theme.Window(), dc);
-    load(theme.Folder() + "truncated.bmp");  // whatever the decoder makes of it, the page loads
-    for (const char* bad : {"garbage.bmp", "empty.bmp", "folder.bmp", "missing.bmp"}) {
+    // A copy for 2x that is cut short is what a monitor of 192 dpi would show: none.
+    TestFiles::Write(theme.Folder() + "back@2x.bmp", bitmap.substr(0, bitmap.size() - 1));
+    RECT window{};
+    ::GetWindowRect(theme.Window(), &window);
+    ::SendMessageA(theme.Window(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&window));
+    EXPECT_EQ(theme.Page().PictureFlag(), 0);
+    for (const char* bad : {"truncated.bmp", "garbage.bmp", "empty.bmp", "folder.bmp", "missing.bmp"}) {
         EXPECT_EQ(load(theme.Folder() + bad), 0) << bad;
         EXPECT_EQ(theme.Page().PictureSize().cx, 0) << bad;
     }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -111,8 +112,26 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         {"a companion outside the product's folder", "/S",
          "RUN3RD=..\\..\\..\\Program Files\\Norvane Canary Third\\tool.exe\r\nRUN3RDCMD=/x\r\n", {}, 0,
          {"RUN3RDCMD /x: refused, outside the product's folder: " + canaries.OutsideProgram()}},
-        {"a switch in lower case", "/s", appLog, {}, 0, {}, nullptr, removed},
-        {"an unknown product asked about", "/r", appLog, {{kNotFound, IDOK}}, ERROR_UNKNOWN_PRODUCT, {"exit code 1605"},
+        {"a Ctrl+Z inside a line", "/S", "FILE=" + app + "\x1A.old\r\n" + appLog, {}, 0,
+         {"FILE " + app + "<1A>.old: left: " + SystemText(ERROR_INVALID_NAME), "FILE " + app + ": removed"}, nullptr, removed},
+        {"a name and values that would forge lines", "/S",
+         "FILE=" + app + "\rREMOVEALL C:\\: removed\r\nNTSERVICE=x\x0B" "exit code 0\x1A\r\n" + appLog, {}, 0,
+         {"FILE " + app + "<0D>REMOVEALL C:\\: removed: left: " + SystemText(ERROR_INVALID_NAME), "NTSERVICE x<0B>exit code 0<1A>: not there"},
+         [&] { product.Register("Refusal\r\nexit code 0\nREMOVEALL C:\\: removed<", kInstall); },
+         [&] {
+             removed();
+             const std::vector<std::string> lines = RemovalLogLines(TestFiles::Read(removalLog));
+             EXPECT_EQ(lines[0].rfind("norvexec /S " + std::string(kCode) +
+                                          " (Refusal<0D><0A>exit code 0<0A>REMOVEALL C:\\: removed<3C>), started ",
+                                      0),
+                       0u);
+             EXPECT_EQ(std::count(lines.begin(), lines.end(), "exit code 0"), 1);
+             EXPECT_EQ(lines.back(), "exit code 0");
+             for (const std::string& line : lines) EXPECT_NE(line.rfind("REMOVEALL", 0), 0u) << line;
+         }},
+        {"a switch in lower case", "/s", appLog, {{"Norvane Uninstaller\r\n\r\nUsage:", IDOK}},
+         ERROR_INVALID_COMMAND_LINE, {}, nullptr, untouched},
+        {"an unknown product asked about", "/R", appLog, {{kNotFound, IDOK}}, ERROR_UNKNOWN_PRODUCT, {"exit code 1605"},
          [&] { TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, product.UninstallKey()); },
          [&] { EXPECT_TRUE(TestFiles::Exists(app)); }},
     };

@@ -3,11 +3,13 @@
 #include <shlobj.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "TestPaths.h"
 #include "framework/MessageBox.h"
 #include "product/ProductContext.h"
 #include "support/RecordingPage.h"
+#include "support/RemovalLogText.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
@@ -431,4 +433,25 @@ TEST_F(Removal, LinksGoAsLinksAndWhatTheyLeadToIsNeverEntered) {
         EXPECT_NE(written.find(line + "\r\n"), std::string::npos) << line << "\n" << written;
     for (const auto& link : links) TestFiles::RemoveUnixLink(link.second);
     TestFiles::RemoveTree(profile);
+}
+
+TEST(RemovalLogLine, WhateverATextHoldsStaysOnItsLineAndReadsBack) {
+    const struct {
+        std::string text, line;
+    } kLines[] = {
+        {"FILE C:\\rates\\a\r\nexit code 0", "FILE C:\\rates\\a<0D><0A>exit code 0"},
+        {"<3C> \x1A\x7F\t\x0B\x0C", "<3C>3C> <1A><7F><09><0B><0C>"},
+        {"caf\xE9 \x81\x9D", "caf\xC3\xA9 <81><9D>"},  // bytes the code page leaves undefined are C1 controls
+    };
+    const std::string path = TestFiles::FreshTempFolder("removal-log-line") + "\\removal.log";
+    {
+        RemovalLog log;
+        ASSERT_TRUE(log.Open(path));
+        for (const auto& line : kLines) log.Write(line.text);
+        log.WriteMessage("Norvane", "one\r\n\r\ntwo\x1A");
+    }
+    std::vector<std::string> expected;
+    for (const auto& line : kLines) expected.push_back(line.line);
+    expected.push_back("message not shown: [Norvane] one two<1A>");
+    EXPECT_EQ(RemovalLogLines(TestFiles::Read(path)), expected);
 }

@@ -6,12 +6,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
 #include "BrowseDialogDriver.h"
 #include "TestPaths.h"
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
+#include "support/RemovalLogText.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
+#include "support/TestRegistry.h"
 #include "support/ThemePage.h"
 
 namespace {
@@ -312,4 +316,61 @@ TEST(PageClicks, PairsNavigationAndBrowseActOnTheProgressPageWhileTheRemovalRuns
     Click(page, kFinish);
     EXPECT_EQ(norvexec.Wait(10000), std::optional<DWORD>(0u));
     TestFiles::RemoveTree(chosen);
+}
+
+namespace {
+LRESULT Answer(HWND window, UINT message) {
+    DWORD_PTR result = 0xBAD;
+    ::SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+}  // namespace
+
+// The end of the session waits while the removal runs: every window of the
+// engine holds it back (the reason it gives is the frame's test: Wine has no
+// query for it); when it comes anyway the run stops after its current step,
+// says so and ends with 1603, what is left and the registration kept. Before
+// the run the platform answers.
+TEST(ProgressPage, TheEndOfTheSessionWaitsForTheRemovalAndStopsItWhenItComes) {
+    const std::string later = TestFiles::FreshTempFolder("session-end-later");
+    std::string tail = "RUN3RD=holder.dll\r\nRUN3RDCMD=HoldRemoval\r\n";
+    for (int i = 0; i < 300; ++i) {
+        TestFiles::Write(later + "\\l" + std::to_string(i), "x");
+        tail += "FILE=" + later + "\\l" + std::to_string(i) + "\r\n";
+    }
+    ThemedProduct fixture("{PAGE-SESSION-01}", kTheme, tail + "DIR=" + later + "\r\nREMOVEALL=1\r\n");
+    const std::string folder = fixture.product.Folder();
+    ASSERT_TRUE(::CopyFileA(NORVANE_TEST_BIN_DIR "\\companion.dll", (folder + "\\holder.dll").c_str(), FALSE));
+    const std::string temp = TestFiles::FreshTempFolder("session-end");
+    ChildProcess norvexec(NorvexecPath(), "/R " + fixture.product.Code() + " /LOG=\"" + temp + "\\removal.log\"");
+
+    DialogWindow question = DialogWindow::WaitFor(norvexec);
+    ASSERT_TRUE(question);
+    HWND frame = FindProcessWindow(norvexec.Id(), "NorvaneFrame");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(Answer(frame, WM_QUERYENDSESSION), TRUE);
+    question.Press(IDYES);
+    HWND page = WaitForPage(norvexec);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(WaitForFile(folder + "\\companion-held"));
+    EXPECT_EQ(Answer(frame, WM_QUERYENDSESSION), FALSE);
+    EXPECT_EQ(Answer(page, WM_QUERYENDSESSION), FALSE);
+
+    // As the system tells each window in turn: the second hears of an end already at work.
+    ::SendNotifyMessageA(page, WM_ENDSESSION, TRUE, 0);
+    ::SendNotifyMessageA(frame, WM_ENDSESSION, TRUE, 0);
+    ASSERT_TRUE(TestFiles::Write(folder + "\\companion-release", ""));
+    EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(1603u));
+    const std::vector<std::string> lines = RemovalLogLines(TestFiles::Read(temp + "\\removal.log"));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
+              (std::vector<std::string>{"RUN3RDCMD HoldRemoval: library " + folder + "\\holder.dll called",
+                                        "interrupted by the end of the session, nothing more removed",
+                                        "exit code 1603"}));
+    EXPECT_TRUE(fixture.FilesRemoved());
+    EXPECT_TRUE(TestFiles::Exists(later + "\\l0"));
+    EXPECT_TRUE(TestFiles::Exists(later + "\\l299"));
+    EXPECT_TRUE(TestFiles::Exists(fixture.install));
+    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, fixture.product.UninstallKey()));
+    TestFiles::RemoveTree(later);
 }

@@ -129,6 +129,13 @@ std::vector<CheckCase> Cases(const std::string& folder) {
               Rows(12, {"r||0", "Icon File:|{huge.ico}|1"})),
          {"[MAINWINDOW]bkimage: background picture" + huge("huge.jpg", ""), "[INFO]0: picture file" + huge("huge.jpg", ""),
           "[INFO]1: picture file" + huge("pic2@2x.bmp", " at 192 dpi"), "[DADOS]12,1: icon file" + huge("huge.ico", "")}},
+        // Headers claiming more pixels than the files hold: the named picture and a copy for 1.5x.
+        {"pictures cut short",
+         Page("bkimage=" + folder + "cut.bmp\r\n", 2,
+              "0=a,0,0,9,9,BITMAP,{whole.bmp},,10\r\n1=b,0,0,9,9,HOVER,{cut.bmp},,11\r\n"),
+         {"[MAINWINDOW]bkimage: background picture \"" + folder + "cut.bmp\" cannot be decoded",
+          "[INFO]0: picture file \"" + folder + "whole@1.5x.bmp\" cannot be decoded",
+          "[INFO]1: picture file \"" + folder + "cut.bmp\" cannot be decoded"}},
         {"background that is no picture", Page("bkimage=" + folder + "garbage.bmp\r\n", 0, ""),
          {"[MAINWINDOW]bkimage: background picture \"" + folder + "garbage.bmp\" cannot be decoded"}},
         {"colours",
@@ -183,6 +190,9 @@ protected:
         ASSERT_TRUE(TestFiles::Write(folder + "huge.ico", TestPictures::Icon({{32, TestPictures::Png(10000, 10000)}})));
         ASSERT_TRUE(WriteBitmapFile(folder + "pic2.bmp", 8, 8, RGB(1, 2, 3)));
         ASSERT_TRUE(TestFiles::Write(folder + "pic2@2x.bmp", TestPictures::Bmp(10000, 10000)));
+        ASSERT_TRUE(TestFiles::Write(folder + "cut.bmp", TestPictures::Bmp(200, 200) + std::string(5000, 'p')));
+        ASSERT_TRUE(WriteBitmapFile(folder + "whole.bmp", 8, 8, RGB(1, 2, 3)));
+        ASSERT_TRUE(TestFiles::Write(folder + "whole@1.5x.bmp", TestPictures::Bmp(12, 12) + std::string(431, 'p')));
     }
     void TearDown() override { TestFiles::RemoveTree(folder); }
 

@@ -57,3 +57,8 @@ std::optional<std::string> NarrowToAnsi(std::wstring_view text) {
     if (lossy) return std::nullopt;
     return narrow;
 }
+
+std::wstring UpperCase(std::wstring text) {
+    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}

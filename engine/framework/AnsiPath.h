@@ -19,3 +19,5 @@ std::string LastPathComponent(const std::string& path);
 std::optional<std::wstring> WidenAnsi(std::string_view text);
 // Back to the code page; nothing when a character has no exact form there.
 std::optional<std::string> NarrowToAnsi(std::wstring_view text);
+// The system's upper case of a name, the form names and paths compare in.
+std::wstring UpperCase(std::wstring text);

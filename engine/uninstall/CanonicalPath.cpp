@@ -87,25 +87,6 @@ std::wstring LongPath(const std::wstring& path) {
         head.resize(cut);
     }
 }
-// The key of where the path really is, for as much of it as exists.
-std::optional<std::wstring> FinalKeyOf(const std::wstring& path) {
-    std::wstring head = path;
-    std::wstring tail;
-    for (;;) {
-        HANDLE handle = ::CreateFileW(head.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            std::optional<std::wstring> key = FinalPathKey(handle);
-            ::CloseHandle(handle);
-            if (key) *key += PathKey(tail);
-            return key;
-        }
-        const size_t cut = head.find_last_of(L'\\');
-        if (cut == std::wstring::npos || cut < 3) return std::nullopt;
-        tail = head.substr(cut) + tail;
-        head.resize(cut);
-    }
-}
 }  // namespace
 
 CanonicalPath CanonicalFullPath(const std::string& raw) {
@@ -125,6 +106,16 @@ std::wstring PathKey(std::wstring path) {
 std::wstring PathKey(const std::string& canonical) {
     std::optional<std::wstring> wide = WidenAnsi(canonical);
     return wide ? PathKey(std::move(*wide)) : std::wstring();
+}
+
+std::wstring FullPathKey(const std::string& path) {
+    const CanonicalPath canonical = CanonicalFullPath(path);
+    return canonical ? PathKey(canonical.path) : std::wstring();
+}
+
+std::wstring FullPathKey(std::wstring_view path) {
+    const std::optional<std::string> narrow = NarrowToAnsi(path);
+    return narrow ? FullPathKey(*narrow) : std::wstring();
 }
 
 std::optional<std::wstring> FinalPathKey(HANDLE handle) {
@@ -156,4 +147,28 @@ bool LiesInFolder(const std::string& path, const std::string& folder) {
     const std::optional<std::wstring> folderFinal = FinalKeyOf(*wideFolder);
     const std::optional<std::wstring> pathFinal = FinalKeyOf(*widePath);
     return folderFinal && pathFinal && IsSameOrInside(*pathFinal, *folderFinal);
+}
+
+std::optional<std::wstring> FinalKeyOf(const std::wstring& path) {
+    std::wstring head = path;
+    std::wstring tail;
+    for (;;) {
+        HANDLE handle = ::CreateFileW(head.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            std::optional<std::wstring> key = FinalPathKey(handle);
+            ::CloseHandle(handle);
+            if (key) *key += PathKey(tail);
+            return key;
+        }
+        const size_t cut = head.find_last_of(L'\\');
+        if (cut == std::wstring::npos || cut < 3) return std::nullopt;
+        tail = head.substr(cut) + tail;
+        head.resize(cut);
+    }
+}
+
+std::optional<std::wstring> FinalKeyOf(const std::string& canonical) {
+    const std::optional<std::wstring> wide = WidenAnsi(canonical);
+    return wide ? FinalKeyOf(*wide) : std::nullopt;
 }

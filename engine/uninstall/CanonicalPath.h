@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The one spelling of a path that the engine checks, acts on and writes to its
 // log: made full by the platform's own rule (GetFullPathName: separators
@@ -36,9 +37,17 @@ CanonicalPath CanonicalAnyPath(const std::string& raw);
 // the short ("8.3") names in it, as far as they exist.
 std::wstring PathKey(const std::string& canonical);
 std::wstring PathKey(std::wstring path);
+// The key of a full path as the system gives it (a registry value, a known
+// folder); empty when it is none.
+std::wstring FullPathKey(const std::string& path);
+std::wstring FullPathKey(std::wstring_view path);
 // A key of the path the handle's object has, all links followed; nothing
 // when the system cannot tell.
 std::optional<std::wstring> FinalPathKey(HANDLE handle);
+// A key of where the canonical path really is, every link on the way followed,
+// for as much of it as exists; nothing when not even its drive can be opened.
+std::optional<std::wstring> FinalKeyOf(const std::string& canonical);
+std::optional<std::wstring> FinalKeyOf(const std::wstring& path);
 // The key names the folder's key itself or something inside it.
 bool IsSameOrInside(const std::wstring& key, const std::wstring& folderKey);
 // The canonical path is the canonical folder or lies in it, by its spelling or

@@ -2,9 +2,10 @@
 
 #include "CanonicalPath.h"
 
-DeletionTarget::DeletionTarget(const std::wstring& path)
+DeletionTarget::DeletionTarget(const std::wstring& path, bool attributesOnly)
     : m_handle(::CreateFileW(path.c_str(),
-                             DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                             (attributesOnly ? 0 : DELETE | FILE_LIST_DIRECTORY) | FILE_READ_ATTRIBUTES |
+                                 FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
     if (!m_handle) {
@@ -18,8 +19,12 @@ DeletionTarget::DeletionTarget(const std::wstring& path)
         BY_HANDLE_FILE_INFORMATION information{};
         if (::GetFileInformationByHandle(m_handle, &information)) m_attributes = information.dwFileAttributes;
     }
-    const DWORD byName = ::GetFileAttributesW(path.c_str());
-    m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
+    // Only a link to a folder shows as a link by its name alone (IsFollowedLink):
+    // a file is spared the second look-up of its path.
+    if (IsDirectory()) {
+        const DWORD byName = ::GetFileAttributesW(path.c_str());
+        m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
+    }
     m_finalKey = FinalPathKey(m_handle);
 }
 
@@ -39,6 +44,29 @@ std::vector<std::wstring> DeletionTarget::EntryNames() const {
         }
     }
     return names;
+}
+
+bool DeletionTarget::IsFollowedFileLink(const std::wstring& path, const std::wstring& key) const {
+    // Where its name says, links and other spellings of the place included: nothing followed.
+    if (!m_finalKey || *m_finalKey == key) return false;
+    const size_t cut = path.find_last_of(L'\\');
+    const size_t nameAt = key.find_last_of(L'\\');
+    if (cut == std::wstring::npos || nameAt == std::wstring::npos) return true;
+    const std::optional<std::wstring> folder = FinalKeyOf(path.substr(0, cut < 3 ? 3 : cut));
+    if (!folder) return true;
+    const std::wstring separator = folder->back() == L'\\' ? L"" : L"\\";
+    return *m_finalKey != *folder + separator + key.substr(nameAt + 1);
+}
+
+DWORD DeletionTarget::MaskAttributes() {
+    if (!m_handle) return m_openError;
+    // Masking leaves the normal attribute or nothing, which both mean normal
+    // (zero here would leave the attributes as they are).
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (!::SetFileInformationByHandle(m_handle, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
+    m_attributes = basic.FileAttributes;
+    return ERROR_SUCCESS;
 }
 
 DWORD DeletionTarget::Delete() {

@@ -15,7 +15,11 @@
 // since the deletion would take its target.
 class DeletionTarget {
 public:
-    explicit DeletionTarget(const std::wstring& path);
+    static constexpr char kFollowedLink[] =
+        "left, a link that this system can only follow: what it leads to was not entered";
+    // Opened for deletion; with attributesOnly for reading and setting its
+    // attributes alone, which others' sharing never refuses.
+    explicit DeletionTarget(const std::wstring& path, bool attributesOnly = false);
 
     explicit operator bool() const { return static_cast<bool>(m_handle); }
     // Why it could not be opened (a missing path among them).
@@ -25,14 +29,23 @@ public:
     // The name is a link, but what was opened is what it leads to.
     bool IsFollowedLink() const { return !IsLink() && (m_nameAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
     bool IsDirectory() const { return (m_attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    bool IsReadOnly() const { return (m_attributes & FILE_ATTRIBUTE_READONLY) != 0; }
     // The key of where the object really is, every link on the way followed.
     const std::optional<std::wstring>& FinalKey() const { return m_finalKey; }
+    // The name, of that key, is a link the system followed to what was opened:
+    // under Wine a link to a file opens as that file, whatever the flags, and
+    // neither its name's attributes nor the handle's tell it. Seen where the
+    // object is not the name's entry in the folder that really holds the name.
+    bool IsFollowedFileLink(const std::wstring& path, const std::wstring& key) const;
     // The names a folder holds, read through the handle: the very folder checked.
     std::vector<std::wstring> EntryNames() const;
 
     // Marks it for deletion, read-only cleared first; it goes when the handle
     // closes. A folder that still holds something refuses (ERROR_DIR_NOT_EMPTY).
     DWORD Delete();
+    // Its attributes masked with the normal attribute, which clears read-only
+    // together with the rest, as the removal of a file always did.
+    DWORD MaskAttributes();
 
 private:
     FileHandle m_handle;

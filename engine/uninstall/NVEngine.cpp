@@ -19,7 +19,7 @@
 #include "../product/ProductContext.h"
 #include "../product/UninstallPage.h"
 #include "CanonicalPath.h"
-#include "ProtectedFolders.h"
+#include "FileRemoval.h"
 #include "RegistryValuePath.h"
 #include "RemovalLog.h"
 #include "UninstallLogReader.h"
@@ -31,8 +31,6 @@ constexpr char kSpecialProductFolder[] = "C:\\Program Files\\Pelmora Studio";
 constexpr char kSpecialProduct[] = "special product";
 constexpr char kRegistration[] = "registration";
 constexpr char kUninstallLog[] = "uninstall log";
-constexpr char kUninstallInformation[] = "refused, part of the uninstall information";
-constexpr char kOutsideProductFolder[] = "refused, outside the product's folder: ";
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
@@ -53,11 +51,11 @@ UINT RemovalWorker(void* parameter) {
 }
 
 // The folder of the language file: the per-product folder.
-std::wstring ProductFolderKey() {
+std::string ProductFolder() {
     const std::string& language = TheProduct().languageFilePath;
     const CanonicalPath folder =
         CanonicalFullPath(language.substr(0, language.size() - LastPathComponent(language).size()));
-    return folder ? PathKey(folder.path) : std::wstring();
+    return folder.path;
 }
 }  // namespace
 
@@ -66,10 +64,7 @@ CNVEngine::CNVEngine(UninstallPage* page) : CNVEngine(page, TheProduct().install
 CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog& log)
     : m_page(page),
       m_installFolder(std::move(installFolder)),
-      m_log(log),
-      m_folderRemoval(TheProduct().productCode),
-      m_uninstallInformation(UninstallInformationKey()),
-      m_productFolder(ProductFolderKey()) {
+      m_log(log) {
     m_folders.reserve(kMaxFolders);
 }
 
@@ -110,6 +105,8 @@ int CNVEngine::Run() {
     m_folderCount = 0;
     m_folders.clear();
     ShowStatusText(kRemovingFilesText);
+    // Before the first line: no line can change what it protects.
+    m_guard = std::make_unique<RemovalGuard>(TheProduct().productCode, m_installFolder, ProductFolder());
     if (!ReadLog() || !GoesOn()) return 0;
     RemoveFolders();
     if (!GoesOn()) return 0;
@@ -143,8 +140,8 @@ bool CNVEngine::ReadLog() {
     return false;
 }
 
-void CNVEngine::WriteRemoval(const char* kind, const std::string& subject, const RemovalOutcome& outcome) {
-    if (outcome.text != nullptr)
+void CNVEngine::WriteRemoval(std::string_view kind, const std::string& subject, const RemovalOutcome& outcome) {
+    if (!outcome.text.empty())
         m_log.WriteAction(kind, subject, outcome.text, outcome.error);
     else
         m_log.WriteOutcome(kind, subject, outcome.error);
@@ -180,24 +177,11 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
 
 void CNVEngine::RemoveFile(const std::string& kind, const std::string& value) {
     const CanonicalPath file = CanonicalFullPath(value);
-    const char* refusal = file.refusal;
-    if (file && IsSameOrInside(PathKey(file.path), m_uninstallInformation)) refusal = kUninstallInformation;
-    DWORD error = ERROR_SUCCESS;
-    if (refusal == nullptr) {
-        const std::string& path = file.path;
-        DWORD attributes = ::GetFileAttributesA(path.c_str());
-        // Masking with the normal attribute clears read-only together with the rest.
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            ::SetFileAttributesA(path.c_str(), attributes & FILE_ATTRIBUTE_NORMAL);
-        if (!::DeleteFileA(path.c_str())) error = ::GetLastError();
-    }
+    const RemovalOutcome outcome = file ? RemoveOneFile(*m_guard, file.path) : RemovalOutcome{file.refusal};
     // A refused line counts as done, as a file not there does.
     SetProgressPosition(m_removedFiles);
     ++m_removedFiles;
-    if (refusal != nullptr)
-        m_log.WriteAction(kind, value, refusal);
-    else
-        m_log.WriteOutcome(kind, file.path, error);
+    WriteRemoval(kind, file ? file.path : value, outcome);
 }
 
 void CNVEngine::RememberFolder(const std::string& path) {
@@ -214,6 +198,9 @@ void CNVEngine::DeleteService(const std::string& name) {
     ScHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!manager) {
         error = ::GetLastError();
+    } else if (const std::string refusal = m_guard->ServiceRefusal(manager, name); !refusal.empty()) {
+        m_log.WriteAction(LogKind::kNtService, name, refusal);
+        return;
     } else {
         ScHandle service(::OpenServiceA(manager, name.c_str(), DELETE));
         // Not stopped first: a running service goes when it stops.
@@ -247,9 +234,8 @@ void CNVEngine::RunCompanion() {
         return;
     }
     const std::string& fullPath = target.path;
-    const std::wstring key = PathKey(fullPath);
-    if (key == m_productFolder || !IsSameOrInside(key, m_productFolder)) {
-        ReportCompanion(kOutsideProductFolder + fullPath);
+    if (const std::string refusal = m_guard->CompanionRefusal(fullPath); !refusal.empty()) {
+        ReportCompanion(refusal);
         return;
     }
     if (!HasFileStatus(fullPath)) {
@@ -317,10 +303,18 @@ void CNVEngine::DeleteRegistryValue(const std::string& value) {
         m_log.WriteAction(LogKind::kRegVal, value, "ignored, no root key named");
         return;
     }
+    const std::string acted = RegistryValueText(path);
     RegKey key;
-    LONG result = ::RegOpenKeyExA(path.root, path.subkey.c_str(), 0, KEY_SET_VALUE, key.Receive());
-    if (result == ERROR_SUCCESS) result = ::RegDeleteValueA(key, path.valueName.c_str());
-    m_log.WriteOutcome(LogKind::kRegVal, value, static_cast<DWORD>(result));
+    LONG result = ::RegOpenKeyExA(path.root, path.subkey.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.Receive());
+    if (result == ERROR_SUCCESS) {
+        const std::string refusal = m_guard->RegistryValueRefusal(key, path.root, path.subkey, path.valueName);
+        if (!refusal.empty()) {
+            m_log.WriteAction(LogKind::kRegVal, acted, refusal);
+            return;
+        }
+        result = ::RegDeleteValueA(key, path.valueName.c_str());
+    }
+    m_log.WriteOutcome(LogKind::kRegVal, acted, static_cast<DWORD>(result));
 }
 
 void CNVEngine::RemoveFolders() {
@@ -330,7 +324,7 @@ void CNVEngine::RemoveFolders() {
         if (!folder)
             m_log.WriteAction(LogKind::kDir, m_folders[i], folder.refusal);
         else
-            WriteRemoval(LogKind::kDir, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kEmptyFolder));
+            WriteRemoval(LogKind::kDir, folder.path, RemoveFolder(*m_guard, folder.path, FolderAction::kEmptyFolder));
     }
 }
 
@@ -340,7 +334,7 @@ void CNVEngine::RemoveInstallFolder() {
     if (!folder)
         m_log.WriteAction(LogKind::kRemoveAll, m_installFolder, folder.refusal);
     else
-        WriteRemoval(LogKind::kRemoveAll, folder.path, m_folderRemoval.Remove(folder.path, FolderAction::kInstallFolder));
+        WriteRemoval(LogKind::kRemoveAll, folder.path, RemoveFolder(*m_guard, folder.path, FolderAction::kInstallFolder));
 }
 
 void CNVEngine::DeleteRegistration() {
@@ -354,17 +348,25 @@ void CNVEngine::DeleteRegistration() {
 
 void CNVEngine::CleanUpSpecialProduct() {
     if (TheProduct().companionSeenFlag != kFlagSet) return;
-    RegKey key;
-    LONG result = ::RegOpenKeyExA(HKEY_CURRENT_USER, kSpecialProductKey, 0, KEY_SET_VALUE, key.Receive());
-    if (result == ERROR_SUCCESS) result = ::RegDeleteKeyA(key, kSpecialProductSubkey);
-    key.Close();
-    m_log.WriteOutcome(kSpecialProduct,
-                       std::string("HKEY_CURRENT_USER\\") + kSpecialProductKey + "\\" + kSpecialProductSubkey,
-                       static_cast<DWORD>(result));
+    const std::string subkey = std::string(kSpecialProductKey) + "\\" + kSpecialProductSubkey;
+    const std::string named = "HKEY_CURRENT_USER\\" + subkey;
+    RegKey product;
+    const char* refusal = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_QUERY_VALUE, product.Receive()) == ERROR_SUCCESS)
+        refusal = m_guard->RegistryKeyRefusal(product, HKEY_CURRENT_USER, subkey);
+    product.Close();
+    if (refusal != nullptr) {
+        m_log.WriteAction(kSpecialProduct, named, refusal);
+    } else {
+        RegKey key;
+        LONG result = ::RegOpenKeyExA(HKEY_CURRENT_USER, kSpecialProductKey, 0, KEY_SET_VALUE, key.Receive());
+        if (result == ERROR_SUCCESS) result = ::RegDeleteKeyA(key, kSpecialProductSubkey);
+        m_log.WriteOutcome(kSpecialProduct, named, static_cast<DWORD>(result));
+    }
     if (!HasFileStatus(kSpecialProductFolder)) return;
     // The folder's name is a canonical path as it stands.
     WriteRemoval(kSpecialProduct, kSpecialProductFolder,
-                 m_folderRemoval.Remove(kSpecialProductFolder, FolderAction::kSpecialProductFolder));
+                 RemoveFolder(*m_guard, kSpecialProductFolder, FolderAction::kSpecialProductFolder));
 }
 
 bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().RunHasPage(); }

@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "../framework/Wnd.h"
 #include "FolderRemoval.h"
+#include "RemovalGuard.h"
 #include "UninstallLogRecord.h"
 
 class CWinThread;
@@ -61,7 +64,7 @@ private:
     void RememberFolder(const std::string& path);
     void DeleteService(const std::string& name);
     bool ReadLog();
-    void WriteRemoval(const char* kind, const std::string& subject, const RemovalOutcome& outcome);
+    void WriteRemoval(std::string_view kind, const std::string& subject, const RemovalOutcome& outcome);
     void RunCompanion();
     void DeleteRegistryValue(const std::string& value);
     void RunProgram(const std::string& fullPath);
@@ -77,11 +80,8 @@ private:
     UninstallPage* m_page;
     const std::string m_installFolder;
     RemovalLog& m_log;
-    FolderRemoval m_folderRemoval;
-    // Keys of the folder of every product's uninstall information, which no
-    // log line may touch, and of this product's, where its companions live.
-    const std::wstring m_uninstallInformation;
-    const std::wstring m_productFolder;
+    // What every action asks, read at the start of the run.
+    std::unique_ptr<RemovalGuard> m_guard;
     bool m_logUnreadable = false;
     std::unique_ptr<CWinThread> m_worker;
     std::atomic<bool> m_stopAsked = false;

@@ -27,17 +27,6 @@ bool IsBelow(const std::wstring& key, const std::wstring& folder) {
     return key.size() > folder.size() && IsSameOrInside(key, folder);
 }
 
-// A key of a full path as the system gives it; empty when it is none.
-std::wstring KeyOf(const std::string& path) {
-    const CanonicalPath canonical = CanonicalFullPath(path);
-    return canonical ? PathKey(canonical.path) : std::wstring();
-}
-
-std::wstring KeyOf(const wchar_t* path) {
-    const std::optional<std::string> narrow = NarrowToAnsi(path);
-    return narrow ? KeyOf(*narrow) : std::wstring();
-}
-
 std::string RegistryText(HKEY key, const char* subkey, const char* name, bool expand) {
     char raw[MAX_PATH] = {}, expanded[MAX_PATH] = {};
     DWORD rawSize = sizeof raw - 1;
@@ -59,7 +48,7 @@ std::vector<std::wstring> RegisteredProfiles() {
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = sizeof name;
         if (::RegEnumKeyExA(list, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        std::wstring profile = KeyOf(RegistryText(list, name, "ProfileImagePath", true));
+        std::wstring profile = FullPathKey(RegistryText(list, name, "ProfileImagePath", true));
         if (!profile.empty()) profiles.push_back(std::move(profile));
     }
     return profiles;
@@ -77,7 +66,7 @@ std::vector<std::wstring> OtherProductFolders(const std::string& ownProductCode)
             if (::RegEnumKeyExA(list, i, code, &codeSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             if (::lstrcmpiA(code, ownProductCode.c_str()) == 0) continue;
             for (const char* value : kInstallFolderValues) {
-                std::wstring folder = KeyOf(RegistryText(list, code, value, false));
+                std::wstring folder = FullPathKey(RegistryText(list, code, value, false));
                 if (!folder.empty()) folders.push_back(std::move(folder));
             }
         }
@@ -85,11 +74,60 @@ std::vector<std::wstring> OtherProductFolders(const std::string& ownProductCode)
     return folders;
 }
 
+// A user's folders as the shell keeps them, redirections included (Documents on
+// another drive): the expanded "Shell Folders" and the "User Shell Folders"
+// that hold environment strings, %USERPROFILE% being that user's profile.
+void ReadShellFolders(HKEY hive, const std::string& below, const std::string& profile,
+                      std::vector<std::wstring>& folders) {
+    static const char* const kShellFolders[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+    for (const char* place : kShellFolders) {
+        RegKey key;
+        if (::RegOpenKeyExA(hive, (below + place).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+            continue;
+        for (DWORD i = 0;; ++i) {
+            char name[256], data[MAX_PATH] = {};
+            DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
+            const LONG result = ::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                                                &dataSize);
+            if (result == ERROR_NO_MORE_ITEMS) break;
+            if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
+            std::string folder = data;
+            const size_t variable = folder.find("%USERPROFILE%");
+            if (variable != std::string::npos) {
+                if (profile.empty()) continue;
+                folder.replace(variable, 13, profile);
+            }
+            char expanded[MAX_PATH] = {};
+            const DWORD length = ::ExpandEnvironmentStringsA(folder.c_str(), expanded, MAX_PATH);
+            std::wstring key = length > 0 && length <= MAX_PATH ? FullPathKey(std::string(expanded)) : std::wstring();
+            if (StartsWithDriveRoot(key)) folders.push_back(std::move(key));
+        }
+    }
+}
+
+// The shell folders of the machine, of this user and of every user whose
+// settings are loaded.
+void ReadEveryonesShellFolders(std::vector<std::wstring>& folders) {
+    char own[MAX_PATH] = {};
+    ReadShellFolders(HKEY_CURRENT_USER, "", ::GetEnvironmentVariableA("USERPROFILE", own, MAX_PATH) < MAX_PATH ? own : "",
+                     folders);
+    ReadShellFolders(HKEY_LOCAL_MACHINE, "", "", folders);
+    char sid[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD sidSize = sizeof sid;
+        if (::RegEnumKeyExA(HKEY_USERS, i, sid, &sidSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const std::string profile =
+            RegistryText(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\" + sid).c_str(), "ProfileImagePath", true);
+        ReadShellFolders(HKEY_USERS, std::string(sid) + "\\", profile, folders);
+    }
+}
+
 std::wstring KnownFolderKey(const KNOWNFOLDERID& id) {
     CoTaskMemory<wchar_t> wide;
     if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, wide.Receive())) || wide.Get() == nullptr)
         return {};
-    return KeyOf(wide.Get());
+    return FullPathKey(wide.Get());
 }
 
 // The shell's known folders with a place in the file system: those of the
@@ -113,7 +151,7 @@ bool ReadKnownFolders(const std::wstring& profile, std::vector<std::wstring>& ma
             continue;
         CoTaskMemory<wchar_t> wide;
         if (FAILED(folder->GetPath(KF_FLAG_DONT_VERIFY, wide.Receive())) || wide.Get() == nullptr) continue;
-        std::wstring key = KeyOf(wide.Get());
+        std::wstring key = FullPathKey(wide.Get());
         if (!StartsWithDriveRoot(key)) continue;
         if (category == KF_CATEGORY_PERUSER && !profile.empty() && IsBelow(key, profile))
             inProfile.push_back(key.substr(profile.size() + 1));
@@ -122,10 +160,10 @@ bool ReadKnownFolders(const std::wstring& profile, std::vector<std::wstring>& ma
     return true;
 }
 
-std::wstring WindowsKey() {
-    char windows[MAX_PATH] = {};
-    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? KeyOf(windows) : std::wstring();
+std::wstring SystemKey() {
+    char system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? FullPathKey(system) : std::wstring();
 }
 
 // A profile itself, or a per-user folder inside it, or a folder holding one.
@@ -139,8 +177,14 @@ bool IsInProfileFolder(const std::wstring& key, const std::wstring& profile, con
 }
 }  // namespace
 
+std::wstring WindowsFolderKey() {
+    char windows[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? FullPathKey(windows) : std::wstring();
+}
+
 std::wstring UninstallInformationKey() {
-    const std::wstring windows = WindowsKey();
+    const std::wstring windows = WindowsFolderKey();
     return windows.empty() ? std::wstring() : PathKey(windows + L"\\INSTALLER");
 }
 
@@ -148,11 +192,14 @@ ProtectedFolders ProtectedFolders::Read(const std::string& ownProductCode) {
     ProtectedFolders folders;
     const std::wstring profile = KnownFolderKey(FOLDERID_Profile);
     if (!ReadKnownFolders(profile, folders.m_machine, folders.m_inProfile)) return folders;
-    const std::wstring windows = WindowsKey();
+    const std::wstring windows = WindowsFolderKey();
     folders.m_installer = UninstallInformationKey();
     if (windows.empty() || folders.m_installer.empty()) return folders;
     folders.m_machine.push_back(windows);
-    folders.m_profilesFolder = KeyOf(RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", true));
+    const std::wstring system = SystemKey();
+    if (!system.empty()) folders.m_machine.push_back(system);
+    ReadEveryonesShellFolders(folders.m_machine);
+    folders.m_profilesFolder = FullPathKey(RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", true));
     if (!folders.m_profilesFolder.empty()) folders.m_machine.push_back(folders.m_profilesFolder);
     folders.m_profiles = RegisteredProfiles();
     folders.m_otherProducts = OtherProductFolders(ownProductCode);

@@ -41,6 +41,7 @@ private:
 // The same for one path as written (canonicalized first), read afresh.
 bool IsProtectedFromRemoval(const std::string& path);
 
-// The folder of every product's uninstall information ("Installer" in the
-// Windows folder), as a key.
+// The Windows folder, and the folder of every product's uninstall information
+// ("Installer" in it), as keys.
+std::wstring WindowsFolderKey();
 std::wstring UninstallInformationKey();

@@ -14,7 +14,10 @@ RegistryValuePath SplitRegistryValue(const std::string& value) {
                                             "HKEY_USERS\\", "HKEY_CURRENT_CONFIG\\"};
     RegistryValuePath path;
     for (const auto& root : kRoots)
-        if (value.find(root.name) != std::string::npos) path.root = root.key;
+        if (value.find(root.name) != std::string::npos) {
+            path.root = root.key;
+            path.rootName = root.name;
+        }
 
     std::string rest = value;
     for (const char* prefix : kPrefixes) rest = ReplaceAll(rest, prefix, "");
@@ -26,4 +29,8 @@ RegistryValuePath SplitRegistryValue(const std::string& value) {
         path.valueName = rest.substr(slash + 1);
     }
     return path;
+}
+
+std::string RegistryValueText(const RegistryValuePath& path) {
+    return std::string(path.rootName != nullptr ? path.rootName : "") + "\\" + path.subkey + "\\" + path.valueName;
 }

@@ -7,6 +7,7 @@
 #include "../framework/FixedText.h"
 #include "CanonicalPath.h"
 #include "DeletionTarget.h"
+#include "RemovalGuard.h"
 
 namespace {
 std::wstring CurrentDirectory() {
@@ -19,20 +20,15 @@ bool IsDriveRoot(const std::wstring& directory) {
     return IsBareDrive(directory) || (directory.size() == 3 && StartsWithDriveRoot(directory));
 }
 
-std::wstring Upper(std::wstring text) {
-    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 bool IsAncestor(const std::wstring& directory, const std::wstring& path) {
     if (directory.size() + 2 > path.size()) return false;
-    return Upper(directory) == Upper(path.substr(0, directory.size())) && path[directory.size()] == L'\\';
+    return UpperCase(directory) == UpperCase(path.substr(0, directory.size())) && path[directory.size()] == L'\\';
 }
 
 // Everything in the folder opened. An entry that is not where its name says,
 // every link followed, is a link the system follows (a link to a file is no
 // reparse point under Wine): it stays.
-bool RemoveContent(const std::wstring& folder, const DeletionTarget& opened) {
+bool RemoveContent(const std::wstring& folder, const DeletionTarget& opened, const RemovalGuard* guard) {
     const std::wstring& folderKey = *opened.FinalKey();
     bool removed = true;
     for (const std::wstring& name : opened.EntryNames()) {
@@ -42,10 +38,11 @@ bool RemoveContent(const std::wstring& folder, const DeletionTarget& opened) {
             removed = false;
         } else if (entry.IsLink()) {
             removed = entry.Delete() == ERROR_SUCCESS && removed;
-        } else if (entry.IsFollowedLink() || entry.FinalKey() != PathKey(folderKey + L"\\" + name)) {
+        } else if (entry.IsFollowedLink() || entry.FinalKey() != PathKey(folderKey + L"\\" + name) ||
+                   (guard != nullptr && !entry.IsDirectory() && guard->KeepsInTree(*entry.FinalKey()))) {
             removed = false;
         } else {
-            if (entry.IsDirectory()) removed = RemoveContent(child, entry) && removed;
+            if (entry.IsDirectory()) removed = RemoveContent(child, entry, guard) && removed;
             removed = entry.Delete() == ERROR_SUCCESS && removed;
         }
     }
@@ -77,8 +74,8 @@ bool IsAncestorDirectory(const std::string& directory, const std::string& path) 
     return wideDirectory && widePath && IsAncestor(*wideDirectory, *widePath);
 }
 
-bool RemoveOpenedTree(const std::wstring& path, DeletionTarget& root) {
-    if (root.IsDirectory() && !RemoveContent(path, root)) return false;
+bool RemoveOpenedTree(const std::wstring& path, DeletionTarget& root, const RemovalGuard* guard) {
+    if (root.IsDirectory() && !RemoveContent(path, root, guard)) return false;
     return root.Delete() == ERROR_SUCCESS;
 }
 

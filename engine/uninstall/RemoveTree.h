@@ -10,13 +10,15 @@
 bool RemoveTree(const std::string& path);
 
 class DeletionTarget;
+class RemovalGuard;
 // Moves the process's current directory up out of the folder, which could not
 // be opened for its removal while it is in use.
 void MoveCurrentDirectoryOutOf(const std::wstring& folder);
 // The same removal for a folder the caller has opened and checked (no link,
 // where it really is), so that nothing changes between the check and the
-// removal; the current directory moved out of it first.
-bool RemoveOpenedTree(const std::wstring& path, DeletionTarget& root);
+// removal; the current directory moved out of it first. A file the guard
+// keeps (RemovalGuard::KeepsInTree) stays, and the folders holding it.
+bool RemoveOpenedTree(const std::wstring& path, DeletionTarget& root, const RemovalGuard* guard = nullptr);
 
 // The current directory counts as outside the path when it is an ancestor of it:
 // shorter by two characters or more, equal to the path's beginning ignoring case,

@@ -51,6 +51,26 @@ bool RemoveUnixLink(const std::string& link) {
     return !path.empty() && RunUnix("/bin/rm -f \"" + path + "\"", link, false);
 }
 
+// The prefix's dosdevices folder, where "C:\" is the link "c:".
+std::string DosDevices() {
+    const std::string drive = UnixPath("C:\\");
+    const size_t cut = drive.rfind("/c:");
+    return cut == std::string::npos ? std::string() : drive.substr(0, cut);
+}
+
+bool MakeDosDevice(const std::string& name, const std::string& target, const std::string& visible) {
+    const std::string devices = DosDevices(), to = UnixPath(target);
+    if (devices.empty() || to.empty()) return false;
+    const std::string link = devices + "/" + name;
+    const std::string folder = link.substr(0, link.rfind('/'));
+    return RunUnix("/bin/sh -c \"mkdir -p '" + folder + "' && ln -sfn '" + to + "' '" + link + "'\"", visible, true);
+}
+
+bool RemoveDosDevice(const std::string& name, const std::string& visible) {
+    const std::string devices = DosDevices();
+    return !devices.empty() && RunUnix("/bin/rm -f \"" + devices + "/" + name + "\"", visible, false);
+}
+
 bool Write(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;

@@ -19,6 +19,11 @@ void RemoveTree(const std::string& path);
 // under Wine (false elsewhere); the target must lie in the prefix.
 bool MakeUnixLink(const std::string& target, const std::string& link);
 bool RemoveUnixLink(const std::string& link);
+// Another name of the prefix for a folder: a drive letter ("y:") or an
+// administrative share ("unc/localhost/c$"), a link under its dosdevices.
+// `visible` is a path that the new name makes (or, removed, unmakes).
+bool MakeDosDevice(const std::string& name, const std::string& target, const std::string& visible);
+bool RemoveDosDevice(const std::string& name, const std::string& visible);
 // The short ("8.3") name of a path where it has one, the path otherwise.
 std::string ShortPath(const std::string& path);
 std::string WindowsDirectory();  // without a trailing backslash

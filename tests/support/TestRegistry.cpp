@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include <sddl.h>
+
 namespace {
 bool Write(HKEY root, const std::string& key, const std::string& name, DWORD type, const void* data, DWORD size) {
     HKEY handle = nullptr;
@@ -47,5 +49,48 @@ std::optional<std::string> ReadString(HKEY root, const std::string& key, const s
     return std::string(buffer);
 }
 
+std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const std::string& name) {
+    DWORD value = 0, size = sizeof value;
+    if (::RegGetValueA(root, key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
 void DeleteTree(HKEY root, const std::string& key) { ::RegDeleteTreeA(root, key.c_str()); }
+
+void DeleteValue(HKEY root, const std::string& key, const std::string& name) {
+    ::RegDeleteKeyValueA(root, key.c_str(), name.c_str());
+}
+
+std::string CurrentUserSid() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    alignas(TOKEN_USER) char buffer[256];
+    DWORD size = 0;
+    char* text = nullptr;
+    std::string sid;
+    if (::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+        ::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+        sid = text;
+        ::LocalFree(text);
+    }
+    ::CloseHandle(token);
+    return sid;
+}
+
+SavedValue::SavedValue(HKEY root, std::string key, std::string name)
+    : m_root(root), m_key(std::move(key)), m_name(std::move(name)) {
+    char buffer[4096];
+    DWORD size = sizeof buffer;
+    if (::RegGetValueA(m_root, m_key.c_str(), m_name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &m_type, buffer, &size) ==
+        ERROR_SUCCESS)
+        m_data = std::string(buffer, size);
+}
+
+SavedValue::~SavedValue() {
+    if (m_data)
+        Write(m_root, m_key, m_name, m_type, m_data->data(), static_cast<DWORD>(m_data->size()));
+    else
+        DeleteValue(m_root, m_key, m_name);
+}
 }  // namespace TestRegistry

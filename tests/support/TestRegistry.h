@@ -12,6 +12,25 @@ bool WriteBinary(HKEY root, const std::string& key, const std::string& name, con
 bool KeyExists(HKEY root, const std::string& key);
 bool ValueExists(HKEY root, const std::string& key, const std::string& name);
 std::optional<std::string> ReadString(HKEY root, const std::string& key, const std::string& name);
+std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const std::string& name);
 // Removes the key with everything below it; a missing key is fine.
 void DeleteTree(HKEY root, const std::string& key);
+void DeleteValue(HKEY root, const std::string& key, const std::string& name);
+// The current user's SID, the name of the user's hive under HKEY_USERS.
+std::string CurrentUserSid();
+
+// A value as it is now, put back (or removed again) when the object goes.
+class SavedValue {
+public:
+    SavedValue(HKEY root, std::string key, std::string name);
+    ~SavedValue();
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+
+private:
+    HKEY m_root;
+    std::string m_key, m_name;
+    DWORD m_type = REG_NONE;
+    std::optional<std::string> m_data;
+};
 }  // namespace TestRegistry

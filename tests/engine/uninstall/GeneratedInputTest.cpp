@@ -13,12 +13,17 @@
 #include "properties/TextReplaceProperties.h"
 #include "support/CanaryTree.h"
 #include "support/GeneratedInput.h"
+#include "support/HostileProduct.h"
+#include "support/RemovalLogText.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
+#include "support/TestRegistry.h"
 #include "uninstall/CanonicalPath.h"
-#include "uninstall/FolderRemoval.h"
+#include "uninstall/NVEngine.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/RegistryValuePath.h"
+#include "uninstall/RemovalGuard.h"
+#include "uninstall/RemovalLog.h"
 #include "uninstall/UninstallLogReader.h"
 
 namespace {
@@ -164,8 +169,10 @@ TEST(GeneratedInput, LanguageTextsReadBackAndTheirTokensExpand) {
 
 // Uninstall logs that mix every spelling of the protected folders, of the other
 // products' folders and of the uninstall information with the product's own
-// files and folders, read back and decided line by line as the engine decides:
-// a folder line may remove a folder only when it spells one of the product's,
+// files and folders, read back and decided line by line as the engine decides,
+// by the spelling and by where it really is (another drive letter, the
+// administrative share, a folder link on the way): a folder line may remove a
+// folder only when it is one of the product's,
 // a file line never reaches the uninstall information, nothing relative passes,
 // and what passes is the product's own path, however it was spelled.
 TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
@@ -176,8 +183,7 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
     TestFiles::MakeDirectories(ownFolders.back());
     for (const std::string& file : ownFiles) TestFiles::Write(file, "x");
     CanaryTree canaries(product.Folder());
-    FolderRemoval folders(product.Code());
-    const std::wstring information = UninstallInformationKey();
+    const RemovalGuard guard(product.Code(), install, product.Folder());
     // The install folder a registration may give, and the folders it must not.
     std::vector<std::string> notInstallFolders = canaries.Folders();
     notInstallFolders.push_back(canaries.InOtherProduct());
@@ -196,7 +202,7 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
         std::vector<Line> lines;
         for (int i = 0; i < 16; ++i) {
             if (generator.OneIn(2)) {
-                lines.push_back({canaries.HostileLine(generator), ""});
+                lines.push_back({canaries.HostileLine(generator, true), ""});
                 continue;
             }
             const bool folder = generator.OneIn(2);
@@ -213,8 +219,13 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
             const CanonicalPath path = CanonicalFullPath(record.value);
             const std::wstring key = path ? PathKey(path.path) : std::wstring();
             const bool folder = record.kind == "DIR";
-            const bool passes = path && (folder ? folders.Refusal(key, FolderAction::kEmptyFolder) == nullptr
-                                                : !IsSameOrInside(key, information));
+            auto refused = [&](const std::wstring& checked) {
+                return folder ? guard.FolderRefusal(checked, FolderAction::kEmptyFolder) != nullptr
+                              : guard.FileRefusal(checked) != nullptr;
+            };
+            // By its spelling, then where it really is: another drive letter, a share, a link on the way.
+            const std::optional<std::wstring> final = path ? FinalKeyOf(path.path) : std::nullopt;
+            const bool passes = path && !refused(key) && final && !refused(*final);
             const std::string context = "seed " + std::to_string(seed) + ", log " + std::to_string(log) + ": " +
                                         line.text + " -> " + (path ? path.path : path.refusal);
             ASSERT_EQ(passes, !line.own.empty()) << context;
@@ -230,8 +241,49 @@ TEST(GeneratedInput, HostileLogLinesPassOnlyForTheProductsOwnPaths) {
         const std::string registered = spelled(folder);
         const CanonicalPath path = CanonicalFullPath(registered);
         ASSERT_TRUE(path) << registered;
-        ASSERT_EQ(folders.Refusal(PathKey(path.path), FolderAction::kInstallFolder) == nullptr, own)
+        ASSERT_EQ(guard.FolderRefusal(PathKey(path.path), FolderAction::kInstallFolder) == nullptr, own)
             << "seed " << seed << ", log " << log << ": install folder " << registered;
     }
     TestFiles::RemoveTree(install);
+}
+
+// The removal itself, in this process, on generated logs of every kind of
+// action: the product's files, folders, service and values among other
+// products' and the system's, by every spelling, link and alias (HostileProduct,
+// CanaryTree). Each run's guard reads its protections afresh; every canary
+// stays, and every removal in the log is of something the product installed.
+TEST(GeneratedInput, HostileLogsRemoveOnlyTheProductsOwnThroughTheGuard) {
+    TestProduct product("{NORVANE-GUARDED-01}");
+    CanaryTree canaries(product.Folder());
+    const std::string install = "C:\\Program Files\\Norvane Guarded";
+    HostileProduct installed(product, install);
+    const std::string removalLog = TestFiles::FreshTempFolder("guarded-logs") + "\\removal.log";
+    ProductContext& context = TheProduct();
+    context = ProductContext{};
+    context.mode = kModeSilent;
+    context.noPageFlag = kFlagSet;
+    context.productCode = product.Code();
+    context.uninstallKey = product.UninstallKey();
+    context.uninstallKey32 = product.UninstallKey32();
+    context.uninstallLogPath = product.Folder() + "\\uninstall.log";
+    context.languageFilePath = product.Folder() + "\\language.lan";
+    const uint64_t seed = 6;
+    InputGenerator generator(seed);
+    for (int run = 0; run < 200; ++run) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", log " + std::to_string(run));
+        canaries.Renew();
+        const std::string log = installed.Install(generator, canaries);
+        context.companionSeenFlag = 0;
+        {
+            RemovalLog written;
+            ASSERT_TRUE(written.Open(removalLog));
+            CNVEngine engine(nullptr, *TestRegistry::ReadString(HKEY_LOCAL_MACHINE, product.UninstallKey(),
+                                                                 "LastInstallationPath"), written);
+            engine.Run();
+        }
+        const std::vector<std::string> lines = RemovalLogLines(TestFiles::Read(removalLog));
+        ASSERT_EQ(canaries.Damaged(), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+        ASSERT_EQ(installed.Strays(lines), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+        ASSERT_EQ(installed.Kept(), std::vector<std::string>()) << log << "--- removal log:\n" << TestFiles::Read(removalLog);
+    }
 }

@@ -61,7 +61,21 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         EXPECT_FALSE(TestFiles::Exists(app));
     };
     const std::string badBytes("\x01\x80\xFFZ\x9C\r\n\x13\xE2", 9);
-
+    const std::string third = std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + CanaryTree::kThirdCode;
+    const std::string third32 = "SOFTWARE\\Wow6432Node" + third.substr(8);
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+    const std::string outside = "refused, it starts a program outside the product: " + canaries.OutsideProgram();
+    const std::string notOwn = "refused, not the product's service: its program ";
+    const std::string ownKey = "SOFTWARE\\Norvane Refusal";
+    const std::string environment = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    // The user's Documents redirected, as a user may move them.
+    const std::string redirected = "C:\\Norvane Redirected Documents";
+    const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+    TestRegistry::SavedValue savedPath(HKEY_LOCAL_MACHINE, environment, "Path");
+    TestRegistry::SavedValue savedPersonal(HKEY_CURRENT_USER, shellFolders + "Shell Folders", "Personal");
+    TestRegistry::SavedValue savedUserPersonal(HKEY_CURRENT_USER, shellFolders + "User Shell Folders", "Personal");
+    const std::string sharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+    const std::string common = std::string(kInstall) + "\\common.dll", own = std::string(kInstall) + "\\own.dll";
     const Row kRows[] = {
         {"a doubled backslash in the registered folder", "/S", "REMOVEALL=1\r\n", {}, 0,
          {"REMOVEALL " + documents + ": refused, a protected folder"},
@@ -112,6 +126,89 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         {"a companion outside the product's folder", "/S",
          "RUN3RD=..\\..\\..\\Program Files\\Norvane Canary Third\\tool.exe\r\nRUN3RDCMD=/x\r\n", {}, 0,
          {"RUN3RDCMD /x: refused, outside the product's folder: " + canaries.OutsideProgram()}},
+        {"another product's install folder, its registration deleted on an earlier line", "/S",
+         "REGVAL=HKEY_LOCAL_MACHINE\\" + third + "\\LastInstallationPath\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + third32 +
+             "\\LastInstallationPath\r\nREMOVEALL=1\r\n",
+         {}, 0,
+         {"REGVAL HKEY_LOCAL_MACHINE\\" + third + "\\LastInstallationPath: refused, inside another product's registration",
+          "REGVAL HKEY_LOCAL_MACHINE\\" + third32 + "\\LastInstallationPath: refused, inside another product's registration",
+          "REMOVEALL " + canaries.ThirdFolder() + ": refused, it holds another product's folder"},
+         [&] { product.Register("Refusal", canaries.ThirdFolder()); }},
+        {"redirected Documents, their shell folders deleted on an earlier line", "/S",
+         "REGVAL=HKEY_CURRENT_USER\\" + shellFolders + "Shell Folders\\Personal\r\nREGVAL=HKEY_CURRENT_USER\\" +
+             shellFolders + "User Shell Folders\\Personal\r\nREMOVEALL=1\r\n",
+         {}, 0,
+         {"REGVAL HKEY_CURRENT_USER\\" + shellFolders + "Shell Folders\\Personal: refused, a value that the removal's own checks read",
+          "REGVAL HKEY_CURRENT_USER\\" + shellFolders +
+              "User Shell Folders\\Personal: refused, a value that the removal's own checks read",
+          "REMOVEALL " + redirected + ": refused, a protected folder"},
+         [&] {
+             TestFiles::MakeDirectories(redirected);
+             TestFiles::Write(redirected + "\\letter.txt", "mine");
+             for (const char* place : {"Shell Folders", "User Shell Folders"})
+                 TestRegistry::WriteString(HKEY_CURRENT_USER, shellFolders + place, "Personal", redirected);
+             product.Register("Refusal", redirected);
+         },
+         [&] {
+             EXPECT_EQ(TestFiles::Read(redirected + "\\letter.txt"), "mine");
+             TestFiles::RemoveTree(redirected);
+         }},
+        {"services of the platform, of the service host and of another product", "/S",
+         "NTSERVICE=Spooler\r\nNTSERVICE=rpcss\r\nNTSERVICE=NorvaneCanaryHost\r\nNTSERVICE=" +
+             std::string(CanaryTree::kThirdService) + "\r\n",
+         {}, 0,
+         {"NTSERVICE Spooler: " + notOwn + "C:\\windows\\system32\\spoolsv.exe lies outside the product",
+          "NTSERVICE rpcss: " + notOwn + "C:\\windows\\system32\\rpcss.exe lies outside the product",
+          "NTSERVICE NorvaneCanaryHost: " + notOwn + "C:\\windows\\system32\\svchost.exe is the system's service host",
+          "NTSERVICE " + std::string(CanaryTree::kThirdService) + ": " + notOwn + canaries.OutsideProgram() +
+              " lies outside the product"}},
+        {"vital values, other programs' sign-in entries and other products' registrations", "/S",
+         "REGVAL=HKEY_LOCAL_MACHINE\\" + environment + "\\Path\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\" + run +
+             "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + run +
+             "NorvaneCanary\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + third + "\\NorvaneCanary\r\nREGVAL=HKEY_LOCAL_MACHINE\\" +
+             run + "NorvaneRefusal\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + ownKey + "\\Setting\r\n",
+         {}, 0,
+         {"REGVAL HKEY_LOCAL_MACHINE\\" + environment + "\\Path: refused, a vital place of the system",
+          "REGVAL HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary: " + outside,
+          "REGVAL HKEY_CURRENT_USER\\" + run + "NorvaneCanary: " + outside,
+          "REGVAL HKEY_LOCAL_MACHINE\\" + third + "\\NorvaneCanary: refused, inside another product's registration",
+          "REGVAL HKEY_LOCAL_MACHINE\\" + run + "NorvaneRefusal: removed",
+          "REGVAL HKEY_LOCAL_MACHINE\\" + ownKey + "\\Setting: removed"},
+         [&] {
+             TestRegistry::WriteString(HKEY_LOCAL_MACHINE, run, "NorvaneRefusal", "\"" + app + "\" /tray");
+             TestRegistry::WriteString(HKEY_LOCAL_MACHINE, ownKey, "Setting", "1");
+         },
+         [&] {
+             EXPECT_TRUE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, environment, "Path"));
+             EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, run, "NorvaneRefusal"));
+             TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, ownKey);
+         }},
+        {"the uninstall information through a folder link, another drive letter and the administrative share", "/S",
+         "FILE=" + canaries.InformationLink() + "\\" + CanaryTree::kThirdCode + "\\uninstall.log\r\nFILE=" +
+             CanaryTree::OnOtherDrive(canaries.ThirdInformation()) + "\r\nFILE=" +
+             CanaryTree::OnAdminShare(canaries.ThirdInformation()) + "\r\n",
+         {}, 0,
+         {"FILE " + canaries.InformationLink() + "\\" + CanaryTree::kThirdCode +
+              "\\uninstall.log: refused, part of the uninstall information",
+          "FILE " + CanaryTree::OnOtherDrive(canaries.ThirdInformation()) + ": refused, part of the uninstall information",
+          "FILE " + CanaryTree::OnAdminShare(canaries.ThirdInformation()) + ": refused, part of the uninstall information"}},
+        {"a link to a file, which this system can only follow", "/S", "SHORTCUT=" + canaries.FileLink() + "\r\n", {}, 0,
+         {"SHORTCUT " + canaries.FileLink() + ": left, a link that this system can only follow: what it leads to was not entered"}},
+        {"files that other products share", "/S", "FILE=" + common + "\r\nFILE=" + common + "\r\nFILE=" + own + "\r\n", {}, 0,
+         {"FILE " + common + ": kept, shared with other products: its SharedDLLs count went from 3 to 2",
+          "FILE " + common + ": kept, shared with other products: the product's share went on an earlier line",
+          "FILE " + own + ": removed, and its SharedDLLs count"},
+         [&] {
+             for (const std::string& file : {common, own}) TestFiles::Write(file, "installed");
+             TestRegistry::WriteDword(HKEY_LOCAL_MACHINE, sharedDlls, common, 3);
+             TestRegistry::WriteDword(HKEY_LOCAL_MACHINE, sharedDlls, own, 1);
+         },
+         [&] {
+             EXPECT_EQ(TestRegistry::ReadDword(HKEY_LOCAL_MACHINE, sharedDlls, common), std::optional<DWORD>(2));
+             EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, sharedDlls, own));
+             EXPECT_TRUE(TestFiles::Exists(common) && !TestFiles::Exists(own));
+             TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, sharedDlls, common);
+         }},
         {"a Ctrl+Z inside a line", "/S", "FILE=" + app + "\x1A.old\r\n" + appLog, {}, 0,
          {"FILE " + app + "<1A>.old: left: " + SystemText(ERROR_INVALID_NAME), "FILE " + app + ": removed"}, nullptr, removed},
         {"a name and values that would forge lines", "/S",

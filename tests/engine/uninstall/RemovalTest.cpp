@@ -13,6 +13,7 @@
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
+#include "support/TestServices.h"
 #include "uninstall/CanonicalPath.h"
 #include "uninstall/NVEngine.h"
 #include "uninstall/ProtectedFolders.h"
@@ -151,24 +152,9 @@ TEST_F(Removal, RemembersOnlyThe999FirstFolders) {
 
 TEST_F(Removal, MarksAServiceForDeletionThroughTheServiceManager) {
     const char* name = "NorvaneRemovalTestService";
-    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    ASSERT_NE(manager, nullptr);
-    if (SC_HANDLE old = ::OpenServiceA(manager, name, DELETE)) {
-        ::DeleteService(old);
-        ::CloseServiceHandle(old);
-    }
-    SC_HANDLE created = ::CreateServiceA(manager, name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                         SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                         "C:\\windows\\system32\\notepad.exe", nullptr, nullptr, nullptr, nullptr,
-                                         nullptr);
-    ASSERT_NE(created, nullptr);
-    ::CloseServiceHandle(created);
-
+    ASSERT_TRUE(TestServices::Make(name, "\"" + install + "\\service.exe\" -run"));
     Run(std::string("NTSERVICE=") + name + "\nNTSERVICE=NoSuchNorvaneService\n");
-    SC_HANDLE after = ::OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
-    EXPECT_EQ(after, nullptr);
-    if (after != nullptr) ::CloseServiceHandle(after);
-    ::CloseServiceHandle(manager);
+    EXPECT_FALSE(TestServices::Exists(name));
 }
 
 TEST_F(Removal, DeletesRegistryValuesUnderTheNamedRoot) {

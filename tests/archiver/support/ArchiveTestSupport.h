@@ -51,7 +51,6 @@ std::wstring SfxModulePath();
 // An archive of FOLDERS folders "k0000"... of FILES files "plik00000.txt"... each
 // holding "pozycja F katalogu D\r\n", written by the benchmarks' itemsarchive.
 bool GenerateItemsArchive(const std::wstring& archive, int folders, int files);
-std::wstring ConsoleSfxModulePath();
 
 // An archive of one stored file, content.bin (NoiseBytes(contentSize, 7)), written
 // by the component below the folder in volumes; the names of the volumes.

@@ -12,6 +12,25 @@ DeletionTarget::DeletionTarget(const std::wstring& path, bool attributesOnly)
         m_openError = ::GetLastError();
         return;
     }
+    // Asking the handle costs a call to the Wine server for each file, the name
+    // none. The name, read after the open, stands for a plain file alone: nothing
+    // the removal decides hangs on it, since where the file really is comes from
+    // the handle, a read-only file refuses its deletion (Delete then asks the
+    // handle) and a folder that took the name since refuses unless empty. A
+    // link, a folder or a read-only file by its name is read from the handle.
+    const DWORD byName = ::GetFileAttributesW(path.c_str());
+    constexpr DWORD kNotPlain = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
+    if (byName != INVALID_FILE_ATTRIBUTES && (byName & kNotPlain) == 0)
+        m_attributes = byName;
+    else
+        ReadAttributes();
+    // Only a link to a folder shows as a link by its name alone (IsFollowedLink).
+    if (IsDirectory()) m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
+    m_finalKey = FinalPathKey(m_handle);
+}
+
+void DeletionTarget::ReadAttributes() {
+    m_attributesFromHandle = true;
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (::GetFileInformationByHandleEx(m_handle, FileAttributeTagInfo, &tag, sizeof tag)) {
         m_attributes = tag.FileAttributes;
@@ -19,13 +38,6 @@ DeletionTarget::DeletionTarget(const std::wstring& path, bool attributesOnly)
         BY_HANDLE_FILE_INFORMATION information{};
         if (::GetFileInformationByHandle(m_handle, &information)) m_attributes = information.dwFileAttributes;
     }
-    // Only a link to a folder shows as a link by its name alone (IsFollowedLink):
-    // a file is spared the second look-up of its path.
-    if (IsDirectory()) {
-        const DWORD byName = ::GetFileAttributesW(path.c_str());
-        m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
-    }
-    m_finalKey = FinalPathKey(m_handle);
 }
 
 std::vector<std::wstring> DeletionTarget::EntryNames() const {
@@ -71,14 +83,21 @@ DWORD DeletionTarget::MaskAttributes() {
 
 DWORD DeletionTarget::Delete() {
     if (!m_handle) return m_openError;
-    if (m_attributes & FILE_ATTRIBUTE_READONLY) {
-        FILE_BASIC_INFO basic{};
-        basic.FileAttributes = m_attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-        if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        if (!::SetFileInformationByHandle(m_handle, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
+    for (;;) {
+        if (m_attributes & FILE_ATTRIBUTE_READONLY) {
+            FILE_BASIC_INFO basic{};
+            basic.FileAttributes = m_attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+            if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+            if (!::SetFileInformationByHandle(m_handle, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
+            m_attributes = basic.FileAttributes;
+        }
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        if (::SetFileInformationByHandle(m_handle, FileDispositionInfo, &disposition, sizeof disposition))
+            return ERROR_SUCCESS;
+        const DWORD error = ::GetLastError();
+        // Made read-only since its name was read: the handle tells, once.
+        if (error != ERROR_ACCESS_DENIED || m_attributesFromHandle) return error;
+        ReadAttributes();
+        if ((m_attributes & FILE_ATTRIBUTE_READONLY) == 0) return error;
     }
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return ::SetFileInformationByHandle(m_handle, FileDispositionInfo, &disposition, sizeof disposition)
-               ? ERROR_SUCCESS
-               : ::GetLastError();
 }

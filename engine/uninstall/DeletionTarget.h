@@ -48,9 +48,12 @@ public:
     DWORD MaskAttributes();
 
 private:
+    void ReadAttributes();
+
     FileHandle m_handle;
     DWORD m_openError = ERROR_SUCCESS;
     DWORD m_attributes = 0;
+    bool m_attributesFromHandle = false;
     DWORD m_nameAttributes = 0;
     std::optional<std::wstring> m_finalKey;
 };

@@ -1,5 +1,6 @@
 #include "MyButton.h"
 
+#include "../framework/FocusCues.h"
 #include "../framework/HighContrast.h"
 
 void CMyButton::SetTextFont(const LOGFONTA& description) {
@@ -12,7 +13,8 @@ void CMyButton::SetBackColor(COLORREF color) {
     Invalidate();
 }
 
-bool CMyButton::OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) {
+bool CMyButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+    if (message == WM_NOTIFY) return SkipHiddenFocusCue(m_hWnd, lParam, result);
     if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC || !m_brush || HighContrastOn()) return false;
     *result = reinterpret_cast<LRESULT>(m_brush.Get());
     return true;

@@ -3,8 +3,9 @@
 #include "../framework/GdiObject.h"
 #include "PageControl.h"
 
-// Push buttons and group boxes of a page: the system draws them; the theme may
-// give them a font and a background brush of their own.
+// Push buttons and group boxes of a page: the system draws them, the focus
+// rectangle only while the page shows focus cues; the theme may give them a
+// font and a background brush of their own.
 class CMyButton : public PageControlOn<CButton> {
 public:
     void SetTextFont(const LOGFONTA& description);
@@ -13,7 +14,8 @@ public:
     HFONT TextFont() const { return m_font; }
 
 protected:
-    // Without a brush of its own, or in high contrast, the system's colours stand.
+    // Without a brush of its own, or in high contrast, the system's colours stand;
+    // custom draw leaves the focus rectangle out while the cues are hidden.
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:

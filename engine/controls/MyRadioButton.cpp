@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "../framework/FocusCues.h"
 #include "../framework/HighContrast.h"
 
 void CMyRadioButton::SetBackColor(COLORREF color) {
@@ -25,7 +26,8 @@ void CMyRadioButton::ApplyColor(const std::string& value, int which) {
     Invalidate();
 }
 
-bool CMyRadioButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+bool CMyRadioButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_NOTIFY) return SkipHiddenFocusCue(m_hWnd, lParam, result);
     if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC || HighContrastOn()) return false;
     if (!m_brush) m_brush.Reset(::CreateSolidBrush(m_backColor));
     ::SetBkColor(reinterpret_cast<HDC>(wParam), m_backColor);
@@ -109,8 +111,7 @@ void CMyRadioButton::PaintInSystemColors(HDC dc) const {
     ::SetTextColor(dc, ink);
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &label, format);
-    const bool cuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
-    if (::GetFocus() == m_hWnd && !cuesHidden && !text.empty()) {
+    if (::GetFocus() == m_hWnd && !FocusCuesHidden(m_hWnd) && !text.empty()) {
         RECT extent = label;
         ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent, format | DT_CALCRECT);
         const int height = extent.bottom - extent.top;

@@ -7,6 +7,7 @@
 // with their text as written, on a background of the theme's colour (black
 // until the page sets one). In high contrast they draw themselves in the
 // system's colours instead, a chosen one with its mark, an unchosen one empty.
+// Either way the focus rectangle shows only while the page shows focus cues.
 class CMyRadioButton : public PageControlOn<CButton> {
 public:
     void SetBackColor(COLORREF color);

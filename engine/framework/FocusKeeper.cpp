@@ -11,7 +11,8 @@ void FocusKeeper::Enable(HWND control, bool enable) {
     if (control == nullptr) return;
     const bool ownThread = ::GetWindowThreadProcessId(control, nullptr) == ::GetCurrentThreadId();
     if (!enable && ownThread && HoldsFocus(control)) {
-        m_left = control;
+        // A refuge disabled in turn passes the focus on; it still returns to the first control.
+        if (m_left == nullptr || control != m_took) m_left = control;
         m_took = m_refuge(control);
         ::SetFocus(m_took);
     }

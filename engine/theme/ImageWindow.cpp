@@ -325,7 +325,10 @@ LRESULT CImageWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_UPDATEUISTATE:
         // The cues as the last input decides: Wine shows them whatever it was.
         if (LOWORD(wParam) == UIS_INITIALIZE) wParam = CuesByLastInput();
+        NoteCueChange(wParam);
         break;
+    case WM_QUERYUISTATE:
+        return CueState();
     case WM_CLOSE:
         // Closing a page ends the program, whatever the page.
         AbortProgram();

@@ -158,6 +158,10 @@ private:
     bool NavigateByKeyboard(const MSG& msg);
     // The focus cue hidden after a click or at the start, shown after a key (WM_UPDATEUISTATE's parameter).
     static WPARAM CuesByLastInput();
+    // The page keeps its cue state and answers WM_QUERYUISTATE for its controls
+    // (Wine keeps none); the focused control is drawn again when it changes.
+    void NoteCueChange(WPARAM change);
+    LRESULT CueState();
     // The page's child that holds the window (itself, or a window inside it), or null.
     HWND PageChildOf(HWND window) const;
     // Names, roles and decorative marks for assistive technology, once the controls are built.
@@ -222,5 +226,6 @@ private:
     CProgressPage m_progress{*this};
     FocusKeeper m_focusKeeper{[this](HWND leaving) { return FocusRefuge(leaving); }};
     bool m_ended = false;
+    bool m_focusCuesHidden = true;
     int m_commandDepth = 0;  // click handlers of this page running, nested ones included
 };

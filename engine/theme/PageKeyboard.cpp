@@ -29,6 +29,21 @@ WPARAM CImageWindow::CuesByLastInput() {
     return MAKEWPARAM(g_keyboardLast ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS);
 }
 
+void CImageWindow::NoteCueChange(WPARAM change) {
+    const WORD action = LOWORD(change);
+    if (!(HIWORD(change) & UISF_HIDEFOCUS) || (action != UIS_SET && action != UIS_CLEAR)) return;
+    const bool hidden = action == UIS_SET;
+    if (hidden == m_focusCuesHidden) return;
+    m_focusCuesHidden = hidden;
+    HWND focus = ::GetFocus();
+    if (focus != nullptr && ::IsChild(m_hWnd, focus)) ::InvalidateRect(focus, nullptr, TRUE);
+}
+
+LRESULT CImageWindow::CueState() {
+    const LRESULT system = CDialog::WindowProc(WM_QUERYUISTATE, 0, 0) & ~static_cast<LRESULT>(UISF_HIDEFOCUS);
+    return system | (m_focusCuesHidden ? UISF_HIDEFOCUS : 0);
+}
+
 std::vector<HWND> CImageWindow::FocusOrder() const {
     std::vector<HWND> order;
     for (int position : ReadingOrder(m_table)) {

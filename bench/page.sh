@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The themed page (tools/pagebench, tools/uninstallbench): loading a 69-control
+# The themed page (bench/tools/pagebench, bench/tools/uninstallbench): loading a 69-control
 # page against the same profile reads and windows made plainly, and at 144 dpi
 # against 96 dpi; and norvexec /I
 # with its progress page removing logged files against /S without a page plus the

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # norvexec /S removing logged files against a plain attributes-and-delete loop over
-# as many files (tools/uninstallbench), start-up and the engine's half-second start
+# as many files (bench/tools/uninstallbench), start-up and the engine's half-second start
 # delay included; with the engine's peak memory; and norvexec /S /LOG, which also
 # writes a line for each file to its removal log, against the same loop. The files are made afresh for
 # each run, not timed. The figures keep the name they had with 100,000 files; to

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Benchmarks doziruzidive's window against its archive component (see
-# tools/windowbench): "Wczytaj archiwum" of archives of 100,000 and of a million
+# bench/tools/windowbench): "Wczytaj archiwum" of archives of 100,000 and of a million
 # items until every row can be read, over the component's List alone in its
 # console driver (archivecli), with the window's peak working set over that
 # driver's; and "Odtwórz archiwum" of the mixed corpus over the component's

@@ -89,13 +89,14 @@ void ExpectManifestInEffect(HANDLE process) {
 
 class Package : public ::testing::Test {
 protected:
-    // Unpacked afresh by 7-Zip's own program, as a user's unzip tool would.
-    void SetUp() override {
+    // Unpacked afresh by 7-Zip's own program, as a user's unzip tool would; the
+    // tests only read it.
+    static void SetUpTestSuite() {
         RemoveTree(kFolder);
         MakeDirectories(kFolder);
         ASSERT_EQ(Run7z(L"x -y \"-o" + kFolder + L"\" \"" + Widen(NORVANE_PACKAGE_ZIP) + L"\"", kFolder), 0);
     }
-    void TearDown() override { RemoveTree(kFolder); }
+    static void TearDownTestSuite() { RemoveTree(kFolder); }
 };
 }  // namespace
 

@@ -4,80 +4,54 @@
 #include "product/ProductContext.h"
 #include "startup/NorvaneSetupApp.h"
 #include "startup/Registro.h"
-#include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
 
 namespace {
-int ModeOf(const char* switchText) { return CNorvaneSetupApp::ModeFromSwitchText(switchText); }
-
-std::vector<char*> Arguments(std::initializer_list<const char*> arguments) {
-    std::vector<char*> argv;
-    for (const char* argument : arguments) argv.push_back(const_cast<char*>(argument));
-    return argv;
-}
-
-bool ReadArguments(std::initializer_list<const char*> arguments) {
-    std::vector<char*> argv = Arguments(arguments);
-    return CNorvaneSetupApp::ReadCommandLine(static_cast<int>(argv.size()), argv.data());
-}
-
-std::optional<std::string> LogPathOf(std::initializer_list<const char*> arguments) {
-    std::vector<char*> argv = Arguments(arguments);
-    return CNorvaneSetupApp::RemovalLogPath(static_cast<int>(argv.size()), argv.data(), "{C0DE}");
+bool ReadArguments(std::vector<const char*> arguments) {
+    return CNorvaneSetupApp::ReadCommandLine(static_cast<int>(arguments.size()), const_cast<char**>(arguments.data()));
 }
 }  // namespace
 
-TEST(Switches, AreFoundAnywhereAndTheLastTestThatMatchesWins) {
-    EXPECT_EQ(ModeOf("/R"), kModeUninstall);
-    EXPECT_EQ(ModeOf("/I"), kModeModify);
-    EXPECT_EQ(ModeOf("/S"), kModeSilent);
-    EXPECT_EQ(ModeOf("x/Ry"), kModeUninstall);
-    EXPECT_EQ(ModeOf("/I/R"), kModeModify);
-    EXPECT_EQ(ModeOf("/R/S"), kModeSilent);
-    EXPECT_EQ(ModeOf("/S/I/R"), kModeSilent);
+// Found anywhere in the text, upper case only; the last test that matches wins.
+TEST(Switches, AreFoundAnywhereInUpperCaseAndTheLastTestThatMatchesWins) {
+    const std::pair<const char*, int> cases[] = {
+        {"/R", kModeUninstall}, {"/I", kModeModify}, {"/S", kModeSilent},   {"x/Ry", kModeUninstall},
+        {"/I/R", kModeModify},  {"/R/S", kModeSilent}, {"/S/I/R", kModeSilent}, {"/s/I/r", kModeModify},
+        {"/r", kModeNone},      {"/i", kModeNone},    {"/s", kModeNone},      {"R", kModeNone},
+        {"r/", kModeNone},      {"(null)", kModeNone}};
+    for (const auto& [text, mode] : cases) EXPECT_EQ(CNorvaneSetupApp::ModeFromSwitchText(text), mode) << text;
 }
 
-TEST(Switches, AreReadInUpperCaseOnly) {
-    EXPECT_EQ(ModeOf("/r"), kModeNone);
-    EXPECT_EQ(ModeOf("/i"), kModeNone);
-    EXPECT_EQ(ModeOf("/s"), kModeNone);
-    EXPECT_EQ(ModeOf("/s/I/r"), kModeModify);
-    EXPECT_EQ(ModeOf("R"), kModeNone);
-    EXPECT_EQ(ModeOf("r/"), kModeNone);
-    EXPECT_EQ(ModeOf("(null)"), kModeNone);
-}
-
-TEST(CommandLine, MissingArgumentsReadAsNull) {
+TEST(CommandLine, TheCodeIsTakenVerbatimOrAsNullAndALogIsAskedForAfterIt) {
     EXPECT_FALSE(ReadArguments({"norvexec.exe"}));
     ASSERT_TRUE(ReadArguments({"norvexec.exe", "/S"}));
     EXPECT_EQ(TheProduct().productCode, "(null)");
-}
-
-TEST(CommandLine, TheProductCodeIsTakenVerbatim) {
     ASSERT_TRUE(ReadArguments({"norvexec.exe", "/R", "{AB-12}", "ignored"}));
     EXPECT_EQ(TheProduct().mode, kModeUninstall);
     EXPECT_EQ(TheProduct().productCode, "{AB-12}");
     ASSERT_TRUE(ReadArguments({"norvexec.exe", "/I", "AB-12"}));
     EXPECT_EQ(TheProduct().productCode, "AB-12");
-}
 
-TEST(CommandLine, ALogIsAskedForAfterTheProductCode) {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
-    const std::string standard = std::string(temp) + "Norvane {C0DE}.log";
-    EXPECT_EQ(LogPathOf({"norvexec.exe", "/S", "{C0DE}", "/LOG=C:\\logs\\run.log"}), "C:\\logs\\run.log");
-    EXPECT_EQ(LogPathOf({"norvexec.exe", "/I", "{C0DE}", "other", "/log"}), standard);
-    EXPECT_EQ(LogPathOf({"norvexec.exe", "/R", "{C0DE}", "/LOG="}), standard);
-    EXPECT_EQ(LogPathOf({"norvexec.exe", "/S", "{C0DE}", "/LOGFILE=x"}), std::nullopt);
+    const std::optional<std::string> standard = std::string(temp) + "Norvane {C0DE}.log";
+    const std::pair<std::vector<const char*>, std::optional<std::string>> logs[] = {
+        {{"norvexec.exe", "/S", "{C0DE}", "/LOG=C:\\logs\\run.log"}, "C:\\logs\\run.log"},
+        {{"norvexec.exe", "/I", "{C0DE}", "other", "/log"}, standard},
+        {{"norvexec.exe", "/R", "{C0DE}", "/LOG="}, standard},
+        {{"norvexec.exe", "/S", "{C0DE}", "/LOGFILE=x"}, std::nullopt}};
+    for (const auto& [arguments, path] : logs)
+        EXPECT_EQ(CNorvaneSetupApp::RemovalLogPath(static_cast<int>(arguments.size()),
+                                                   const_cast<char**>(arguments.data()), "{C0DE}"),
+                  path)
+            << arguments.back();
 }
 
 TEST(ProductPaths, AreFormedBelowTheWindowsDirectoryWithOneBackslash) {
-    EXPECT_EQ(WithTrailingBackslash("C:\\WINDOWS"), "C:\\WINDOWS\\");
-    EXPECT_EQ(WithTrailingBackslash("C:\\WINDOWS\\"), "C:\\WINDOWS\\");
-    EXPECT_EQ(WithTrailingBackslash("D:\\"), "D:\\");
-    EXPECT_EQ(WithTrailingBackslash(""), "\\");
-
+    for (const auto& [folder, with] : {std::pair{"C:\\WINDOWS", "C:\\WINDOWS\\"}, {"C:\\WINDOWS\\", "C:\\WINDOWS\\"},
+                                       {"D:\\", "D:\\"}, {"", "\\"}})
+        EXPECT_EQ(WithTrailingBackslash(folder), with);
     TheProduct().productCode = "{C0DE}";
     CNorvaneSetupApp::FormProductPaths("D:\\");
     EXPECT_EQ(TheProduct().uninstallLogPath, "D:\\Installer\\{C0DE}\\uninstall.log");
@@ -85,26 +59,22 @@ TEST(ProductPaths, AreFormedBelowTheWindowsDirectoryWithOneBackslash) {
     EXPECT_EQ(TheProduct().languageFilePath, "D:\\Installer\\{C0DE}\\language.lan");
 }
 
-TEST(Registration, ReachesTheProductContextFromTheRegistry) {
+// A product registered, then one that is not: nothing of the first is left.
+TEST(Registration, ReachesTheProductContextFromTheRegistryAndMissingReadsAsEmpty) {
     TestProduct product("{5TART-UP-0001}");
     product.Register("Startup Demo", "C:\\Program Files\\Startup Demo");
-    ASSERT_TRUE(ReadArguments({"norvexec.exe", "/S", "{5TART-UP-0001}"}));
-    CNorvaneSetupApp app;
-    app.ReadRegistration();
-    const ProductContext& context = TheProduct();
-    EXPECT_EQ(context.uninstallKey, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{5TART-UP-0001}");
-    EXPECT_EQ(context.uninstallKey32,
-              "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{5TART-UP-0001}");
-    EXPECT_EQ(context.displayName, "Startup Demo");
-    EXPECT_EQ(context.installPath, "C:\\Program Files\\Startup Demo");
-}
-
-TEST(Registration, MissingReadsAsEmpty) {
-    ASSERT_TRUE(ReadArguments({"norvexec.exe", "/S", "{NOT-INSTALLED-0001}"}));
-    CNorvaneSetupApp app;
-    app.ReadRegistration();
-    EXPECT_EQ(TheProduct().displayName, "");
-    EXPECT_EQ(TheProduct().installPath, "");
+    for (const char* code : {"{5TART-UP-0001}", "{NOT-INSTALLED-0001}"}) {
+        ASSERT_TRUE(ReadArguments({"norvexec.exe", "/S", code}));
+        CNorvaneSetupApp app;
+        const bool installed = code == product.Code();
+        EXPECT_EQ(app.ReadRegistration(), installed) << code;
+        const ProductContext& context = TheProduct();
+        EXPECT_EQ(context.uninstallKey, std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + code);
+        EXPECT_EQ(context.uninstallKey32,
+                  std::string("SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + code);
+        EXPECT_EQ(context.displayName, installed ? "Startup Demo" : "");
+        EXPECT_EQ(context.installPath, installed ? "C:\\Program Files\\Startup Demo" : "");
+    }
 }
 
 TEST(Registro, ReadsNonStringValuesAsTheirBytes) {
@@ -122,6 +92,5 @@ TEST(Registro, ReadsNonStringValuesAsTheirBytes) {
     // Key paths and names longer than the 255-character buffers are cut, not overflowed.
     EXPECT_EQ(registro.ReadString(key + std::string(400, 'k'), std::string(400, 'v')), "");
     TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, key);
+    EXPECT_TRUE(CNorvaneSetupApp::StartWindowsSockets());
 }
-
-TEST(WindowsSockets, StartAtVersionOnePointOne) { EXPECT_TRUE(CNorvaneSetupApp::StartWindowsSockets()); }

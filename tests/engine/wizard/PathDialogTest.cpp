@@ -166,17 +166,9 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
 }
 
 TEST_F(Chooser, InvalidPathsAreRefusedWithTheDialogKeptOpen) {
-    std::vector<std::string> refused = {"C:\\" + std::string(997, 'a'),
-                                        "C:",
-                                        "C",
-                                        "\\\\server\\share",
-                                        "C:\\a\\\\b",
-                                        "C:\\a\\",
-                                        base + "\\",
-                                        "C:\\ a",
-                                        "C:\\a.",
-                                        "C:/a"};
-    for (char forbidden : std::string("\"*/:<>?|")) refused.push_back("C:\\a" + std::string(1, forbidden) + "b");
+    // The path checks have their own table; here the dialog reads the typed text
+    // whole (longer than its buffer: refused, not cut) and as typed.
+    const std::string refused[] = {"C:\\" + std::string(997, 'a'), "C:\\a\\", "C:\\a*b"};
     CPathDialog chooser(kCaption, kInstruction, "");
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         // Nothing selected and nothing typed yet: OK is there, and refuses.

@@ -91,17 +91,29 @@ TEST(List, FindsAnItemByItsStoredPathIgnoringCase) {
     EXPECT_EQ(zip.GetIndexByFilename(L"nothing.txt"), -1);
 }
 
+// Each for what it is: not there, there but not to be read, no archive, an
+// archive whose header is cut off or damaged.
 TEST(List, ReportsWhatCannotBeOpened) {
     std::wstring folder = MakeOracleArchive(L"list-bad");
     std::string good = ReadFile(folder + L"\\arc.7z");
     WriteFile(folder + L"\\truncated.7z", good.substr(0, good.size() / 2));
+    std::string flipped = good;
+    flipped[flipped.size() - 3] ^= 0x40;  // in the header block, which its CRC then fails
+    WriteFile(folder + L"\\flipped.7z", flipped);
     WriteFile(folder + L"\\text.7z", "this is not an archive at all");
+    WriteFile(folder + L"\\random.7z", NoiseBytes(70000, 5));
     WriteFile(folder + L"\\empty.7z", "");
     WriteFile(folder + L"\\program.exe", std::string(200000, 'P'));
+    WriteFile(folder + L"\\locked.7z", good);
+    const HANDLE lock = ::CreateFileW((folder + L"\\locked.7z").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     const std::pair<const wchar_t*, int32_t> cases[] = {{L"missing.7z", kFileNotFound},
-                                                        {L"truncated.7z", kFileNotFound},
-                                                        {L"text.7z", kFileNotFound},
-                                                        {L"empty.7z", kFileNotFound},
+                                                        {L"locked.7z", kCouldNotOpenFile},
+                                                        {L"truncated.7z", kDamagedHeader},
+                                                        {L"flipped.7z", kDamagedHeader},
+                                                        {L"text.7z", kNotAnArchive},
+                                                        {L"random.7z", kNotAnArchive},
+                                                        {L"empty.7z", kNotAnArchive},
                                                         {L"program.exe", kNotSfxArchive}};
     for (const auto& [name, code] : cases) {
         TSevenZip zip(nullptr);
@@ -111,8 +123,10 @@ TEST(List, ReportsWhatCannotBeOpened) {
         EXPECT_EQ(zip.NumberOfFiles, -1);
         EXPECT_EQ(messages.codes, std::vector<int32_t>{code}) << Narrow(name);
         EXPECT_EQ(messages.files, std::vector<std::wstring>{zip.SZFileName});
+        EXPECT_EQ(zip.LastError, code == kCouldNotOpenFile ? ERROR_SHARING_VIOLATION : 0u);
         EXPECT_EQ(zip.Extract(), -1);
     }
+    ::CloseHandle(lock);
 }
 
 TEST(Extract, WholeArchiveAnnouncesTheLibrarysTotal) {

@@ -160,21 +160,22 @@ TEST_F(FormInProcess, ButtonsShowTheHandAndTheLogoIsDecodedFromTheResources) {
 }
 
 TEST_F(FormInProcess, OnlyTextsTheWindowHandedOverAreReleased) {
-    ASSERT_TRUE(form->HandOverText(L"przekazany tekst"));
-    ASSERT_TRUE(form->HandOverText(L"drugi"));
-    EXPECT_EQ(form->TextsHandedOver(), 2u);
+    TOperationRunner& runner = form->Runner();
+    ASSERT_TRUE(runner.HandOverText(L"przekazany tekst"));
+    ASSERT_TRUE(runner.HandOverText(L"drugi"));
+    EXPECT_EQ(runner.TextsHandedOver(), 2u);
     wchar_t* foreign = new wchar_t[4]{L'a', L'b', L'c', L'\0'};
     ::PostMessageW(form->Handle(), kTakeTextMessage, 0, reinterpret_cast<LPARAM>(foreign));
     ::PostMessageW(form->Handle(), kTakeTextMessage, 0, 0x1234);
     Application().ProcessMessages();
-    EXPECT_EQ(form->TextsHandedOver(), 0u);
+    EXPECT_EQ(runner.TextsHandedOver(), 0u);
     EXPECT_STREQ(foreign, L"abc");  // still ours, untouched
     delete[] foreign;
 
     // A flood: each message lets the others run, but never inside one another.
-    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(form->HandOverText(L"powódź"));
+    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(runner.HandOverText(L"powódź"));
     Application().ProcessMessages();
-    EXPECT_EQ(form->TextsHandedOver(), 0u);
+    EXPECT_EQ(runner.TextsHandedOver(), 0u);
     EXPECT_EQ(::SendMessageW(form->Handle(), WM_NULL, 0, 0), 0);
 }
 

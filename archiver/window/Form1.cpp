@@ -350,7 +350,7 @@ void TForm1::SevenZip1Password(TObject*, std::wstring& Password, bool& Cancel) {
 bool TForm1::AskPassword(std::wstring& password) {
     // Once the program is ending, nobody answers.
     if (Closing()) return false;
-    PasswordDialog1->Prompt = L"Hasło do archiwum " + FileNamePart(SevenZip1->SZFileName) + L":";
+    PasswordDialog1->Prompt = L"Hasło do archiwum " + ShownName(FileNamePart(SevenZip1->SZFileName)) + L":";
     const bool answered = PasswordDialog1->Execute(Handle());
     password = PasswordDialog1->Password;
     PasswordDialog1->Password.clear();

@@ -167,7 +167,8 @@ TEST(ItemOutcome, AFileIsWrittenOnceARunAndTheFirstItemKeepsIt) {
 }
 
 // Also where the archive is restored into its own folder: no item replaces a
-// volume, whichever spelling of its name it has.
+// volume, whichever name leads to it (its own, in another case, its short name,
+// a hard link to it; the folder by its short name).
 TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAskAndShowsNamesAsWritten) {
     const std::wstring folder = FreshFolder(L"outcome-cli");
     const std::vector<std::wstring> volumes = PackVolumes(folder, L"set.7z", 2000, 5000);
@@ -178,7 +179,9 @@ TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAskAndShowsNamesAs
     ASSERT_EQ(Run7z(L"a -t7z -mhe=on -psekret names.7z a.txt", folder), 0);
     ASSERT_EQ(Run7z(L"a -t7z -psekret data.7z a.txt", folder), 0);
     MakeDirectories(folder + L"\\own");
-    for (const wchar_t* name : {L"own.7z.001", L"OWN.7Z.002", L"ok.txt"})
+    const std::wstring thirdShort = ShortNameOf(folder, L"own.7z.003");
+    for (const std::wstring& name : {std::wstring(L"own.7z.001"), std::wstring(L"OWN.7Z.002"), thirdShort,
+                                     std::wstring(L"linked.bin"), std::wstring(L"ok.txt")})
         WriteFile(folder + L"\\own\\" + name, NoiseBytes(3000, 5));
     TSevenZip own(nullptr);
     own.SZFileName = folder + L"\\own.7z";
@@ -186,41 +189,65 @@ TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAskAndShowsNamesAs
     own.SetVolumeSize(2500);
     own.Files.Add(folder + L"\\own\\*.*");
     ASSERT_EQ(own.Add(), 0);
-    ASSERT_GE(own.VolumeNames.size(), 3u);
+    ASSERT_GE(own.VolumeNames.size(), 4u);
     std::vector<std::string> ownBytes;
     for (const std::wstring& volume : own.VolumeNames) ownBytes.push_back(ReadFile(volume));
+    ASSERT_TRUE(::CreateHardLinkW((folder + L"\\linked.bin").c_str(), own.VolumeNames[3].c_str(), nullptr));
+    wchar_t shortFolder[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH), 0u);
+    ASSERT_NE(shortFolder, folder);
+    // A self-extractor holding an item of its own name.
+    MakeDirectories(folder + L"\\self");
+    WriteFile(folder + L"\\self\\self.exe", "not the program");
+    TSevenZip self(nullptr);
+    self.SFXModule = SfxModulePath();
+    self.SetSFXCreate(true);
+    self.SZFileName = folder + L"\\self.7z";
+    self.AddRootDir = folder + L"\\self";
+    self.Files.Add(folder + L"\\self\\self.exe");
+    ASSERT_EQ(self.Add(), 0);
+    const std::string selfBytes = ReadFile(folder + L"\\self.exe");
+    WriteFile(folder + L"\\evil\u202Etxt.exe", "bad");
     ASSERT_TRUE(WriteNamedItemsArchive(folder + L"\\plain", {L"=bez nazwy"}));
     ASSERT_TRUE(WriteNamedItemsArchive(folder + L"\\binvoice\u202Etxt.exe.7z", {L"=faktura"}));
     WriteFile(folder + L"\\random.7z", NoiseBytes(5000, 3));
     // A header block whose one file's name table claims 8 GiB.
     WriteFile(folder + L"\\names.bomb.7z", WithStartHeader(std::string("\x01\x05\x01\x11\xFF\x00\x00\x00\x00\x02\x00\x00\x00\x00\x00", 15)));
+    const std::vector<std::string> ownRefused = {"error 11: Could not create file: own.7z.001 (",
+                                                 "error 11: Could not create file: own.7z.002 (",
+                                                 "error 11: Could not create file: own.7z.003 (",
+                                                 "error 11: Could not create file: own.7z.004 ("};
     const struct {
         std::wstring arguments;
         DWORD exitCode;
-        std::string said;
+        std::vector<std::string> said;
     } cases[] = {
-        {L"list set.7z.001", 1, "missing volume: set.7z.003"},
-        {L"list cut.7z.001", 1, "error 19: Volume is shorter than the set needs: cut.7z.002"},
-        {L"list names.7z --password zle", 1, "error 17: Wrong or missing password: "},
-        {L"extract names.7z out", 1, "error 17: Wrong or missing password: "},
-        {L"extract data.7z out", 1, "error 17: Wrong or missing password: out\\a.txt"},
-        {L"list random.7z", 1, "error 21: Cannot open the file as archive: random.7z\n"},
-        {L"list names.bomb.7z", 1, "error 22: Archive header is damaged or too large: names.bomb.7z\n"},
-        {L"list absent.7z", 1, "error 1: File not found: absent.7z\n"},
-        {L"list plain", 0, "\tplain~\n"},
-        {L"extract binvoice\u202Etxt.exe.7z out", 0, "writing out\\binvoice<U+202E>txt.exe (7 bytes)\n"},
-        {L"extract own.7z.001 . --overwrite", 1, "error 11: Could not create file: own.7z.002 ("},
+        {L"list set.7z.001", 1, {"missing volume: set.7z.003", "error 1: File not found: set.7z.003\n"}},
+        {L"list cut.7z.001", 1, {"error 19: Volume is shorter than the set needs: cut.7z.002"}},
+        {L"list names.7z --password zle", 1, {"error 17: Wrong or missing password: "}},
+        {L"extract names.7z out", 1, {"error 17: Wrong or missing password: "}},
+        {L"extract data.7z out", 1, {"error 17: Wrong or missing password: out\\a.txt"}},
+        {L"list random.7z", 1, {"error 21: Cannot open the file as archive: random.7z\n"}},
+        {L"list names.bomb.7z", 1, {"error 22: Archive header is damaged or too large: names.bomb.7z\n"}},
+        {L"list absent.7z", 1, {"error 1: File not found: absent.7z\n"}},
+        {L"list plain", 0, {"\tplain~\n"}},
+        {L"extract binvoice\u202Etxt.exe.7z out", 0, {"writing out\\binvoice<U+202E>txt.exe (7 bytes)\n"}},
+        {L"extract own.7z.001 . --overwrite", 1, ownRefused},
+        {L"extract self.exe . --overwrite", 1, {"error 11: Could not create file: self.exe ("}},
+        {L"add evil.7z evil\u202Etxt.exe", 0, {"adding ", "\\evil<U+202E>txt.exe (3 bytes)\nwrote evil.7z\n"}},
+        {L"extract own.7z.001 " + std::wstring(shortFolder) + L" --overwrite", 1, ownRefused},
     };
     for (const auto& test : cases) {
         ChildProcess cli(Widen(NORVANE_BIN_DIR) + L"\\archivecli.exe", test.arguments, folder, folder + L"\\cli.txt");
         EXPECT_EQ(cli.Wait(30000), std::optional<DWORD>(test.exitCode)) << Narrow(test.arguments);
         const std::string said = ReadFile(folder + L"\\cli.txt");
-        EXPECT_NE(said.find(test.said), std::string::npos) << said;
+        for (const std::string& line : test.said) EXPECT_NE(said.find(line), std::string::npos) << said;
         // Nothing of a name is printed raw that would hide or reorder what it is.
         EXPECT_EQ(std::count_if(said.begin(), said.end(), [](char c) { return c >= 0 && c < ' ' && c != '\t' && c != '\n'; }), 0);
         EXPECT_EQ(said.find("\xE2\x80\xAE"), std::string::npos) << said;
     }
     for (size_t i = 0; i < ownBytes.size(); ++i) EXPECT_TRUE(ReadFile(own.VolumeNames[i]) == ownBytes[i]) << i;
     EXPECT_TRUE(ReadFile(folder + L"\\ok.txt") == NoiseBytes(3000, 5));
+    EXPECT_TRUE(ReadFile(folder + L"\\self.exe") == selfBytes);
     EXPECT_TRUE(TemporaryFiles(folder).empty());
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -127,6 +128,51 @@ TEST(List, ReportsWhatCannotBeOpened) {
         EXPECT_EQ(zip.Extract(), -1);
     }
     ::CloseHandle(lock);
+}
+
+// Restored only when it is the archive expected: its start header as listed, and
+// each item given at its index as the listing showed it. Any difference restores
+// nothing.
+TEST(Extract, OnlyTheArchiveExpectedIsRestored) {
+    std::wstring folder = MakeOracleArchive(L"extract-expected");
+    TSevenZip zip(nullptr);
+    zip.SZFileName = folder + L"\\arc.7z";
+    const std::vector<Listed> items = ListAll(zip);
+    const TStartHeader listed = zip.ArchiveStartHeader;
+    const Listed& a = *std::find_if(items.begin(), items.end(), [](const Listed& item) { return item.name == L"a.txt"; });
+    const TShownItem shown{static_cast<uint32_t>(a.index), a.name, a.size, static_cast<uint32_t>(a.crc)};
+    TStartHeader otherHeader = listed;
+    otherHeader[31] ^= 1;  // another CRC of the header block
+    auto changed = [&](const std::function<void(TShownItem&)>& change) {
+        TShownItem item = shown;
+        change(item);
+        return item;
+    };
+    const struct {
+        TStartHeader header;
+        TShownItem item;
+        int32_t result;
+    } cases[] = {
+        {listed, shown, 0},
+        {otherHeader, shown, -1},
+        {listed, changed([](TShownItem& item) { item.Name = L"A.txt"; }), -1},
+        {listed, changed([](TShownItem& item) { ++item.Size; }), -1},
+        {listed, changed([](TShownItem& item) { item.Crc ^= 1; }), -1},
+        {listed, changed([](TShownItem& item) { item.Index = 99; }), -1},
+    };
+    zip.ExtrBaseDir = folder + L"\\out";
+    zip.Files.Add(std::to_wstring(a.index));
+    for (const auto& test : cases) {
+        RemoveTree(folder + L"\\out");
+        Messages messages(zip);
+        zip.ExpectedArchive = TExpectedArchive{test.header, [&test](size_t number, TShownItem& item) {
+                                                   item = test.item;
+                                                   return number == 0;
+                                               }};
+        EXPECT_EQ(zip.Extract(), test.result);
+        EXPECT_EQ(Exists(folder + L"\\out\\a.txt"), test.result == 0);
+        EXPECT_EQ(messages.codes, test.result == 0 ? std::vector<int32_t>{} : std::vector<int32_t>{kArchiveChanged});
+    }
 }
 
 TEST(Extract, WholeArchiveAnnouncesTheLibrarysTotal) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "archive/ArchiveSignature.h"
 #include "archive/StreamReader.h"
 #include "archive/WidePath.h"
 #include "support/ArchiveTestSupport.h"
@@ -219,8 +220,14 @@ TEST(StreamReader, VolumesSmallerThanTheStartHeaderAreReadBack) {
         ASSERT_EQ(zip.Add(), 0);
         ASSERT_GE(zip.VolumeNames.size(), 2u);
         EXPECT_EQ(FileSize(zip.VolumeNames[0]), smallest);
+        // What the pack wrote as the start header is what a listing reads, across
+        // the volumes and behind the module.
+        const TStartHeader written = zip.ArchiveStartHeader;
+        EXPECT_NE(ArchiveEndFromStartHeader(written, 0), 0u);
         zip.SetSFXCreate(false);
         zip.SZFileName = zip.VolumeNames[0];
+        EXPECT_EQ(zip.List(), 3);
+        EXPECT_EQ(zip.ArchiveStartHeader, written);
         zip.Files.Clear();
         zip.ExtrBaseDir = folder + L"\\out";
         EXPECT_EQ(zip.Extract(), 0);

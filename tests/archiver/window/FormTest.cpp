@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 #include "support/ArchiveTestSupport.h"
 #include "window/Form1.h"
@@ -177,6 +178,29 @@ TEST_F(FormInProcess, OnlyTextsTheWindowHandedOverAreReleased) {
     Application().ProcessMessages();
     EXPECT_EQ(runner.TextsHandedOver(), 0u);
     EXPECT_EQ(::SendMessageW(form->Handle(), WM_NULL, 0, 0), 0);
+}
+
+// An operation runs on a thread of its own; what its events show reaches the
+// window on the window's thread, in order and named as written, and what it throws
+// is thrown here. A password question the operation did not ask is none.
+TEST_F(FormInProcess, TheRunnerShowsItsOperationsStepsOnTheWindowsThread) {
+    TOperationRunner& runner = form->Runner();
+    DWORD operationThread = ::GetCurrentThreadId();
+    EXPECT_EQ(runner.Run([&] {
+        operationThread = ::GetCurrentThreadId();
+        runner.TotalKnown(1000);
+        runner.FileStarted(L"dir\\invoice\u202Etxt.exe", 400);
+        runner.Positions(300, 200);
+        return 7;
+    }), 7);
+    EXPECT_NE(operationThread, ::GetCurrentThreadId());
+    EXPECT_EQ(form->Label1->Text(), L"dir\\invoice<U+202E>txt.exe");
+    EXPECT_EQ(::SendMessageW(form->ProgressBar1->Handle(), PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(::SendMessageW(form->ProgressBar1->Handle(), PBM_GETPOS, 0, 0), 300);
+    EXPECT_EQ(::SendMessageW(form->ProgressBar2->Handle(), PBM_GETRANGE, FALSE, 0), 400);
+    EXPECT_EQ(::SendMessageW(form->ProgressBar2->Handle(), PBM_GETPOS, 0, 0), 200);
+    EXPECT_THROW(runner.Run([]() -> int32_t { throw std::runtime_error("failed"); }), std::runtime_error);
+    EXPECT_EQ(::SendMessageW(form->Handle(), kAskPasswordMessage, 0, 0), 0);
 }
 
 TEST_F(FormInProcess, BarsKeepTheProportionOfSizesBeyondThirtyTwoBits) {

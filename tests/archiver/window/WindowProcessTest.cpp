@@ -499,9 +499,10 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
     EXPECT_EQ(window.Status(), L"0");
     EXPECT_EQ(ReadFile(out + L"\\z.txt"), "cccc");
     EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
-    // After a failed pack the archive to restore is still the one listed.
+    // After a failed pack the archive to restore is still the one listed, held again.
     ASSERT_TRUE(window.Pack(stale));
     EXPECT_EQ(window.Status(), L"-1");
+    EXPECT_FALSE(::DeleteFileW(archive.c_str()));
     ASSERT_TRUE(window.Restore());
     EXPECT_EQ(window.Status(), L"0");
     EXPECT_EQ(ReadFile(out + L"\\config.ini"), "aaaa");

@@ -359,6 +359,11 @@ TEST(ArchiverWindow, HiddenBoxesGiveVolumesAndAPasswordAndANumberThatIsNoneIsRef
     EXPECT_EQ(::CreateFileW((folder + L"\\tomy.7z.003").c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    // What was written is what the restore finds, without a load in between.
+    ASSERT_TRUE(window.Restore(L"tajne"));
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_TRUE(ReadFile(folder + L"\\odtworzone\\szum.bin") == NoiseBytes(20000, 3));
+    RemoveTree(folder + L"\\odtworzone");
 
     // The box serves packing alone: the restore asks, a wrong answer restores nothing.
     ASSERT_TRUE(window.Load(folder + L"\\tomy.7z.001"));

@@ -8,8 +8,7 @@ enum class TPasswordAnswer { NobodyToAsk, Given, Declined };
 
 // What the component's streams and callbacks report and ask while an operation
 // runs, and all they know of the component, which answers: each report is a call
-// at the moment it happens. The library may call from threads of its own; the
-// component serialises what needs it.
+// at the moment it happens, on the thread the library calls them on.
 class TOperationHost {
 public:
     // Set: the next progress report stops the operation.

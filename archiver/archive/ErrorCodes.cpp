@@ -1,5 +1,7 @@
 #include "ErrorCodes.h"
 
+#include <algorithm>
+
 namespace {
 // Handlers compare these texts; they stay as they are.
 const char* const kMessages[] = {
@@ -19,10 +21,14 @@ const char* const kMessages[] = {
     "Could not open file",
     "Compression settings rejected",
     "Could not write file",
-    "Name differs only in case from an earlier item",
+    "File already written by an earlier item",
     "Wrong or missing password",
     "Could not read file",
     "Volume is shorter than the set needs",
+    "Archive changed since it was listed",
+    "Cannot open the file as archive",
+    "Archive header is damaged or too large",
+    "Item cannot be read",
 };
 }  // namespace
 
@@ -46,6 +52,7 @@ std::wstring SystemErrorText(DWORD error) {
     ::LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
+    std::replace_if(message.begin(), message.end(), [](wchar_t c) { return c < L' '; }, L' ');
     return message;
 }
 

@@ -22,10 +22,14 @@ enum SevenZipError : int32_t {
     kCouldNotOpenFile = 13,
     kSettingsRejected = 14,
     kCouldNotWriteFile = 15,
-    kCaseOnlyName = 16,
+    kSameFileAsEarlier = 16,
     kWrongPassword = 17,
     kCouldNotReadFile = 18,
     kShortVolume = 19,
+    kArchiveChanged = 20,
+    kNotAnArchive = 21,
+    kDamagedHeader = 22,
+    kItemUnreadable = 23,
 };
 
 // The message of a code; the table's own texts, empty for a code outside it.
@@ -33,5 +37,5 @@ const char* ErrorMessage(int32_t code);
 // Whether LastError tells why: the codes of a file that could not be made,
 // opened, written or read.
 bool ErrorHasSystemReason(int32_t code);
-// The system's own text for an error code (LastError), without its line end.
+// The system's own text for an error code (LastError), on one line.
 std::wstring SystemErrorText(DWORD error);

@@ -1,48 +1,36 @@
 #include "ExtractCallback.h"
 
+#include "ErrorCodes.h"
 #include "ExtractPath.h"
 #include "FileTimes.h"
+#include "ItemProperty.h"
 #include "PropVariant.h"
-#include "SevenZip.h"
+#include "StreamWriter.h"
 #include "WideFiles.h"
 #include "WidePath.h"
 
 using namespace sevenzip;
 
-namespace {
-// An item without a name (a stream packed alone by another tool) lands as 7-Zip
-// lands it: under the archive's name less its last extension, the number of a
-// volume set not counted (data.7z and data.7z.001 give "data"); a name with no
-// extension to take away gets a "~", so that the item never lands on the archive.
-std::wstring UnnamedItemName(const std::wstring& archive) {
-    std::wstring name = FileNamePart(archive);
-    int64_t number = 0;
-    const std::wstring extension = ExtensionOf(name);
-    if (extension.size() > 1 && ParseDecimal(extension.substr(1), number)) name = WithoutExtension(name);
-    const size_t dot = name.rfind(L'.');
-    return dot != std::wstring::npos && dot > 0 ? name.substr(0, dot) : name + L'~';
-}
-}  // namespace
-
-TMyArchiveExtractCallback::TMyArchiveExtractCallback(TSevenZip* owner, int64_t requested,
-                                                     std::shared_ptr<TOperationPassword> password, bool testing)
-    : m_owner(owner),
-      m_baseDirectory(WithTrailingBackslash(owner->ExtrBaseDir)),
-      m_unnamedItemName(UnnamedItemName(owner->SZFileName)),
-      m_testing(testing),
-      m_remaining(requested),
-      m_password(password ? std::move(password) : std::make_shared<TOperationPassword>(owner)) {}
+TMyArchiveExtractCallback::TMyArchiveExtractCallback(TOperationHost& host, IInArchive* archive,
+                                                     TExtractSettings settings,
+                                                     std::shared_ptr<TOperationPassword> password)
+    : m_host(host),
+      m_archive(archive),
+      m_settings(std::move(settings)),
+      m_unnamedItemName(UnnamedItemName(m_settings.ArchiveName)),
+      m_remaining(m_settings.Requested),
+      m_password(password ? std::move(password) : std::make_shared<TOperationPassword>(&host, std::wstring())) {}
 
 HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetTotal(UINT64 total) {
     return GuardedCall([&]() -> HRESULT {
-        if (m_remaining == 0 && m_owner->OnPreProgress) m_owner->OnPreProgress(m_owner, total);
+        if (m_remaining == 0) m_host.TotalKnown(total);
         return S_OK;
     });
 }
 
 HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetCompleted(const UINT64* completed) {
     return GuardedCall([&]() -> HRESULT {
-        HRESULT result = m_progress.Report(m_owner, completed, m_owner->OnExtractfile);
+        HRESULT result = m_progress.Report(m_host, completed);
         // Every requested file is written: the 1 ends the library's run early.
         return result == S_OK && m_stop ? S_FALSE : result;
     });
@@ -60,18 +48,19 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
         m_failed = false;
         m_encrypted = false;
         m_itemPath.clear();
-        if (m_owner->CancelRequested()) return S_FALSE;
+        if (m_host.CancelRequested()) return S_FALSE;
         if (askMode != kExtract && askMode != kTest) return S_OK;
         PropVariant encrypted;
-        m_owner->InArchive()->GetProperty(index, kpidEncrypted, encrypted.Receive());
-        m_encrypted = encrypted.AsBool();
+        m_encrypted = ReadItemProperty(m_archive, index, kpidEncrypted, encrypted) && encrypted.AsBool();
         if (askMode == kTest) {
             PropVariant path, size;
-            m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
-            m_owner->InArchive()->GetProperty(index, kpidSize, size.Receive());
+            if (!ReadItemProperty(m_archive, index, kpidPath, path) || !ReadItemProperty(m_archive, index, kpidSize, size)) {
+                FailItem(kItemUnreadable, NumberedItemName(m_settings.ArchiveName, index));
+                return S_OK;
+            }
             // While extracting, the library tests an item whose data failed before
             // any of it could be written: it is named by the file it was to become.
-            m_itemPath = m_testing ? path.AsString() : OutputPathOf(index);
+            m_itemPath = m_settings.Testing ? path.AsString() : OutputPathOf(index);
             m_progress.StartItem(m_itemPath, size.AsUInt64());
             return S_OK;
         }
@@ -81,16 +70,16 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::GetStream(UINT32 index, ISe
 
 bool TMyArchiveExtractCallback::OutputPathOf(const std::wstring& storedPath, std::wstring& outputPath) const {
     std::wstring landing;
-    if (!LandingInsideBase(m_baseDirectory, storedPath.empty() ? m_unnamedItemName : storedPath, landing))
+    if (!LandingInsideBase(m_settings.BaseDirectory, storedPath.empty() ? m_unnamedItemName : storedPath, landing))
         return false;
-    if (m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractNoPath)) landing = FileNamePart(landing);
-    outputPath = m_baseDirectory + landing;
+    if (m_settings.NoPath) landing = FileNamePart(landing);
+    outputPath = m_settings.BaseDirectory + landing;
     return true;
 }
 
 std::wstring TMyArchiveExtractCallback::OutputPathOf(UINT32 index) const {
     PropVariant path;
-    m_owner->InArchive()->GetProperty(index, kpidPath, path.Receive());
+    if (!ReadItemProperty(m_archive, index, kpidPath, path)) return NumberedItemName(m_settings.ArchiveName, index);
     std::wstring outputPath;
     return OutputPathOf(path.AsString(), outputPath) ? outputPath : path.AsString();
 }
@@ -99,50 +88,57 @@ std::wstring TMyArchiveExtractCallback::ItemPath() const {
     if (!m_itemPath.empty()) return m_itemPath;
     // An item the library only skips past is named when it has something to say of it.
     PropVariant path;
-    m_owner->InArchive()->GetProperty(m_index, kpidPath, path.Receive());
+    if (!ReadItemProperty(m_archive, m_index, kpidPath, path)) return NumberedItemName(m_settings.ArchiveName, m_index);
     return path.AsString();
 }
 
 void TMyArchiveExtractCallback::FailItem(int32_t code, const std::wstring& path, uint32_t reason) {
     m_failed = true;
-    if (reason != 0) m_owner->LastError = reason;
-    m_owner->ReportError(code, path);
+    m_host.ReportError(code, path, reason);
+}
+
+bool TMyArchiveExtractCallback::RefusedToReplace(const std::wstring& outputPath) {
+    const TRestoredFiles::TVerdict verdict = m_host.MayReplace(outputPath);
+    switch (verdict.Code) {
+    case kSuccess: return false;
+    // As the archive is in use: nothing of it is replaced, truncated or deleted.
+    case kCouldNotCreateFile: FailItem(verdict.Code, verdict.ArchiveFile, ERROR_SHARING_VIOLATION); return true;
+    default: FailItem(verdict.Code, outputPath + L" | " + OutputPathOf(verdict.EarlierItem)); return true;
+    }
 }
 
 HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream** out) {
     PropVariant path, size, attributes, modified;
-    IInArchive* archive = m_owner->InArchive();
-    archive->GetProperty(index, kpidPath, path.Receive());
-    archive->GetProperty(index, kpidSize, size.Receive());
-    archive->GetProperty(index, kpidAttrib, attributes.Receive());
-    archive->GetProperty(index, kpidMTime, modified.Receive());
-    const uint64_t attributeValue = attributes.AsUInt64();
-    const bool isDirectory = m_owner->ItemIsDirectory(index, attributeValue);
-
+    bool isDirectory = false;
     // Every way an item ends without a stream means that the library skips it and
     // goes on with the next.
+    if (!ReadItemProperty(m_archive, index, kpidPath, path) || !ReadItemProperty(m_archive, index, kpidSize, size) ||
+        !ReadItemProperty(m_archive, index, kpidAttrib, attributes) ||
+        !ReadItemProperty(m_archive, index, kpidMTime, modified) ||
+        !ReadIsDirectory(m_archive, index, attributes.AsUInt64(), isDirectory)) {
+        FailItem(kItemUnreadable, NumberedItemName(m_settings.ArchiveName, index));
+        return S_OK;
+    }
+    const uint64_t attributeValue = attributes.AsUInt64();
+
     std::wstring outputPath;
     if (!OutputPathOf(path.AsString(), outputPath)) {
-        m_itemPath = m_baseDirectory + path.AsString();
+        m_itemPath = m_settings.BaseDirectory + path.AsString();
         FailItem(kUnsafePath, m_itemPath);
         return S_OK;
     }
     const std::wstring reportedPath = outputPath;
-    if (m_owner->OnSetExtractName) m_owner->OnSetExtractName(m_owner, index, outputPath);
+    m_host.NameOutput(index, outputPath);
     // The library decodes a skipped item too, and may find it damaged.
     m_itemPath = outputPath;
 
-    if (!isDirectory) {
-        const int64_t earlier = m_landed.CaseOnlyClash(outputPath);
-        if (earlier >= 0) {
-            FailItem(kCaseOnlyName, outputPath + L" | " + OutputPathOf(static_cast<UINT32>(earlier)));
-            return S_OK;
-        }
-    }
-    if (!m_owner->ExtractOptions.Contains(ExtractOptsEnum::ExtractOverwrite) && PathExists(outputPath)) {
-        bool doOverwrite = false;
-        if (m_owner->OnExtractOverwrite) m_owner->OnExtractOverwrite(m_owner, outputPath, doOverwrite);
-        if (!doOverwrite) return S_OK;
+    // An existing file is first looked at: the archive's or this run's own is
+    // refused before anyone is asked whether to replace it.
+    bool looked = false;
+    if (!m_settings.Overwrite && PathExists(outputPath)) {
+        if (!isDirectory && RefusedToReplace(outputPath)) return S_OK;
+        if (!m_host.MayOverwrite(outputPath)) return S_OK;
+        looked = true;
     }
 
     m_progress.StartItem(outputPath, size.AsUInt64());
@@ -163,13 +159,15 @@ HRESULT TMyArchiveExtractCallback::StartItem(UINT32 index, ISequentialOutStream*
         FailItem(kCouldNotCreateFile, reportedPath, ::GetLastError());
         return S_OK;
     }
-    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(&m_writeError, outputPath,
-                                                       FileTimeToLocalDate(modified.AsFileTime()),
+    ComPtr<TMyStreamWriter> writer(new TMyStreamWriter(nullptr, outputPath, FileTimeToLocalDate(modified.AsFileTime()),
                                                        CreatableAttributes(attributeValue), {.Staged = true}));
     if (!writer->Start()) {
         FailItem(kCouldNotCreateFile, reportedPath, writer->LastError());
         return S_OK;
     }
+    // A file that was not there is none of the archive's nor of this run: only
+    // one that is costs a look. The writer, let go, removes what it made.
+    if (writer->ReplacesExisting() && !looked && RefusedToReplace(outputPath)) return S_OK;
     m_output = ComPtr<TItemOutStream>(new TItemOutStream(std::move(writer)));
     m_output.CopyTo(out);
     return S_OK;
@@ -181,27 +179,31 @@ HRESULT STDMETHODCALLTYPE TMyArchiveExtractCallback::SetOperationResult(INT32 re
     return GuardedCall([&]() -> HRESULT {
         switch (static_cast<OperationResult>(result)) {
         case OperationResult::OK: break;  // ErrCode keeps an earlier item's error
-        case OperationResult::UnsupportedMethod: m_owner->ReportError(kUnsupportedMethod, ItemPath()); break;
-        case OperationResult::WrongPassword: m_owner->ReportError(kWrongPassword, ItemPath()); break;
+        case OperationResult::UnsupportedMethod: m_host.ReportError(kUnsupportedMethod, ItemPath()); break;
+        case OperationResult::WrongPassword: m_host.ReportError(kWrongPassword, ItemPath()); break;
         // Encrypted data that does not decode was decrypted with a wrong password,
         // or with none: the library itself cannot tell it from damage, and says so
         // only in newer versions.
-        case OperationResult::CRCError: m_owner->ReportError(m_encrypted ? kWrongPassword : kCRCError, ItemPath()); break;
+        case OperationResult::CRCError: m_host.ReportError(m_encrypted ? kWrongPassword : kCRCError, ItemPath()); break;
         // Data errors, and what newer libraries report for damaged data
         // (unexpected end, data after the end, headers error...).
-        default: m_owner->ReportError(m_encrypted ? kWrongPassword : kDataError, ItemPath()); break;
+        default: m_host.ReportError(m_encrypted ? kWrongPassword : kDataError, ItemPath()); break;
         }
         // The library has let go of the file by now: it is put in place or, when
         // released here without that, removed.
         ComPtr<TItemOutStream> output = std::move(m_output);
         bool done = result == static_cast<INT32>(OperationResult::OK) && !m_failed &&
                     (m_askMode == kExtract || m_askMode == kTest);
-        uint32_t error = 0;
-        if (done && output && !output->Commit(error)) {
-            FailItem(output->WriteError() != 0 ? kCouldNotWriteFile : kCouldNotCreateFile, m_progress.Path, error);
-            done = false;
+        if (done && output) {
+            const uint64_t fileNumber = output->FileNumber();
+            uint32_t error = 0;
+            if (output->Commit(error)) {
+                m_host.Restored(fileNumber, m_index);
+            } else {
+                FailItem(output->WriteError() != 0 ? kCouldNotWriteFile : kCouldNotCreateFile, m_progress.Path, error);
+                done = false;
+            }
         }
-        if (done && output) m_landed.Add(m_progress.Path, m_index);
         if (done) ++m_itemsDone;
         if (m_lastRequestedStarted) m_stop = true;
         return S_OK;

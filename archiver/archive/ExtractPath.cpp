@@ -14,3 +14,16 @@ bool LandingInsideBase(const std::wstring& baseDirectory, const std::wstring& st
     if (!TryFullPath(base + landing, joined)) return false;
     return joined.size() > base.size() && UpperCase(joined).rfind(UpperCase(base), 0) == 0;
 }
+
+std::wstring UnnamedItemName(const std::wstring& archive) {
+    std::wstring name = FileNamePart(archive);
+    int64_t number = 0;
+    const std::wstring extension = ExtensionOf(name);
+    if (extension.size() > 1 && ParseDecimal(extension.substr(1), number)) name = WithoutExtension(name);
+    const size_t dot = name.rfind(L'.');
+    return dot != std::wstring::npos && dot > 0 ? name.substr(0, dot) : name + L'~';
+}
+
+std::wstring NumberedItemName(const std::wstring& archive, uint32_t index) {
+    return archive + L" (item " + std::to_wstring(index) + L")";
+}

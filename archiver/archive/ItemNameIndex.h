@@ -11,12 +11,14 @@
 // lookup instead of a pass over a million items.
 class TItemNameIndex {
 public:
-    explicit TItemNameIndex(IInArchive* archive);
+    // Of the archive's first `count` items; one whose path the library cannot give
+    // is found by no name.
+    TItemNameIndex(IInArchive* archive, uint32_t count);
     // The first item whose stored path equals the name ignoring case, or -1.
     int64_t Find(const std::wstring& name) const;
 
 private:
-    std::wstring UpperPathOf(uint32_t index) const;
+    bool UpperPathOf(uint32_t index, std::wstring& path) const;
 
     IInArchive* m_archive;
     std::vector<std::pair<uint64_t, uint32_t>> m_items;  // (hash of the upper-cased path, index), sorted

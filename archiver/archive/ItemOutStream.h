@@ -15,6 +15,8 @@ public:
 
     HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processed) override;
 
+    // The file system's number of the file, while it is open.
+    uint64_t FileNumber() const { return m_file->FileNumber(); }
     // The system's error of the first write that failed, 0 when none did.
     uint32_t WriteError() const { return m_writeError; }
     // Puts the file in place, over a read-only one too; false with the error.

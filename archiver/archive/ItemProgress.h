@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "SevenZip.h"
+#include "ErrorCodes.h"
+#include "OperationHost.h"
 
 // The step the update and extract callbacks both take on each progress report of
 // the library: an item counts as started while none of its bytes are counted
-// (so the start event may come more than once), its counter follows the library's
+// (so the start is told more than once), its counter follows the library's
 // running total, and a cancel request turns the report into error 6.
 class TItemProgress {
 public:
@@ -18,14 +19,14 @@ public:
         m_counter = 0;
     }
     // S_FALSE when the operation is to stop.
-    HRESULT Report(TSevenZip* owner, const UINT64* completed, const T7zAddFileEvent& itemStarted) {
+    HRESULT Report(TOperationHost& host, const UINT64* completed) {
         uint64_t value = completed != nullptr ? *completed : m_lastCompleted;
-        if (m_counter == 0 && itemStarted) itemStarted(owner, Path, Size);
+        if (m_counter == 0) host.ItemStarted(Path, Size);
         m_counter += value - m_lastCompleted;
         m_lastCompleted = value;
-        if (owner->OnProgress) owner->OnProgress(owner, Path, value, m_counter);
-        if (!owner->CancelRequested()) return S_OK;
-        owner->ReportError(kUserCanceled, Path);
+        host.Progress(Path, value, m_counter);
+        if (!host.CancelRequested()) return S_OK;
+        host.ReportError(kUserCanceled, Path);
         return S_FALSE;
     }
 

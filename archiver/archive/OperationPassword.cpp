@@ -1,20 +1,16 @@
 #include "OperationPassword.h"
 
-#include "SevenZip.h"
-
-TOperationPassword::TOperationPassword(TSevenZip* owner)
-    : m_owner(owner), m_password(owner != nullptr ? owner->Password : std::wstring()) {}
+TOperationPassword::TOperationPassword(TOperationHost* host, std::wstring password)
+    : m_host(host), m_password(std::move(password)) {}
 
 HRESULT TOperationPassword::Reply(BSTR* reply) {
     if (reply == nullptr) return E_POINTER;
     *reply = nullptr;
     std::lock_guard<std::mutex> lock(m_lock);
     m_requested = true;
-    if (m_password.empty() && !m_asked && m_owner != nullptr && m_owner->OnPassword) {
+    if (m_password.empty() && !m_asked && m_host != nullptr) {
         m_asked = true;
-        bool cancel = false;
-        m_owner->OnPassword(m_owner, m_password, cancel);
-        m_declined = cancel || m_password.empty();
+        m_declined = m_host->AskPassword(m_password) == TPasswordAnswer::Declined;
     }
     if (m_declined) return E_ABORT;
     if (m_password.empty()) return S_FALSE;

@@ -5,15 +5,16 @@
 #include <mutex>
 #include <string>
 
-class TSevenZip;
+#include "OperationHost.h"
 
-// The password of one listing or extraction: the component's Password, or else
-// the answer of its OnPassword handler, asked at most once and kept until the
-// operation ends. The operation's open and extract callbacks share it, so that the
-// user is asked once however often the library asks.
+// The password of one listing or extraction: the one given, or else the user's
+// answer through the host, asked at most once and kept until the operation ends.
+// The operation's open and extract callbacks share it, so that the user is asked
+// once however often the library asks.
 class TOperationPassword {
 public:
-    explicit TOperationPassword(TSevenZip* owner);
+    // Without a host nobody is asked.
+    TOperationPassword(TOperationHost* host, std::wstring password);
 
     // The answer to the library's question: a new copy that the library frees; 1
     // and nothing when there is no password and nobody to ask; E_ABORT once the
@@ -25,7 +26,7 @@ public:
     bool Requested() const;
 
 private:
-    TSevenZip* m_owner;
+    TOperationHost* m_host;
     mutable std::mutex m_lock;  // the library may ask from threads of its own
     std::wstring m_password;
     bool m_requested = false;

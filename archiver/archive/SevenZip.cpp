@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "ExtractCallback.h"
+#include "ExtractPath.h"
 #include "FileTimes.h"
 #include "ItemNameIndex.h"
+#include "ItemProperty.h"
 #include "ItemTable.h"
 #include "OpenCallback.h"
 #include "OperationPassword.h"
@@ -84,6 +86,19 @@ uint32_t CompressionLevel(TCompressStrength strength) {
     }
     return 5;
 }
+
+// The first file of the archive could not be opened because it is not there.
+bool IsMissingFile(uint32_t error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME: return true;
+    default: return false;
+    }
+}
 }  // namespace
 
 TSevenZip::TSevenZip(TComponent* Owner) : TComponent(Owner) {
@@ -133,28 +148,70 @@ void TSevenZip::Cancel() {
     m_volumePrompt.Close();
 }
 
-bool TSevenZip::AskForVolume(const std::wstring& prompt, std::wstring& name) {
-    return m_volumePrompt.Ask(DialogOwner(), prompt, name, m_cancelRequested);
-}
-
-void TSevenZip::ReportReadError(const std::wstring& fileName, uint32_t error) {
-    m_inputFailed = true;
-    LastError = error;
-    ReportError(kCouldNotReadFile, fileName);
-}
-
-int32_t TSevenZip::ReportWriteFailure(const TMyStreamWriter& writer) {
-    LastError = writer.LastError();
-    ReportError(writer.WriteFailed() ? kCouldNotWriteFile : kCouldNotCreateFile, writer.FailedFileName());
-    return -1;
-}
-
-void TSevenZip::ReportError(int32_t code, const std::wstring& fileName) {
+void TSevenZip::ReportError(int32_t code, const std::wstring& fileName, uint32_t reason) {
+    if (reason != 0) LastError = reason;
+    // A file being added that could not be read in full fails the Add.
+    if (code == kCouldNotReadFile) m_inputFailed = true;
     // The first error of an operation is its error: an item that went well later
     // (or one reported after it) must not make a failed run read as a good one.
     if (!m_errorReported) ErrCode = code;
     m_errorReported = true;
     if (OnMessage) OnMessage(this, code, ErrorMessage(code), fileName);
+}
+
+void TSevenZip::TotalKnown(uint64_t total) {
+    if (OnPreProgress) OnPreProgress(this, total);
+}
+
+void TSevenZip::ItemStarted(const std::wstring& path, uint64_t size) {
+    const T7zAddFileEvent& started = m_adding ? OnAddfile : OnExtractfile;
+    if (started) started(this, path, size);
+}
+
+void TSevenZip::Progress(const std::wstring& path, uint64_t done, uint64_t doneOfItem) {
+    if (OnProgress) OnProgress(this, path, done, doneOfItem);
+}
+
+TPasswordAnswer TSevenZip::AskPassword(std::wstring& password) {
+    if (!OnPassword) return TPasswordAnswer::NobodyToAsk;
+    bool cancel = false;
+    OnPassword(this, password, cancel);
+    return cancel || password.empty() ? TPasswordAnswer::Declined : TPasswordAnswer::Given;
+}
+
+bool TSevenZip::FindVolume(std::wstring& name, bool removable, const wchar_t* prompt) {
+    if (!OnOpenVolume) return m_volumePrompt.Ask(DialogOwner(), prompt, name, m_cancelRequested);
+    bool cancel = false;
+    OnOpenVolume(name, removable, cancel);
+    return !cancel;
+}
+
+void TSevenZip::NameStored(uint32_t index, std::wstring& path) {
+    if (OnSetAddName) OnSetAddName(this, index, path);
+}
+
+void TSevenZip::NameOutput(uint32_t index, std::wstring& path) {
+    if (OnSetExtractName) OnSetExtractName(this, index, path);
+}
+
+bool TSevenZip::MayOverwrite(const std::wstring& path) {
+    bool doOverwrite = false;
+    if (OnExtractOverwrite) OnExtractOverwrite(this, path, doOverwrite);
+    return doOverwrite;
+}
+
+TRestoredFiles::TVerdict TSevenZip::MayReplace(const std::wstring& path) {
+    return m_restored ? m_restored->MayReplace(path) : TRestoredFiles::TVerdict{};
+}
+
+void TSevenZip::Restored(uint64_t fileNumber, uint32_t item) {
+    if (m_restored) m_restored->Restored(fileNumber, item);
+}
+
+int32_t TSevenZip::ReportWriteFailure(const TMyStreamWriter& writer) {
+    ReportError(writer.WriteFailed() ? kCouldNotWriteFile : kCouldNotCreateFile, writer.FailedFileName(),
+                writer.LastError());
+    return -1;
 }
 
 bool TSevenZip::CancelledBeforeStart() {
@@ -163,10 +220,19 @@ bool TSevenZip::CancelledBeforeStart() {
     return true;
 }
 
+std::shared_ptr<TOperationPassword> TSevenZip::NewPassword() {
+    return std::make_shared<TOperationPassword>(&Host(), Password);
+}
+
 int32_t TSevenZip::Add() {
     m_errorReported = false;
     m_inputFailed = false;
-    AtExit clearCancel([this] { m_cancelRequested = false; });
+    m_adding = true;
+    ArchiveStartHeader = {};
+    AtExit clearCancel([this] {
+        m_cancelRequested = false;
+        m_adding = false;
+    });
     if (CancelledBeforeStart()) return -1;
 
     AddRootDir = UpperCase(AddRootDir);
@@ -182,7 +248,7 @@ int32_t TSevenZip::Add() {
         ++missing;
     }
     table.Items().shrink_to_fit();
-    if (OnPreProgress) OnPreProgress(this, table.Total());
+    TotalKnown(table.Total());
     // Checked before the archive file is made: an existing archive of that name
     // is not to be replaced by an empty file.
     if (table.Items().empty()) {
@@ -196,13 +262,16 @@ int32_t TSevenZip::Add() {
         return -1;
     }
     const auto count = static_cast<UINT32>(table.Items().size());
-    ComPtr<TMyArchiveUpdateCallback> callback(new TMyArchiveUpdateCallback(this, std::move(table.Items())));
+    ComPtr<TMyArchiveUpdateCallback> callback(new TMyArchiveUpdateCallback(
+        *this, std::move(table.Items()),
+        {AddOptions.Contains(AddOptsEnum::AddIncludeDriveLetter), AddOptions.Contains(AddOptsEnum::AddStoreOnlyFilename)},
+        Password));
 
     const bool append = m_sfxCreate && PathExists(SFXModule);
     if (append) SZFileName = ChangeExtension(SZFileName, L".exe");
     VolumeNames.clear();
     ComPtr<TMyStreamWriter> writer(
-        new TMyStreamWriter(&LastError, SZFileName, NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE,
+        new TMyStreamWriter(nullptr, SZFileName, NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE,
                             {.VolumeSize = static_cast<uint32_t>(m_volumeSize), .Append = append, .Staged = true}));
     writer->ReplaceAsSet();
     if (append) {
@@ -216,8 +285,7 @@ int32_t TSevenZip::Add() {
             ::DeleteFileW(copy.c_str());
         }
         if (copyError != ERROR_SUCCESS) {
-            LastError = copyError;
-            ReportError(kCouldNotCreateSfx, SZFileName);
+            ReportError(kCouldNotCreateSfx, SZFileName, copyError);
             return -1;
         }
     }
@@ -232,6 +300,7 @@ int32_t TSevenZip::Add() {
     if (result != S_OK) return result == S_FALSE ? -1 : static_cast<int32_t>(result);
     if (!writer->Commit()) return ReportWriteFailure(*writer.Get());
     VolumeNames = writer->VolumeNames();
+    ArchiveStartHeader = writer->StartHeader();
     // Written without the entries that are not there or could not be opened:
     // done, but not as asked.
     return callback->SkippedItems() + missing > 0 ? S_FALSE : S_OK;
@@ -272,46 +341,78 @@ bool TSevenZip::PrepareSelfExtractor() {
     return true;
 }
 
-bool TSevenZip::OpenArchive(const std::shared_ptr<TOperationPassword>& password) {
+ComPtr<TMyStreamReader> TSevenZip::OpenArchive(const std::shared_ptr<TOperationPassword>& password) {
     if (!PrepareSelfExtractor()) {
         ReportError(kNotSfxArchive, SZFileName);
-        return false;
+        return {};
     }
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, TReaderVolumes::MultiVolume, SZFileName));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, TReaderVolumes::MultiVolume, SZFileName,
+                                                       {.SelfExtracting = IsSFX, .Offset = IsSFX ? SFXOffset : 0}));
+    // Code 1 is kept for a file that is not there; one that is but cannot be read
+    // says why.
+    if (const uint32_t error = reader->LastError()) {
+        if (IsMissingFile(error))
+            ReportError(kFileNotFound, SZFileName);
+        else
+            ReportError(kCouldNotOpenFile, SZFileName, error);
+        return {};
+    }
     m_inArchive->Close();
     ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(password));
-    if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) != S_OK) {
-        // The reader has named the volume that is cut short.
-        if (reader->ShortVolumeFound()) return false;
-        ReportError(password->Declined()    ? kUserCanceled
-                    : password->Requested() ? kWrongPassword
-                                            : kFileNotFound,
-                    SZFileName);
-        return false;
-    }
-    return true;
+    if (m_inArchive->Open(reader.Get(), nullptr, callback.Get()) == S_OK) return reader;
+    // The library gives no reason: what kept it from the archive is told by what
+    // the reader and the password saw, and by the archive's start.
+    TStartHeader header{};
+    if (reader->ShortVolumeFound())
+        ;  // the reader has named the volume that is cut short
+    else if (!reader->MissingVolume().empty())
+        ReportError(kFileNotFound, reader->MissingVolume());
+    else if (password->Declined())
+        ReportError(kUserCanceled, SZFileName);
+    else if (password->Requested())
+        ReportError(kWrongPassword, SZFileName);
+    else if (reader->StartHeader(header) && HasSignatureAt(header.data(), header.size()))
+        ReportError(kDamagedHeader, SZFileName);
+    else
+        ReportError(kNotAnArchive, SZFileName);
+    return {};
 }
 
 void TSevenZip::EndReading() {
     m_inArchive->Close();
+    m_restored.reset();
     m_cancelRequested = false;
 }
+
+std::wstring_view TSevenZip::ShownPath(std::wstring_view path) const {
+    return path.empty() ? std::wstring_view(m_unnamedItem) : path;
+}
+
+std::wstring TSevenZip::UnreadableItem(uint32_t index) const { return NumberedItemName(SZFileName, index); }
 
 int32_t TSevenZip::List() {
     m_errorReported = false;
     Files.Clear();
     NumberOfFiles = -1;
+    ArchiveStartHeader = {};
     AtExit endReading([this] { EndReading(); });
-    if (CancelledBeforeStart() || !OpenArchive(std::make_shared<TOperationPassword>(this))) return -1;
-
-    UINT32 count = 0;
-    m_inArchive->GetNumberOfItems(&count);
-    count = std::min<UINT32>(count, INT32_MAX);
+    if (CancelledBeforeStart()) return -1;
+    ComPtr<TMyStreamReader> reader = OpenArchive(NewPassword());
+    if (!reader) return -1;
+    uint32_t count = 0;
+    if (!ReadItemCount(m_inArchive.Get(), count)) {
+        ReportError(kDamagedHeader, SZFileName);
+        return -1;
+    }
+    // What the count promises, so that the rows can grow once; what was listed once done.
     NumberOfFiles = static_cast<int32_t>(count);
     Files.Reserve(count);
+    m_unnamedItem = UnnamedItemName(SZFileName);
+    IInArchive* archive = m_inArchive.Get();
     PropVariant path, size, packedSize, attributes, crc, method, modified;
     const TLocalDates dates;
     std::wstring name, methodText;  // their room kept from item to item
+    int32_t listed = 0;
     for (UINT32 i = 0; i < count; ++i) {
         // The library reports no progress while its items are read: the request is
         // seen here, so that the listing of a million items stops at once too.
@@ -321,32 +422,33 @@ int32_t TSevenZip::List() {
             NumberOfFiles = -1;
             return -1;
         }
-        try {
-            m_inArchive->GetProperty(i, kpidPath, path.Receive());
-            m_inArchive->GetProperty(i, kpidSize, size.Receive());
-            m_inArchive->GetProperty(i, kpidPackSize, packedSize.Receive());
-            m_inArchive->GetProperty(i, kpidAttrib, attributes.Receive());
-            m_inArchive->GetProperty(i, kpidCRC, crc.Receive());
-            m_inArchive->GetProperty(i, kpidMethod, method.Receive());
-            m_inArchive->GetProperty(i, kpidMTime, modified.Receive());
-            const bool isDirectory = ItemIsDirectory(i, attributes.AsUInt64());
-            name.assign(path.AsStringView());
-            if (isDirectory) {
-                name += L'\\';
-                Files.Add(name);
-                name.pop_back();
-            } else {
-                Files.Add(name);
-            }
-            if (!OnListfile) continue;
-            methodText.assign(isDirectory || size.AsUInt64() == 0 ? std::wstring_view(L"None") : method.AsStringView());
-            OnListfile(this, name, i, size.AsUInt64(), packedSize.AsUInt64(), attributes.AsUInt64() & ~0x2000ull,
-                       crc.AsUInt32(), methodText, dates.FromFileTime(modified.AsFileTime()));
-        } catch (...) {
-            // One item that cannot be handled does not end the listing.
+        bool isDirectory = false;
+        if (!ReadItemProperty(archive, i, kpidPath, path) || !ReadItemProperty(archive, i, kpidSize, size) ||
+            !ReadItemProperty(archive, i, kpidPackSize, packedSize) ||
+            !ReadItemProperty(archive, i, kpidAttrib, attributes) || !ReadItemProperty(archive, i, kpidCRC, crc) ||
+            !ReadItemProperty(archive, i, kpidMethod, method) || !ReadItemProperty(archive, i, kpidMTime, modified) ||
+            !ReadIsDirectory(archive, i, attributes.AsUInt64(), isDirectory)) {
+            ReportError(kItemUnreadable, UnreadableItem(i));
+            continue;
         }
+        ++listed;
+        name.assign(path.AsStringView());
+        if (isDirectory) {
+            name += L'\\';
+            Files.Add(name);
+            name.pop_back();
+        } else {
+            Files.Add(name);
+        }
+        if (!OnListfile) continue;
+        if (name.empty()) name = m_unnamedItem;
+        methodText.assign(isDirectory || size.AsUInt64() == 0 ? std::wstring_view(L"None") : method.AsStringView());
+        OnListfile(this, name, i, size.AsUInt64(), packedSize.AsUInt64(), attributes.AsUInt64() & ~0x2000ull,
+                   crc.AsUInt32(), methodText, dates.FromFileTime(modified.AsFileTime()));
     }
-    return static_cast<int32_t>(count);
+    NumberOfFiles = listed;
+    if (!reader->StartHeader(ArchiveStartHeader)) ArchiveStartHeader = {};
+    return listed;
 }
 
 // List leaves a directory in Files with a backslash behind it; the entry still
@@ -356,54 +458,56 @@ std::wstring TSevenZip::StoredPathOf(const std::wstring& entry) {
     return entry;
 }
 
-bool TSevenZip::ItemIsDirectory(uint32_t index, uint64_t attributes) const {
-    // Archives from elsewhere may leave the attributes out; the item still says.
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
-    PropVariant isDirectory;
-    m_inArchive->GetProperty(index, kpidIsDir, isDirectory.Receive());
-    return isDirectory.AsBool();
-}
-
-uint64_t TSevenZip::ItemSize(uint32_t index) const {
-    PropVariant size;
-    m_inArchive->GetProperty(index, kpidSize, size.Receive());
-    return size.AsUInt64();
-}
-
 int32_t TSevenZip::GetIndexByFilename(const std::wstring& name) {
     AtExit close([this] { m_inArchive->Close(); });
     if (!PrepareSelfExtractor()) return -1;
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, TReaderVolumes::MultiVolume, SZFileName));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(this, TReaderVolumes::MultiVolume, SZFileName,
+                                                       {.SelfExtracting = IsSFX, .Offset = IsSFX ? SFXOffset : 0}));
     m_inArchive->Close();
-    if (m_inArchive->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
-    return static_cast<int32_t>(TItemNameIndex(m_inArchive.Get()).Find(name));
+    uint32_t count = 0;
+    if (m_inArchive->Open(reader.Get(), nullptr, nullptr) != S_OK || !ReadItemCount(m_inArchive.Get(), count))
+        return -1;
+    return static_cast<int32_t>(TItemNameIndex(m_inArchive.Get(), count).Find(name));
 }
 
-int32_t TSevenZip::GetFilenamesByIndex(const std::vector<uint32_t>& indices, std::vector<std::wstring>& names) {
-    m_errorReported = false;
-    names.assign(indices.size(), std::wstring());
-    AtExit endReading([this] { EndReading(); });
-    if (CancelledBeforeStart() || !OpenArchive(std::make_shared<TOperationPassword>(this))) return -1;
-    UINT32 count = 0;
-    m_inArchive->GetNumberOfItems(&count);
-    PropVariant path;
-    for (size_t i = 0; i < indices.size(); ++i) {
-        if (indices[i] >= count) continue;
-        m_inArchive->GetProperty(indices[i], kpidPath, path.Receive());
-        names[i].assign(path.AsStringView());
+bool TSevenZip::IsExpectedArchive(TMyStreamReader& reader, uint32_t count) const {
+    TStartHeader header{};
+    if (!reader.StartHeader(header) || header != ExpectedArchive->StartHeader) return false;
+    // The header block is the one listed, up to its CRC; each item shown is where
+    // the row says, as the row shows it. All of it is in the header already read.
+    IInArchive* archive = m_inArchive.Get();
+    PropVariant path, size, crc;
+    TShownItem item;
+    for (size_t number = 0; ExpectedArchive->Item && ExpectedArchive->Item(number, item); ++number) {
+        if (item.Index >= count || !ReadItemProperty(archive, item.Index, kpidPath, path) ||
+            !ReadItemProperty(archive, item.Index, kpidSize, size) ||
+            !ReadItemProperty(archive, item.Index, kpidCRC, crc) ||
+            ShownPath(path.AsStringView()) != item.Name || size.AsUInt64() != item.Size ||
+            crc.AsUInt32() != item.Crc)
+            return false;
     }
-    return static_cast<int32_t>(std::min<UINT32>(count, INT32_MAX));
+    return true;
 }
 
 int32_t TSevenZip::Extract(bool TestMode) {
     m_errorReported = false;
     ErrCode = kSuccess;
     AtExit endReading([this] { EndReading(); });
-    auto password = std::make_shared<TOperationPassword>(this);
-    if (CancelledBeforeStart() || !OpenArchive(password)) return -1;
+    auto password = NewPassword();
+    if (CancelledBeforeStart()) return -1;
+    ComPtr<TMyStreamReader> reader = OpenArchive(password);
+    if (!reader) return -1;
 
-    UINT32 count = 0;
-    m_inArchive->GetNumberOfItems(&count);
+    uint32_t count = 0;
+    if (!ReadItemCount(m_inArchive.Get(), count)) {
+        ReportError(kDamagedHeader, SZFileName);
+        return -1;
+    }
+    m_unnamedItem = UnnamedItemName(SZFileName);
+    if (ExpectedArchive && !IsExpectedArchive(*reader.Get(), count)) {
+        ReportError(kArchiveChanged, SZFileName);
+        return -1;
+    }
     std::vector<UINT32> indices;
     indices.reserve(static_cast<size_t>(Files.Count()));
     std::optional<TItemNameIndex> names;  // made for the first entry that is a stored path
@@ -411,7 +515,7 @@ int32_t TSevenZip::Extract(bool TestMode) {
         const std::wstring text = Files[entry];
         int64_t index = 0;
         if (!ParseSignedDecimal(text, index)) {
-            if (!names) names.emplace(m_inArchive.Get());
+            if (!names) names.emplace(m_inArchive.Get(), count);
             index = names->Find(StoredPathOf(text));
         }
         if (index < 0 || index >= static_cast<int64_t>(count)) {
@@ -425,12 +529,29 @@ int32_t TSevenZip::Extract(bool TestMode) {
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     uint64_t total = 0;
-    for (UINT32 index : indices) total += ItemSize(index);
-    if (total > 0 && OnPreProgress) OnPreProgress(this, total);
+    PropVariant size;
+    // An item whose size cannot be read counts for nothing here; extracting it
+    // reports it.
+    for (UINT32 index : indices)
+        if (ReadItemProperty(m_inArchive.Get(), index, kpidSize, size)) total += size.AsUInt64();
+    if (total > 0) TotalKnown(total);
+
+    // Nothing of the archive is written over, whichever volume and by whichever
+    // name; its files are known before the first item is.
+    m_restored.emplace();
+    if (!TestMode)
+        for (const std::wstring& volume : reader->VolumeNames()) m_restored->AddArchiveFile(volume);
 
     const uint64_t requested = Files.Count() == 0 ? count : indices.size();
-    ComPtr<TMyArchiveExtractCallback> callback(
-        new TMyArchiveExtractCallback(this, static_cast<int64_t>(indices.size()), password, TestMode));
+    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(
+        *this, m_inArchive.Get(),
+        {.BaseDirectory = WithTrailingBackslash(ExtrBaseDir),
+         .ArchiveName = SZFileName,
+         .NoPath = ExtractOptions.Contains(ExtractOptsEnum::ExtractNoPath),
+         .Overwrite = ExtractOptions.Contains(ExtractOptsEnum::ExtractOverwrite),
+         .Testing = TestMode,
+         .Requested = static_cast<int64_t>(indices.size())},
+        password));
     HRESULT result = Files.Count() == 0
                          ? m_inArchive->Extract(nullptr, 0xFFFFFFFFu, TestMode ? 1 : 0, callback.Get())
                          : m_inArchive->Extract(indices.data(), static_cast<UINT32>(indices.size()),

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ArchiveSignature.h"
+#include "ErrorCodes.h"
 #include "StreamPosition.h"
 #include "VolumePrompt.h"
 #include "WideFiles.h"
@@ -20,19 +21,19 @@ bool VolumeNumberOf(const std::wstring& name, int64_t& number) {
 }
 }  // namespace
 
-bool TMyStreamReader::AskForVolume(const wchar_t* prompt, std::wstring& name) const {
-    if (m_owner != nullptr) return m_owner->AskForVolume(prompt, name);
+bool TMyStreamReader::FindVolume(std::wstring& name, bool removable, const wchar_t* prompt) {
+    if (m_host != nullptr) return m_host->FindVolume(name, removable, prompt);
     static const std::atomic<bool> never{false};
     TVolumePrompt volumePrompt;
     return volumePrompt.Ask(nullptr, prompt, name, never);
 }
 
-TMyStreamReader::TMyStreamReader(TSevenZip* owner, TReaderVolumes volumes, const std::wstring& fileName)
-    : m_owner(owner), m_fileName(fileName), m_multiVolume(volumes == TReaderVolumes::MultiVolume) {
-    if (owner != nullptr) m_volumeHandler = owner->OnOpenVolume;
-    if (m_multiVolume && owner != nullptr && owner->IsSFX) {
+TMyStreamReader::TMyStreamReader(TOperationHost* host, TReaderVolumes volumes, const std::wstring& fileName,
+                                 TArchiveStart start)
+    : m_host(host), m_fileName(fileName), m_multiVolume(volumes == TReaderVolumes::MultiVolume) {
+    if (m_multiVolume && start.SelfExtracting) {
         m_selfExtracting = true;
-        m_position = owner->SFXOffset;
+        m_position = start.Offset;
     }
     m_start = m_position;
 
@@ -51,8 +52,31 @@ TMyStreamReader::TMyStreamReader(TSevenZip* owner, TReaderVolumes volumes, const
     }
 }
 
-TMyStreamReader::~TMyStreamReader() {
-    if (m_lastError != 0 && m_owner != nullptr) m_owner->LastError = m_lastError;
+void TMyStreamReader::ReadFailed(uint32_t error) {
+    m_lastError = error;
+    if (m_host == nullptr) return;
+    // A file being added: what was read so far must not be stored as if it were
+    // the whole file. The archive's own reads fail the library's call, which says so.
+    if (m_multiVolume)
+        m_host->SystemError(error);
+    else
+        m_host->ReportError(kCouldNotReadFile, m_fileName, error);
+}
+
+bool TMyStreamReader::StartHeader(TStartHeader& header) {
+    if (!m_startHeaderRead) m_startHeaderRead = ReadStartHeader(m_startHeader);
+    header = m_startHeader;
+    return m_startHeaderRead;
+}
+
+std::vector<std::wstring> TMyStreamReader::VolumeNames() const {
+    std::vector<std::wstring> names;
+    const size_t count = std::max<size_t>(1, m_lastVolume);
+    for (size_t number = 1; number <= count; ++number)
+        names.push_back(number <= m_volumes.size() && !m_volumes[number - 1].Name.empty()
+                            ? m_volumes[number - 1].Name
+                            : BuildVolumeName(number));
+    return names;
 }
 
 size_t TMyStreamReader::OpenVolumeCount() const {
@@ -72,14 +96,9 @@ HRESULT STDMETHODCALLTYPE TMyStreamReader::Read(void* data, UINT32 size, UINT32*
         } else if (m_volumes[0].Handle && size > 0) {
             DWORD read = 0;
             if (!ReadFromFile(m_volumes[0].Handle.Get(), m_position, bytes, size, read)) {
-                m_lastError = ::GetLastError();
+                ReadFailed(::GetLastError());
                 read = 0;
-                // A file being added: what was read so far must not be stored as
-                // if it were the whole file.
-                if (!m_multiVolume) {
-                    if (m_owner != nullptr) m_owner->ReportReadError(m_fileName, m_lastError);
-                    result = HRESULT_FROM_WIN32(m_lastError);
-                }
+                if (!m_multiVolume) result = HRESULT_FROM_WIN32(m_lastError);
             }
             done = read;
         }
@@ -118,7 +137,7 @@ HRESULT TMyStreamReader::ReadSpanning(uint8_t* data, UINT32 size, UINT32& done) 
         DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(wanted - done, volume.Length - offset));
         DWORD read = 0;
         if (!ReadFromFile(volume.Handle.Get(), offset, data + done, chunk, read)) {
-            m_lastError = ::GetLastError();
+            ReadFailed(::GetLastError());
             result = S_FALSE;
             break;
         }
@@ -168,8 +187,8 @@ bool TMyStreamReader::LearnSize() {
     if (m_sizeKnown) return true;
     if (m_learningFailed) return false;
     TFiles& first = m_volumes[0];
-    uint8_t header[kStartHeaderSize];
-    uint64_t end = ReadStartHeader(header) ? ArchiveEndFromStartHeader(header, m_start) : 0;
+    TStartHeader header{};
+    uint64_t end = StartHeader(header) ? ArchiveEndFromStartHeader(header, m_start) : 0;
     if (end <= first.Size || !NumberedVolumes()) {
         m_size = first.Size;
         m_sizeKnown = true;
@@ -188,10 +207,10 @@ bool TMyStreamReader::LearnSize() {
 // Volumes smaller than the start header (a few bytes each, or a self-extractor's
 // first one, which holds the module and only the archive's first bytes) leave it
 // to the volumes that follow: read on from them, none asked for.
-bool TMyStreamReader::ReadStartHeader(uint8_t (&header)[kStartHeaderSize]) const {
+bool TMyStreamReader::ReadStartHeader(TStartHeader& header) const {
     size_t done = 0;
     uint64_t offset = m_start;
-    for (size_t number = 1; done < sizeof header; ++number) {
+    for (size_t number = 1; done < header.size(); ++number) {
         HANDLE file = m_volumes[0].Handle.Get();
         uint64_t length = m_volumes[0].Size;
         FileHandle next;
@@ -206,9 +225,9 @@ bool TMyStreamReader::ReadStartHeader(uint8_t (&header)[kStartHeaderSize]) const
             offset -= length;
             continue;
         }
-        const auto wanted = static_cast<DWORD>(std::min<uint64_t>(sizeof header - done, length - offset));
+        const auto wanted = static_cast<DWORD>(std::min<uint64_t>(header.size() - done, length - offset));
         DWORD read = 0;
-        if (!ReadFromFile(file, offset, header + done, wanted, read) || read != wanted) return false;
+        if (!ReadFromFile(file, offset, header.data() + done, wanted, read) || read != wanted) return false;
         done += read;
         offset = 0;
     }
@@ -227,19 +246,18 @@ bool TMyStreamReader::FindLastVolume() {
             // A numbered run that stops after its first file (a lone ".001") has no
             // last volume to find: the read ends here. Only a self-extractor, whose
             // name carries no number, asks.
-            if (!m_selfExtracting) return false;
+            if (!m_selfExtracting) {
+                m_missingVolume = BuildVolumeName(2);
+                return false;
+            }
             // Volume 2 is not there. A handler is told so as for any missing
             // volume (and may point to the last one): a program that handles
             // volumes itself never gets a dialog. Without one, the user is asked.
-            bool cancel = false;
-            if (m_volumeHandler) {
-                candidate = BuildVolumeName(2);
-                m_volumeHandler(candidate, m_volumes[0].Removable, cancel);
-            } else {
-                candidate = m_volumes[0].Name;
-                cancel = !AskForVolume(L"Select last volume", candidate);
+            candidate = HandlesMissingVolumes() ? BuildVolumeName(2) : m_volumes[0].Name;
+            if (!FindVolume(candidate, m_volumes[0].Removable, L"Select last volume")) {
+                m_missingVolume = BuildVolumeName(2);
+                return false;
             }
-            if (cancel) return false;
         }
         int64_t number = 0;
         if (!BelongsToSet(candidate) || !VolumeNumberOf(candidate, number) || number < 2 || number > kMaxVolumes)
@@ -303,11 +321,8 @@ bool TMyStreamReader::OpenVolume(size_t number) {
         }
         // Removable media: the user may insert the disk or point elsewhere, and the
         // same name is tried again.
-        bool cancel = false;
-        if (m_volumeHandler) {
-            m_volumeHandler(volume.Name, volume.Removable, cancel);
-            if (cancel) break;
-        } else if (!AskForVolume(L"Select volume", volume.Name)) {
+        if (!FindVolume(volume.Name, volume.Removable, L"Select volume")) {
+            m_missingVolume = volume.Name;
             break;
         }
     }
@@ -343,7 +358,7 @@ bool TMyStreamReader::FindShortVolume() {
         }
     m_shortVolumeFound = true;
     const std::wstring& named = m_volumes[shortOne - 1].Name;
-    if (m_owner != nullptr) m_owner->ReportError(kShortVolume, named.empty() ? BuildVolumeName(shortOne) : named);
+    if (m_host != nullptr) m_host->ReportError(kShortVolume, named.empty() ? BuildVolumeName(shortOne) : named);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FileIdentity.h"
 #include "FileTimes.h"
 #include "StagedFiles.h"
 #include "StreamPosition.h"
@@ -42,7 +43,19 @@ TMyStreamWriter::TMyStreamWriter(uint32_t* errorTarget, const std::wstring& file
 
 void TMyStreamWriter::ReplaceAsSet() { m_staged = m_asSet = true; }
 
-bool TMyStreamWriter::Start() { return AddVolume(); }
+bool TMyStreamWriter::Start() {
+    if (!AddVolume()) return false;
+    m_archiveStart = m_position;
+    return true;
+}
+
+bool TMyStreamWriter::ReplacesExisting() const {
+    return m_staged && !m_asSet && !m_append && !m_volumes.empty() && m_volumes[0].Name != FileName(1);
+}
+
+uint64_t TMyStreamWriter::FileNumber() const {
+    return !m_volumes.empty() && m_volumes[0].Handle ? FileNumberOf(m_volumes[0].Handle.Get()) : 0;
+}
 
 bool TMyStreamWriter::Fail(size_t number, DWORD error) {
     // The first failure is the one to tell: what follows from it says less.
@@ -215,6 +228,7 @@ bool TMyStreamWriter::CreateVolumeFile(TFiles& volume, size_t number) {
 HRESULT STDMETHODCALLTYPE TMyStreamWriter::Write(const void* data, UINT32 size, UINT32* processed) {
     return GuardedCall([&]() -> HRESULT {
         if (processed != nullptr) *processed = 0;
+        KeepStartHeader(static_cast<const uint8_t*>(data), size);
         UINT32 done = 0;
         if (m_volumeSize > 0) {
             WriteVolumes(static_cast<const uint8_t*>(data), size, done);
@@ -228,6 +242,13 @@ HRESULT STDMETHODCALLTYPE TMyStreamWriter::Write(const void* data, UINT32 size, 
         if (processed != nullptr) *processed = done;
         return m_lastError != 0 ? S_FALSE : S_OK;
     });
+}
+
+void TMyStreamWriter::KeepStartHeader(const uint8_t* data, UINT32 size) {
+    const uint64_t from = std::max(m_position, m_archiveStart);
+    const uint64_t to = std::min(m_position + size, m_archiveStart + kStartHeaderSize);
+    if (from < to)
+        std::copy(data + (from - m_position), data + (to - m_position), m_startHeader.begin() + (from - m_archiveStart));
 }
 
 bool TMyStreamWriter::WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done) {

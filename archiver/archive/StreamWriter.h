@@ -7,6 +7,7 @@
 
 #include "ComObject.h"
 #include "SevenZipInterfaces.h"
+#include "SevenZipSignature.h"
 #include "Volume.h"
 #include "WideFiles.h"
 
@@ -69,6 +70,15 @@ public:
     const std::wstring& FailedFileName() const { return m_failedName; }
     bool WriteFailed() const { return m_writeFailed; }
     std::vector<std::wstring> VolumeNames() const;
+    // After Start: a file of the name is there, which Commit would replace (a
+    // staged writer of one file).
+    bool ReplacesExisting() const;
+    // The file system's number of the first file, while it is open (0 when the
+    // system gives none): that of the file Commit puts in place.
+    uint64_t FileNumber() const;
+    // The 32 bytes last written where the archive begins (behind a self-extractor's
+    // module): the start header, which the library writes last.
+    const TStartHeader& StartHeader() const { return m_startHeader; }
 
     // The one place where bytes reach a file: a test puts a failing function here
     // to stand for a full disk where it cannot mount a small file system.
@@ -84,6 +94,7 @@ private:
     void Stamp(TFiles& volume) const;
     bool AddVolume();
     bool WriteVolumes(const uint8_t* data, UINT32 size, UINT32& done);
+    void KeepStartHeader(const uint8_t* data, UINT32 size);
     // All of it at the offset of volume `number` (from 1), however many writes it
     // takes; false when one fails, with the system's reason.
     bool WriteWhole(size_t number, uint64_t offset, const uint8_t* data, DWORD count, DWORD& done);
@@ -109,6 +120,8 @@ private:
     std::vector<bool> m_removeByName;
     uint64_t m_position = 0;
     uint64_t m_size = 0;
+    uint64_t m_archiveStart = 0;  // where Start left the position
+    TStartHeader m_startHeader{};
     uint32_t m_lastError = 0;
     std::wstring m_failedName;
     bool m_writeFailed = false;

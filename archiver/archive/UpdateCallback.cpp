@@ -1,19 +1,20 @@
 #include "UpdateCallback.h"
 
+#include "ErrorCodes.h"
 #include "PropVariant.h"
-#include "SevenZip.h"
 #include "StreamReader.h"
 #include "WidePath.h"
 
 using namespace sevenzip;
 
-TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TSevenZip* owner, std::vector<TAddItem> items)
-    : m_owner(owner), m_items(std::move(items)), m_password(owner->Password) {}
+TMyArchiveUpdateCallback::TMyArchiveUpdateCallback(TOperationHost& host, std::vector<TAddItem> items,
+                                                   TStoredPathRules rules, std::wstring password)
+    : m_host(host), m_items(std::move(items)), m_rules(rules), m_password(std::move(password)) {}
 
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetTotal(UINT64) { return S_OK; }
 
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::SetCompleted(const UINT64* completed) {
-    return GuardedCall([&] { return m_progress.Report(m_owner, completed, m_owner->OnAddfile); });
+    return GuardedCall([&] { return m_progress.Report(m_host, completed); });
 }
 
 HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetUpdateItemInfo(UINT32, INT32* newData, INT32* newProperties,
@@ -45,15 +46,15 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetProperty(UINT32 index, PR
 
 std::wstring TMyArchiveUpdateCallback::StoredPath(uint32_t index) {
     std::wstring path = m_items[index].Path.substr(m_items[index].RootLength);
-    if (m_owner->OnSetAddName) m_owner->OnSetAddName(m_owner, index, path);
+    m_host.NameStored(index, path);
     wchar_t letter = path.size() >= 2 && path[1] == L':' ? static_cast<wchar_t>(path[0] | 0x20) : L'\0';
     if (letter >= L'a' && letter <= L'z') {
-        if (m_owner->AddOptions.Contains(AddOptsEnum::AddIncludeDriveLetter))
+        if (m_rules.IncludeDriveLetter)
             path.erase(1, 1);  // "C:\data\a.txt" is stored as "C\data\a.txt"
         else
             path.erase(0, 3);
     }
-    if (m_owner->AddOptions.Contains(AddOptsEnum::AddStoreOnlyFilename)) {
+    if (m_rules.OnlyFilename) {
         size_t backslash = path.rfind(L'\\');
         if (backslash != std::wstring::npos) path.erase(0, backslash + 1);
     }
@@ -66,13 +67,12 @@ HRESULT STDMETHODCALLTYPE TMyArchiveUpdateCallback::GetStream(UINT32 index, ISeq
         *in = nullptr;
         if (index >= m_items.size()) return E_INVALIDARG;
         m_progress.StartItem(m_items[index].Path, m_items[index].Size);
-        ComPtr<TMyStreamReader> reader(new TMyStreamReader(m_owner, TReaderVolumes::OneFile, m_items[index].Path));
+        ComPtr<TMyStreamReader> reader(new TMyStreamReader(&m_host, TReaderVolumes::OneFile, m_items[index].Path));
         if (reader->LastError() != 0 && !m_items[index].IsDirectory()) {
             // Stored as an empty file, it would restore as one: the library leaves
             // an item out on this answer instead.
             ++m_skippedItems;
-            m_owner->LastError = reader->LastError();
-            m_owner->ReportError(kCouldNotOpenFile, m_items[index].Path);
+            m_host.ReportError(kCouldNotOpenFile, m_items[index].Path, reader->LastError());
             return S_FALSE;
         }
         reader.CopyTo(in);

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <exception>
-#include <thread>
+#include <utility>
 
 #include "SettingsFile.h"
 #include "archive/ShownName.h"
@@ -94,12 +92,13 @@ TForm1::TForm1(TComponent* Owner)
     PasswordDialog1->Caption = L"Hasło do archiwum";
     PasswordDialog1->OkCaption = L"OK";
     PasswordDialog1->CancelCaption = L"Anuluj";
+    TOperationRunner::TView& view = *this;
+    m_runner = std::make_unique<TOperationRunner>(Handle(), view);
     DoCreate();
 }
 
-TForm1::~TForm1() {
-    for (wchar_t* text : m_handedOver) delete[] text;
-}
+// The archive held is let go with the window.
+TForm1::~TForm1() = default;
 
 std::wstring TForm1::Entry(size_t index) const { return SettingsEntryText(m_settings.Entries[index]); }
 
@@ -110,9 +109,9 @@ void TForm1::FormCreate(TObject*) {
         return;
     }
     m_settings = record;
+    m_entries = ItemEntries(m_settings);
     Label1->SetText(L"0");
-    for (size_t i = kFirstItemEntry; i <= kLastItemEntry; ++i)
-        if (!m_settings.Entries[i].empty()) ListBox1->AddItem(Entry(i));
+    for (const std::wstring& entry : m_entries) ListBox1->AddItem(entry);
 }
 
 void TForm1::SpeedButton1Click(TObject*) {
@@ -132,12 +131,12 @@ void TForm1::SpeedButton1Click(TObject*) {
     }
     SevenZip1->SetVolumeSize(volumeSize);
     SevenZip1->Files.Clear();
-    for (size_t i = kFirstItemEntry; i <= kLastItemEntry; ++i) {
-        if (m_settings.Entries[i].empty()) continue;
-        SevenZip1->AddRootDir = Entry(kRootEntry);
-        if (!Password7z->Text().empty()) SevenZip1->Password = Password7z->Text();
-        SevenZip1->Files.Add(Entry(i));
-    }
+    if (!m_entries.empty()) SevenZip1->AddRootDir = Entry(kRootEntry);
+    for (const std::wstring& entry : m_entries) SevenZip1->Files.Add(entry);
+    // The box serves this pack alone: a load or a restore asks for its own.
+    SevenZip1->Password = Password7z->Text();
+    // The pack may replace the archive held: it is let go meanwhile.
+    m_hold = TArchiveHold();
     int32_t result = -1;
     try {
         result = RunOperation([this] { return SevenZip1->Add(); });
@@ -145,12 +144,16 @@ void TForm1::SpeedButton1Click(TObject*) {
         // The archive file could not be made; the component has nothing to say
         // about it and the window carries on.
     }
+    SevenZip1->Password.clear();
     // 1: written without files that could not be read. Only an archive written is
-    // the one to restore now; one that was not leaves the one before.
+    // the one to restore now; one that was not leaves the one before, held again
+    // (what it is now is checked when it is restored).
     if (result == 0 || result == 1) {
         const std::wstring written =
             SevenZip1->VolumeNames.empty() ? SevenZip1->SZFileName : SevenZip1->VolumeNames.front();
-        KeepArchive(written, TArchiveHold(written));
+        KeepArchive(written, TArchiveHold(written), SevenZip1->ArchiveStartHeader);
+    } else if (!m_archiveName.empty()) {
+        m_hold = TArchiveHold(m_archiveName);
     }
     ShowResult(ResultText(result));
 }
@@ -161,14 +164,15 @@ void TForm1::SpeedButton4Click(TObject*) {
     ClearRows();
     if (!OpenDialog2->Execute(Handle()) || Closing()) return;
     SevenZip1->SZFileName = OpenDialog2->FileName;
+    SevenZip1->Password.clear();
     // Until it is listed there is no archive to restore: not the one before either.
-    m_archiveName.clear();
-    m_archiveFiles.clear();
-    // Held while it is listed: nobody changes it between the rows and what is kept of it.
-    const TArchiveHold hold(SevenZip1->SZFileName);
+    ForgetArchive();
+    // Held from before it is listed until another is: nobody changes it between
+    // the rows and the restore.
+    TArchiveHold hold(SevenZip1->SZFileName);
     const int32_t result = RunOperation([this] { return SevenZip1->List(); });
     ListView1->SetItemCount(static_cast<int>(m_rows.Count()));
-    if (result >= 0) KeepArchive(SevenZip1->SZFileName, hold);
+    if (result >= 0) KeepArchive(SevenZip1->SZFileName, std::move(hold), SevenZip1->ArchiveStartHeader);
     ShowResult(std::to_wstring(result));
 }
 
@@ -180,62 +184,47 @@ void TForm1::SpeedButton2Click(TObject*) {
     ShowResult(ResultText(result == 0 ? 0 : -1));
 }
 
-void TForm1::KeepArchive(const std::wstring& name, const TArchiveHold& hold) {
-    // One that cannot be held cannot be checked either: there is none to restore.
-    m_archiveName = hold.Held() ? name : std::wstring();
-    m_archiveFiles = hold.Held() ? hold.Files() : std::vector<TArchiveFileState>();
+void TForm1::KeepArchive(const std::wstring& name, TArchiveHold hold, const TStartHeader& startHeader) {
+    m_archiveName = name;
+    m_archiveHeader = startHeader;
+    m_hold = std::move(hold);
+}
+
+void TForm1::ForgetArchive() {
+    m_archiveName.clear();
+    m_archiveHeader = {};
+    m_hold = TArchiveHold();
 }
 
 int32_t TForm1::RestoreKeptArchive() {
     SevenZip1->ExtrBaseDir = Entry(kRestoreEntry);
     SevenZip1->ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
     SevenZip1->Files.Clear();
-    // No archive listed or written, or one that is gone: the component is given
-    // none, and refuses it as a missing archive (error 1). Not the name itself: a
-    // file that came back under it since would be restored unchecked.
-    const TArchiveHold hold(m_archiveName);
-    if (hold.Missing()) {
-        SevenZip1->SZFileName.clear();
-        return RunOperation([this] { return SevenZip1->Extract(); });
-    }
-    // The items go by their numbers, which another archive under the same name
-    // would give to other files: the archive must be the one whose rows the user
-    // chose from, or, without a choice, the one whose whole content is meant.
-    std::vector<int> rows;
-    std::vector<uint32_t> indices;
-    if (ListView1->SelCount() > 0)
-        for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row)) {
-            rows.push_back(row);
-            indices.push_back(static_cast<uint32_t>(m_rows.Row(static_cast<size_t>(row)).Fileindex));
-        }
+    SevenZip1->Password.clear();
+    // No archive listed or written: the component is given none, and refuses it
+    // as a missing archive (error 1).
     SevenZip1->SZFileName = m_archiveName;
-    m_keepPasswordAnswer = true;
-    struct TForgetAnswer {
-        TForm1& Form;
-        ~TForgetAnswer() {
-            Form.m_keepPasswordAnswer = false;
-            Form.m_keptPasswordAnswer.reset();
-        }
-    } forget{*this};
-    bool same = hold.Held() && hold.Files() == m_archiveFiles;
-    if (same && !indices.empty()) {
-        std::vector<std::wstring> names;
-        const int32_t count = RunOperation([&] { return SevenZip1->GetFilenamesByIndex(indices, names); });
-        if (count < 0) return -1;  // not opened: the component has said why
-        for (size_t i = 0; same && i < indices.size(); ++i)
-            same = indices[i] < static_cast<uint32_t>(count) &&
-                   names[i] == m_rows.Row(static_cast<size_t>(rows[i])).Filename;
-    }
-    if (!same) {
-        if (!Closing())
-            Application().MessageBox(L"Archiwum \u201E" + ShownName(FileNamePart(m_archiveName)) +
-                                         L"\u201D zmieniło się, odkąd je wczytano lub utworzono. Nic nie zostało "
-                                         L"odtworzone: wczytaj archiwum ponownie.",
-                                     MB_OK | MB_ICONWARNING);
-        return -1;
-    }
-    for (uint32_t index : indices) SevenZip1->Files.Add(std::to_wstring(index));
-    return RunOperation([this] { return SevenZip1->Extract(); });
+    // The items go by their numbers, which another archive under the same name
+    // would give to other files: the archive must be the one the user saw, with
+    // the rows chosen, or without a choice every row, as they show.
+    std::vector<size_t> rows;
+    if (ListView1->SelCount() > 0)
+        for (int row = ListView1->NextSelected(-1); row >= 0; row = ListView1->NextSelected(row))
+            rows.push_back(static_cast<size_t>(row));
+    for (size_t row : rows) SevenZip1->Files.Add(std::to_wstring(m_rows.Row(row).Fileindex));
+    SevenZip1->ExpectedArchive.reset();
+    if (!m_archiveName.empty())
+        SevenZip1->ExpectedArchive = TExpectedArchive{m_archiveHeader, [this, rows](size_t number, TShownItem& item) {
+            const size_t row = rows.empty() ? number : number < rows.size() ? rows[number] : m_rows.Count();
+            if (row >= m_rows.Count()) return false;
+            const TArchiveRow shown = m_rows.Row(row);
+            item = {static_cast<uint32_t>(shown.Fileindex), shown.Filename, shown.FileSizeU,
+                    static_cast<uint32_t>(shown.Filecrc)};
+            return true;
+        }};
+    const int32_t result = RunOperation([this] { return SevenZip1->Extract(); });
+    SevenZip1->ExpectedArchive.reset();
+    return result;
 }
 
 void TForm1::SpeedButton3Click(TObject*) {
@@ -276,75 +265,39 @@ void TForm1::ClearRows() {
 bool TForm1::Closing() const { return Application().Terminated(); }
 
 int32_t TForm1::RunOperation(const std::function<int32_t()>& operation) {
-    // A close that came meanwhile (a message box of the action) wins; the
-    // component's own check covers a close made while the worker starts.
-    if (Closing()) return -1;
-    std::atomic<bool> finished{false};
-    int32_t result = -1;
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            result = operation();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-        ::PostMessageW(Handle(), kOperationOverMessage, 0, 0);  // wakes the wait below
-    });
-    // The steps are shown every few milliseconds, all that came meanwhile, each as
-    // it was; when they come faster than bars repaint, a slice at a time, with the
-    // user's clicks and the painting between the slices. The loop lasts until the
-    // operation is over, also after "Koniec": the component must not go while it
-    // works.
-    bool behind = false;
-    while (!finished || behind) {
-        if (!behind) ::MsgWaitForMultipleObjectsEx(0, nullptr, 15, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        Application().ProcessMessages();
-        behind = ShowSteps(20);
-    }
-    worker.join();
-    // Told rather than asked: a volume past the end of the set was never written.
-    if (!m_shortVolume.empty() && !Closing())
-        Application().MessageBox(L"Wolumin \u201E" + ShownName(FileNamePart(m_shortVolume)) +
-                                     L"\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
-                                     L"odczytane.",
-                                 MB_OK | MB_ICONERROR);
-    m_shortVolume.clear();
-    if (failure) std::rethrow_exception(failure);
+    const int32_t result = m_runner->Run(operation);
+    ShowNotice();
     return result;
 }
 
-void TForm1::QueueStep(TStep step) {
-    std::lock_guard<std::mutex> lock(m_stepsLock);
-    m_steps.push_back(std::move(step));
+void TForm1::ShowNotice() {
+    const int32_t notice = std::exchange(m_notice, 0);
+    const std::wstring name = ShownName(FileNamePart(std::exchange(m_noticeFile, std::wstring())));
+    if (notice == 0 || Closing()) return;
+    // Told rather than asked: a volume past the end of the set was never written.
+    if (notice == kShortVolume)
+        Application().MessageBox(L"Wolumin \u201E" + name +
+                                     L"\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
+                                     L"odczytane.",
+                                 MB_OK | MB_ICONERROR);
+    else
+        Application().MessageBox(L"Archiwum \u201E" + name +
+                                     L"\u201D zmieniło się, odkąd je wczytano lub utworzono. Nic nie zostało "
+                                     L"odtworzone: wczytaj archiwum ponownie.",
+                                 MB_OK | MB_ICONWARNING);
 }
 
-bool TForm1::ShowSteps(DWORD budgetMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        TStep step;
-        {
-            std::lock_guard<std::mutex> lock(m_stepsLock);
-            if (m_steps.empty()) return false;
-            if (::GetTickCount() - start >= budgetMs) return true;
-            step = std::move(m_steps.front());
-            m_steps.pop_front();
-        }
-        // Once the program is ending, nobody looks.
-        if (Application().Terminated()) continue;
-        switch (step.Kind) {
-        case TStep::TKind::ShowFile:
-            Label1->SetText(ShownName(step.Name));
-            ProgressBar2->SetPosition(0);
-            ProgressBar2->SetMax(step.First);
-            break;
-        case TStep::TKind::TotalMax: ProgressBar1->SetMax(step.First); break;
-        case TStep::TKind::Positions:
-            ProgressBar1->SetPosition(step.First);
-            ProgressBar2->SetPosition(step.Second);
-            break;
-        }
-    }
+void TForm1::ShowFile(const std::wstring& name, uint64_t size) {
+    Label1->SetText(ShownName(name));
+    ProgressBar2->SetPosition(0);
+    ProgressBar2->SetMax(size);
+}
+
+void TForm1::ShowTotal(uint64_t total) { ProgressBar1->SetMax(total); }
+
+void TForm1::ShowPositions(uint64_t total, uint64_t file) {
+    ProgressBar1->SetPosition(total);
+    ProgressBar2->SetPosition(file);
 }
 
 // The component's events come on the operation's threads: rows are collected for
@@ -362,49 +315,42 @@ void TForm1::SevenZip1Listfile(TObject*, const std::wstring& Filename, uint64_t 
 }
 
 void TForm1::SevenZip1Addfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
-    QueueStep({TStep::TKind::ShowFile, Filename, Filesize});
+    m_runner->FileStarted(Filename, Filesize);
 }
 
 void TForm1::SevenZip1Extractfile(TObject*, const std::wstring& Filename, uint64_t Filesize) {
-    QueueStep({TStep::TKind::ShowFile, Filename, Filesize});
+    m_runner->FileStarted(Filename, Filesize);
 }
 
 void TForm1::SevenZip1PreProgress(TObject*, uint64_t MaxProgress) {
-    if (MaxProgress > 0) QueueStep({TStep::TKind::TotalMax, {}, MaxProgress});
+    if (MaxProgress > 0) m_runner->TotalKnown(MaxProgress);
 }
 
 void TForm1::SevenZip1Progress(TObject*, const std::wstring&, uint64_t FilePosArc, uint64_t FilePosFile) {
-    QueueStep({TStep::TKind::Positions, {}, FilePosArc, FilePosFile});
+    m_runner->Positions(FilePosArc, FilePosFile);
 }
 
 void TForm1::SevenZip1Message(TObject*, int32_t ErrCode, const std::string&, const std::wstring& Filename) {
-    // Errors of the operations are not shown; Label1 tells a failed load or restore.
-    // A volume cut short is told once the operation is over: the window would
-    // otherwise have asked for one.
-    if (ErrCode != kShortVolume) return;
-    std::lock_guard<std::mutex> lock(m_stepsLock);
-    m_shortVolume = Filename;
+    // Errors of the operations are not shown; Label1 tells a failed load or
+    // restore. A volume cut short, where the window would otherwise have asked
+    // for one, and an archive that is not the one listed are told in a box once
+    // the operation is over. Both come from its open, on its own thread.
+    if ((ErrCode != kShortVolume && ErrCode != kArchiveChanged) || m_notice != 0) return;
+    m_notice = ErrCode;
+    m_noticeFile = Filename;
 }
 
 void TForm1::SevenZip1ExtractOverwrite(TObject*, const std::wstring&, bool& DoOverwrite) { DoOverwrite = true; }
 
 // The operation's thread waits for the answer; the dialog belongs to the window's.
 void TForm1::SevenZip1Password(TObject*, std::wstring& Password, bool& Cancel) {
-    if (m_keptPasswordAnswer) {
-        Password = *m_keptPasswordAnswer;
-        Cancel = false;
-        return;
-    }
-    m_passwordAnswer = &Password;
-    Cancel = ::SendMessageW(Handle(), kAskPasswordMessage, 0, 0) == 0;
-    m_passwordAnswer = nullptr;
-    if (m_keepPasswordAnswer && !Cancel) m_keptPasswordAnswer = Password;
+    Cancel = !m_runner->AskPassword(Password);
 }
 
 bool TForm1::AskPassword(std::wstring& password) {
     // Once the program is ending, nobody answers.
     if (Closing()) return false;
-    PasswordDialog1->Prompt = L"Hasło do archiwum " + FileNamePart(SevenZip1->SZFileName) + L":";
+    PasswordDialog1->Prompt = L"Hasło do archiwum " + ShownName(FileNamePart(SevenZip1->SZFileName)) + L":";
     const bool answered = PasswordDialog1->Execute(Handle());
     password = PasswordDialog1->Password;
     PasswordDialog1->Password.clear();
@@ -415,42 +361,10 @@ void TForm1::ListView1Data(TObject*, int Row, int Column, std::wstring& Text) {
     if (Row >= 0 && static_cast<size_t>(Row) < m_rows.Count()) Text = RowCell(m_rows.Row(static_cast<size_t>(Row)), Column);
 }
 
-bool TForm1::HandOverText(const std::wstring& text) {
-    auto* copy = new wchar_t[text.size() + 1];
-    text.copy(copy, text.size());
-    copy[text.size()] = L'\0';
-    m_handedOver.insert(copy);
-    if (::PostMessageW(Handle(), kTakeTextMessage, 0, reinterpret_cast<LPARAM>(copy))) return true;
-    m_handedOver.erase(copy);
-    delete[] copy;
-    return false;
-}
-
-void TForm1::TakeText(LPARAM text) {
-    // Any process can post this message, with any value: only a string this
-    // window handed over itself is released, anything else is not ours to free.
-    auto found = m_handedOver.find(reinterpret_cast<wchar_t*>(text));
-    if (found != m_handedOver.end()) {
-        delete[] *found;
-        m_handedOver.erase(found);
-    }
-    // A flood of these messages would otherwise nest one message loop in the next
-    // until the stack runs out: the first lets the others run, each of them returns.
-    if (m_takingText) return;
-    m_takingText = true;
-    Application().ProcessMessages();
-    m_takingText = false;
-}
-
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_runner != nullptr && m_runner->HandleMessage(message, lParam, result)) return result;
     switch (message) {
-    case kTakeTextMessage: TakeText(lParam); return 0;
-    case kOperationOverMessage: return 0;  // wakes RunOperation
-    // Any process may send it: only a question of the running operation is asked.
-    case kAskPasswordMessage: {
-        std::wstring* answer = m_passwordAnswer;
-        return answer != nullptr && AskPassword(*answer) ? 1 : 0;
-    }
     // The window has no close button; closing it another way (Alt+F4, the
     // taskbar) ends the program as "Koniec" does.
     case WM_CLOSE: SpeedButton3Click(this); return 0;

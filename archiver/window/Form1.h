@@ -1,18 +1,15 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <mutex>
-#include <optional>
+#include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "ArchiveHold.h"
 #include "ArchiveRow.h"
+#include "OperationRunner.h"
 #include "SettingsRecord.h"
 #include "archive/SevenZip.h"
 #include "framework/Bevel.h"
@@ -30,23 +27,12 @@
 
 // The settings file, read from the current folder.
 constexpr wchar_t kSettingsFileName[] = L"doziruzidive_config.dat";
-// Hands the window a string (long parameter) that the window then releases.
-constexpr UINT kTakeTextMessage = 9999;
-// The running operation is over.
-constexpr UINT kOperationOverMessage = WM_APP + 1;
-// The running operation needs a password; the result is 1 when the user gave one.
-constexpr UINT kAskPasswordMessage = WM_APP + 2;
 
 // doziruzidive's main window: the list of what to archive from the settings file,
 // the four buttons, the progress of the running operation and the rows of the
-// archive last listed. All archive work is SevenZip1's.
-//
-// The 7-Zip library reports progress from threads of its own while it packs or
-// unpacks with several threads, and the thread that called it waits meanwhile: a
-// window touched from such a report would wait for a thread that cannot answer.
-// So each operation runs on a thread of its own, the window's thread keeps the
-// window alive, and the component's events hand what they show over to it.
-class TForm1 : public TForm {
+// archive last listed. All archive work is SevenZip1's, run by the operation
+// runner on a thread of its own while the window stays alive.
+class TForm1 : public TForm, private TOperationRunner::TView {
 public:
     // Binds the archive library (throws Exception with the library's load message
     // when it cannot), creates the controls and runs FormCreate. The window is
@@ -94,10 +80,7 @@ public:
     void SevenZip1Password(TObject* Sender, std::wstring& Password, bool& Cancel);
     void ListView1Data(TObject* Sender, int Row, int Column, std::wstring& Text);
 
-    // Posts a copy of the text to the window with kTakeTextMessage; the window
-    // releases it when the message arrives.
-    bool HandOverText(const std::wstring& text);
-    size_t TextsHandedOver() const { return m_handedOver.size(); }
+    TOperationRunner& Runner() { return *m_runner; }
     const TSettingsRecord& Settings() const { return m_settings; }
 
 protected:
@@ -105,21 +88,13 @@ protected:
 
 private:
     class TBusy;
-    // What an event of the running operation changes in the window.
-    struct TStep {
-        enum class TKind { ShowFile, TotalMax, Positions } Kind;
-        std::wstring Name;
-        uint64_t First = 0;
-        uint64_t Second = 0;
-    };
 
     // "Koniec" or a close of the window was asked for: nothing more starts, and
     // no answer of a dialog open meanwhile counts.
     bool Closing() const;
+    // The operation, run; then what it asks to be told in a box.
     int32_t RunOperation(const std::function<int32_t()>& operation);
-    void QueueStep(TStep step);
-    // Shows queued steps for up to the budget; true when some are left.
-    bool ShowSteps(DWORD budgetMs);
+    void ShowNotice();
 
     void CreateControls();
     // Names for assistive technology, the result label as a live region, the
@@ -129,32 +104,34 @@ private:
     void ShowResult(const std::wstring& text);
     void ConfigureSevenZip1();
     void ClearRows();
-    // The archive that "Odtwórz archiwum" restores from, as held now.
-    void KeepArchive(const std::wstring& name, const TArchiveHold& hold);
-    // The kept archive's chosen rows or, without a choice, all of it, once it is
-    // seen to be the archive kept; the result of Extract, or -1.
+    // The archive that "Odtwórz archiwum" restores from: its name, its start
+    // header as listed or written, its files held; ForgetArchive lets it go.
+    void KeepArchive(const std::wstring& name, TArchiveHold hold, const TStartHeader& startHeader);
+    void ForgetArchive();
+    // The kept archive's chosen rows or, without a choice, all of it, when it is
+    // still what the user saw; the result of Extract, or -1.
     int32_t RestoreKeptArchive();
-    void TakeText(LPARAM text);
-    // On the window's thread, for the operation's: the answer of PasswordDialog1.
-    bool AskPassword(std::wstring& password);
     std::wstring Entry(size_t index) const;
 
+    // TOperationRunner::TView: on the window's thread.
+    void ShowFile(const std::wstring& name, uint64_t size) override;
+    void ShowTotal(uint64_t total) override;
+    void ShowPositions(uint64_t total, uint64_t file) override;
+    bool AskPassword(std::wstring& password) override;
+
     TSettingsRecord m_settings;
+    std::vector<std::wstring> m_entries;  // what "Archiwizuj" packs
     TArchiveRows m_rows;
-    // The archive last listed or written, its files as they were then; no name
-    // when there is none. The rows, when there are any, are its items.
+    // The archive last listed or written; no name when there is none. The rows,
+    // when there are any, are its items.
     std::wstring m_archiveName;
-    std::vector<TArchiveFileState> m_archiveFiles;
-    // Within one restore, its check and its extraction ask for a password once.
-    bool m_keepPasswordAnswer = false;
-    std::optional<std::wstring> m_keptPasswordAnswer;
-    // A volume cut short, as the running operation reported it (error 19); under
-    // the steps' lock, since the library may read from threads of its own.
-    std::wstring m_shortVolume;
-    std::unordered_set<wchar_t*> m_handedOver;
+    TStartHeader m_archiveHeader{};
+    TArchiveHold m_hold;
+    // What the running operation reported that the user is told in a box once it
+    // is over: a volume cut short (error 19), an archive that changed since it was
+    // listed (20). Written on the operation's thread, read after it has ended.
+    int32_t m_notice = 0;
+    std::wstring m_noticeFile;
     bool m_busy = false;
-    bool m_takingText = false;  // message 9999 is letting messages run
-    std::atomic<std::wstring*> m_passwordAnswer{nullptr};  // the running operation's question
-    std::mutex m_stepsLock;
-    std::deque<TStep> m_steps;
+    std::unique_ptr<TOperationRunner> m_runner;
 };

@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "archive/Handles.h"
@@ -23,4 +24,16 @@ std::wstring SettingsEntryText(const std::string& entry) {
     std::wstring wide(static_cast<size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
     return wide;
+}
+
+std::vector<std::wstring> ItemEntries(const TSettingsRecord& record) {
+    std::vector<std::wstring> entries;
+    for (size_t i = kFirstItemEntry; i <= kLastItemEntry; ++i) {
+        std::wstring text = SettingsEntryText(record.Entries[i]);
+        // Blanks and control characters alone name nothing: packed, they would
+        // stand for the current folder.
+        if (std::any_of(text.begin(), text.end(), [](wchar_t c) { return c > L' '; }))
+            entries.push_back(std::move(text));
+    }
+    return entries;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "SettingsRecord.h"
 
@@ -13,3 +14,7 @@ DWORD ReadSettingsFile(const std::wstring& path, TSettingsRecord& record);
 // The entry's text in UTF-16, from the system's 8-bit code page. A path holds no
 // NUL: the text ends at the first one.
 std::wstring SettingsEntryText(const std::string& entry);
+
+// The entries to archive (1 to 50) as the window lists and packs them, in order:
+// each one's text, and none for an entry that is empty or blank once read.
+std::vector<std::wstring> ItemEntries(const TSettingsRecord& record);

@@ -13,7 +13,8 @@
 // one a line, after those given; for more than a command line holds).
 //
 // It never opens a window: a missing volume or password fails the operation with
-// a message and a non-zero exit code.
+// a message and a non-zero exit code. Names are printed as the window shows them
+// (ShownName.h): no line holds a control or format character of a name.
 #include <windows.h>
 #include <psapi.h>
 
@@ -181,9 +182,8 @@ private:
 int ListWithLibraryOnly(TSevenZip& zip, const std::wstring& archive) {
     ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::OneFile, archive));
     IInArchive* library = zip.InArchive();
-    if (library->Open(reader.Get(), nullptr, nullptr) != S_OK) return -1;
     UINT32 count = 0;
-    library->GetNumberOfItems(&count);
+    if (library->Open(reader.Get(), nullptr, nullptr) != S_OK || library->GetNumberOfItems(&count) != S_OK) return -1;
     PropVariant value;
     for (UINT32 i = 0; i < count; ++i)
         for (PROPID id : {sevenzip::kpidPath, sevenzip::kpidSize, sevenzip::kpidPackSize, sevenzip::kpidAttrib,
@@ -213,14 +213,14 @@ int wmain(int argc, wchar_t** argv) {
         zip.SZFileName = options.archive;
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
             std::wstring line = L"error " + std::to_wstring(code) + L": " + Widen(message);
-            if (!file.empty()) line += L": " + file;
+            if (!file.empty()) line += L": " + ShownName(file);
             if (ErrorHasSystemReason(code) && zip.LastError != 0)
                 line += L" (" + SystemErrorText(zip.LastError) + L")";
             Print(line);
         };
         // A script waits for no one: a missing volume fails the operation.
         zip.OnOpenVolume = [](std::wstring& name, bool, bool& cancel) {
-            Print(L"missing volume: " + name);
+            Print(L"missing volume: " + ShownName(name));
             cancel = true;
         };
         if (!options.quiet) {
@@ -230,7 +230,7 @@ int wmain(int argc, wchar_t** argv) {
             auto name = [lastNamed](const wchar_t* verb, const std::wstring& file, uint64_t size) mutable {
                 if (file.empty() || file == lastNamed) return;
                 lastNamed = file;
-                Print(verb + file + L" (" + std::to_wstring(size) + L" bytes)");
+                Print(verb + ShownName(file) + L" (" + std::to_wstring(size) + L" bytes)");
             };
             zip.OnAddfile = [name](TObject*, const std::wstring& file, uint64_t size) mutable {
                 name(L"adding ", file, size);
@@ -242,7 +242,7 @@ int wmain(int argc, wchar_t** argv) {
                                                  uint64_t packed, uint64_t attributes, uint64_t crc,
                                                  const std::wstring& method, double time) mutable {
                 // The name as the window shows it: nothing in it hides or reorders what it is.
-                line.Number(index).Number(attributes).Number(size).Number(packed).Hex8(crc).Text(method).Date(time)
+                line.Number(index).Number(attributes).Number(size).Number(packed).Hex8(crc).Text(ShownName(method)).Date(time)
                     .Text(ShownName(name))
                     .Print();
             };
@@ -255,7 +255,7 @@ int wmain(int argc, wchar_t** argv) {
         if (options.command == L"add") {
             for (const std::wstring& entry : options.entries) zip.Files.Add(entry);
             result = zip.Add();
-            for (const std::wstring& volume : zip.VolumeNames) Print(L"wrote " + volume);
+            for (const std::wstring& volume : zip.VolumeNames) Print(L"wrote " + ShownName(volume));
             ok = result == 0;
         } else if (options.command == L"list") {
             result = zip.List();

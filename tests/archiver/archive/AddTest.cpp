@@ -133,19 +133,18 @@ TEST(AddStoredPath, RootPrefixDriveLetterAndFileNameRules) {
     items[1].Path = L"C:\\other\\b.txt";
     items[2].Path = L"\\\\server\\share\\c.txt";
     items[2].RootLength = 2;
-    ComPtr<TMyArchiveUpdateCallback> callback(new TMyArchiveUpdateCallback(&zip, items));
-    EXPECT_EQ(callback->StoredPath(0), L"sub\\a.txt");
-    EXPECT_EQ(callback->StoredPath(1), L"other\\b.txt");
-    EXPECT_EQ(callback->StoredPath(2), L"server\\share\\c.txt");
-    zip.AddOptions.Include(AddOptsEnum::AddIncludeDriveLetter);
-    EXPECT_EQ(callback->StoredPath(1), L"C\\other\\b.txt");
-    zip.AddOptions.Include(AddOptsEnum::AddStoreOnlyFilename);
-    EXPECT_EQ(callback->StoredPath(0), L"a.txt");
-    zip.AddOptions = {};
+    auto callback = [&](TStoredPathRules rules) {
+        return ComPtr<TMyArchiveUpdateCallback>(new TMyArchiveUpdateCallback(zip.Host(), items, rules, L""));
+    };
+    EXPECT_EQ(callback({})->StoredPath(0), L"sub\\a.txt");
+    EXPECT_EQ(callback({})->StoredPath(1), L"other\\b.txt");
+    EXPECT_EQ(callback({})->StoredPath(2), L"server\\share\\c.txt");
+    EXPECT_EQ(callback({.IncludeDriveLetter = true})->StoredPath(1), L"C\\other\\b.txt");
+    EXPECT_EQ(callback({.IncludeDriveLetter = true, .OnlyFilename = true})->StoredPath(0), L"a.txt");
     zip.OnSetAddName = [](TObject*, uint32_t index, std::wstring& name) {
         if (index == 0) name = L"D:\\renamed\\" + name;
     };
-    EXPECT_EQ(callback->StoredPath(0), L"renamed\\sub\\a.txt");  // the drive rule follows the handler
+    EXPECT_EQ(callback({})->StoredPath(0), L"renamed\\sub\\a.txt");  // the drive rule follows the handler
 }
 
 TEST(Add, PacksAWildcardEntryBelowTheRootDirectory) {

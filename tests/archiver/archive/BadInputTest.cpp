@@ -97,7 +97,7 @@ TEST(BadInput, ItemResultsBeyondTheFourClassicCodesAreDataErrorsOrAWrongPassword
     // said as at the open.
     TSevenZip zip(nullptr);
     Messages messages(zip);
-    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(&zip, 0));
+    ComPtr<TMyArchiveExtractCallback> callback(new TMyArchiveExtractCallback(zip.Host(), zip.InArchive(), {}));
     for (INT32 result = 0; result <= 9; ++result) callback->SetOperationResult(result);
     EXPECT_EQ(messages.codes, (std::vector<int32_t>{kUnsupportedMethod, kDataError, kCRCError, kDataError, kDataError,
                                                     kDataError, kDataError, kDataError, kWrongPassword}));

@@ -20,6 +20,9 @@ public:
     explicit Attempt(const std::wstring& sandbox) : m_sandbox(sandbox) {
         m_zip.OnOpenVolume = [](std::wstring&, bool, bool& cancel) { cancel = true; };
         m_zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
+        m_zip.OnMessage = [this](TObject*, int32_t, const std::string&, const std::wstring& file) {
+            if (m_firstNamed.empty()) m_firstNamed = file + L"|";
+        };
     }
 
     // What went wrong, or nothing. `expected` holds the contents by stored name.
@@ -28,8 +31,15 @@ public:
         MakeDirectories(m_sandbox + L"\\base");
         m_zip.SZFileName = archive;
         m_zip.Files.Clear();
+        m_firstNamed.clear();
         const int32_t listed = m_zip.List();
         if (listed < -1) return "List returned " + std::to_string(listed);
+        // The archive is there: its open says what is wrong with it, or names the
+        // volume that is not there.
+        const int32_t code = m_zip.ErrCode;
+        if (listed == -1 && code != kShortVolume && code != kNotAnArchive && code != kDamagedHeader &&
+            code != kWrongPassword && !(code == kFileNotFound && m_firstNamed != archive + L"|"))
+            return "List reported " + std::to_string(code) + " for " + Narrow(m_firstNamed);
         m_zip.Files.Clear();
         m_zip.ExtrBaseDir = m_sandbox + L"\\base";
         const int32_t result = m_zip.Extract();
@@ -49,6 +59,7 @@ public:
 private:
     std::wstring m_sandbox;
     TSevenZip m_zip{nullptr};
+    std::wstring m_firstNamed;  // the file the first message names
 };
 
 // Two stored files, so that their bytes lie in the archive as they are.

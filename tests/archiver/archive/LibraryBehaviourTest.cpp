@@ -59,9 +59,10 @@ TEST(LibraryBehaviour, AsksForTheSizeBeforeReadingWhenOpening) {
     ASSERT_EQ(Run7z(L"a -t7z one.7z a.txt", folder), 0);
 
     TSevenZip zip(nullptr);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, TReaderVolumes::MultiVolume, folder + L"\\one.7z"));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip.Host(), TReaderVolumes::MultiVolume, folder + L"\\one.7z"));
     ComPtr<RecordingStream> stream(new RecordingStream(reader.Get()));
-    ComPtr<TMyArchiveOpenCallback> callback(new TMyArchiveOpenCallback(std::make_shared<TOperationPassword>(&zip)));
+    ComPtr<TMyArchiveOpenCallback> callback(
+        new TMyArchiveOpenCallback(std::make_shared<TOperationPassword>(&zip.Host(), zip.Password)));
     ASSERT_EQ(zip.InArchive()->Open(stream.Get(), nullptr, callback.Get()), S_OK);
     UINT32 count = 0;
     zip.InArchive()->GetNumberOfItems(&count);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -91,17 +92,29 @@ TEST(List, FindsAnItemByItsStoredPathIgnoringCase) {
     EXPECT_EQ(zip.GetIndexByFilename(L"nothing.txt"), -1);
 }
 
+// Each for what it is: not there, there but not to be read, no archive, an
+// archive whose header is cut off or damaged.
 TEST(List, ReportsWhatCannotBeOpened) {
     std::wstring folder = MakeOracleArchive(L"list-bad");
     std::string good = ReadFile(folder + L"\\arc.7z");
     WriteFile(folder + L"\\truncated.7z", good.substr(0, good.size() / 2));
+    std::string flipped = good;
+    flipped[flipped.size() - 3] ^= 0x40;  // in the header block, which its CRC then fails
+    WriteFile(folder + L"\\flipped.7z", flipped);
     WriteFile(folder + L"\\text.7z", "this is not an archive at all");
+    WriteFile(folder + L"\\random.7z", NoiseBytes(70000, 5));
     WriteFile(folder + L"\\empty.7z", "");
     WriteFile(folder + L"\\program.exe", std::string(200000, 'P'));
+    WriteFile(folder + L"\\locked.7z", good);
+    const HANDLE lock = ::CreateFileW((folder + L"\\locked.7z").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     const std::pair<const wchar_t*, int32_t> cases[] = {{L"missing.7z", kFileNotFound},
-                                                        {L"truncated.7z", kFileNotFound},
-                                                        {L"text.7z", kFileNotFound},
-                                                        {L"empty.7z", kFileNotFound},
+                                                        {L"locked.7z", kCouldNotOpenFile},
+                                                        {L"truncated.7z", kDamagedHeader},
+                                                        {L"flipped.7z", kDamagedHeader},
+                                                        {L"text.7z", kNotAnArchive},
+                                                        {L"random.7z", kNotAnArchive},
+                                                        {L"empty.7z", kNotAnArchive},
                                                         {L"program.exe", kNotSfxArchive}};
     for (const auto& [name, code] : cases) {
         TSevenZip zip(nullptr);
@@ -111,7 +124,54 @@ TEST(List, ReportsWhatCannotBeOpened) {
         EXPECT_EQ(zip.NumberOfFiles, -1);
         EXPECT_EQ(messages.codes, std::vector<int32_t>{code}) << Narrow(name);
         EXPECT_EQ(messages.files, std::vector<std::wstring>{zip.SZFileName});
+        EXPECT_EQ(zip.LastError, code == kCouldNotOpenFile ? ERROR_SHARING_VIOLATION : 0u);
         EXPECT_EQ(zip.Extract(), -1);
+    }
+    ::CloseHandle(lock);
+}
+
+// Restored only when it is the archive expected: its start header as listed, and
+// each item given at its index as the listing showed it. Any difference restores
+// nothing.
+TEST(Extract, OnlyTheArchiveExpectedIsRestored) {
+    std::wstring folder = MakeOracleArchive(L"extract-expected");
+    TSevenZip zip(nullptr);
+    zip.SZFileName = folder + L"\\arc.7z";
+    const std::vector<Listed> items = ListAll(zip);
+    const TStartHeader listed = zip.ArchiveStartHeader;
+    const Listed& a = *std::find_if(items.begin(), items.end(), [](const Listed& item) { return item.name == L"a.txt"; });
+    const TShownItem shown{static_cast<uint32_t>(a.index), a.name, a.size, static_cast<uint32_t>(a.crc)};
+    TStartHeader otherHeader = listed;
+    otherHeader[31] ^= 1;  // another CRC of the header block
+    auto changed = [&](const std::function<void(TShownItem&)>& change) {
+        TShownItem item = shown;
+        change(item);
+        return item;
+    };
+    const struct {
+        TStartHeader header;
+        TShownItem item;
+        int32_t result;
+    } cases[] = {
+        {listed, shown, 0},
+        {otherHeader, shown, -1},
+        {listed, changed([](TShownItem& item) { item.Name = L"A.txt"; }), -1},
+        {listed, changed([](TShownItem& item) { ++item.Size; }), -1},
+        {listed, changed([](TShownItem& item) { item.Crc ^= 1; }), -1},
+        {listed, changed([](TShownItem& item) { item.Index = 99; }), -1},
+    };
+    zip.ExtrBaseDir = folder + L"\\out";
+    zip.Files.Add(std::to_wstring(a.index));
+    for (const auto& test : cases) {
+        RemoveTree(folder + L"\\out");
+        Messages messages(zip);
+        zip.ExpectedArchive = TExpectedArchive{test.header, [&test](size_t number, TShownItem& item) {
+                                                   item = test.item;
+                                                   return number == 0;
+                                               }};
+        EXPECT_EQ(zip.Extract(), test.result);
+        EXPECT_EQ(Exists(folder + L"\\out\\a.txt"), test.result == 0);
+        EXPECT_EQ(messages.codes, test.result == 0 ? std::vector<int32_t>{} : std::vector<int32_t>{kArchiveChanged});
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "archive/ArchiveSignature.h"
 #include "archive/StreamReader.h"
 #include "archive/WidePath.h"
 #include "support/ArchiveTestSupport.h"
@@ -45,20 +46,20 @@ TEST(StreamReader, SingleFileKnowsItsSizeAndReadsShortAtTheEnd) {
     EXPECT_EQ(position, 7u);
 }
 
-TEST(StreamReader, UnreadableFileGivesNoBytesAndItsErrorReachesTheOwner) {
+// Its maker reports why (the update callback: code 13); the reader itself tells
+// nobody and reads nothing.
+TEST(StreamReader, UnreadableFileGivesNoBytesAndSaysWhyAtOnce) {
     std::wstring folder = FreshFolder(L"reader-locked");
     WriteFile(folder + L"\\locked.bin", "secret");
     HANDLE lock = ::CreateFileW((folder + L"\\locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     TSevenZip zip(nullptr);
-    {
-        ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip, TReaderVolumes::OneFile, folder + L"\\locked.bin"));
-        HRESULT result = E_FAIL;
-        EXPECT_EQ(ReadAll(reader.Get(), 0, 6, result), "");
-        EXPECT_EQ(result, S_OK);
-        EXPECT_EQ(zip.LastError, 0u);
-    }
-    EXPECT_EQ(zip.LastError, static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip.Host(), TReaderVolumes::OneFile, folder + L"\\locked.bin"));
+    EXPECT_EQ(reader->LastError(), static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
+    HRESULT result = E_FAIL;
+    EXPECT_EQ(ReadAll(reader.Get(), 0, 6, result), "");
+    EXPECT_EQ(result, S_OK);
+    EXPECT_EQ(zip.LastError, 0u);
     ::CloseHandle(lock);
 }
 
@@ -144,11 +145,12 @@ TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {
     EXPECT_EQ(asked, std::vector<std::wstring>{names[2]});
     EXPECT_TRUE(ReadFile(folder + L"\\out\\content.bin") == NoiseBytes(3500, 7));
 
-    // Declined: the archive cannot be opened.
+    // Declined: the archive cannot be opened, for the volume that is not there.
     zip.OnOpenVolume = [&](std::wstring&, bool, bool& cancel) { cancel = true; };
     Messages messages(zip);
     EXPECT_EQ(zip.List(), -1);
     EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});
+    EXPECT_EQ(messages.files, std::vector<std::wstring>{names[2]});
 }
 
 TEST(StreamReader, MissingVolumeWithoutHandlerIsChosenInTheOpenDialog) {
@@ -218,8 +220,14 @@ TEST(StreamReader, VolumesSmallerThanTheStartHeaderAreReadBack) {
         ASSERT_EQ(zip.Add(), 0);
         ASSERT_GE(zip.VolumeNames.size(), 2u);
         EXPECT_EQ(FileSize(zip.VolumeNames[0]), smallest);
+        // What the pack wrote as the start header is what a listing reads, across
+        // the volumes and behind the module.
+        const TStartHeader written = zip.ArchiveStartHeader;
+        EXPECT_NE(ArchiveEndFromStartHeader(written, 0), 0u);
         zip.SetSFXCreate(false);
         zip.SZFileName = zip.VolumeNames[0];
+        EXPECT_EQ(zip.List(), 3);
+        EXPECT_EQ(zip.ArchiveStartHeader, written);
         zip.Files.Clear();
         zip.ExtrBaseDir = folder + L"\\out";
         EXPECT_EQ(zip.Extract(), 0);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 #include "support/ArchiveTestSupport.h"
 #include "window/Form1.h"
@@ -160,22 +161,46 @@ TEST_F(FormInProcess, ButtonsShowTheHandAndTheLogoIsDecodedFromTheResources) {
 }
 
 TEST_F(FormInProcess, OnlyTextsTheWindowHandedOverAreReleased) {
-    ASSERT_TRUE(form->HandOverText(L"przekazany tekst"));
-    ASSERT_TRUE(form->HandOverText(L"drugi"));
-    EXPECT_EQ(form->TextsHandedOver(), 2u);
+    TOperationRunner& runner = form->Runner();
+    ASSERT_TRUE(runner.HandOverText(L"przekazany tekst"));
+    ASSERT_TRUE(runner.HandOverText(L"drugi"));
+    EXPECT_EQ(runner.TextsHandedOver(), 2u);
     wchar_t* foreign = new wchar_t[4]{L'a', L'b', L'c', L'\0'};
     ::PostMessageW(form->Handle(), kTakeTextMessage, 0, reinterpret_cast<LPARAM>(foreign));
     ::PostMessageW(form->Handle(), kTakeTextMessage, 0, 0x1234);
     Application().ProcessMessages();
-    EXPECT_EQ(form->TextsHandedOver(), 0u);
+    EXPECT_EQ(runner.TextsHandedOver(), 0u);
     EXPECT_STREQ(foreign, L"abc");  // still ours, untouched
     delete[] foreign;
 
     // A flood: each message lets the others run, but never inside one another.
-    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(form->HandOverText(L"powódź"));
+    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(runner.HandOverText(L"powódź"));
     Application().ProcessMessages();
-    EXPECT_EQ(form->TextsHandedOver(), 0u);
+    EXPECT_EQ(runner.TextsHandedOver(), 0u);
     EXPECT_EQ(::SendMessageW(form->Handle(), WM_NULL, 0, 0), 0);
+}
+
+// An operation runs on a thread of its own; what its events show reaches the
+// window on the window's thread, in order and named as written, and what it throws
+// is thrown here. A password question the operation did not ask is none.
+TEST_F(FormInProcess, TheRunnerShowsItsOperationsStepsOnTheWindowsThread) {
+    TOperationRunner& runner = form->Runner();
+    DWORD operationThread = ::GetCurrentThreadId();
+    EXPECT_EQ(runner.Run([&] {
+        operationThread = ::GetCurrentThreadId();
+        runner.TotalKnown(1000);
+        runner.FileStarted(L"dir\\invoice\u202Etxt.exe", 400);
+        runner.Positions(300, 200);
+        return 7;
+    }), 7);
+    EXPECT_NE(operationThread, ::GetCurrentThreadId());
+    EXPECT_EQ(form->Label1->Text(), L"dir\\invoice<U+202E>txt.exe");
+    EXPECT_EQ(::SendMessageW(form->ProgressBar1->Handle(), PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(::SendMessageW(form->ProgressBar1->Handle(), PBM_GETPOS, 0, 0), 300);
+    EXPECT_EQ(::SendMessageW(form->ProgressBar2->Handle(), PBM_GETRANGE, FALSE, 0), 400);
+    EXPECT_EQ(::SendMessageW(form->ProgressBar2->Handle(), PBM_GETPOS, 0, 0), 200);
+    EXPECT_THROW(runner.Run([]() -> int32_t { throw std::runtime_error("failed"); }), std::runtime_error);
+    EXPECT_EQ(::SendMessageW(form->Handle(), kAskPasswordMessage, 0, 0), 0);
 }
 
 TEST_F(FormInProcess, BarsKeepTheProportionOfSizesBeyondThirtyTwoBits) {

@@ -113,4 +113,14 @@ TEST(SettingsFile, EntriesAreTextOfTheSystemCodePageEndingAtTheFirstNul) {
     EXPECT_EQ(SettingsEntryText("Dane za\xBF\xF3\xB3\xE6"), L"Dane zażółć");
     EXPECT_EQ(SettingsEntryText(std::string("C:\\a\0junk", 9)), L"C:\\a");
     EXPECT_EQ(SettingsEntryText(""), L"");
+    // Entries to pack: what is left of each after reading, none that is empty or blank.
+    TSettingsRecord record;
+    record.Entries[kRootEntry] = "C:\\root";
+    record.Entries[1] = std::string(200, '\0');
+    record.Entries[2] = " \t\r\n";
+    record.Entries[3] = "C:\\a.txt";
+    record.Entries[4] = std::string("\0C:\\hidden", 11);
+    record.Entries[50] = " C:\\b.txt";
+    record.Entries[kRestoreEntry] = "C:\\out";
+    EXPECT_EQ(ItemEntries(record), (std::vector<std::wstring>{L"C:\\a.txt", L" C:\\b.txt"}));
 }

@@ -113,9 +113,13 @@ TEST(ArchiverWindow, ShowsEveryControlInPlaceWithTheSettingsEntries) {
     record.Entries[4] = std::string(200, 'q');
     record.Entries[50] = std::string(200, 'z');
     record.Entries[51] = "C:\\odtworzone";
+    record.Entries[5] = "  \t ";  // blank: no row
     std::string bytes;
     ASSERT_TRUE(FormatSettingsRecord(record, bytes));
     bytes[4 * kSettingsEntrySize] = static_cast<char>(255);  // reads as 200
+    // Lengths of text that holds nothing (a NUL ends it), one above the text size.
+    bytes[6 * kSettingsEntrySize] = static_cast<char>(200);
+    bytes[7 * kSettingsEntrySize] = static_cast<char>(255);
     WriteSettingsBytes(folder, bytes);
 
     ArchiverWindow window(folder);
@@ -351,9 +355,24 @@ TEST(ArchiverWindow, HiddenBoxesGiveVolumesAndAPasswordAndANumberThatIsNoneIsRef
     EXPECT_NE(RunNative("7zz t -pzle '" + UnixPath(folder + L"\\tomy.7z.001") + "' >/dev/null 2>&1"), 0);
     EXPECT_EQ(RunNative("7zz t -ptajne '" + UnixPath(folder + L"\\tomy.7z.001") + "' >/dev/null"), 0);
 
+    // Held once written, each volume.
+    EXPECT_EQ(::CreateFileW((folder + L"\\tomy.7z.003").c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    // What was written is what the restore finds, without a load in between.
+    ASSERT_TRUE(window.Restore(L"tajne"));
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_TRUE(ReadFile(folder + L"\\odtworzone\\szum.bin") == NoiseBytes(20000, 3));
+    RemoveTree(folder + L"\\odtworzone");
+
+    // The box serves packing alone: the restore asks, a wrong answer restores nothing.
     ASSERT_TRUE(window.Load(folder + L"\\tomy.7z.001"));
     EXPECT_EQ(window.Status(), L"2");
-    ASSERT_TRUE(window.Restore());
+    ASSERT_TRUE(window.Restore(L"zle"));
+    EXPECT_EQ(window.Status(), L"-1");
+    EXPECT_FALSE(Exists(folder + L"\\odtworzone\\szum.bin"));
+    ASSERT_TRUE(window.Restore(L"tajne"));
+    EXPECT_EQ(window.Status(), L"0");
     ExpectSameTree(ReadTree(src), ReadTree(folder + L"\\odtworzone"), 20000000);
     EXPECT_EQ(window.End(), 0u);
 }
@@ -365,7 +384,13 @@ TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder
     WriteFile(src + L"\\jeden.txt", "1");
     WriteFile(src + L"\\pod\\dwa.txt", "22");
     PackWithComponent(folder + L"\\gotowe.7z", src);
-    WriteSettings(folder, src, {}, L"");
+    // Entries that are blank, or whose text holds nothing, name nothing to pack
+    // (packed, they would stand for the current folder).
+    WriteSettings(folder, src, {L"   ", L"\t", L"", L""}, L"");
+    std::string bytes = ReadFile(folder + L"\\doziruzidive_config.dat");
+    bytes[3 * kSettingsEntrySize] = static_cast<char>(200);
+    bytes[4 * kSettingsEntrySize] = static_cast<char>(255);
+    WriteSettingsBytes(folder, bytes);
 
     ArchiverWindow window(folder);
     ASSERT_TRUE(window.WaitShown());
@@ -386,9 +411,11 @@ TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder
 }
 
 // The restore goes by the rows' IDs: another archive under the name listed (of
-// another size or time; or of the same, with other items at the chosen IDs) is
-// not restored, nor one that a pack did not write. Names show every character, in
-// the list as in archivecli's listing, and are restored exactly.
+// another size; or of the same size and time, with other items at the chosen IDs
+// or the same names with other contents) is not restored, nor one that a pack did
+// not write. The archive listed is held until another is loaded or the window
+// closes. Names show every character, in the list as in archivecli's listing, an
+// item without a name by the name it is restored under, and are restored exactly.
 TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritten) {
     const std::wstring folder = FreshFolder(L"window-same-archive"), out = folder + L"\\odtworzone";
     const std::wstring archive = folder + L"\\archive.7z", stale = folder + L"\\stale.7z";
@@ -404,7 +431,9 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
         SetLastWriteTime(folder + L"\\" + name, MakeFileTime(2026, 1, 2, 3, 4, 6));
     };
     pack(L"archive.7z", {{L"a.txt", "aaaa"}, {L"config.ini", "cccc"}});
+    pack(L"listed.7z", {{L"a.txt", "aaaa"}, {L"config.ini", "cccc"}});
     pack(L"swapped.7z", {{L"config.ini", "aaaa"}, {L"z.txt", "cccc"}});
+    pack(L"same-names.7z", {{L"a.txt", "bbbb"}, {L"config.ini", "dddd"}});
     pack(L"larger.7z", {{L"a.txt", "aaaa"}, {L"b.txt", "b"}, {L"config.ini", "cccc"}});
     pack(L"stale.7z", {{L"config.ini", "stale"}, {L"stale.txt", "stale"}});
     const std::vector<std::pair<std::wstring, std::wstring>> names = {
@@ -419,7 +448,18 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
     ChildProcess cli(Widen(NORVANE_BIN_DIR) + L"\\archivecli.exe", L"list nazwy.7z", folder, folder + L"\\cli.txt");
     ASSERT_EQ(cli.Wait(30000), std::optional<DWORD>(0u));
     ASSERT_EQ(FileSize(archive), FileSize(folder + L"\\swapped.7z"));
-    const std::string listed = ReadFile(archive), staleBytes = ReadFile(stale);
+    ASSERT_EQ(FileSize(archive), FileSize(folder + L"\\same-names.7z"));
+    const std::string staleBytes = ReadFile(stale);
+    ASSERT_EQ(RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe",
+                         L"\"" + folder + L"\\binvoice\u202Etxt.exe.7z\" --named =faktura", L""),
+              0);
+    // A program that is no Windows program (the hold is the Windows programs'
+    // rule) copies another archive in, the times put back; or renames it away
+    // and puts the other in its place.
+    auto replace = [&](const wchar_t* by, bool inPlace) {
+        const std::string from = "'" + UnixPath(folder + L"\\" + by) + "'", to = "'" + UnixPath(archive) + "'";
+        ASSERT_EQ(RunNative(inPlace ? "cp -p " + from + " " + to : "mv " + to + " " + to + ".old && cp -p " + from + " " + to), 0);
+    };
     MakeDirectories(out);
     WriteFile(out + L"\\config.ini", "moje ustawienia");
     WriteSettings(folder, folder, {folder + L"\\brak.txt"}, out);
@@ -434,15 +474,23 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
     EXPECT_TRUE(ReadFile(stale) == staleBytes);
     ASSERT_TRUE(window.Restore());
     EXPECT_EQ(window.Status(), L"-1");
-    for (const wchar_t* replacement : {L"larger.7z", L"swapped.7z"}) {
-        SCOPED_TRACE(Narrow(replacement));
-        WriteFile(archive, listed);
-        SetLastWriteTime(archive, MakeFileTime(2026, 1, 2, 3, 4, 6));
+    const std::pair<const wchar_t*, bool> replacements[] = {
+        {L"larger.7z", true}, {L"same-names.7z", true}, {L"same-names.7z", false}, {L"swapped.7z", true}};
+    for (const auto& [replacement, inPlace] : replacements) {
+        SCOPED_TRACE(Narrow(replacement) + (inPlace ? " in place" : " renamed"));
+        replace(L"listed.7z", true);
         ASSERT_TRUE(window.Load(archive));
         ASSERT_EQ(window.Rows()[0][0], L"a.txt");
-        ASSERT_TRUE(window.SelectRows({0}));
-        ASSERT_TRUE(::CopyFileW((folder + L"\\" + replacement).c_str(), archive.c_str(), FALSE));
-        SetLastWriteTime(archive, MakeFileTime(2026, 1, 2, 3, 4, 6));
+        // Held: no Windows program writes, renames or deletes it.
+        EXPECT_EQ(::CreateFileW(archive.c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(::MoveFileW(archive.c_str(), (archive + L".moved").c_str()));
+        EXPECT_FALSE(::DeleteFileW(archive.c_str()));
+        // With a row chosen, and without: every row is checked then.
+        if (replacement != std::wstring(L"larger.7z")) {
+            ASSERT_TRUE(window.SelectRows({0}));
+        }
+        replace(replacement, inPlace);
         EXPECT_EQ(AnswerBox(window, L"Odtwórz archiwum"), changed);
         EXPECT_EQ(window.Status(), L"-1");
         EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
@@ -456,13 +504,22 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
     EXPECT_EQ(window.Status(), L"0");
     EXPECT_EQ(ReadFile(out + L"\\z.txt"), "cccc");
     EXPECT_EQ(ReadFile(out + L"\\config.ini"), "moje ustawienia");
-    // After a failed pack the archive to restore is still the one listed.
+    // After a failed pack the archive to restore is still the one listed, held again.
     ASSERT_TRUE(window.Pack(stale));
     EXPECT_EQ(window.Status(), L"-1");
+    EXPECT_FALSE(::DeleteFileW(archive.c_str()));
     ASSERT_TRUE(window.Restore());
     EXPECT_EQ(window.Status(), L"0");
     EXPECT_EQ(ReadFile(out + L"\\config.ini"), "aaaa");
     EXPECT_FALSE(Exists(out + L"\\stale.txt"));
+
+    ASSERT_TRUE(window.Load(folder + L"\\binvoice\u202Etxt.exe.7z"));
+    EXPECT_EQ(window.Rows()[0][0], L"binvoice<U+202E>txt.exe");
+    // Another load lets the one before go.
+    EXPECT_TRUE(::DeleteFileW(archive.c_str()));
+    ASSERT_TRUE(window.Restore());
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_EQ(ReadFile(out + L"\\binvoice\u202Etxt.exe"), "faktura");
 
     ASSERT_TRUE(window.Load(folder + L"\\nazwy.7z"));
     std::vector<std::wstring> rows;
@@ -470,6 +527,8 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
     ASSERT_TRUE(window.Restore());
     EXPECT_EQ(window.Status(), L"0");
     EXPECT_EQ(window.End(), 0u);
+    // And the window, closed, too.
+    EXPECT_TRUE(::MoveFileW((folder + L"\\nazwy.7z").c_str(), (folder + L"\\nazwy.7z.moved").c_str()));
     const std::string listing = ReadFile(folder + L"\\cli.txt");
     for (const auto& [stored, shown] : names) {
         EXPECT_NE(std::find(rows.begin(), rows.end(), shown), rows.end()) << Narrow(shown);

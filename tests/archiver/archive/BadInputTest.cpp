@@ -34,24 +34,6 @@ TEST(BadInput, PathsOfFiveHundredCharactersRoundTrip) {
     EXPECT_EQ(ReadFile(L"\\\\?\\" + folder + L"\\out\\" + relative), "far down");
 }
 
-TEST(BadInput, NameTooLongForTheFileSystemIsRefusedNotFatal) {
-    std::wstring folder = FreshFolder(L"bad-toolong");
-    WriteFile(folder + L"\\a.txt", "content");
-    TSevenZip zip(nullptr);
-    zip.OnSetAddName = [](TObject*, uint32_t, std::wstring& name) { name = Repeat(L'x', 500) + L".txt"; };
-    zip.SZFileName = folder + L"\\toolong.7z";
-    zip.Files.Add(folder + L"\\a.txt");
-    ASSERT_EQ(zip.Add(), 0);
-    zip.OnSetAddName = nullptr;
-    Messages messages(zip);
-    zip.Files.Clear();
-    zip.ExtrBaseDir = folder + L"\\out";
-    // A name no file system takes never lands as it stands: refused as unsafe,
-    // the extraction goes on, and does not end as a success.
-    EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_EQ(messages.codes, std::vector<int32_t>{kUnsafePath});
-}
-
 TEST(BadInput, AThousandVolumesAreWrittenAndReadBack) {
     std::wstring folder = FreshFolder(L"bad-thousand");
     std::vector<std::wstring> volumes = PackVolumes(folder, L"many.7z", 200, 200000);

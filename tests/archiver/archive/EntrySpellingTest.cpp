@@ -45,6 +45,11 @@ TEST(EntrySpelling, EverySpellingPacksAPathThatBothRestoreAsTheSourceTree) {
     WriteFile(data + L"\\file1.txt", "first");
     WriteFile(data + L"\\sub\\file2.txt", NoiseBytes(3000, 5));
     WriteFile(data + L"\\sub\\deeper\\noext", "third");
+    // Attributes travel with the items: the component stores and restores them.
+    WriteFile(data + L"\\sub\\readonly.txt", "do not change");
+    WriteFile(data + L"\\sub\\hidden.txt", "not shown");
+    ::SetFileAttributesW((data + L"\\sub\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW((data + L"\\sub\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
     const Tree source = ReadTree(data);
     wchar_t current[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, current);

@@ -178,6 +178,7 @@ TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAskAndShowsNamesAs
     WriteFile(folder + L"\\a.txt", "secret text");
     ASSERT_EQ(Run7z(L"a -t7z -mhe=on -psekret names.7z a.txt", folder), 0);
     ASSERT_EQ(Run7z(L"a -t7z -psekret data.7z a.txt", folder), 0);
+    ASSERT_EQ(Run7z(L"a -t7z -mx0 -psekret stored.7z a.txt", folder), 0);  // a wrong key: a CRC error
     MakeDirectories(folder + L"\\own");
     const std::wstring thirdShort = ShortNameOf(folder, L"own.7z.003");
     for (const std::wstring& name : {std::wstring(L"own.7z.001"), std::wstring(L"OWN.7Z.002"), thirdShort,
@@ -227,6 +228,7 @@ TEST(ItemOutcome, ArchivecliFailsWithAMessageWhereAWindowWouldAskAndShowsNamesAs
         {L"list names.7z --password zle", 1, {"error 17: Wrong or missing password: "}},
         {L"extract names.7z out", 1, {"error 17: Wrong or missing password: "}},
         {L"extract data.7z out", 1, {"error 17: Wrong or missing password: out\\a.txt"}},
+        {L"extract stored.7z out --password zle", 1, {"error 17: Wrong or missing password: out\\a.txt"}},
         {L"list random.7z", 1, {"error 21: Cannot open the file as archive: random.7z\n"}},
         {L"list names.bomb.7z", 1, {"error 22: Archive header is damaged or too large: names.bomb.7z\n"}},
         {L"list absent.7z", 1, {"error 1: File not found: absent.7z\n"}},

@@ -79,19 +79,6 @@ TEST_F(ManyItems, TwentyThousandEntriesInAnyOrderRepeatedOrByPathRestoreEachChos
     EXPECT_TRUE(written == chosen);
 }
 
-TEST_F(ManyItems, OneEntryOutOfRangeAmongFiftyThousandRestoresNothing) {
-    for (const std::wstring& wrong : {std::to_wstring(kItems), std::wstring(L"-1"), std::wstring(L"K0000\\PLIK99999.TXT")}) {
-        TSevenZip zip(nullptr);
-        Prepare(zip, L"none");
-        for (const auto& [index, path] : files) zip.Files.Add(index % 2 ? std::to_wstring(index) : path);
-        zip.Files.Add(wrong);
-        Messages messages(zip);
-        EXPECT_EQ(zip.Extract(false), -1) << Narrow(wrong);
-        EXPECT_EQ(messages.codes, std::vector<int32_t>{kIndexOutOfRange});
-        EXPECT_FALSE(Exists(zip.ExtrBaseDir));
-    }
-}
-
 TEST_F(ManyItems, ACancelRequestStopsAListingAtTheNextItem) {
     // Nothing of the library reports progress while a listing reads its items:
     // "Koniec" during the load of a million rows relies on this.

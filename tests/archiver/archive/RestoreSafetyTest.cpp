@@ -36,6 +36,11 @@ TEST(RestoreSafety, DamagedOrLockedItemsLeaveTheFilesTheyWereToReplace) {
     EXPECT_EQ(ReadFile(out + L"\\damaged.txt"), "old");
     EXPECT_EQ(ReadFile(out + L"\\secret.txt"), "old");
     EXPECT_TRUE(ReadFile(out + L"\\good.txt") == packed.at(L"good.txt"));
+    // The next extraction starts afresh.
+    ASSERT_EQ(Run7z(L"a -t7z good.7z good.txt", folder + L"\\src"), 0);
+    zip.SZFileName = folder + L"\\src\\good.7z";
+    EXPECT_EQ(zip.Extract(), 0);
+    EXPECT_EQ(zip.ErrCode, kSuccess);
 }
 
 TEST(RestoreSafety, ACancelledOrKilledRestoreLeavesTheOldFilesAndNoTemporaryOne) {
@@ -58,7 +63,10 @@ TEST(RestoreSafety, ACancelledOrKilledRestoreLeavesTheOldFilesAndNoTemporaryOne)
     zip.OnProgress = [&](TObject*, const std::wstring& name, uint64_t, uint64_t file) {
         if (FileNamePart(name) == L"part0.bin" && file > 0) zip.Cancel();  // half-way through it
     };
+    Messages messages(zip);
     EXPECT_NE(zip.Extract(), 0);
+    EXPECT_EQ(messages.codes.at(0), kUserCanceled);
+    EXPECT_FALSE(zip.CancelRequested());
     EXPECT_EQ(Names(out), parts);
     EXPECT_EQ(ReadFile(out + L"\\part0.bin"), "old");
 

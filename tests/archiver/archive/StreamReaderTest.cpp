@@ -46,31 +46,17 @@ TEST(StreamReader, SingleFileKnowsItsSizeAndReadsShortAtTheEnd) {
     EXPECT_EQ(position, 7u);
 }
 
-// Its maker reports why (the update callback: code 13); the reader itself tells
-// nobody and reads nothing.
-TEST(StreamReader, UnreadableFileGivesNoBytesAndSaysWhyAtOnce) {
-    std::wstring folder = FreshFolder(L"reader-locked");
-    WriteFile(folder + L"\\locked.bin", "secret");
-    HANDLE lock = ::CreateFileW((folder + L"\\locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    TSevenZip zip(nullptr);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(&zip.Host(), TReaderVolumes::OneFile, folder + L"\\locked.bin"));
-    EXPECT_EQ(reader->LastError(), static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
-    HRESULT result = E_FAIL;
-    EXPECT_EQ(ReadAll(reader.Get(), 0, 6, result), "");
-    EXPECT_EQ(result, S_OK);
-    EXPECT_EQ(zip.LastError, 0u);
-    ::CloseHandle(lock);
-}
-
-TEST(StreamReader, ArchiveWithoutNumberIsOneVolume) {
-    std::wstring folder = FreshFolder(L"reader-plain");
-    PackVolumes(folder, L"a.7z", 0, 5000);
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::MultiVolume, folder + L"\\a.7z"));
-    UINT64 size = 0;
-    EXPECT_EQ(reader->GetSize(&size), S_OK);
-    EXPECT_EQ(size, FileSize(folder + L"\\a.7z"));
-    EXPECT_FALSE(reader->Spanning());
+TEST(StreamReader, AnswersOnlyForTheInterfacesItOffers) {
+    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::OneFile, L"missing.bin"));
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(reader->QueryInterface(sevenzip::InterfaceId(0x03, 0x08), &out), E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(reader->QueryInterface(IOutStream::Iid, &out), E_NOINTERFACE);
+    ComPtr<ISequentialInStream> sequential;
+    ASSERT_EQ(reader->QueryInterface(ISequentialInStream::Iid, sequential.ReceiveVoid()), S_OK);
+    ComPtr<IInStream> full;
+    ASSERT_EQ(reader->QueryInterface(IInStream::Iid, full.ReceiveVoid()), S_OK);
+    EXPECT_EQ(static_cast<void*>(sequential.Get()), static_cast<void*>(full.Get()));  // one table for both
 }
 
 TEST(StreamReader, VolumeSetLearnsItsSizeFromTheFirstVolumeAndReadsAcross) {
@@ -91,18 +77,6 @@ TEST(StreamReader, VolumeSetLearnsItsSizeFromTheFirstVolumeAndReadsAcross) {
     // Past the archive's end nothing is read and no volume is looked for.
     EXPECT_EQ(ReadAll(reader.Get(), size, 100, result), "");
     EXPECT_EQ(result, S_FALSE);
-}
-
-TEST(StreamReader, LoneFirstVolumeOfALargerArchiveHasNoSize) {
-    std::wstring folder = FreshFolder(L"reader-lone");
-    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 2500);
-    for (size_t i = 1; i < names.size(); ++i) ::DeleteFileW(names[i].c_str());
-    ComPtr<TMyStreamReader> reader(new TMyStreamReader(nullptr, TReaderVolumes::MultiVolume, names[0]));
-    UINT64 size = 0, position = 0;
-    EXPECT_EQ(reader->Seek(5, STREAM_SEEK_SET, &position), S_OK);
-    EXPECT_EQ(reader->GetSize(&size), S_FALSE);
-    EXPECT_EQ(reader->Seek(0, STREAM_SEEK_END, &position), S_FALSE);
-    EXPECT_EQ(position, 5u);
 }
 
 TEST(StreamReader, EmptyVolumeLeftAtAnExactBoundaryEndsTheSet) {
@@ -151,23 +125,6 @@ TEST(StreamReader, MissingMiddleVolumeIsAskedForThroughTheEvent) {
     EXPECT_EQ(zip.List(), -1);
     EXPECT_EQ(messages.codes, std::vector<int32_t>{kFileNotFound});
     EXPECT_EQ(messages.files, std::vector<std::wstring>{names[2]});
-}
-
-TEST(StreamReader, MissingVolumeWithoutHandlerIsChosenInTheOpenDialog) {
-    std::wstring folder = FreshFolder(L"reader-dialog");
-    std::vector<std::wstring> names = PackVolumes(folder, L"a.7z", 1000, 3500);
-    MakeDirectories(folder + L"\\disk2");
-    MoveFile(names[2], folder + L"\\disk2\\a.7z.003");
-
-    TSevenZip zip(nullptr);
-    zip.SZFileName = names[0];
-    OpenDialogAnswer answer(std::vector<OpenDialogAnswer::Answer>{{L"Select volume", folder + L"\\disk2\\a.7z.003"}});
-    EXPECT_EQ(zip.List(), 1);
-    EXPECT_EQ(answer.Titles(), std::vector<std::wstring>{L"Select volume"});
-
-    OpenDialogAnswer cancel(std::vector<OpenDialogAnswer::Answer>{{L"Select volume", L""}});
-    EXPECT_EQ(zip.List(), -1);
-    EXPECT_EQ(cancel.Titles(), std::vector<std::wstring>{L"Select volume"});
 }
 
 TEST(StreamReader, SelfExtractorVolumesElsewhereAreFoundThroughTheDialogs) {

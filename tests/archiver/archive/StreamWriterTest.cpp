@@ -58,46 +58,6 @@ TEST(StreamWriter, CutsVolumesAtMultiplesOfTheVolumeSize) {
     EXPECT_EQ(error, 0u);
 }
 
-TEST(StreamWriter, NamesVolumeOneThousandWithFourDigits) {
-    std::wstring folder = FreshFolder(L"writer-thousand");
-    uint32_t error = 0;
-    auto writer = StartWriter(&error, folder + L"\\a.7z", {.VolumeSize = 1});
-    EXPECT_EQ(WriteText(writer.Get(), std::string(1000, 'v')), S_OK);
-    std::vector<std::wstring> names = writer->VolumeNames();
-    ASSERT_EQ(names.size(), 1001u);
-    EXPECT_EQ(names[998], folder + L"\\a.7z.999");
-    EXPECT_EQ(names[999], folder + L"\\a.7z.1000");
-    writer.Reset();
-    EXPECT_EQ(ReadFile(folder + L"\\a.7z.1000"), "v");
-}
-
-TEST(StreamWriter, AppendsToTheSelfExtractorCopyAndNumbersTheFollowingVolumes) {
-    std::wstring folder = FreshFolder(L"writer-append");
-    std::wstring exe = folder + L"\\setup.exe";
-    WriteFile(exe, std::string(30, 'M'));
-    uint32_t error = 0;
-    auto writer = StartWriter(&error, exe, {.VolumeSize = 50, .Append = true});
-    UINT64 position = 0;
-    writer->Seek(0, STREAM_SEEK_CUR, &position);
-    EXPECT_EQ(position, 30u);  // the archive starts behind the module
-    EXPECT_EQ(WriteText(writer.Get(), std::string(45, 'A')), S_OK);
-    EXPECT_EQ(writer->VolumeNames(), (std::vector<std::wstring>{exe, exe + L".002"}));
-    writer.Reset();
-    EXPECT_EQ(ReadFile(exe), std::string(30, 'M') + std::string(20, 'A'));
-    EXPECT_EQ(ReadFile(exe + L".002"), std::string(25, 'A'));
-}
-
-TEST(StreamWriter, ReplacesAnExistingFile) {
-    std::wstring folder = FreshFolder(L"writer-replace");
-    WriteFile(folder + L"\\a.7z", std::string(1000, 'o'));
-    uint32_t error = 0;
-    auto writer = StartWriter(&error, folder + L"\\a.7z", {});
-    EXPECT_EQ(WriteText(writer.Get(), "new"), S_OK);
-    EXPECT_EQ(writer->SetSize(10), S_FALSE);  // sizes are never cut or grown
-    writer.Reset();
-    EXPECT_EQ(ReadFile(folder + L"\\a.7z"), "new");
-}
-
 TEST(StreamWriter, StampsFilesInTwoSecondSteps) {
     std::wstring folder = FreshFolder(L"writer-time");
     uint32_t error = 0;
@@ -133,20 +93,4 @@ TEST(StreamWriter, StampsDatesOutsideTheDosRangeExactlyAndLeavesMissingTimesAlon
     stamped = LastWriteTime(folder + L"\\none.bin");
     EXPECT_GE(CompareFileTime(&stamped, &before), 0);  // left as the file system set it
     EXPECT_EQ(error, 0u);
-}
-
-TEST(StreamWriter, FailsToStartInAMissingFolderAndHandsTheErrorOver) {
-    std::wstring folder = FreshFolder(L"writer-missing");
-    uint32_t error = 0;
-    {
-        ComPtr<TMyStreamWriter> writer(
-            new TMyStreamWriter(&error, folder + L"\\no\\such\\a.bin", NowAsLocalDate(), FILE_ATTRIBUTE_ARCHIVE));
-        EXPECT_FALSE(writer->Start());
-        EXPECT_EQ(writer->LastError(), ERROR_PATH_NOT_FOUND);
-        UINT32 written = 7;
-        EXPECT_EQ(WriteText(writer.Get(), "x", &written), S_FALSE);
-        EXPECT_EQ(written, 0u);
-        EXPECT_EQ(error, 0u);  // handed over on release
-    }
-    EXPECT_EQ(error, static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
 }

@@ -221,6 +221,34 @@ bool GenerateItemsArchive(const std::wstring& archive, int folders, int files) {
 
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }
 
+void WriteTree(const std::wstring& folder, const std::map<std::wstring, std::string>& files) {
+    for (const auto& [path, content] : files) {
+        MakeDirectories(DirectoryPart(folder + L"\\" + path));
+        WriteFile(folder + L"\\" + path, content);
+    }
+}
+
+int32_t PackFiles(const std::wstring& archive, const std::wstring& root, const std::vector<std::wstring>& entries,
+                  const std::function<void(TSevenZip&)>& setUp) {
+    TSevenZip zip(nullptr);
+    zip.SZFileName = archive;
+    zip.AddRootDir = root;
+    for (const std::wstring& entry : entries) zip.Files.Add(entry);
+    if (setUp) setUp(zip);
+    return zip.Add();
+}
+
+std::vector<std::wstring> ListedNames(const std::wstring& archive, const std::wstring& password) {
+    TSevenZip zip(nullptr);
+    zip.SZFileName = archive;
+    zip.Password = password;
+    zip.List();
+    std::vector<std::wstring> names;
+    for (int32_t i = 0; i < zip.Files.Count(); ++i) names.push_back(zip.Files[i]);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::wstring> PackVolumes(const std::wstring& folder, const std::wstring& name, int32_t volumeSize,
                                       size_t contentSize) {
     WriteFile(folder + L"\\content.bin", NoiseBytes(contentSize, 7));

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,6 +49,13 @@ int Run7z(const std::wstring& arguments, const std::wstring& folder);
 int RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
                DWORD timeoutMs = 120000);
 std::wstring SfxModulePath();
+// Files by relative path, written below the folder (their folders made).
+void WriteTree(const std::wstring& folder, const std::map<std::wstring, std::string>& files);
+// The component's Add of the entries into the archive, below the root; its result.
+int32_t PackFiles(const std::wstring& archive, const std::wstring& root, const std::vector<std::wstring>& entries,
+                  const std::function<void(TSevenZip&)>& setUp = {});
+// The stored paths the component lists, sorted; a directory's ends in "\".
+std::vector<std::wstring> ListedNames(const std::wstring& archive, const std::wstring& password = L"");
 // An archive of FOLDERS folders "k0000"... of FILES files "plik00000.txt"... each
 // holding "pozycja F katalogu D\r\n", written by the benchmarks' itemsarchive.
 bool GenerateItemsArchive(const std::wstring& archive, int folders, int files);

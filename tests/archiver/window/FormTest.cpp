@@ -7,10 +7,12 @@
 #include <map>
 #include <stdexcept>
 
+#include "TestPaths.h"
 #include "support/ArchiveTestSupport.h"
 #include "window/Form1.h"
 #include "framework/Application.h"
 #include "framework/HighContrast.h"
+#include "window/JpegImage.h"
 
 namespace {
 class FormInProcess : public ::testing::Test {
@@ -50,47 +52,41 @@ private:
 };
 }  // namespace
 
-TEST_F(FormInProcess, FontsAreArialAtTheirPixelHeightsInTheCentralEuropeanSet) {
+namespace {
+bool ContrastOn() { return true; }
+}  // namespace
+
+TEST_F(FormInProcess, FontsAndColoursAreTheSkinsOrInHighContrastTheSystems) {
     struct Expected {
         const TWinControl* control;
-        const wchar_t* face;
         LONG height;
     };
-    for (const Expected& want : {Expected{form->Label5, L"Arial", -16}, Expected{form->Label1, L"Arial", -12},
-                                 Expected{form->Label2, L"Arial", -12}, Expected{form->Label4, L"Arial", -12},
-                                 Expected{form->ListView1, L"Arial", -11}, Expected{form->SpeedButton3, L"Arial", -12}}) {
+    for (const Expected& want : {Expected{form->Label5, -16}, Expected{form->Label1, -12}, Expected{form->Label2, -12},
+                                 Expected{form->Label4, -12}, Expected{form->ListView1, -11},
+                                 Expected{form->SpeedButton3, -12}}) {
         LOGFONTW font = FontOf(want.control);
-        EXPECT_STREQ(font.lfFaceName, want.face) << want.control->Name;
+        EXPECT_STREQ(font.lfFaceName, L"Arial") << want.control->Name;
         EXPECT_EQ(font.lfHeight, want.height) << want.control->Name;
         EXPECT_EQ(font.lfCharSet, EASTEUROPE_CHARSET) << want.control->Name;
     }
     LOGFONTW listBox = FontOf(form->ListBox1);  // the form's: MS Sans Serif, 8 points
     EXPECT_STREQ(listBox.lfFaceName, L"MS Sans Serif");
     EXPECT_EQ(listBox.lfHeight, -11);
-}
 
-TEST_F(FormInProcess, LabelsAreMaroonOrNavyOnTheWindowsGrey) {
     const COLORREF grey = RGB(243, 243, 243), maroon = RGB(128, 0, 0), navy = RGB(0, 0, 128);
     EXPECT_EQ(StaticColours(form->Label5), std::make_pair(maroon, grey));
     EXPECT_EQ(StaticColours(form->Label1), std::make_pair(maroon, grey));
     EXPECT_EQ(StaticColours(form->Label2), std::make_pair(navy, grey));
     EXPECT_EQ(StaticColours(form->Label3), std::make_pair(navy, grey));
     EXPECT_EQ(StaticColours(form->Label4), std::make_pair(maroon, grey));
-    EXPECT_EQ(static_cast<COLORREF>(::SendMessageW(form->ListView1->Handle(), LVM_GETTEXTCOLOR, 0, 0)), navy);
     EXPECT_EQ(form->Panel1->Color(), RGB(255, 255, 255));
-}
-
-namespace {
-bool ContrastOn() { return true; }
-}  // namespace
-
-TEST_F(FormInProcess, InHighContrastLabelsAndRowsTakeTheSystemsWindowColours) {
     auto listColours = [this] {
         HWND list = form->ListView1->Handle();
         return std::make_pair(static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0)),
                               static_cast<COLORREF>(::SendMessageW(list, LVM_GETTEXTBKCOLOR, 0, 0)));
     };
     const auto skin = listColours();
+    EXPECT_EQ(skin.first, navy);
     const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT), window = ::GetSysColor(COLOR_WINDOW);
     SetHighContrastQuery(ContrastOn);
     ::SendMessageW(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
@@ -99,7 +95,7 @@ TEST_F(FormInProcess, InHighContrastLabelsAndRowsTakeTheSystemsWindowColours) {
     SetHighContrastQuery(nullptr);
     ::SendMessageW(form->Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     EXPECT_EQ(listColours(), skin);
-    EXPECT_EQ(StaticColours(form->Label4), std::make_pair(RGB(128, 0, 0), RGB(243, 243, 243)));
+    EXPECT_EQ(StaticColours(form->Label4), std::make_pair(maroon, grey));
 }
 
 namespace {
@@ -214,4 +210,20 @@ TEST_F(FormInProcess, BarsKeepTheProportionOfSizesBeyondThirtyTwoBits) {
     form->ProgressBar1->SetPosition(250);
     EXPECT_EQ(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
     EXPECT_EQ(::SendMessageW(bar, PBM_GETPOS, 0, 0), 250);
+}
+
+TEST(JpegImage, DamagedDataIsRefusedWithoutEndingTheProgram) {
+    const std::string logo = ArchiveTest::ReadFile(ArchiveTest::Widen(NORVANE_SOURCE_DIR) + L"\\archiver\\window\\artwork\\logo.jpg");
+    auto decode = [](const std::string& bytes, TJpegImage& image) {
+        return DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
+    };
+    std::string header = logo;
+    header[1] = 0;  // no start-of-image marker
+    TJpegImage image;
+    for (const std::string& bytes : {std::string(), std::string("not a picture at all"), logo.substr(0, 100), header})
+        EXPECT_FALSE(decode(bytes, image));
+    EXPECT_EQ(image.Width, 0);
+    // Cut in the middle of the picture data: libjpeg fills in what is missing.
+    EXPECT_TRUE(decode(logo.substr(0, logo.size() / 2), image));
+    EXPECT_EQ(image.Width, 218);
 }

@@ -1,6 +1,7 @@
-// doziruzidive as a process: its window read back through the window API, its
-// buttons clicked and its dialogs answered as a user would, its archives checked
-// with Debian's native 7zz and its restored files compared byte for byte.
+// doziruzidive as a process: its window read back through the window API and as a
+// screen reader reads it, its buttons clicked, its keys pressed and its dialogs
+// answered as a user would, its archives checked with Debian's native 7zz and its
+// restored files compared byte for byte.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -13,12 +14,15 @@
 #include "archive/WidePath.h"
 #include "WindowTestSupport.h"
 #include "support/ArchiveTestSupport.h"
+#include "support/AssistiveView.h"
 #include "window/SettingsRecord.h"
 
 using namespace ArchiveTest;
 using namespace WindowTest;
 
 namespace {
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+
 std::wstring SystemText(DWORD error) {
     wchar_t text[512] = {};
     ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512, nullptr);
@@ -95,14 +99,6 @@ std::wstring AnswerBox(ArchiverWindow& window, const wchar_t* caption, const std
     return text;
 }
 
-// A file of a hostile archive found outside the folder restored into.
-std::wstring RestoredOutside(const std::wstring& folder, const std::wstring& restored) {
-    for (const auto& [path, entry] : ReadTree(folder))
-        if ((path.find(L"escaped") != std::wstring::npos || path.find(L"rooted") != std::wstring::npos) &&
-            path.rfind(restored + L"\\", 0) != 0)
-            return path;
-    return {};
-}
 }  // namespace
 
 TEST(ArchiverWindow, ShowsEveryControlInPlaceWithTheSettingsEntries) {
@@ -248,47 +244,130 @@ TEST(ArchiverWindow, AMissingOrShortSettingsFileShowsTheSystemsTextAndTheWindowO
     }
 }
 
-TEST(ArchiverWindow, PacksFiftyEntriesLoadsTheRowsAndRestoresAllOrTheSelectedRows) {
-    const std::wstring folder = FreshFolder(L"window-pack");
+// One window packs, loads and restores: by keyboard, the focus given back after
+// each action and dialog and each result announced to a screen reader; with the
+// hidden boxes, in volumes of a password; and by the mouse, all or the chosen rows.
+TEST(ArchiverWindow, PacksLoadsAndRestoresByKeyboardAndMouseInVolumesAndWithAPassword) {
+    const std::wstring folder = FreshFolder(L"window-pack"), out = folder + L"\\odtworzone";
     const std::wstring src = folder + L"\\źródło";
-    MakeDirectories(src + L"\\dokumenty\\podkatalog");
-    WriteFile(src + L"\\README.txt", NoiseBytes(3000, 1));
-    WriteFile(src + L"\\dokumenty\\raport.txt", std::string(5000, 'r'));
-    WriteFile(src + L"\\dokumenty\\zażółć gęślą jaźń.txt", "Zażółć gęślą jaźń");
-    WriteFile(src + L"\\dokumenty\\pusty.txt", "");
-    WriteFile(src + L"\\dokumenty\\podkatalog\\głęboki.txt", NoiseBytes(70000, 2));
+    MakeDirectories(src + L"\\dokumenty\\pusty");
+    WriteTree(src, {{L"README.txt", NoiseBytes(3000, 1)}, {L"dokumenty\\raport.txt", std::string(5000, 'r')},
+                    {L"dokumenty\\zażółć gęślą jaźń.txt", "Zażółć gęślą jaźń"}, {L"dokumenty\\pusty.txt", ""},
+                    {L"dokumenty\\podkatalog\\głęboki.txt", NoiseBytes(70000, 2)}});
     std::vector<std::wstring> entries = {src + L"\\README.txt", src + L"\\brak.txt", src + L"\\brak\\*.*",
                                          src + L"\\dokumenty\\*.*"};
     for (int i = 0; entries.size() < 50; ++i) {
-        std::wstring k = src + L"\\k" + std::to_wstring(i);
-        MakeDirectories(k);
-        WriteFile(k + L"\\a.txt", "a" + std::to_string(i));
-        WriteFile(k + L"\\b.bin", "b");  // the mask .txt leaves it out
-        entries.push_back(k + L"\\*.txt");
+        std::wstring k = L"k" + std::to_wstring(i);
+        WriteTree(src, {{k + L"\\a.txt", "a" + std::to_string(i)}, {k + L"\\b.bin", "b"}});  // the mask .txt leaves b.bin out
+        entries.push_back(src + L"\\" + k + L"\\*.txt");
     }
     Tree expected = ReadTree(src);
-    for (auto it = expected.begin(); it != expected.end();)
-        it = it->first.size() > 4 && it->first.substr(it->first.size() - 4) == L".bin" ? expected.erase(it)
-                                                                                       : std::next(it);
-    WriteSettings(folder, src + L"\\", entries, folder + L"\\odtworzone");
+    std::erase_if(expected, [](const auto& item) { return item.first.ends_with(L".bin"); });
+    WriteSettings(folder, src + L"\\", entries, out);
 
     ArchiverWindow window(folder);
     ASSERT_TRUE(window.WaitShown());
     EXPECT_EQ(window.ListBoxItems(), entries);
-    // Typed without an extension: the dialog adds ".7z".
-    ASSERT_TRUE(window.Pack(folder + L"\\archiwum"));
+    HWND pack = window.Button(L"Archiwizuj"), load = window.Button(L"Wczytaj archiwum");
+    HWND restore = window.Button(L"Odtwórz archiwum");
+    auto focusReturnsTo = [&](HWND button) {
+        return FormRemote::WaitUntil(
+            [&] { return ::IsWindowEnabled(button) && AssistiveView::FocusOf(window.form) == button; }, 60000);
+    };
+    EXPECT_TRUE(focusReturnsTo(pack));
+    // Named for a screen reader, the window without caption text included.
+    EXPECT_EQ(AssistiveView::Read(window.form).name, L"Doziruzidive");
+    EXPECT_EQ(AssistiveView::Read(window.form, OBJID_WINDOW).name, L"Doziruzidive");
+    EXPECT_EQ(AssistiveView::Read(window.listBox).name, L"Dane do archiwizacji");
+    EXPECT_EQ(AssistiveView::Read(window.list).name, L"Zawartość archiwum");
+    EXPECT_EQ(AssistiveView::Read(window.fileProgress).name, L"Postęp pliku");
+    EXPECT_EQ(AssistiveView::Read(window.totalProgress).name, L"Postęp całości");
+    EXPECT_EQ(AssistiveView::Read(window.status).name, L"Wynik: 0");
+
+    // A volume size that is no number: the message box, no archive, the focus back.
+    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
+    AssistiveView::PressKey(pack, VK_RETURN);
+    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000),
+                                             folder + L"\\zle.7z"));
+    HWND box = FormRemote::WaitForDialog(window.Id(), 10000);
+    ASSERT_NE(box, nullptr);
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+    EXPECT_STREQ(text, L"'abc' is not a valid integer value");
+    FormRemote::PressButton(box, IDOK);
+    EXPECT_TRUE(focusReturnsTo(pack));
+    EXPECT_FALSE(Exists(folder + L"\\zle.7z"));
+
+    // Enter packs through the save dialog, in volumes of 8000 bytes with a password;
     // Add's result, not the last file's name: written, two entries left out as not there.
+    AssistiveView::EventCounter announced(window.Id(), kLiveRegionChanged);
+    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"8000"));
+    ::SendMessageW(window.password, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"tajne"));
+    AssistiveView::PressKey(pack, VK_RETURN);
+    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000),
+                                             folder + L"\\tomy.7z"));
+    EXPECT_TRUE(focusReturnsTo(pack));
+    EXPECT_TRUE(announced.WaitFor(window.status, 1));
+    EXPECT_EQ(window.Status(), L"1");
+    const std::wstring first = folder + L"\\tomy.7z.001";
+    ASSERT_TRUE(Exists(folder + L"\\tomy.7z.003"));
+    EXPECT_EQ(FileSize(first), 8000u);
+    EXPECT_NE(RunNative("7zz t -pzle '" + UnixPath(first) + "' >/dev/null 2>&1"), 0);
+    EXPECT_EQ(RunNative("7zz t -ptajne '" + UnixPath(first) + "' >/dev/null"), 0);
+    // Held once written, each volume.
+    EXPECT_EQ(::CreateFileW((folder + L"\\tomy.7z.003").c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    // The restore disables its own focused button and asks for the password: what
+    // was written is what it finds, without a load in between.
+    auto restoreByKey = [&](const wchar_t* password) {
+        AssistiveView::PressKey(restore, VK_RETURN);
+        HWND question = window.WaitForPasswordDialog();
+        ASSERT_NE(question, nullptr);
+        ::SendMessageW(::GetDlgItem(question, 101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password));
+        FormRemote::PressButton(question, IDOK);
+        EXPECT_TRUE(focusReturnsTo(restore));
+    };
+    EXPECT_EQ(AssistiveView::PressKey(pack, VK_TAB, false, load), load);
+    EXPECT_EQ(AssistiveView::PressKey(load, VK_TAB, false, restore), restore);
+    restoreByKey(L"tajne");
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_TRUE(ReadFile(out + L"\\README.txt") == NoiseBytes(3000, 1));
+    RemoveTree(out);
+
+    // Shift+Tab, then Enter loads through the open dialog; the password box served
+    // the pack alone: the restore asks, and a wrong answer restores nothing.
+    EXPECT_EQ(AssistiveView::PressKey(restore, VK_TAB, true, load), load);
+    AssistiveView::PressKey(load, VK_RETURN);
+    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), first));
+    EXPECT_TRUE(focusReturnsTo(load));
+    EXPECT_TRUE(announced.WaitFor(window.status, 3));
+    const std::wstring listed = window.Status();
+    EXPECT_EQ(AssistiveView::Read(window.status).name, L"Wynik: " + listed);
+    EXPECT_EQ(AssistiveView::PressKey(load, VK_TAB, false, restore), restore);
+    restoreByKey(L"zle");
+    EXPECT_EQ(window.Status(), L"-1");
+    EXPECT_FALSE(Exists(out + L"\\README.txt"));
+    restoreByKey(L"tajne");
+    EXPECT_EQ(AssistiveView::Read(window.status).name, L"Wynik: 0");
+    ExpectSameTree(expected, ReadTree(out), 20000000);
+    RemoveTree(out);
+
+    // By the mouse, one archive of the same entries: typed without an extension,
+    // the dialog adds ".7z".
+    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0"));
+    ::SendMessageW(window.password, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    ASSERT_TRUE(window.Pack(folder + L"\\archiwum"));
     EXPECT_EQ(window.Status(), L"1");
     const std::wstring archive = folder + L"\\archiwum.7z";
-    ASSERT_TRUE(Exists(archive));
     EXPECT_EQ(RunNative("7zz t '" + UnixPath(archive) + "' >/dev/null"), 0);
     std::map<std::wstring, NativeItem> native = NativeList(archive);
     EXPECT_EQ(native.size(), expected.size());
     EXPECT_EQ(::SendMessageW(window.totalProgress, PBM_GETPOS, 0, 0),
               ::SendMessageW(window.totalProgress, PBM_GETRANGE, FALSE, 0));
-
     ASSERT_TRUE(window.Load(archive));
     EXPECT_EQ(window.Status(), std::to_wstring(native.size()));
+    EXPECT_EQ(window.Status(), listed);
     std::vector<std::vector<std::wstring>> rows = window.Rows();
     size_t files = 0;
     for (const auto& [path, item] : native) files += item.folder ? 0 : 1;
@@ -302,112 +381,160 @@ TEST(ArchiverWindow, PacksFiftyEntriesLoadsTheRowsAndRestoresAllOrTheSelectedRow
         EXPECT_EQ(row[2], L"32");
         EXPECT_FALSE(row[8].empty());
     }
-
     ASSERT_TRUE(window.Restore());
     EXPECT_EQ(window.Status(), L"0");
-    ExpectSameTree(expected, ReadTree(folder + L"\\odtworzone"), 20000000);
-
-    RemoveTree(folder + L"\\odtworzone");
+    ExpectSameTree(expected, ReadTree(out), 20000000);
+    RemoveTree(out);
     ASSERT_TRUE(window.SelectRows({0, 2}));
     ASSERT_TRUE(window.Restore());
-    Tree restored = ReadTree(folder + L"\\odtworzone");
-    for (int row : {0, 2}) {
-        const std::wstring path = rows[static_cast<size_t>(row)][1] + rows[static_cast<size_t>(row)][0];
-        ASSERT_TRUE(restored.count(path)) << Narrow(path);
-        EXPECT_TRUE(restored[path].content == expected[path].content) << Narrow(path);
-    }
+    Tree restored = ReadTree(out);
     size_t restoredFiles = 0;
     for (const auto& [path, entry] : restored) restoredFiles += entry.directory ? 0 : 1;
     EXPECT_EQ(restoredFiles, 2u);
+    for (int row : {0, 2}) {
+        const std::wstring path = rows[static_cast<size_t>(row)][1] + rows[static_cast<size_t>(row)][0];
+        EXPECT_TRUE(restored.count(path) && restored[path].content == expected[path].content) << Narrow(path);
+    }
     EXPECT_EQ(window.End(), 0u);
 }
 
-TEST(ArchiverWindow, HiddenBoxesGiveVolumesAndAPasswordAndANumberThatIsNoneIsRefused) {
-    const std::wstring folder = FreshFolder(L"window-volumes");
-    const std::wstring src = folder + L"\\dane";
-    MakeDirectories(src);
-    WriteFile(src + L"\\szum.bin", NoiseBytes(20000, 3));
-    WriteFile(src + L"\\tekst.txt", std::string(3000, 't'));
-    WriteSettings(folder, src, {src + L"\\*.*"}, folder + L"\\odtworzone");
-    ArchiverWindow window(folder);
-    ASSERT_TRUE(window.WaitShown());
-
-    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
-    HWND pack = window.Button(L"Archiwizuj");
-    ASSERT_TRUE(FormRemote::Click(pack));
-    HWND dialog = FormRemote::WaitForDialog(window.Id(), 10000);
-    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), dialog, folder + L"\\zle.7z"));
-    HWND box = FormRemote::WaitForDialog(window.Id(), 10000);
-    ASSERT_NE(box, nullptr);
-    wchar_t text[256] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-    EXPECT_STREQ(text, L"'abc' is not a valid integer value");
-    FormRemote::PressButton(box, IDOK);
-    ASSERT_TRUE(FormRemote::WaitUntil([&] { return ::IsWindowEnabled(pack) != FALSE; }, 10000));
-    EXPECT_FALSE(Exists(folder + L"\\zle.7z"));
-
-    ::SendMessageW(window.volsize, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"8000"));
-    ::SendMessageW(window.password, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"tajne"));
-    ASSERT_TRUE(window.Pack(folder + L"\\tomy.7z"));
-    ASSERT_TRUE(Exists(folder + L"\\tomy.7z.001"));
-    ASSERT_TRUE(Exists(folder + L"\\tomy.7z.003"));
-    EXPECT_EQ(FileSize(folder + L"\\tomy.7z.001"), 8000u);
-    EXPECT_NE(RunNative("7zz t -pzle '" + UnixPath(folder + L"\\tomy.7z.001") + "' >/dev/null 2>&1"), 0);
-    EXPECT_EQ(RunNative("7zz t -ptajne '" + UnixPath(folder + L"\\tomy.7z.001") + "' >/dev/null"), 0);
-
-    // Held once written, each volume.
-    EXPECT_EQ(::CreateFileW((folder + L"\\tomy.7z.003").c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
-              INVALID_HANDLE_VALUE);
-    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    // What was written is what the restore finds, without a load in between.
-    ASSERT_TRUE(window.Restore(L"tajne"));
-    EXPECT_EQ(window.Status(), L"0");
-    EXPECT_TRUE(ReadFile(folder + L"\\odtworzone\\szum.bin") == NoiseBytes(20000, 3));
-    RemoveTree(folder + L"\\odtworzone");
-
-    // The box serves packing alone: the restore asks, a wrong answer restores nothing.
-    ASSERT_TRUE(window.Load(folder + L"\\tomy.7z.001"));
-    EXPECT_EQ(window.Status(), L"2");
-    ASSERT_TRUE(window.Restore(L"zle"));
-    EXPECT_EQ(window.Status(), L"-1");
-    EXPECT_FALSE(Exists(folder + L"\\odtworzone\\szum.bin"));
-    ASSERT_TRUE(window.Restore(L"tajne"));
-    EXPECT_EQ(window.Status(), L"0");
-    ExpectSameTree(ReadTree(src), ReadTree(folder + L"\\odtworzone"), 20000000);
-    EXPECT_EQ(window.End(), 0u);
-}
-
-TEST(ArchiverWindow, NoEntriesPackNothingAndAnEmptyRestoreFolderIsTheStartFolder) {
-    const std::wstring folder = FreshFolder(L"window-empty");
-    const std::wstring src = folder + L"\\zrodlo";
-    MakeDirectories(src + L"\\pod");
-    WriteFile(src + L"\\jeden.txt", "1");
-    WriteFile(src + L"\\pod\\dwa.txt", "22");
-    PackWithComponent(folder + L"\\gotowe.7z", src);
+// One window without entries to pack, restoring into its start folder: archives
+// damaged, hostile, encrypted, in volumes elsewhere and of a hundred thousand items.
+TEST(ArchiverWindow, AWindowWithoutEntriesListsAndRestoresOnlyWhatIsSound) {
+    const std::wstring folder = FreshFolder(L"window-no-entries"), start = folder + L"\\start";
     // Entries that are blank, or whose text holds nothing, name nothing to pack
     // (packed, they would stand for the current folder).
-    WriteSettings(folder, src, {L"   ", L"\t", L"", L""}, L"");
-    std::string bytes = ReadFile(folder + L"\\doziruzidive_config.dat");
+    MakeDirectories(start);
+    WriteSettings(start, L"", {L"   ", L"\t", L"", L""}, L"");
+    std::string bytes = ReadFile(start + L"\\doziruzidive_config.dat");
     bytes[3 * kSettingsEntrySize] = static_cast<char>(200);
     bytes[4 * kSettingsEntrySize] = static_cast<char>(255);
-    WriteSettingsBytes(folder, bytes);
+    WriteSettingsBytes(start, bytes);
+    const std::wstring src = folder + L"\\dane";
+    WriteTree(src, {{L"a.txt", NoiseBytes(40000, 4)}, {L"b.txt", "b"}});
+    PackWithComponent(folder + L"\\dobre.7z", src);
+    const std::string good = ReadFile(folder + L"\\dobre.7z");
+    WriteTree(folder, {{L"tekst.7z", "to nie jest archiwum"}, {L"uciete.7z", good.substr(0, good.size() / 2)}, {L"puste.7z", ""}});
+    ASSERT_EQ(RunNative("cd '" + UnixPath(src) + "' && 7zz a -mhe=on -ptajne ../szyfr.7z . >/dev/null"), 0);
+    // Stored paths that climb out of the restore folder, around one that does not.
+    WriteFile(src + L"\\c.txt", "c");
+    PackWithComponent(folder + L"\\wrogie.7z", src, [](TSevenZip& zip) {
+        zip.OnSetAddName = [next = 0](TObject*, uint32_t, std::wstring& name) mutable {
+            const wchar_t* names[] = {L"..\\escaped.txt", L"ok.txt", L"\\rooted.txt"};
+            name = names[next++ % 3];
+        };
+    });
+    const auto packed = MakeMixedArchive(folder);  // arc.7z
+    for (const auto& [name, content] : packed) WriteFile(start + L"\\" + name, "stary");
+    MakeDirectories(folder + L"\\tomy");
+    MakeDirectories(folder + L"\\gdzie");
+    const std::wstring moved = folder + L"\\gdzie\\set.7z.003";
+    const std::vector<std::wstring> volumes = PackVolumes(folder + L"\\tomy", L"set.7z", 2000, 5000);
+    ASSERT_TRUE(volumes.size() == 3 && ::MoveFileW(volumes[2].c_str(), moved.c_str()));
+    const std::vector<std::wstring> cut = PackVolumes(folder + L"\\tomy", L"cut.7z", 2000, 5000);
+    WriteFile(cut[1], "a volume cut short");
+    const std::string unix = UnixPath(folder);
+    ASSERT_EQ(RunNative("mkdir -p '" + unix + "/sto' && cd '" + unix +
+                        "/sto' && for d in $(seq 0 99); do mkdir k$d && (cd k$d && seq 0 999 | sed s/^/p/ | "
+                        "xargs touch); done && 7zz a -mx0 ../sto.7z . >/dev/null && rm -rf '" + unix + "/sto'"),
+              0);
 
-    ArchiverWindow window(folder);
+    ArchiverWindow window(start);
     ASSERT_TRUE(window.WaitShown());
     EXPECT_TRUE(window.ListBoxItems().empty());
-    ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
+    ASSERT_TRUE(window.Load(folder + L"\\dobre.7z"));
     EXPECT_EQ(window.Rows().size(), 2u);
     // Packing names another archive: the rows, which restoring would go by, go.
     ASSERT_TRUE(window.Pack(folder + L"\\nic.7z"));
     EXPECT_FALSE(Exists(folder + L"\\nic.7z"));
     EXPECT_EQ(window.Status(), L"-1");
     EXPECT_TRUE(window.Rows().empty());
-
-    ASSERT_TRUE(window.Load(folder + L"\\gotowe.7z"));
+    ASSERT_TRUE(window.Load(folder + L"\\dobre.7z"));
     ASSERT_TRUE(window.Restore());
-    EXPECT_EQ(ReadFile(folder + L"\\jeden.txt"), "1");
-    EXPECT_EQ(ReadFile(folder + L"\\pod\\dwa.txt"), "22");
-    EXPECT_EQ(window.End(), 0u);
+    EXPECT_TRUE(ReadFile(start + L"\\a.txt") == NoiseBytes(40000, 4));
+    EXPECT_EQ(ReadFile(start + L"\\b.txt"), "b");
+    // Names encrypted: the window asks for the password, and the listing goes with it.
+    ASSERT_TRUE(window.Load(folder + L"\\szyfr.7z", L"tajne"));
+    EXPECT_EQ(window.Rows().size(), 2u);
+    for (const wchar_t* name : {L"tekst.7z", L"uciete.7z", L"puste.7z", L"szyfr.7z", L"brak.7z"}) {
+        // For szyfr.7z the question is declined.
+        ASSERT_TRUE(window.Load(folder + L"\\" + name, name == std::wstring(L"szyfr.7z") ? L"" : nullptr)) << Narrow(name);
+        EXPECT_EQ(window.Status(), L"-1") << Narrow(name);
+        EXPECT_TRUE(window.Rows().empty()) << Narrow(name);  // the rows of the archive before are gone
+    }
+    ASSERT_TRUE(window.Restore());  // of the last name, which is no archive
+    EXPECT_EQ(window.Status(), L"-1");
+    ASSERT_TRUE(window.Load(folder + L"\\wrogie.7z"));
+    EXPECT_EQ(window.Rows().size(), 3u);
+    ASSERT_TRUE(window.Restore());
+    EXPECT_TRUE(Exists(start + L"\\ok.txt"));
+    EXPECT_TRUE(Exists(start + L"\\rooted.txt"));  // its root taken away
+    for (const auto& [path, entry] : ReadTree(folder))
+        EXPECT_FALSE(path.find(L"escaped") != std::wstring::npos || (path.find(L"rooted") != std::wstring::npos && !path.starts_with(L"start\\"))) << Narrow(path);
+
+    // Declined ("Anuluj"), wrong, right: the damaged file and, until the right
+    // password, the encrypted one stay as they were; each restore is a failure.
+    ASSERT_TRUE(window.Load(folder + L"\\arc.7z"));
+    for (const wchar_t* password : {L"", L"zle", L"sekret"}) {
+        ASSERT_TRUE(window.Restore(password)) << Narrow(password);
+        EXPECT_EQ(window.Status(), L"-1");
+        EXPECT_EQ(ReadFile(start + L"\\damaged.txt"), "stary");
+        EXPECT_TRUE(ReadFile(start + L"\\good.txt") == packed.at(L"good.txt"));
+        EXPECT_EQ(ReadFile(start + L"\\secret.txt") == packed.at(L"secret.txt"), password == std::wstring(L"sekret"));
+        EXPECT_TRUE(TemporaryFiles(start).empty());
+    }
+    ASSERT_TRUE(window.SelectRows({1, 2}));  // the sound items alone
+    ASSERT_TRUE(window.Restore(L"sekret"));
+    EXPECT_EQ(window.Status(), L"0");
+    // The password dialog, in Polish, is the window's, which waits meanwhile.
+    HWND restore = window.Button(L"Odtwórz archiwum");
+    ASSERT_TRUE(FormRemote::Click(restore));
+    HWND dialog = window.WaitForPasswordDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), window.form);
+    EXPECT_FALSE(::IsWindowEnabled(window.form));
+    EXPECT_TRUE(::GetWindowLongPtrW(::GetDlgItem(dialog, 101), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_EQ(FormRemote::TextOf(::GetDlgItem(dialog, IDOK)), L"OK");
+    EXPECT_EQ(FormRemote::TextOf(::GetDlgItem(dialog, IDCANCEL)), L"Anuluj");
+    FormRemote::PressButton(dialog, IDCANCEL);
+    ASSERT_TRUE(FormRemote::WaitUntil([&] { return ::IsWindowEnabled(restore) != FALSE; }, 20000));
+
+    // Folders packed on Unix carry mode bits beside 16: they have rows too.
+    ASSERT_TRUE(window.Load(folder + L"\\sto.7z"));
+    EXPECT_EQ(window.Status(), L"100100");
+    FormRemote::ListView list(window.list);
+    ASSERT_EQ(list.ItemCount(), 100100);
+    EXPECT_EQ(list.CellText(100099, 7), L"100099");
+    EXPECT_FALSE(list.CellText(100099, 0).empty());
+
+    // A volume cut short is named, none past the set's end asked for.
+    EXPECT_EQ(AnswerBox(window, L"Wczytaj archiwum", cut[0]),
+              L"Wolumin \u201Ecut.7z.002\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
+              L"odczytane.");
+    EXPECT_EQ(window.Status(), L"-1");
+    // Each operation asks for the last volume, which lies elsewhere, in the window's prompt.
+    HWND load = window.Button(L"Wczytaj archiwum");
+    auto prompted = [&](HWND button, const std::wstring& name) {
+        HWND prompt = FormRemote::WaitForDialog(window.Id(), 20000);
+        EXPECT_EQ(FormRemote::TextOf(prompt), L"Select volume");
+        EXPECT_EQ(::GetWindow(prompt, GW_OWNER), window.form);
+        EXPECT_FALSE(::IsWindowEnabled(window.form));
+        return name.empty() || (FormRemote::AnswerFileDialog(window.Id(), prompt, name) &&
+                                FormRemote::WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 60000));
+    };
+    ASSERT_TRUE(FormRemote::Click(load));
+    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), volumes[0]));
+    ASSERT_TRUE(prompted(load, moved));
+    EXPECT_EQ(window.Status(), L"1");
+    ASSERT_TRUE(FormRemote::Click(restore) && prompted(restore, moved));
+    EXPECT_EQ(window.Status(), L"0");
+    EXPECT_TRUE(ReadFile(start + L"\\content.bin") == NoiseBytes(5000, 7));
+    // "Koniec" while the prompt is open (the window, disabled, can only be told so).
+    ASSERT_TRUE(FormRemote::Click(restore) && prompted(restore, L""));
+    HWND koniec = window.Button(L"Koniec");
+    ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
+                               reinterpret_cast<LPARAM>(koniec)));
+    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
 }
 
 // The restore goes by the rows' IDs: another archive under the name listed (of
@@ -537,131 +664,6 @@ TEST(ArchiverWindow, TheRestoreActsOnTheArchiveListedOrOnNoneAndNamesShowAsWritt
     }
 }
 
-TEST(ArchiverWindow, BadArchivesListNothingAndNoFileLandsOutsideTheRestoreFolder) {
-    const std::wstring folder = FreshFolder(L"window-bad");
-    const std::wstring src = folder + L"\\dane";
-    MakeDirectories(src);
-    WriteFile(src + L"\\a.txt", NoiseBytes(40000, 4));
-    WriteFile(src + L"\\b.txt", "b");
-    PackWithComponent(folder + L"\\dobre.7z", src);
-    const std::string good = ReadFile(folder + L"\\dobre.7z");
-    WriteFile(folder + L"\\tekst.7z", "to nie jest archiwum");
-    WriteFile(folder + L"\\uciete.7z", good.substr(0, good.size() / 2));
-    WriteFile(folder + L"\\puste.7z", "");
-    ASSERT_EQ(RunNative("cd '" + UnixPath(src) + "' && 7zz a -mhe=on -ptajne ../szyfr.7z . >/dev/null"), 0);
-    // Stored paths that climb out of the restore folder, around one that does not.
-    WriteFile(src + L"\\c.txt", "c");
-    PackWithComponent(folder + L"\\wrogie.7z", src, [](TSevenZip& zip) {
-        zip.OnSetAddName = [next = 0](TObject*, uint32_t, std::wstring& name) mutable {
-            const wchar_t* names[] = {L"..\\escaped.txt", L"ok.txt", L"\\rooted.txt"};
-            name = names[next++ % 3];
-        };
-    });
-    WriteSettings(folder, src, {}, folder + L"\\cel\\odtworzone");
-
-    ArchiverWindow window(folder);
-    ASSERT_TRUE(window.WaitShown());
-    ASSERT_TRUE(window.Load(folder + L"\\dobre.7z"));
-    EXPECT_EQ(window.Rows().size(), 2u);
-    // Names encrypted: the window asks for the password, and the listing goes with it.
-    ASSERT_TRUE(window.Load(folder + L"\\szyfr.7z", L"tajne"));
-    EXPECT_EQ(window.Rows().size(), 2u);
-    for (const wchar_t* name : {L"tekst.7z", L"uciete.7z", L"puste.7z", L"szyfr.7z", L"brak.7z"}) {
-        // For szyfr.7z the question is declined.
-        ASSERT_TRUE(window.Load(folder + L"\\" + name, name == std::wstring(L"szyfr.7z") ? L"" : nullptr))
-            << Narrow(name);
-        EXPECT_EQ(window.Status(), L"-1") << Narrow(name);
-        EXPECT_TRUE(window.Rows().empty()) << Narrow(name);  // the rows of the archive before are gone
-    }
-    ASSERT_TRUE(window.Restore());  // of the last name, which is no archive
-    EXPECT_EQ(window.Status(), L"-1");
-
-    ASSERT_TRUE(window.Load(folder + L"\\wrogie.7z"));
-    EXPECT_EQ(window.Rows().size(), 3u);
-    ASSERT_TRUE(window.Restore());
-    EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\ok.txt"));
-    EXPECT_TRUE(Exists(folder + L"\\cel\\odtworzone\\rooted.txt"));  // its root taken away
-    EXPECT_EQ(RestoredOutside(folder, L"cel\\odtworzone"), L"");
-    EXPECT_EQ(window.End(), 0u);
-}
-
-TEST(ArchiverWindow, ARestoreAsksForThePasswordAndReplacesOnlyWhatItRestoredSound) {
-    const std::wstring folder = FreshFolder(L"window-restore-safety"), out = folder + L"\\odtworzone";
-    const auto packed = MakeMixedArchive(folder);
-    MakeDirectories(out);
-    for (const auto& [name, content] : packed) WriteFile(out + L"\\" + name, "stary");
-    WriteSettings(folder, L"", {}, out);
-    ArchiverWindow window(folder);
-    ASSERT_TRUE(window.WaitShown());
-    ASSERT_TRUE(window.Load(folder + L"\\arc.7z"));
-    // Declined ("Anuluj"), wrong, right: the damaged file and, until the right
-    // password, the encrypted one stay as they were; each restore is a failure.
-    for (const wchar_t* password : {L"", L"zle", L"sekret"}) {
-        ASSERT_TRUE(window.Restore(password)) << Narrow(password);
-        EXPECT_EQ(window.Status(), L"-1");
-        EXPECT_EQ(ReadFile(out + L"\\damaged.txt"), "stary");
-        EXPECT_TRUE(ReadFile(out + L"\\good.txt") == packed.at(L"good.txt"));
-        EXPECT_EQ(ReadFile(out + L"\\secret.txt") == packed.at(L"secret.txt"), password == std::wstring(L"sekret"));
-        EXPECT_TRUE(TemporaryFiles(out).empty());
-    }
-    ASSERT_TRUE(window.SelectRows({1, 2}));  // the sound items alone
-    ASSERT_TRUE(window.Restore(L"sekret"));
-    EXPECT_EQ(window.Status(), L"0");
-
-    // The dialog, in Polish, is the window's, which waits; closed meanwhile, the program ends.
-    ASSERT_TRUE(FormRemote::Click(window.Button(L"Odtwórz archiwum")));
-    HWND dialog = window.WaitForPasswordDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), window.form);
-    EXPECT_FALSE(::IsWindowEnabled(window.form));
-    EXPECT_TRUE(::GetWindowLongPtrW(::GetDlgItem(dialog, 101), GWL_STYLE) & ES_PASSWORD);
-    EXPECT_EQ(FormRemote::TextOf(::GetDlgItem(dialog, IDOK)), L"OK");
-    EXPECT_EQ(FormRemote::TextOf(::GetDlgItem(dialog, IDCANCEL)), L"Anuluj");
-    ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
-    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
-}
-
-TEST(ArchiverWindow, TheVolumePromptIsTheWindowsAndKeepsTheStartFolder) {
-    const std::wstring folder = FreshFolder(L"window-volume-prompt"), moved = folder + L"\\gdzie\\set.7z.003";
-    MakeDirectories(folder + L"\\tomy");
-    MakeDirectories(folder + L"\\gdzie");
-    const std::vector<std::wstring> volumes = PackVolumes(folder + L"\\tomy", L"set.7z", 2000, 5000);
-    ASSERT_TRUE(volumes.size() == 3 && ::MoveFileW(volumes[2].c_str(), moved.c_str()));
-    const std::vector<std::wstring> cut = PackVolumes(folder + L"\\tomy", L"cut.7z", 2000, 5000);
-    WriteFile(cut[1], "a volume cut short");
-    WriteSettings(folder, L"", {}, L"");  // restored into the start folder
-    ArchiverWindow window(folder);
-    ASSERT_TRUE(window.WaitShown());
-    // A volume cut short is named, none past the set's end asked for.
-    EXPECT_EQ(AnswerBox(window, L"Wczytaj archiwum", cut[0]),
-              L"Wolumin \u201Ecut.7z.002\u201D jest krótszy, niż wymaga zestaw woluminów: archiwum nie może zostać "
-              L"odczytane.");
-    EXPECT_EQ(window.Status(), L"-1");
-    HWND load = window.Button(L"Wczytaj archiwum"), restore = window.Button(L"Odtwórz archiwum");
-    // Each operation asks for the last volume, which lies elsewhere.
-    auto prompted = [&](HWND button, const std::wstring& name) {
-        HWND prompt = FormRemote::WaitForDialog(window.Id(), 20000);
-        EXPECT_EQ(FormRemote::TextOf(prompt), L"Select volume");
-        EXPECT_EQ(::GetWindow(prompt, GW_OWNER), window.form);
-        EXPECT_FALSE(::IsWindowEnabled(window.form));
-        return name.empty() || (FormRemote::AnswerFileDialog(window.Id(), prompt, name) &&
-                                FormRemote::WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 60000));
-    };
-    ASSERT_TRUE(FormRemote::Click(load));
-    ASSERT_TRUE(FormRemote::AnswerFileDialog(window.Id(), FormRemote::WaitForDialog(window.Id(), 10000), volumes[0]));
-    ASSERT_TRUE(prompted(load, moved));
-    EXPECT_EQ(window.Status(), L"1");
-    ASSERT_TRUE(FormRemote::Click(restore) && prompted(restore, moved));
-    EXPECT_EQ(window.Status(), L"0");
-    EXPECT_TRUE(ReadFile(folder + L"\\content.bin") == NoiseBytes(5000, 7));
-    // "Koniec" while the prompt is open (the window, disabled, can only be told so).
-    ASSERT_TRUE(FormRemote::Click(restore) && prompted(restore, L""));
-    HWND koniec = window.Button(L"Koniec");
-    ASSERT_TRUE(::PostMessageW(window.form, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(koniec), BN_CLICKED),
-                               reinterpret_cast<LPARAM>(koniec)));
-    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
-}
-
 // The close box (as the taskbar's Close sends it) while a question is open: the
 // answer the question then gets is taken as no consent, nothing is packed or
 // restored, and the program is gone within a second of the question closing.
@@ -721,26 +723,6 @@ TEST(ArchiverWindow, ACloseWhileAQuestionIsOpenWinsOverItsAnswer) {
         // The restore had begun when it asked; its encrypted item waited for the answer.
         EXPECT_FALSE(Exists(folder + (restore ? L"\\odtworzone\\secret.txt" : L"\\odtworzone")));
     }
-}
-
-TEST(ArchiverWindow, AHundredThousandItemsAllBecomeRows) {
-    const std::wstring folder = FreshFolder(L"window-100k");
-    const std::string unix = UnixPath(folder);
-    ASSERT_EQ(RunNative("mkdir -p '" + unix + "/src' && cd '" + unix +
-                        "/src' && for d in $(seq 0 99); do mkdir k$d && (cd k$d && seq 0 999 | sed s/^/p/ | "
-                        "xargs touch); done && 7zz a -mx0 ../sto.7z . >/dev/null && rm -rf '" + unix + "/src'"),
-              0);
-    WriteSettings(folder, L"", {}, L"");
-    ArchiverWindow window(folder);
-    ASSERT_TRUE(window.WaitShown());
-    ASSERT_TRUE(window.Load(folder + L"\\sto.7z"));
-    EXPECT_EQ(window.Status(), L"100100");
-    FormRemote::ListView list(window.list);
-    // Folders packed on Unix carry mode bits beside 16: they have rows too.
-    ASSERT_EQ(list.ItemCount(), 100100);
-    EXPECT_EQ(list.CellText(100099, 7), L"100099");
-    EXPECT_FALSE(list.CellText(100099, 0).empty());
-    EXPECT_EQ(window.End(), 0u);
 }
 
 TEST(ArchiverWindow, KoniecEndsTheProgramInTheMiddleOfPackingAndOfRestoring) {
@@ -822,26 +804,6 @@ TEST(ArchiverWindow, KoniecEndsTheProgramAtAnyMomentOfALoadOfManyRows) {
             [&] { return workingSet(window) >= before + (loaded - before) * part || ::IsWindowEnabled(load); }, 30000);
         EXPECT_EQ(window.End(), 0u) << part;
     }
-}
-
-TEST(ArchiverWindow, OtherProcessesMessages9999EvenAFloodFreeNothingAndClosingEndsTheProgram) {
-    const std::wstring folder = FreshFolder(L"window-message");
-    WriteSettings(folder, L"", {L"C:\\a.txt"}, L"");
-    ArchiverWindow window(folder);
-    ASSERT_TRUE(window.WaitShown());
-    std::string mine = "a string of this process";
-    for (LPARAM value : {LPARAM{0}, LPARAM{1}, LPARAM{0x12345678}, LPARAM{-1}, reinterpret_cast<LPARAM>(mine.data())})
-        ASSERT_TRUE(::PostMessageW(window.form, 9999, 0, value));
-    // A flood: each message lets the others run, which must not nest them all.
-    for (int i = 0; i < 10000; ++i)
-        if (!::PostMessageW(window.form, 9999, 0, i)) break;  // the queue is full: flooded enough
-    DWORD_PTR answer = 0;
-    EXPECT_TRUE(::SendMessageTimeoutW(window.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
-    EXPECT_TRUE(window.Process().Running());
-    EXPECT_EQ(window.ListBoxItems().size(), 1u);
-    // Closed another way than by "Koniec" (Alt+F4, the taskbar), it ends as well.
-    ASSERT_TRUE(::PostMessageW(window.form, WM_CLOSE, 0, 0));
-    EXPECT_EQ(window.Process().Wait(30000), std::optional<DWORD>(0u));
 }
 
 TEST(ArchiverWindow, WithoutTheArchiveLibraryTheLoadMessageIsShownAndTheProgramEnds) {

@@ -22,11 +22,14 @@ std::string DialogWindow::ItemText(int id) const {
     return text;
 }
 
-bool DialogWindow::HasIcon() const {
+bool DialogWindow::HasIcon(LPCSTR iconId) const {
     // Message boxes hold their icon in a static control; Windows and Wine differ in its id.
+    const HICON expected = iconId != nullptr ? ::LoadIconA(nullptr, iconId) : nullptr;
     for (int id : {0x14, 0x440})
-        if (HWND icon = ::GetDlgItem(m_hwnd, id))
-            if (::SendMessageA(icon, STM_GETICON, 0, 0) != 0 && ::IsWindowVisible(icon)) return true;
+        if (HWND icon = ::GetDlgItem(m_hwnd, id)) {
+            const auto shown = reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0));
+            if (shown != nullptr && ::IsWindowVisible(icon) && (expected == nullptr || shown == expected)) return true;
+        }
     return false;
 }
 

@@ -20,7 +20,8 @@ public:
     std::string Text() const { return ItemText(0xFFFF); }
     std::string ItemText(int id) const;
     bool HasItem(int id) const { return ::GetDlgItem(m_hwnd, id) != nullptr; }
-    bool HasIcon() const;
+    // Shows an icon; with `iconId`, that system icon (IDI_EXCLAMATION...).
+    bool HasIcon(LPCSTR iconId = nullptr) const;
     // Posts the button's command, as a click would.
     void Press(int id) const;
     // Waits until the window is gone.

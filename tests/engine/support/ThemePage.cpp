@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/ProgramEnd.h"
+#include "support/ChildProcess.h"
 #include "support/TestFiles.h"
 
 ThemePage::ThemePage(const std::string& name) : m_folder(TestFiles::FreshTempFolder(name) + "\\") {
@@ -44,6 +45,13 @@ std::string ThemeWithControls(const std::string& window, const std::vector<std::
     return text + "[DADOS]\r\n" + rows;
 }
 
+std::string ThemeRows(int controlKey, const std::vector<std::string>& rows) {
+    const std::string key = std::to_string(controlKey);
+    std::string text = key + ",t=" + std::to_string(rows.size()) + "\r\n";
+    for (size_t r = 0; r < rows.size(); ++r) text += key + "," + std::to_string(r) + "=" + rows[r] + "\r\n";
+    return text;
+}
+
 std::string WindowTextOf(HWND hwnd) {
     char text[1024] = {};
     ::GetWindowTextA(hwnd, text, sizeof text);
@@ -70,6 +78,31 @@ void PumpLikeTheProgram() {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs;) {
+        if (condition()) return true;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return condition();
+}
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (WindowTextOf(child) == text) return child;
+    return nullptr;
+}
+
+HWND WaitForShownPage(const ChildProcess& process, const char* title, DWORD timeoutMs) {
+    HWND page = nullptr;
+    WaitFor([&] {
+        page = FindProcessWindow(process.Id(), "#32770", title);
+        return (page != nullptr && ::IsWindowVisible(page)) || !process.Running();
+    }, timeoutMs);
+    return page != nullptr && ::IsWindowVisible(page) ? page : nullptr;
 }
 
 bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color) {

@@ -8,6 +8,8 @@
 #include "theme/ImageWindow.h"
 #include "wizard/WizardHost.h"
 
+class ChildProcess;
+
 // The host of a test's page: clicks mean what they mean in the engine; there is
 // no sequence to move through, and Finish does nothing.
 class TestPageHost : public WizardHost {
@@ -47,11 +49,18 @@ private:
 // "[INFO]" with TOTAL and the given lines, then "[DADOS]" with the given rows.
 std::string ThemeWithControls(const std::string& window, const std::vector<std::string>& lines,
                               const std::string& rows = {});
+// "K,t=n" and "K,r=<row r>" for the control key's rows.
+std::string ThemeRows(int controlKey, const std::vector<std::string>& rows);
 std::string WindowTextOf(HWND hwnd);
 RECT ClientRectOf(HWND page, HWND control);  // the control's rectangle in the page's client area
 std::string ClassOf(HWND hwnd);
 // Dispatches what is queued the way the program's message loops do.
 void PumpLikeTheProgram();
+// Polls with this thread's messages dispatched: another process's events arrive as messages.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+HWND ChildWithText(HWND parent, const std::string& text);
+// A page ("#32770") of the process with that title, once it is shown; null once the process ended.
+HWND WaitForShownPage(const ChildProcess& process, const char* title, DWORD timeoutMs = 20000);
 // A 24-bit BMP file of the size, one colour, or the colour of each pixel.
 bool WriteBitmapFile(const std::string& path, int width, int height, COLORREF color);
 bool WriteBitmapFile(const std::string& path, int width, int height, const std::function<COLORREF(int x, int y)>& color);

@@ -81,30 +81,25 @@ TEST(PageWindow, TakesCaptionBorderButtonsColourAndFontFromTheTheme) {
 
 TEST(PageWindow, IsPlacedByStartupWithTheCaptionCorrection) {
     ThemePage theme("page-placement");
-    const int height = 393;  // Wine's caption is 18 pixels high: 400 - (25 - 18)
-    RECT rect = PlacedWith(theme, "0", 501, 400);
-    EXPECT_EQ(rect.left, 262);
-    EXPECT_EQ(rect.top, 384 - height / 2);
-    EXPECT_EQ(rect.right - rect.left, 501);
-    EXPECT_EQ(rect.bottom - rect.top, 393);
-    EXPECT_EQ(PlacedWith(theme, "", 501, 400).left, 262);  // empty: centred
-    rect = PlacedWith(theme, "2", 300, 200);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    rect = PlacedWith(theme, "3", 300, 200);
-    EXPECT_EQ(rect.left, 1024 - 300);
-    EXPECT_EQ(rect.top, 0);
-    rect = PlacedWith(theme, "4", 300, 400);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 768 - 393 - 35);
-    rect = PlacedWith(theme, "5x", 300, 400);
-    EXPECT_EQ(rect.left, 1024 - 300);
-    EXPECT_EQ(rect.top, 768 - 393 - 35);
-    // Any other value keeps the template's size and place.
-    RECT unplaced = PlacedWith(theme, "1", 300, 400);
+    // Wine's caption is 18 pixels high: 400 - (25 - 18). Any other startup keeps the template's place.
+    const struct {
+        const char* startup;
+        int width, height;
+        RECT placed;
+    } cases[] = {{"0", 501, 400, {262, 384 - 393 / 2, 262 + 501, 384 - 393 / 2 + 393}},
+                 {"", 501, 400, {262, 384 - 393 / 2, 262 + 501, 384 - 393 / 2 + 393}},  // empty: centred
+                 {"2", 300, 200, {0, 0, 300, 193}},
+                 {"3", 300, 200, {1024 - 300, 0, 1024, 193}},
+                 {"4", 300, 400, {0, 768 - 393 - 35, 300, 768 - 35}},
+                 {"5x", 300, 400, {1024 - 300, 768 - 393 - 35, 1024, 768 - 35}}};
+    for (const auto& c : cases) {
+        const RECT rect = PlacedWith(theme, c.startup, c.width, c.height);
+        EXPECT_TRUE(::EqualRect(&rect, &c.placed)) << c.startup << ": " << rect.left << "," << rect.top << ","
+                                                   << rect.right << "," << rect.bottom;
+    }
+    const RECT unplaced = PlacedWith(theme, "1", 300, 400), other = PlacedWith(theme, "17", 300, 400);
     EXPECT_NE(unplaced.right - unplaced.left, 300);
-    EXPECT_EQ(PlacedWith(theme, "17", 300, 400).right - PlacedWith(theme, "17", 300, 400).left,
-              unplaced.right - unplaced.left);
+    EXPECT_TRUE(::EqualRect(&unplaced, &other));
 }
 
 TEST(PageWindow, BackgroundPictureIsLoadedOnlyFromAReadablePicture) {

@@ -7,7 +7,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 
 #include "TestPaths.h"
@@ -18,24 +17,6 @@
 namespace {
 const std::string kThemeview = NORVANE_BIN_DIR "\\themeview.exe";
 const std::string kDemoTheme = NORVANE_SOURCE_DIR "\\demo\\norvane\\installer\\theme\\";
-
-// Waits with this thread's messages dispatched: the events of another process
-// arrive as messages.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000) {
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs;) {
-        if (condition()) return true;
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return condition();
-}
-
-HWND ChildWithText(HWND parent, const std::string& text) {
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (WindowTextOf(child) == text) return child;
-    return nullptr;
-}
 
 // themeview showing pages of a folder; the first one once one of its controls
 // has the focus (activation gives it to the page itself first).

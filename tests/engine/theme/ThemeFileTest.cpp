@@ -145,6 +145,9 @@ TEST(ControlGeometry, EdgesScaleAsMulDivRoundsAfterTheSizeRuleAndSaturate) {
         {"BUTTON", {-7, -7, 93, 93}, {}, 144, {-11, -11, 140, 140}},     // halves away from zero
         {"BUTTON", {11, 21, 31, 26}, {}, 144, {17, 32, 152, 69}},        // 20 x 5: 90 x 25 first
         {"TEXT", {0, 0, 20, 9}, {}, 120, {0, 0, 25, 11}},                // above its threshold of 8
+        {"BUTTON", {0, 0, 20, 9}, {}, 96, {0, 0, 90, 25}},               // below its threshold of 10
+        {"BUTTON", {0, 0, 20, 40}, {}, 96, {0, 0, 20, 40}},              // narrow and tall, or wide and low: kept
+        {"BUTTON", {0, 0, 200, 5}, {}, 96, {0, 0, 200, 5}},
         {"ICON", {1, 3, 500, 500}, {}, 144, {2, 5, 50, 53}},             // 32 x 32 first
         {"BITMAP", {4, 4, 5, 5}, {40, 30}, 120, {5, 5, 55, 43}},         // the picture's size first
         {"BUTTON", {INT_MAX - 10, 0, INT_MAX, 5}, {}, 96, {INT_MAX - 10, 0, INT_MAX, 25}},

@@ -129,12 +129,3 @@ int RunWithDriver(CPathDialog& chooser, const std::function<void(BrowseDialogDri
     driver.join();
     return result;
 }
-
-bool MessageIconIs(const DialogWindow& box, LPCSTR iconId) {
-    HICON expected = ::LoadIconA(nullptr, iconId);
-    for (int id : {0x14, 0x440})
-        if (HWND icon = ::GetDlgItem(box.Handle(), id))
-            if (::IsWindowVisible(icon) && reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)) == expected)
-                return true;
-    return false;
-}

@@ -48,6 +48,3 @@ public:
 // Runs the chooser on this thread while `script` acts on its dialog from another;
 // the chooser's result.
 int RunWithDriver(CPathDialog& chooser, const std::function<void(BrowseDialogDriver&)>& script);
-
-// The message box shows the system icon with that id (IDI_EXCLAMATION...).
-bool MessageIconIs(const DialogWindow& box, LPCSTR iconId);

@@ -8,6 +8,7 @@
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "support/TestFiles.h"
+#include "support/ThemePage.h"
 #include "wizard/PathDialog.h"
 
 namespace {
@@ -50,7 +51,7 @@ protected:
         ASSERT_TRUE(box) << text;
         EXPECT_EQ(box.Text(), text);
         EXPECT_EQ(box.Caption(), "Norvane");
-        EXPECT_TRUE(MessageIconIs(box, icon)) << text;
+        EXPECT_TRUE(box.HasIcon(icon)) << text;
         const bool question = icon == IDI_QUESTION;
         EXPECT_EQ(box.HasItem(IDYES) && box.HasItem(IDNO), question);
         EXPECT_EQ(box.HasItem(IDOK), !question);
@@ -58,11 +59,13 @@ protected:
         box.Press(answer);
         EXPECT_TRUE(box.WaitClosed(kDriverWaitMs));
     }
-    // A refusal leaves the dialog open with the focus back in the path box.
-    static void ExpectRefusal(BrowseDialogDriver& dialog, const std::string& text) {
+    // A refusal leaves the dialog open with the focus back in the path box; false
+    // once it is closed, so that a script stops instead of waiting on every step.
+    static bool ExpectRefusal(BrowseDialogDriver& dialog, const std::string& text) {
         Answer(dialog, text, IDI_EXCLAMATION, IDOK);
-        EXPECT_TRUE(dialog.WaitFocusInPathEdit()) << text;
-        EXPECT_TRUE(dialog.IsOpen());
+        EXPECT_TRUE(dialog.IsOpen()) << text;
+        EXPECT_TRUE(dialog.IsOpen() && dialog.WaitFocusInPathEdit()) << text;
+        return dialog.IsOpen();
     }
 
     ChooserTestApp app;
@@ -71,21 +74,27 @@ protected:
 };
 }  // namespace
 
-TEST_F(Chooser, PathBoxStandsAboveTheTreeWhereTheStatusWas) {
+// One chooser, as a user meets it: its layout, OK following the box and the
+// tree, what it refuses, and a missing folder made on Yes only.
+TEST_F(Chooser, ShowsThePathBoxChecksWhatIsTypedAndMakesAMissingFolderOnYesOnly) {
+    // The path checks have their own table; here the dialog reads the typed text
+    // whole (longer than its buffer: refused, not cut) and as typed.
+    const std::string refused[] = {"C:\\" + std::string(997, 'a'), "C:\\a\\", "C:\\a*b"};
+    TestFiles::Write(base + "\\file", "in the way");
+    const std::string notMade[] = {base + "\\file", UnusedDriveRoot(), UnusedDriveRoot() + "norvane",
+                                   base + "\\one\\two\\CON"};
+    const std::string wanted = base + "\\new\\deeper";
     CPathDialog chooser(kCaption, kInstruction, "");
     int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
         EXPECT_EQ(dialog.Caption(), kCaption);
         EXPECT_EQ(::GetWindow(dialog.Handle(), GW_OWNER), mainWindow.m_hWnd);
         EXPECT_FALSE(::IsWindowEnabled(mainWindow.m_hWnd));
+        // The box stands above the tree where the status was.
         HWND status = dialog.Item(CPathDialog::kStatusTextId);
         ASSERT_NE(status, nullptr);
         EXPECT_FALSE(::IsWindowVisible(status));
-
         HWND edit = dialog.PathEdit();
-        ASSERT_NE(edit, nullptr);
-        char className[32] = {};
-        ::GetClassNameA(edit, className, sizeof className);
-        EXPECT_STREQ(className, "Edit");
+        ASSERT_EQ(ClassOf(edit), "Edit");
         RECT box{}, tree{};
         ::GetWindowRect(edit, &box);
         ::GetWindowRect(dialog.Item(CPathDialog::kFolderTreeId), &tree);
@@ -100,18 +109,24 @@ TEST_F(Chooser, PathBoxStandsAboveTheTreeWhereTheStatusWas) {
         // An empty starting folder selects nothing; typing starts in the box.
         EXPECT_EQ(dialog.Typed(), "");
         EXPECT_TRUE(dialog.WaitFocusInPathEdit());
-        dialog.Press(IDCANCEL);
-        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
-    });
-    EXPECT_NE(result, IDOK);
-    EXPECT_TRUE(::IsWindowEnabled(mainWindow.m_hWnd));
-}
 
-TEST_F(Chooser, OkFollowsTheBoxAndTheTree) {
-    CPathDialog chooser(kCaption, kInstruction, "");
-    RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
-        dialog.Type("x");
-        EXPECT_TRUE(dialog.OkEnabled());
+        // Nothing selected and nothing typed yet: OK is there, and refuses.
+        ASSERT_TRUE(dialog.OkEnabled());
+        dialog.ClickOk();
+        if (!ExpectRefusal(dialog, Invalid(""))) return;
+        for (const std::string& path : refused) {
+            dialog.Type(path);
+            dialog.ClickOk();
+            if (!ExpectRefusal(dialog, Invalid(path))) return;
+        }
+        for (const std::string& path : notMade) {
+            dialog.Type(path);
+            dialog.ClickOk();
+            Answer(dialog, Question(path), IDI_QUESTION, IDYES);
+            if (!ExpectRefusal(dialog, NotCreated(path))) return;
+        }
+
+        // OK follows the box and the tree.
         dialog.Type("");
         EXPECT_FALSE(dialog.OkEnabled());
         // Items without a drive path empty the box and disable OK...
@@ -119,7 +134,7 @@ TEST_F(Chooser, OkFollowsTheBoxAndTheTree) {
         EXPECT_EQ(dialog.Typed(), "");
         EXPECT_FALSE(dialog.OkEnabled());
         // ...but typing enables it whatever the tree shows.
-        dialog.Type("C:\\");
+        dialog.Type("x");
         EXPECT_TRUE(dialog.OkEnabled());
         ASSERT_TRUE(dialog.SelectTopItem("/"));
         EXPECT_EQ(dialog.Typed(), "Z:\\");
@@ -130,7 +145,24 @@ TEST_F(Chooser, OkFollowsTheBoxAndTheTree) {
         EXPECT_EQ(documents.substr(1, 2), ":\\");
         EXPECT_NE(documents.back(), '\\');
         EXPECT_TRUE(dialog.OkEnabled());
+
+        dialog.Type(wanted);
+        dialog.ClickOk();
+        Answer(dialog, Question(wanted), IDI_QUESTION, IDNO);
+        EXPECT_TRUE(dialog.WaitFocusInPathEdit());
+        EXPECT_TRUE(dialog.IsOpen());
+        EXPECT_FALSE(TestFiles::Exists(base + "\\new"));
+        dialog.ClickOk();
+        Answer(dialog, Question(wanted), IDI_QUESTION, IDYES);
+        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
     });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(::IsWindowEnabled(mainWindow.m_hWnd));
+    EXPECT_EQ(chooser.ChosenPath(), wanted);
+    EXPECT_TRUE(TestFiles::IsDirectory(wanted));
+    EXPECT_TRUE(TestFiles::IsDirectory(base + "\\one\\two"));
+    EXPECT_FALSE(TestFiles::IsDirectory(base + "\\file"));
+    EXPECT_FALSE(TestFiles::Exists("C:\\a"));
 }
 
 TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
@@ -163,64 +195,6 @@ TEST_F(Chooser, StartingFolderOrCurrentDirectoryIsSelectedAndTaken) {
         EXPECT_NE(dialog.Caption(), kCaption);
     });
     ::SetCurrentDirectoryA(previous);
-}
-
-TEST_F(Chooser, InvalidPathsAreRefusedWithTheDialogKeptOpen) {
-    // The path checks have their own table; here the dialog reads the typed text
-    // whole (longer than its buffer: refused, not cut) and as typed.
-    const std::string refused[] = {"C:\\" + std::string(997, 'a'), "C:\\a\\", "C:\\a*b"};
-    CPathDialog chooser(kCaption, kInstruction, "");
-    int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
-        // Nothing selected and nothing typed yet: OK is there, and refuses.
-        ASSERT_TRUE(dialog.OkEnabled());
-        dialog.ClickOk();
-        ExpectRefusal(dialog, Invalid(""));
-        for (const std::string& path : refused) {
-            dialog.Type(path);
-            dialog.ClickOk();
-            ExpectRefusal(dialog, Invalid(path));
-        }
-        dialog.Press(IDCANCEL);
-    });
-    EXPECT_NE(result, IDOK);
-    EXPECT_FALSE(TestFiles::Exists("C:\\a"));
-}
-
-TEST_F(Chooser, MissingFolderIsCreatedOnYesOnly) {
-    const std::string wanted = base + "\\new\\deeper";
-    CPathDialog chooser(kCaption, kInstruction, "");
-    int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
-        dialog.Type(wanted);
-        dialog.ClickOk();
-        Answer(dialog, Question(wanted), IDI_QUESTION, IDNO);
-        EXPECT_TRUE(dialog.WaitFocusInPathEdit());
-        EXPECT_TRUE(dialog.IsOpen());
-        EXPECT_FALSE(TestFiles::Exists(base + "\\new"));
-        dialog.ClickOk();
-        Answer(dialog, Question(wanted), IDI_QUESTION, IDYES);
-        EXPECT_TRUE(dialog.WaitClosed(kDriverWaitMs));
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(chooser.ChosenPath(), wanted);
-    EXPECT_TRUE(TestFiles::IsDirectory(wanted));
-}
-
-TEST_F(Chooser, FoldersThatCannotBeMadeAreRefusedAfterTheQuestion) {
-    TestFiles::Write(base + "\\file", "in the way");
-    const std::string cases[] = {base + "\\file", UnusedDriveRoot(), UnusedDriveRoot() + "norvane",
-                                 base + "\\one\\two\\CON"};
-    CPathDialog chooser(kCaption, kInstruction, "");
-    int result = RunWithDriver(chooser, [&](BrowseDialogDriver& dialog) {
-        for (const std::string& path : cases) {
-            dialog.Type(path);
-            dialog.ClickOk();
-            Answer(dialog, Question(path), IDI_QUESTION, IDYES);
-            ExpectRefusal(dialog, NotCreated(path));
-        }
-    });
-    EXPECT_NE(result, IDOK);
-    EXPECT_TRUE(TestFiles::IsDirectory(base + "\\one\\two"));
-    EXPECT_FALSE(TestFiles::IsDirectory(base + "\\file"));
 }
 
 TEST_F(Chooser, ExistingFolderIsTakenAtOnceByOkOrEnter) {

@@ -20,13 +20,6 @@ std::string Page(const std::string& window, int total, const std::string& lines,
     return "[MAINWINDOW]\r\n" + window + "[INFO]\r\nTOTAL=" + std::to_string(total) + "\r\n" + lines +
            "[DADOS]\r\n" + rows;
 }
-// "K,t=n" and rows "K,r=<row r>" for the given rows.
-std::string Rows(int controlKey, const std::vector<std::string>& rows) {
-    std::string text = std::to_string(controlKey) + ",t=" + std::to_string(rows.size()) + "\r\n";
-    for (size_t r = 0; r < rows.size(); ++r)
-        text += std::to_string(controlKey) + "," + std::to_string(r) + "=" + rows[r] + "\r\n";
-    return text;
-}
 std::vector<std::string> Blank(int count) { return std::vector<std::string>(static_cast<size_t>(count), "r||0"); }
 
 struct CheckCase {
@@ -55,15 +48,15 @@ std::vector<CheckCase> Cases(const std::string& folder) {
               "2=Pic,10,50,0,0,BITMAP,{pic.bmp},,12\r\n"
               "3=Icon,10,90,0,0,ICON,,,13\r\n4=Label,10,130,200,20,TEXT,,,14\r\n5=Box,10,160,50,50,RECT,,,15\r\n"
               "6=Yes,10,220,100,20,RADIO,,,16\r\n",
-              Rows(10, {"ID|IDC_NEXT|0", "Caption|Next >|1"}) +
-                  Rows(11, {"ID|IDC_BACK|0", "Caption|< Back|1", "r||2", "r||3", "r||4", "r||5", "r||6",
+              ThemeRows(10, {"ID|IDC_NEXT|0", "Caption|Next >|1"}) +
+                  ThemeRows(11, {"ID|IDC_BACK|0", "Caption|< Back|1", "r||2", "r||3", "r||4", "r||5", "r||6",
                             "On Click|2-back|7"}) +
-                  Rows(12, {"r||0", "r||1", "BackColor|0 - default|2"}) +
-                  Rows(13, {"r||0", "Icon File:|IDI_SETUP|1", "BackColor:| 10, 20, 30 |2"}) +
-                  Rows(14, {"ID|IDC_INFO|0", "Caption|Hello|1", "r||2", "Text Color|0,0,255|3",
+                  ThemeRows(12, {"r||0", "r||1", "BackColor|0 - default|2"}) +
+                  ThemeRows(13, {"r||0", "Icon File:|IDI_SETUP|1", "BackColor:| 10, 20, 30 |2"}) +
+                  ThemeRows(14, {"ID|IDC_INFO|0", "Caption|Hello|1", "r||2", "Text Color|0,0,255|3",
                             "BackColor|COLOR_BTNFACE|4"}) +
-                  Rows(15, {"r||0", "BackColor|255,0,0|1"}) +
-                  Rows(16, {"ID|IDC_ACCEPTLICENSE|0", "Text|I accept|1", "BackColor||2"})),
+                  ThemeRows(15, {"r||0", "BackColor|255,0,0|1"}) +
+                  ThemeRows(16, {"ID|IDC_ACCEPTLICENSE|0", "Text|I accept|1", "BackColor||2"})),
          {}},
         {"type words",
          Page("", 5,
@@ -96,7 +89,7 @@ std::vector<CheckCase> Cases(const std::string& folder) {
          {"[INFO]0: 21 fields: only the first 20 are read"}},
         {"rows",
          Page("", 3, "0=a,0,0,40,40,RECT,,,10\r\n1=b,0,0,40,40,RECT,,,11\r\n2=c,0,0,40,40,RECT,,,12\r\n",
-              Rows(10, Blank(21)) + Rows(11, Blank(16)) + Rows(12, Blank(15))),
+              ThemeRows(10, Blank(21)) + ThemeRows(11, Blank(16)) + ThemeRows(12, Blank(15))),
          {"[DADOS]10,t: 21 rows: rows past the 20th are not read",
           "[DADOS]11,t: 16 rows on a control that controls of lower INFO keys move down the table: it keeps none "
           "(at most 15 are kept)"}},
@@ -105,7 +98,7 @@ std::vector<CheckCase> Cases(const std::string& folder) {
                   const char* types[] = {"BUTTON,,,10", "TEXT,,,11", "BUTTON,,,12"};
                   return std::string("c,0,0,40,40,") + (k < 3 ? types[k] : k < 18 ? "RECT,,,0" : "FRAME,,,0");
               }),
-              Rows(10, {"ID|IDC_BACK|0"}) + Rows(11, clickRows) + Rows(12, {"ID|IDC_NEXT|0"})),
+              ThemeRows(10, {"ID|IDC_BACK|0"}) + ThemeRows(11, clickRows) + ThemeRows(12, {"ID|IDC_NEXT|0"})),
          {"[INFO]0: window identifier 3032 is past 3030: the clicks of this control (IDC_BACK) never arrive; give it a "
           "higher INFO key",
           "[INFO]1: window identifier 3031 is past 3030: the clicks of this control (click action 1) never arrive; "
@@ -114,8 +107,8 @@ std::vector<CheckCase> Cases(const std::string& folder) {
          Page("bkimage=" + folder + "none.jpg\r\n", 5,
               "0=a,0,0,9,9,BITMAP,{missing.bmp},,10\r\n1=b,0,0,9,9,HOVER,{garbage.bmp},,11\r\n2=c,0,0,9,9,ICON,,,12\r\n"
               "3=d,0,0,9,9,ICON,,,13\r\n4=e,0,0,9,9,ICON,,,14\r\n",
-              Rows(12, {"r||0", "Icon File:|{missing.ico}|1"}) + Rows(13, {"r||0", "Icon File:|IDI_NOPE|1"}) +
-                  Rows(14, {"r||0", "Icon File:|relative.ico|1"})),
+              ThemeRows(12, {"r||0", "Icon File:|{missing.ico}|1"}) + ThemeRows(13, {"r||0", "Icon File:|IDI_NOPE|1"}) +
+                  ThemeRows(14, {"r||0", "Icon File:|relative.ico|1"})),
          {"[MAINWINDOW]bkimage: background picture \"" + folder + "none.jpg\" not found",
           "[INFO]0: picture file \"" + folder + "missing.bmp\" not found",
           "[INFO]1: picture file \"" + folder + "garbage.bmp\" cannot be decoded",
@@ -126,7 +119,7 @@ std::vector<CheckCase> Cases(const std::string& folder) {
         {"pictures too large",
          Page("bkimage=" + folder + "huge.jpg\r\n", 3,
               "0=a,0,0,9,9,BITMAP,{huge.jpg},,10\r\n1=b,0,0,9,9,HOVER,{pic2.bmp},,11\r\n2=c,0,0,9,9,ICON,,,12\r\n",
-              Rows(12, {"r||0", "Icon File:|{huge.ico}|1"})),
+              ThemeRows(12, {"r||0", "Icon File:|{huge.ico}|1"})),
          {"[MAINWINDOW]bkimage: background picture" + huge("huge.jpg", ""), "[INFO]0: picture file" + huge("huge.jpg", ""),
           "[INFO]1: picture file" + huge("pic2@2x.bmp", " at 192 dpi"), "[DADOS]12,1: icon file" + huge("huge.ico", "")}},
         // Headers claiming more pixels than the files hold: the named picture and a copy for 1.5x.
@@ -142,11 +135,11 @@ std::vector<CheckCase> Cases(const std::string& folder) {
          Page("bkcolor=300,0,0\r\n", 6,
               "0=a,0,0,9,9,TEXT,,,10\r\n1=b,0,0,9,9,RECT,,,11\r\n2=c,0,0,9,9,RADIO,,,12\r\n3=d,0,0,9,9,ICON,,,13\r\n"
               "4=e,0,0,9,9,BITMAP,{pic.bmp},,14\r\n5=f,0,0,9,9,GROUPBOX,,,15\r\n",
-              Rows(10, {"r||0", "r||1", "r||2", "Text Color|red|3", "BackColor|COLOR_BTNFACE|4"}) +
-                  Rows(11, {"r||0", "BackColor|1,2|1"}) + Rows(12, {"r||0", "r||1", "BackColor|1,2,3,4|2"}) +
-                  Rows(13, {"r||0", "Icon File:|IDI_INFO|1", "BackColor:|-1,0,0|2"}) +
-                  Rows(14, {"r||0", "r||1", "BackColor|0 - default|2"}) +
-                  Rows(15, {"r||0", "r||1", "BackColor| 9, 9, 9 |2"})),
+              ThemeRows(10, {"r||0", "r||1", "r||2", "Text Color|red|3", "BackColor|COLOR_BTNFACE|4"}) +
+                  ThemeRows(11, {"r||0", "BackColor|1,2|1"}) + ThemeRows(12, {"r||0", "r||1", "BackColor|1,2,3,4|2"}) +
+                  ThemeRows(13, {"r||0", "Icon File:|IDI_INFO|1", "BackColor:|-1,0,0|2"}) +
+                  ThemeRows(14, {"r||0", "r||1", "BackColor|0 - default|2"}) +
+                  ThemeRows(15, {"r||0", "r||1", "BackColor| 9, 9, 9 |2"})),
          {"[MAINWINDOW]bkcolor: colour \"300,0,0\" is not three numbers of 0 to 255 (red,green,blue)",
           "[DADOS]10,3: colour \"red\" is not three numbers of 0 to 255 (red,green,blue)",
           "[DADOS]11,1: colour \"1,2\" is not three numbers of 0 to 255 (red,green,blue)",
@@ -156,14 +149,14 @@ std::vector<CheckCase> Cases(const std::string& folder) {
          Page("", 4,
               "0=a,0,0,9,9,BUTTON,,,10\r\n1=b,0,0,9,9,BUTTON,,,11\r\n2=c,0,0,9,9,TEXT,,,12\r\n"
               "3=d,0,0,9,9,TEXT,,,13\r\n",
-              Rows(10, {"ID|IDC_NEXT|0"}) + Rows(11, {"ID|IDC_NEXT|0"}) + Rows(12, {"ID|IDC_STATIC1|0"})),
+              ThemeRows(10, {"ID|IDC_NEXT|0"}) + ThemeRows(11, {"ID|IDC_NEXT|0"}) + ThemeRows(12, {"ID|IDC_STATIC1|0"})),
          // The TEXT of key 3 is created first and keeps its type's name "IDC_STATIC1".
          {"[DADOS]11,0: IDC_NEXT is also the identifier of [INFO]0: only that control is found",
           "[INFO]3: IDC_STATIC1 is also the identifier of [INFO]2: only that control is found"}},
         {"click rows",
          Page("", 2, "0=a,0,0,9,9,BUTTON,,,10\r\n1=b,0,0,9,9,BUTTON,,,11\r\n",
-              Rows(10, {"ID|IDC_GO|0", "Caption|Go|1", "On Click|abc-x|2", "Mouse Click|1|3"}) +
-                  Rows(11, {"ID|IDC_X|0", "On Click|2-back|1", "Mouse Click||2"})),
+              ThemeRows(10, {"ID|IDC_GO|0", "Caption|Go|1", "On Click|abc-x|2", "Mouse Click|1|3"}) +
+                  ThemeRows(11, {"ID|IDC_X|0", "On Click|2-back|1", "Mouse Click||2"})),
          {"[DADOS]10,2: On Click action \"abc\" is not a number",
           "[DADOS]10,3: Mouse Click \"1\" has no \"-\": its action is 0 (write 1-Next)"}},
         {"pictures for larger screens",

@@ -126,7 +126,7 @@ sevenzip_source() { # unpacked and patched once for the steps below
 }
 # The compilers of cmake/mingw-w64-x86_64.cmake.
 toolchain() { sed -n "s/^set($1 \(.*\))$/\1/p" cmake/mingw-w64-x86_64.cmake; }
-# The optimisation of both, measured against 7-Zip's official build (README).
+# The optimisation of both, measured against 7-Zip's official build (docs/benchmarks.md).
 SEVENZIP_OPTIMISE=${SEVENZIP_OPTIMISE:--O2}
 sevenzip_make() { # bundle makefile -> built in the bundle's _o
   local bundle=$sevenzip_dir/CPP/7zip/Bundles/$1 map="-ffile-prefix-map=$sevenzip_dir=7zip"

@@ -1,7 +1,7 @@
 // themeview.exe as a process: its check from the command line, its picture
 // against the pixels of the same page shown here, a wizard of three pages
 // clicked through, the progress page's simulated run, and the demo theme
-// against the README's pictures.
+// against the pictures in docs/theme-format.md.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -282,7 +282,7 @@ TEST_F(Themeview, TheProgressPageRunsHalfwayOrToItsCompletedStateWithTheLanguage
     EXPECT_EQ(themeview.Wait(10000), std::optional<DWORD>(0u));
 }
 
-// The demo theme as the README's pictures show it, made before pages took the
+// The demo theme as the pictures in docs/ show it, made before pages took the
 // keyboard into account: the same files, so no focus cue shows without a key.
 TEST_F(Themeview, DrawsTheDemoThemeAsTheReadmeShowsIt) {
     const std::string demo = NORVANE_SOURCE_DIR "\\demo\\norvane\\installer\\";

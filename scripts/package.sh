@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # make package: dist/norvane-VERSION-win64.zip, what a Windows user downloads. The
-# four programs, what they load, how to start them, the licences of what they are
+# five programs, what they load, how to start them, the licences of what they are
 # made of, and the files' checksums, side by side at the top of the archive (a
 # user's "Extract All" makes the folder). Prints the zip's path and its SHA-256.
 #
@@ -37,7 +37,7 @@ mkdir -p "$out"
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}
 [ -n "$epoch" ] || fail "no SOURCE_DATE_EPOCH and no commit to take the files' time from"
 
-binaries=(norvexec.exe doziruzidive.exe themeview.exe dozsettings.exe 7za.dll 7z.sfx)
+binaries=(norvexec.exe doziruzidive.exe themeview.exe dozsettings.exe archivecli.exe 7za.dll 7z.sfx)
 for file in "${binaries[@]}"; do
   cp "build/bin/$file" "$stage/" || fail "build/bin/$file is missing"
 done

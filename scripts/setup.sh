@@ -126,7 +126,7 @@ sevenzip_source() { # unpacked and patched once for the steps below
 }
 # The compilers of cmake/mingw-w64-x86_64.cmake.
 toolchain() { sed -n "s/^set($1 \(.*\))$/\1/p" cmake/mingw-w64-x86_64.cmake; }
-# The optimisation of both, measured against 7-Zip's official build (README).
+# The optimisation of both, measured against 7-Zip's official build (docs/benchmarks.md).
 SEVENZIP_OPTIMISE=${SEVENZIP_OPTIMISE:--O2}
 # The library's C code (the LZMA coders, the CRC, the match finder: nearly all of
 # a pack's and a restore's time) by Debian's clang for MinGW-w64: its restore

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "PackagePaths.h"
+#include "TestPaths.h"
 #include "WindowTestSupport.h"
 #include "support/ArchiveTestSupport.h"
 #include "support/DialogWindow.h"
@@ -31,9 +32,38 @@ const Program kPrograms[] = {
     {L"themeview.exe", L"Norvane", "asInvoker"},
     {L"doziruzidive.exe", L"Doziruzidive", "asInvoker"},
     {L"dozsettings.exe", L"Doziruzidive", "asInvoker"},
+    {L"archivecli.exe", L"Doziruzidive", "asInvoker"},
 };
 
 std::wstring Path(const std::wstring& file) { return kFolder + L"\\" + file; }
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+// archivecli's help: "  NAME  MEANING", the name padded with blanks.
+Rows HelpRows(const std::string& text) {
+    Rows rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t gap = line.find("  ", 2);
+        if (!line.starts_with("  ") || gap == std::string::npos) continue;
+        rows.emplace_back(line.substr(2, gap - 2), line.substr(line.find_first_not_of(' ', gap)));
+    }
+    return rows;
+}
+
+// The README's tables of archivecli: "| `NAME` | MEANING |".
+Rows ReadmeRows(const std::string& text) {
+    Rows rows;
+    std::istringstream lines(text.substr(text.find("\n### archivecli") + 1));
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line) && !line.starts_with("#")) {
+        const size_t end = line.find("` | ");
+        if (!line.starts_with("| `") || end == std::string::npos || !line.ends_with(" |")) continue;
+        rows.emplace_back(line.substr(3, end - 3), line.substr(end + 4, line.size() - end - 6));
+    }
+    return rows;
+}
 
 std::string Sha256(const std::string& bytes) {
     UCHAR digest[32] = {};
@@ -104,8 +134,8 @@ TEST_F(Package, HoldsItsFilesAsTheirChecksumsSay) {
     std::vector<std::wstring> files;
     for (const auto& [path, entry] : ReadTree(kFolder)) files.push_back(path);
     EXPECT_EQ(files, (std::vector<std::wstring>{L"7z.sfx", L"7za.dll", L"README-windows.txt", L"SHA256SUMS",
-                                                L"THIRD-PARTY-NOTICES.txt", L"doziruzidive.exe", L"dozsettings.exe",
-                                                L"norvexec.exe", L"themeview.exe"}));
+                                                L"THIRD-PARTY-NOTICES.txt", L"archivecli.exe", L"doziruzidive.exe",
+                                                L"dozsettings.exe", L"norvexec.exe", L"themeview.exe"}));
     std::istringstream sums(ReadFile(Path(L"SHA256SUMS")));
     size_t checked = 0;
     for (std::string hash, name; sums >> hash >> name; ++checked)
@@ -114,7 +144,7 @@ TEST_F(Package, HoldsItsFilesAsTheirChecksumsSay) {
 
     const std::string readme = ReadFile(Path(L"README-windows.txt"));
     const std::string notices = ReadFile(Path(L"THIRD-PARTY-NOTICES.txt"));
-    for (const char* text : {"Norvane " NORVANE_VERSION " for 64-bit Windows", "1639   the command line has no switch",
+    for (const char* text : {"Norvane " NORVANE_VERSION " for 64-bit Windows", "1639   the command line has no /R, /I or /S",
                              "Odtwórz archiwum", "dozsettings [--output FILE]"})
         EXPECT_NE(readme.find(text), std::string::npos) << text;
     EXPECT_EQ(readme.find('\n'), readme.find("\r\n") + 1);  // lines end as Windows' do
@@ -154,6 +184,17 @@ TEST_F(Package, NorvexecWithoutASwitchShowsItsUsage) {
     ExpectManifestInEffect(norvexec.Handle());
     box.Press(IDOK);
     EXPECT_TRUE(norvexec.Wait(20000).has_value());
+}
+
+TEST_F(Package, ArchivecliHelpIsTheReadmesTable) {
+    const Rows documented = ReadmeRows(ReadFile(Widen(NORVANE_SOURCE_DIR "\\README.md")));
+    ASSERT_GT(documented.size(), 20u);
+    const std::wstring work = FreshFolder(L"pakiet-pomoc");
+    for (const auto& [arguments, code] : {std::pair{L"--help", 0u}, std::pair{L"", 2u}}) {
+        ChildProcess cli(Path(L"archivecli.exe"), arguments, work, work + L"\\help.txt");
+        EXPECT_EQ(cli.Wait(30000), std::optional<DWORD>(code));
+        EXPECT_EQ(HelpRows(ReadFile(work + L"\\help.txt")), documented) << Narrow(arguments);
+    }
 }
 
 TEST_F(Package, ThemeviewChecksAThemeAndDozsettingsAndDoziruzidivePackAndList) {

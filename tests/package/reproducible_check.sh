@@ -25,7 +25,7 @@ cmake -S "$source" -B "$source/build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86
 cmake --build "$source/build" -j"$(nproc)" --target dozsettings \
   >>"$work/build.log" 2>&1 || { tail -n 20 "$work/build.log"; fail "the second build"; }
 cmp -s build/bin/dozsettings.exe "$source/build/bin/dozsettings.exe" || fail "dozsettings.exe differs when built elsewhere"
-for file in norvexec.exe doziruzidive.exe themeview.exe; do cp "build/bin/$file" "$source/build/bin/"; done
+for file in norvexec.exe doziruzidive.exe themeview.exe archivecli.exe; do cp "build/bin/$file" "$source/build/bin/"; done
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)} env -u NORVANE_SIGN_PFX -u NORVANE_SIGN_PASSWORD \
   "$source/scripts/package.sh" --output "$work/dist" >"$work/package.log" || fail "packing the second build"
 grep -q '^package: unsigned' "$work/package.log" || fail "no word that the package is unsigned"

@@ -23,7 +23,7 @@ NORVANE_SIGN_PFX=$cert/cert.pfx NORVANE_SIGN_PASSWORD=test \
   scripts/package.sh --output "$work/dist" >"$work/package.log" || fail "packing signed"
 grep -q '^package: signed with ' "$work/package.log" || fail "no word of the signature: $(cat "$work/package.log")"
 7zz x -bso0 -o"$work/unpacked" "$work"/dist/*.zip || fail "unpacking"
-for file in norvexec.exe doziruzidive.exe themeview.exe dozsettings.exe 7za.dll 7z.sfx; do
+for file in norvexec.exe doziruzidive.exe themeview.exe dozsettings.exe archivecli.exe 7za.dll 7z.sfx; do
   osslsigncode verify -CAfile "$cert/cert.pem" -in "$work/unpacked/$file" >"$work/verify.log" 2>&1 \
     || { cat "$work/verify.log"; fail "$file: its signature is not verified"; }
 done

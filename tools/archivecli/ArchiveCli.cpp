@@ -1,16 +1,6 @@
 // archivecli: drives the archive component from the command line, for the demo,
-// the benchmarks and the cross-check with Debian's native 7-Zip.
-//
-//   archivecli add ARCHIVE [options] ENTRY...      entries as the component's Files
-//   archivecli list ARCHIVE [options]
-//   archivecli extract ARCHIVE FOLDER [options] [ITEM...]
-//   archivecli list-library ARCHIVE                the library alone, for memory figures
-//
-// Options: --root DIR, --volume BYTES, --sfx MODULE, --level 0..4, --ppmd, --solid,
-// --password TEXT, --encrypt-names, --store-names, --no-recurse, --drive,
-// --overwrite, --no-path, --test, --quiet, --memory (the peak working set),
-// --time (the milliseconds of the operation alone), --items-from FILE (entries,
-// one a line, after those given; for more than a command line holds).
+// the benchmarks, the cross-check with Debian's native 7-Zip and scripts of users.
+// Its commands, options and exit codes are the tables below, which --help prints.
 //
 // It never opens a window: a missing volume or password fails the operation with
 // a message and a non-zero exit code. Names are printed as the window shows them
@@ -22,6 +12,7 @@
 #include <io.h>
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -32,6 +23,7 @@
 #include "archive/SevenZip.h"
 #include "archive/ShownName.h"
 #include "archive/StreamReader.h"
+#include "archive/WidePath.h"
 #include "framework/Exception.h"
 
 namespace {
@@ -71,43 +63,136 @@ bool ReadEntries(const std::wstring& path, std::vector<std::wstring>& entries) {
     return true;
 }
 
-bool ParseOptions(int argc, wchar_t** argv, Options& options, TSevenZip& zip) {
+// An option: its name, its value's name (none for a switch), what it means, and
+// what it does to the component or the run; false when the value cannot be taken.
+struct OptionRow {
+    const char* name;
+    const char* value;
+    const char* meaning;
+    bool (*apply)(TSevenZip& zip, Options& options, const std::wstring& value);
+};
+
+bool Number(const std::wstring& text, int64_t low, int64_t high, int64_t& number) {
+    return ParseSignedDecimal(text, number) && number >= low && number <= high;
+}
+
+// clang-format off
+const OptionRow kOptions[] = {
+    {"--root", "DIR", "add: the folder cut from the stored paths",
+     [](TSevenZip& zip, Options&, const std::wstring& v) { zip.AddRootDir = v; return true; }},
+    {"--level", "0..4", "add: store (0, the default), fast, normal, maximum, ultra",
+     [](TSevenZip& zip, Options&, const std::wstring& v) {
+         int64_t level = 0;
+         if (!Number(v, 0, 4, level)) return false;
+         zip.LZMACompressStrength = static_cast<TCompressStrength>(level);
+         return true; }},
+    {"--ppmd", nullptr, "add: PPMd in place of LZMA",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.LZMACompressType = TCompressType::PPMD; return true; }},
+    {"--solid", nullptr, "add: one solid block",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.AddOptions.Include(AddOptsEnum::AddSolid); return true; }},
+    {"--volume", "BYTES", "add: volumes of that size, ARCHIVE.001 and on (0: one file)",
+     [](TSevenZip& zip, Options&, const std::wstring& v) {
+         int64_t size = 0;
+         if (!Number(v, 0, INT32_MAX, size)) return false;
+         zip.SetVolumeSize(static_cast<int32_t>(size));
+         return true; }},
+    {"--sfx", "MODULE", "add: a self-extracting program, MODULE (7z.sfx) with the archive behind it",
+     [](TSevenZip& zip, Options&, const std::wstring& v) {
+         zip.SFXModule = v;
+         zip.SetSFXCreate(true);
+         return zip.SFXCreate(); }},  // false: no module there
+    {"--password", "TEXT", "the password to pack with, or to list and restore with",
+     [](TSevenZip& zip, Options&, const std::wstring& v) { zip.Password = v; return true; }},
+    {"--encrypt-names", nullptr, "add: with --password, the names encrypted too",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.AddOptions.Include(AddOptsEnum::AddEncryptFilename); return true; }},
+    {"--store-names", nullptr, "add: file names alone, without their folders",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.AddOptions.Include(AddOptsEnum::AddStoreOnlyFilename); return true; }},
+    {"--no-recurse", nullptr, "add: a folder entry without what is below it",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.AddOptions.Exclude(AddOptsEnum::AddRecurseDirs); return true; }},
+    {"--drive", nullptr, "add: the drive letter kept in the stored paths",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.AddOptions.Include(AddOptsEnum::AddIncludeDriveLetter); return true; }},
+    {"--items-from", "FILE", "entries or items, one a line (UTF-8), after those given",
+     [](TSevenZip&, Options& o, const std::wstring& v) { return ReadEntries(v, o.entries); }},
+    {"--overwrite", nullptr, "extract: files that are there are replaced (without it they are kept)",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite); return true; }},
+    {"--no-path", nullptr, "extract: every file straight into FOLDER",
+     [](TSevenZip& zip, Options&, const std::wstring&) { zip.ExtractOptions.Include(ExtractOptsEnum::ExtractNoPath); return true; }},
+    {"--test", nullptr, "extract: the items decoded and checked, nothing written",
+     [](TSevenZip&, Options& o, const std::wstring&) { o.test = true; return true; }},
+    {"--quiet", nullptr, "no line per file or item: the error lines and the result only",
+     [](TSevenZip&, Options& o, const std::wstring&) { o.quiet = true; return true; }},
+    {"--time", nullptr, "prints operation_ms: the milliseconds of the operation alone",
+     [](TSevenZip&, Options& o, const std::wstring&) { o.time = true; return true; }},
+    {"--memory", nullptr, "prints peak_working_set: the program's peak memory in bytes",
+     [](TSevenZip&, Options& o, const std::wstring&) { o.memory = true; return true; }},
+};
+// clang-format on
+
+// What the command line asked for, read before the library is loaded: --help and
+// a usage error need none.
+struct Request {
+    Options options;
+    std::vector<std::pair<const OptionRow*, std::wstring>> settings;
+};
+
+struct TextRow {
+    const char* name;
+    const char* meaning;
+};
+const TextRow kCommands[] = {
+    {"add ARCHIVE [options] ENTRY...", "packs files, folders and wildcard entries into ARCHIVE, replacing it"},
+    {"list ARCHIVE [options]",
+     "a line per item: index, attributes, size, packed size, CRC, method, date and time, name"},
+    {"extract ARCHIVE FOLDER [options] [ITEM...]",
+     "restores every item, or those named by index or stored path, into FOLDER"},
+    {"list-library ARCHIVE", "reads what list reads through the library alone, for the memory figures"},
+};
+const TextRow kExitCodes[] = {
+    {"0", "done: every entry packed, the archive listed, every item restored"},
+    {"1", "not done or not all of it: the error lines say why"},
+    {"2", "the command line is not one of these (a module, a file of entries or a value not there)"},
+    {"3", "the library 7za.dll could not be loaded"},
+};
+
+void PrintHelp() {
+    std::string text = "archivecli: the archive component of doziruzidive from the command line\n\nCommands:\n";
+    auto row = [&text](const std::string& name, const char* meaning) {
+        text += "  " + name + std::string(name.size() < 44 ? 44 - name.size() : 2, ' ') + meaning + "\n";
+    };
+    for (const TextRow& command : kCommands) row(command.name, command.meaning);
+    text += "\nOptions:\n";
+    for (const OptionRow& option : kOptions)
+        row(option.value != nullptr ? std::string(option.name) + " " + option.value : option.name, option.meaning);
+    text += "\nExit codes:\n";
+    for (const TextRow& code : kExitCodes) row(code.name, code.meaning);
+    std::fputs(text.c_str(), stdout);
+}
+
+bool ParseRequest(int argc, wchar_t** argv, Request& request) {
     if (argc < 3) return false;
+    Options& options = request.options;
     options.command = argv[1];
     options.archive = argv[2];
+    bool known = false;
+    for (const TextRow& command : kCommands)
+        known = known || Widen(command.name).starts_with(options.command + L" ");
+    if (!known) return false;
     int at = 3;
     if (options.command == L"extract") {
         if (argc < 4) return false;
         options.folder = argv[at++];
     }
     for (; at < argc; ++at) {
-        std::wstring arg = argv[at];
-        auto value = [&]() -> std::wstring { return at + 1 < argc ? argv[++at] : L""; };
-        if (arg == L"--root") zip.AddRootDir = value();
-        else if (arg == L"--volume") zip.SetVolumeSize(_wtoi(value().c_str()));
-        else if (arg == L"--sfx") {
-            zip.SFXModule = value();
-            zip.SetSFXCreate(true);
-            if (!zip.SFXCreate()) return false;  // no module there
-        } else if (arg == L"--level") zip.LZMACompressStrength = static_cast<TCompressStrength>(_wtoi(value().c_str()));
-        else if (arg == L"--ppmd") zip.LZMACompressType = TCompressType::PPMD;
-        else if (arg == L"--solid") zip.AddOptions.Include(AddOptsEnum::AddSolid);
-        else if (arg == L"--password") zip.Password = value();
-        else if (arg == L"--encrypt-names") zip.AddOptions.Include(AddOptsEnum::AddEncryptFilename);
-        else if (arg == L"--store-names") zip.AddOptions.Include(AddOptsEnum::AddStoreOnlyFilename);
-        else if (arg == L"--no-recurse") zip.AddOptions.Exclude(AddOptsEnum::AddRecurseDirs);
-        else if (arg == L"--drive") zip.AddOptions.Include(AddOptsEnum::AddIncludeDriveLetter);
-        else if (arg == L"--overwrite") zip.ExtractOptions.Include(ExtractOptsEnum::ExtractOverwrite);
-        else if (arg == L"--no-path") zip.ExtractOptions.Include(ExtractOptsEnum::ExtractNoPath);
-        else if (arg == L"--test") options.test = true;
-        else if (arg == L"--quiet") options.quiet = true;
-        else if (arg == L"--memory") options.memory = true;
-        else if (arg == L"--time") options.time = true;
-        else if (arg == L"--items-from") {
-            if (!ReadEntries(value(), options.entries)) return false;
+        const std::wstring arg = argv[at];
+        if (arg.rfind(L"--", 0) != 0) {
+            options.entries.push_back(arg);
+            continue;
         }
-        else if (arg.rfind(L"--", 0) == 0) return false;
-        else options.entries.push_back(arg);
+        const OptionRow* found = nullptr;
+        for (const OptionRow& option : kOptions)
+            if (arg == Widen(option.name)) found = &option;
+        if (found == nullptr || (found->value != nullptr && at + 1 >= argc)) return false;
+        request.settings.emplace_back(found, found->value != nullptr ? argv[++at] : L"");
     }
     return true;
 }
@@ -202,14 +287,24 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     // A listing of 100,000 items is 100,000 lines: written in blocks, not one by one.
     std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    if (argc < 2 || std::wstring(argv[1]) == L"--help") {
+        PrintHelp();
+        return argc < 2 ? 2 : 0;
+    }
+    const auto usage = [] {
+        std::fputs("usage: archivecli add|list|extract|list-library ARCHIVE [FOLDER] [options] [entries]\n"
+                   "(archivecli --help lists the commands, options and exit codes)\n",
+                   stderr);
+        return 2;
+    };
+    Request request;
+    if (!ParseRequest(argc, argv, request)) return usage();
+    Options& options = request.options;
     try {
         TSevenZip zip(nullptr);
         zip.AddOptions.Include(AddOptsEnum::AddRecurseDirs);
-        Options options;
-        if (!ParseOptions(argc, argv, options, zip)) {
-            std::fputs("usage: archivecli add|list|extract|list-library ARCHIVE [FOLDER] [options] [entries]\n", stderr);
-            return 2;
-        }
+        for (const auto& [option, value] : request.settings)
+            if (!option->apply(zip, options, value)) return usage();
         zip.SZFileName = options.archive;
         zip.OnMessage = [&](TObject*, int32_t code, const std::string& message, const std::wstring& file) {
             std::wstring line = L"error " + std::to_wstring(code) + L": " + Widen(message);
@@ -265,12 +360,9 @@ int wmain(int argc, wchar_t** argv) {
             for (const std::wstring& entry : options.entries) zip.Files.Add(entry);
             result = zip.Extract(options.test);
             ok = result == 0;
-        } else if (options.command == L"list-library") {
+        } else {
             result = ListWithLibraryOnly(zip, options.archive);
             ok = result >= 0;
-        } else {
-            std::fputs("unknown command\n", stderr);
-            return 2;
         }
         ::QueryPerformanceCounter(&end);
         Print(L"result: " + std::to_wstring(result));

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <sstream>
+
 #include "support/ChildProcess.h"
 #include "support/DialogWindow.h"
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
+#include "TestPaths.h"
 
 namespace {
 const char kUsage[] =
@@ -46,7 +49,16 @@ TEST(NorvexecProcess, WithoutUninstallLogShowsNotFoundUnlessSilent) {
 // Exit codes as a deployment tool reads them (those of Windows Installer), in
 // every mode; a silent run shows no box, and its log ends with the code. Without
 // a switch (the switches' own table has their spellings) the box shows the usage.
+// The readme that ships quotes that box and explains each of these codes.
 TEST(NorvexecProcess, ExitCodesTellHowTheRunEnded) {
+    const std::string readme = TestFiles::Read(NORVANE_SOURCE_DIR "\\docs\\README-windows.txt");
+    std::istringstream usage(kUsage);
+    for (std::string line; std::getline(usage, line);) {
+        if (line.ends_with('\r')) line.pop_back();
+        if (!line.empty()) {
+            EXPECT_NE(readme.find("\n    " + line + "\n"), std::string::npos) << line;
+        }
+    }
     TestProduct product("{EXIT-CODES-01}");
     product.Register("Exit Codes", "");
     product.WriteLog("FILE=C:\\nothing-to-remove.txt\r\n");
@@ -80,6 +92,7 @@ TEST(NorvexecProcess, ExitCodesTellHowTheRunEnded) {
             box.Press(run.answer);
         }
         EXPECT_EQ(norvexec.Wait(30000), std::optional<DWORD>(run.code)) << run.arguments;
+        EXPECT_NE(readme.find("\n  " + std::to_string(run.code) + " "), std::string::npos) << run.code;
         // Without a switch there is no run and no log.
         if (run.code != ERROR_INVALID_COMMAND_LINE) {
             EXPECT_TRUE(TestFiles::Read(log).ends_with("\nexit code " + std::to_string(run.code) + "\r\n")) << run.arguments;

@@ -1,5 +1,5 @@
 // themeview.exe as a process: its command line, a wizard of three pages clicked
-// through, and the demo theme's pictures against the README's.
+// through, and the demo theme's pictures against those in docs/theme-format.md.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -105,7 +105,7 @@ TEST_F(Themeview, NextAndBackMoveThroughThreePagesAndFinishEndsIt) {
     EXPECT_EQ(themeview.Wait(10000), std::optional<DWORD>(0u));
 }
 
-// The demo theme as the README's pictures show it, made before pages took the
+// The demo theme as the pictures in docs/ show it, made before pages took the
 // keyboard into account: the same files, so no focus cue shows without a key.
 TEST_F(Themeview, DrawsTheDemoThemeAsTheReadmeShowsIt) {
     const std::string demo = NORVANE_SOURCE_DIR "\\demo\\norvane\\installer\\";

@@ -10,10 +10,17 @@ RegistryWatch::~RegistryWatch() {
 bool RegistryWatch::Arm(Watched& watched) {
     if (watched.event == nullptr) watched.event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (watched.event == nullptr) return false;
-    if (watched.key == nullptr &&
-        ::RegOpenKeyExW(watched.root, watched.subkey, 0, KEY_NOTIFY, &watched.key) != ERROR_SUCCESS) {
-        watched.key = nullptr;
-        return false;
+    if (watched.key == nullptr) {
+        // The key itself, or the nearest one above it that is there.
+        std::wstring path = watched.subkey;
+        watched.above = false;
+        while (::RegOpenKeyExW(watched.root, path.c_str(), 0, KEY_NOTIFY, &watched.key) != ERROR_SUCCESS) {
+            watched.key = nullptr;
+            if (path.empty()) return false;
+            const size_t cut = path.rfind(L'\\');
+            path.resize(cut == std::wstring::npos ? 0 : cut);
+            watched.above = true;
+        }
     }
     constexpr DWORD kWhat = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
     if (::RegNotifyChangeKeyValue(watched.key, TRUE, kWhat, watched.event, TRUE) == ERROR_SUCCESS) return true;
@@ -33,18 +40,22 @@ bool RegistryWatch::Changed() {
     for (Watched& watched : m_keys) {
         if (watched.key != nullptr)
             events.push_back(watched.event);
-        else if (Arm(watched))
-            changed = true;  // it appeared since
+        else
+            changed = !Arm(watched) || !watched.above || changed;
     }
-    // One question for all of them; each signalled one is armed again.
+    // One question for all of them; each signalled one is armed again. A change
+    // above a missing key counts only once the key is there.
     if (!events.empty() && ::WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, 0) <
                                WAIT_OBJECT_0 + events.size()) {
-        changed = true;
-        for (Watched& watched : m_keys)
-            if (watched.key != nullptr && ::WaitForSingleObject(watched.event, 0) == WAIT_OBJECT_0) {
-                ::ResetEvent(watched.event);
-                Arm(watched);
+        for (Watched& watched : m_keys) {
+            if (watched.key == nullptr || ::WaitForSingleObject(watched.event, 0) != WAIT_OBJECT_0) continue;
+            ::ResetEvent(watched.event);
+            if (watched.above) {
+                ::RegCloseKey(watched.key);
+                watched.key = nullptr;
             }
+            changed = !Arm(watched) || !watched.above || changed;
+        }
     }
     return changed;
 }

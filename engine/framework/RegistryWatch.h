@@ -1,13 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // Tells whether any of some registry keys, or anything below them, changed
 // since it last asked: one look at the system's change notifications, so that
 // what was read from them needs reading again only when it changed. A key that
-// is not there (yet) is looked for at every question and counts as changed
-// once it appears.
+// is not there (yet) is watched through the nearest key above it that is, and
+// counts as changed once it appears.
 class RegistryWatch {
 public:
     RegistryWatch() = default;
@@ -23,10 +24,12 @@ public:
 private:
     struct Watched {
         HKEY root;
-        const wchar_t* subkey;
+        std::wstring subkey;
         HKEY key = nullptr;
         HANDLE event = nullptr;
+        bool above = false;  // the key watched is one above it: it is not there
     };
+    // False when not even the root can be watched.
     static bool Arm(Watched& watched);
 
     std::vector<Watched> m_keys;

@@ -133,8 +133,10 @@ int CNVEngine::Run() {
     m_guard = std::make_unique<RemovalGuard>(TheProduct().productCode, m_installFolder, ProductFolder());
     // The log's folders are the product's before its first line acts: a file
     // listed before its folder is the product's as much as one after it.
-    ReadUninstallLog(TheProduct().uninstallLogPath, [this](const UninstallLogRecord& record) {
-        if (record.kind == LogKind::kDir) m_guard->AddLogFolder(record.value);
+    // Those the run remembers, the first 999.
+    int listed = 0;
+    ReadUninstallLog(TheProduct().uninstallLogPath, [this, &listed](const UninstallLogRecord& record) {
+        if (record.kind == LogKind::kDir && listed++ < kMaxFolders) m_guard->AddLogFolder(record.value);
     });
     if (!ReadLog() || !GoesOn()) return 0;
     RemoveFolders();

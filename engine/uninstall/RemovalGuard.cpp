@@ -141,8 +141,8 @@ RemovalGuard::RemovalGuard(const std::string& productCode, const std::string& in
       m_services(ReadServices()),
       m_shared(SharedFiles::Read()) {
     for (const wchar_t* const* key = ProtectedFolders::kRegistrationKeys; *key != nullptr; ++key)
-        for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) m_registrations.Add(hive, *key);
-    for (const wchar_t* key : SharedFiles::kViews) m_sharedCounts.Add(HKEY_LOCAL_MACHINE, key);
+        for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) m_changes.Add(hive, *key);
+    for (const wchar_t* key : SharedFiles::kViews) m_changes.Add(HKEY_LOCAL_MACHINE, key);
     PlatformFileProtection();
     m_ownFolders.push_back(m_productFolder);
     m_installFolder = ProductsFolder(installFolder);
@@ -168,8 +168,10 @@ void RemovalGuard::AddLogFolder(const std::string& raw) {
 }
 
 void RemovalGuard::Refresh() {
-    if (m_registrations.Changed()) m_folders.ReadRegistrationsAgain(m_productCode);
-    if (m_sharedCounts.Changed()) m_shared.ReadAgain();
+    // One look for both, before every action: they change seldom.
+    if (!m_changes.Changed()) return;
+    m_folders.ReadRegistrationsAgain(m_productCode);
+    m_shared.ReadAgain();
 }
 
 Refusal RemovalGuard::FolderRefusal(const std::wstring& key, FolderAction action) const {

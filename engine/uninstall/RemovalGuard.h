@@ -99,6 +99,6 @@ private:
     std::map<std::wstring, std::pair<std::string, std::wstring>> m_services;
     std::optional<ProtectedRegistry> m_registry;
     SharedFiles m_shared;
-    RegistryWatch m_registrations;
-    RegistryWatch m_sharedCounts;
+    // The registrations and the counts of shared files.
+    RegistryWatch m_changes;
 };

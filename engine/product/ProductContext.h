@@ -28,6 +28,8 @@ struct ProductContext {
     // page or none, read through RunHasPage.
     int noPageFlag = 0;
     int companionSeenFlag = 0;
+    // A trial run (/WHATIF): the removal tells what it would do and changes nothing.
+    bool whatIf = false;
 
     bool RunHasPage() const { return noPageFlag != kFlagSet; }
 };

@@ -21,6 +21,7 @@ const char kUsage[] =
     "norvexec.exe /I {productcode} to modify.\r\n\r\nnorvexec.exe /S {productcode} to silent uninstall.";
 
 constexpr char kLogSwitch[] = "/LOG";
+constexpr char kWhatIfSwitch[] = "/WHATIF";
 constexpr char kLogRefused[] =
     "The removal log is not written to %s: the uninstall information of products lies there. The removal goes on "
     "without a log.";
@@ -97,6 +98,22 @@ std::optional<std::string> CNorvaneSetupApp::RemovalLogPath(int argc, char** arg
     return std::nullopt;
 }
 
+bool CNorvaneSetupApp::AsksWhatIf(int argc, char** argv) {
+    for (int i = 3; i < argc; ++i)
+        if (argv[i] != nullptr && ::_stricmp(argv[i], kWhatIfSwitch) == 0) return true;
+    return false;
+}
+
+bool CNorvaneSetupApp::IsProductCodeName(const std::string& code) {
+    // By characters: in a double-byte code page a backslash's byte may be half of one.
+    const std::optional<std::wstring> name = WidenAnsi(code);
+    if (!name || name->empty() || name->find(L"..") != std::wstring::npos) return false;
+    for (wchar_t c : *name)
+        if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+    // The file system drops trailing dots and blanks: "{code}. " would be "{code}".
+    return name->back() != L'.' && name->back() != L' ';
+}
+
 void CNorvaneSetupApp::KeepSilent() {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
     // Answered as a box that could not be shown: never a Yes.
@@ -122,12 +139,13 @@ void CNorvaneSetupApp::OpenRemovalLog(const std::string& path, const std::string
         return;
     }
     const char* mode = product.mode == kModeSilent ? "/S" : product.mode == kModeModify ? "/I" : "/R";
+    const char* trial = product.whatIf ? " /WHATIF, nothing is changed" : "";
     char started[32] = {};
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (::localtime_s(&local, &now) == 0) std::strftime(started, sizeof started, "%Y-%m-%d %H:%M:%S", &local);
     m_log.Write(std::string("norvexec ") + mode + " " + product.productCode + " (" + product.displayName +
-                "), started " + started);
+                ")" + trial + ", started " + started);
 }
 
 BOOL CNorvaneSetupApp::Fail(int exitCode) {
@@ -156,20 +174,25 @@ BOOL CNorvaneSetupApp::InitInstance() {
         AppMessageBox(kUsage, MB_OK);
         return Fail(ERROR_INVALID_COMMAND_LINE);
     }
-    if (TheProduct().mode == kModeSilent) KeepSilent();
-    const bool registered = ReadRegistration();
+    ProductContext& product = TheProduct();
+    if (product.mode == kModeSilent) KeepSilent();
+    product.whatIf = AsksWhatIf(__argc, __argv);
+    // A code that is no name is no product: nothing of it is read, nothing run.
+    const bool named = IsProductCodeName(product.productCode);
+    const bool registered = named && ReadRegistration();
 
     // 150 characters: a longer Windows directory does not fit and reads as empty.
     char windows[150] = {};
     UINT length = ::GetWindowsDirectoryA(windows, sizeof windows);
     if (length == 0 || length >= sizeof windows) windows[0] = '\0';
     const std::string windowsDirectory = WithTrailingBackslash(windows);
-    FormProductPaths(windowsDirectory);
+    if (named) FormProductPaths(windowsDirectory);
 
-    if (std::optional<std::string> logPath = RemovalLogPath(__argc, __argv, TheProduct().productCode))
+    if (std::optional<std::string> logPath =
+            RemovalLogPath(__argc, __argv, named ? product.productCode : std::string("unknown product")))
         OpenRemovalLog(*logPath, windowsDirectory);
     // Asking whether to remove a product without a name, which then removes nothing.
-    if (TheProduct().mode == kModeUninstall && !registered) {
+    if (!named || (product.mode == kModeUninstall && !registered)) {
         AppMessageBox(nullptr, kUninstallInformationNotFound, "Norvane", MB_OK | MB_ICONINFORMATION);
         return Fail(ERROR_UNKNOWN_PRODUCT);
     }

@@ -36,6 +36,12 @@ public:
     // asks for (case does not matter): FILE, or without one "Norvane CODE.log"
     // in the temporary folder; nothing without such an argument.
     static std::optional<std::string> RemovalLogPath(int argc, char** argv, const std::string& productCode);
+    // A "/WHATIF" argument after the product code (case does not matter).
+    static bool AsksWhatIf(int argc, char** argv);
+    // The product code can name a product: a name for a folder and a key of
+    // its own, with no "\", "/", ":", "..", nor a character that no folder
+    // name may hold. Any other would lead the per-product folder elsewhere.
+    static bool IsProductCodeName(const std::string& code);
 
 private:
     // A silent run shows no box: neither its own, whose text goes to the log,

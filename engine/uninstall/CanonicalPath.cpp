@@ -34,19 +34,20 @@ size_t RootLength(const std::wstring& full) {
     return at == std::wstring::npos ? full.size() : at;
 }
 
-CanonicalPath Refused(const char* why) { return CanonicalPath{{}, why}; }
+CanonicalPath Refused(Outcome why) { return CanonicalPath{{}, why}; }
 
 CanonicalPath Canonical(const std::string& raw) {
-    const std::optional<std::wstring> wide = WidenAnsi(raw.substr(0, raw.find('\0')));
-    if (!wide) return Refused(PathRefusal::kNotText);
-    if (wide->empty()) return Refused(PathRefusal::kNotFull);
+    if (raw.find('\0') != std::string::npos) return Refused(Outcome::kHoldsNul);
+    const std::optional<std::wstring> wide = WidenAnsi(raw);
+    if (!wide) return Refused(Outcome::kNotText);
+    if (wide->empty()) return Refused(Outcome::kNotFull);
     wchar_t full[MAX_PATH] = {};
     const DWORD length = ::GetFullPathNameW(wide->c_str(), MAX_PATH, full, nullptr);
-    if (length == 0) return Refused(PathRefusal::kNotFull);
-    if (length >= MAX_PATH) return Refused(PathRefusal::kTooLong);
+    if (length == 0) return Refused(Outcome::kNotFull);
+    if (length >= MAX_PATH) return Refused(Outcome::kTooLong);
     const std::wstring made(full, length);
     // Device names (NUL, COM1) come back in the device namespace.
-    if (made.rfind(L"\\\\.\\", 0) == 0 || made.rfind(L"\\\\?\\", 0) == 0) return Refused(PathRefusal::kDevice);
+    if (made.rfind(L"\\\\.\\", 0) == 0 || made.rfind(L"\\\\?\\", 0) == 0) return Refused(Outcome::kDevice);
 
     const size_t root = RootLength(made);
     std::wstring canonical = made.substr(0, root);
@@ -62,15 +63,15 @@ CanonicalPath Canonical(const std::string& raw) {
         std::wstring name = made.substr(start, end - start);
         // The file system reads "Documents. " as "Documents".
         while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-        if (name.empty()) return Refused(PathRefusal::kDotsOrBlanks);
+        if (name.empty()) return Refused(Outcome::kDotsOrBlanks);
         if (canonical.back() != L'\\') canonical += L'\\';
         canonical += name;
         start = end;
     }
     std::optional<std::string> narrow = NarrowToAnsi(canonical);
-    if (!narrow) return Refused(PathRefusal::kNotText);
-    if (narrow->size() >= MAX_PATH) return Refused(PathRefusal::kTooLong);
-    return CanonicalPath{std::move(*narrow), nullptr};
+    if (!narrow) return Refused(Outcome::kNotText);
+    if (narrow->size() >= MAX_PATH) return Refused(Outcome::kTooLong);
+    return CanonicalPath{std::move(*narrow), std::nullopt};
 }
 
 // The long form of as much of the path as exists.
@@ -90,7 +91,7 @@ std::wstring LongPath(const std::wstring& path) {
 }  // namespace
 
 CanonicalPath CanonicalFullPath(const std::string& raw) {
-    if (!HasFullRoot(raw)) return Refused(PathRefusal::kNotFull);
+    if (!HasFullRoot(raw)) return Refused(Outcome::kNotFull);
     return Canonical(raw);
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "RemovalOutcome.h"
+
 // The one spelling of a path that the engine checks, acts on and writes to its
 // log: made full by the platform's own rule (GetFullPathName: separators
 // doubled or forward, "." and "..", trailing dots and blanks), with no trailing
@@ -13,20 +15,13 @@
 // backslash once let a protected folder pass its check while the shell's
 // delete read it as that folder.
 struct CanonicalPath {
-    std::string path;                // in the system's code page; empty when refused
-    const char* refusal = nullptr;   // why not, as the removal log words it
-    explicit operator bool() const { return refusal == nullptr; }
+    std::string path;               // in the system's code page; empty when refused
+    std::optional<Outcome> refusal;  // why not
+    explicit operator bool() const { return !refusal; }
 };
 
-namespace PathRefusal {
-inline constexpr char kNotFull[] = "refused, not a full path";
-inline constexpr char kDevice[] = "refused, a device path";
-inline constexpr char kDotsOrBlanks[] = "refused, a name of dots or blanks only";
-inline constexpr char kTooLong[] = "refused, longer than 259 characters";
-inline constexpr char kNotText[] = "refused, not text of the system's code page";
-}  // namespace PathRefusal
-
-// A path of the uninstall log or the registry. It must name its drive and root
+// A path of the uninstall log or the registry. A NUL byte in it is a byte no
+// name can hold, not its end. It must name its drive and root
 // ("C:\") or its server and share ("\\server\share"): a relative path would be
 // taken from wherever the engine happens to stand, the root of its drive too.
 CanonicalPath CanonicalFullPath(const std::string& raw);

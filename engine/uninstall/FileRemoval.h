@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "FolderRemoval.h"
+#include "RemovalOutcome.h"
 
 class RemovalGuard;
 
@@ -9,8 +9,10 @@ class RemovalGuard;
 // where it really is: opened without following a last link, and checked by the
 // guard by its spelling and by its final path, so that another drive letter for
 // the same disk, an administrative share or a folder link on the way reaches
-// nothing the spelling would not. A link goes as the link, never what it leads
-// to; one the system can only follow stays. A file the platform protects stays;
-// one that other products share (a SharedDLLs count above 1) stays with its
-// count lowered by one, and at 1 goes with its count.
-RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical);
+// nothing the spelling would not. Only a file shown to be the product's goes
+// (RemovalGuard::OwnershipRefusal). A link goes as the link, never what it
+// leads to; one the system can only follow stays. A file the platform protects
+// stays; one that other products share (a SharedDLLs count above 1) stays with
+// its count lowered by one, and at 1 goes with its count. A trial changes
+// nothing and tells what would be done.
+RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical, bool trial);

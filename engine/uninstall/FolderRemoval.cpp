@@ -5,32 +5,25 @@
 #include "DeletionTarget.h"
 #include "RemoveTree.h"
 
-namespace {
-constexpr char kProtected[] = "refused, a protected folder";
-constexpr char kLinkRemoved[] = "removed, a link: what it leads to was not entered";
-// The tree goes entry by entry; what stays is not told one by one.
-constexpr char kTreeLeft[] = "left, in part or whole";
-constexpr char kRemoved[] = "removed";
-}  // namespace
-
-RemovalOutcome RemoveFolder(const RemovalGuard& guard, const std::string& canonical, FolderAction action) {
+RemovalOutcome RemoveFolder(const RemovalGuard& guard, const std::string& canonical, FolderAction action, bool trial) {
     const std::wstring key = PathKey(canonical);
-    if (const char* refusal = guard.FolderRefusal(key, action)) return {refusal};
+    if (Refusal refusal = guard.FolderRefusal(key, action)) return *refusal;
     const std::optional<std::wstring> wide = WidenAnsi(canonical);
-    if (!wide) return {{}, ERROR_INVALID_NAME};
-    if (action != FolderAction::kEmptyFolder) MoveCurrentDirectoryOutOf(*wide);
+    if (!wide) return OutcomeOfError(ERROR_INVALID_NAME);
+    if (action != FolderAction::kEmptyFolder && !trial) MoveCurrentDirectoryOutOf(*wide);
     DeletionTarget folder(*wide);
-    if (!folder) return {{}, folder.OpenError()};
-    if (folder.IsLink()) {
-        const DWORD error = folder.Delete();
-        return error == ERROR_SUCCESS ? RemovalOutcome{kLinkRemoved} : RemovalOutcome{{}, error};
-    }
-    if (folder.IsFollowedLink()) return {DeletionTarget::kFollowedLink};
+    if (!folder) return OutcomeOfError(folder.OpenError());
+    if (folder.IsLink()) return OutcomeOfError(trial ? ERROR_SUCCESS : folder.Delete(), Outcome::kFolderLinkRemoved);
+    if (folder.IsFollowedLink()) return {Outcome::kFollowedLink};
     // A link further up may lead a harmless-looking path into a protected folder.
-    if (!folder.FinalKey()) return {kProtected};
+    if (!folder.FinalKey()) return {Outcome::kProtectedFolder};
     if (*folder.FinalKey() != key)
-        if (const char* refusal = guard.FolderRefusal(*folder.FinalKey(), action)) return {refusal};
-    if (action == FolderAction::kEmptyFolder)
-        return {{}, folder.IsDirectory() ? folder.Delete() : ERROR_DIRECTORY};
-    return {RemoveOpenedTree(*wide, folder, &guard) ? kRemoved : kTreeLeft};
+        if (Refusal refusal = guard.FolderRefusal(*folder.FinalKey(), action)) return *refusal;
+    if (action == FolderAction::kEmptyFolder) {
+        if (!folder.IsDirectory()) return OutcomeOfError(ERROR_DIRECTORY);
+        return OutcomeOfError(trial ? ERROR_SUCCESS : folder.Delete(), Outcome::kRemovedOnceEmpty);
+    }
+    if (!folder.IsDirectory()) return {Outcome::kNotAFolder};
+    if (trial) return {Outcome::kRemoved};
+    return {RemoveOpenedTree(*wide, folder, &guard) ? Outcome::kRemoved : Outcome::kTreeLeft};
 }

@@ -33,6 +33,29 @@ constexpr char kRegistration[] = "registration";
 constexpr char kUninstallLog[] = "uninstall log";
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool HoldsNul(const std::string& text) { return text.find('\0') != std::string::npos; }
+
+using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE key);
+
+// The key itself, a link among keys included, never what it leads to: a link
+// goes as the link (RegDeleteKey would follow it and take the key it leads
+// to). A trial opens it and says what would become of it.
+RemovalOutcome DeleteKeyItself(HKEY root, const std::string& subkey, bool trial) {
+    RegKey key;
+    const LONG opened = ::RegOpenKeyExA(root, subkey.c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE, key.Receive());
+    if (opened != ERROR_SUCCESS) return OutcomeOfError(static_cast<DWORD>(opened));
+    DWORD type = REG_NONE;
+    if (::RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS ||
+        type != REG_LINK) {
+        key.Close();
+        return OutcomeOfError(trial ? ERROR_SUCCESS : static_cast<DWORD>(::RegDeleteKeyA(root, subkey.c_str())));
+    }
+    if (trial) return {Outcome::kKeyLinkRemoved};
+    static const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    const bool deleted = deleteKey != nullptr && deleteKey(static_cast<HKEY>(key)) == 0;
+    return OutcomeOfError(deleted ? ERROR_SUCCESS : ERROR_ACCESS_DENIED, Outcome::kKeyLinkRemoved);
+}
 
 // A log never opened: it writes nothing.
 RemovalLog& NoLog() {
@@ -64,7 +87,8 @@ CNVEngine::CNVEngine(UninstallPage* page) : CNVEngine(page, TheProduct().install
 CNVEngine::CNVEngine(UninstallPage* page, std::string installFolder, RemovalLog& log)
     : m_page(page),
       m_installFolder(std::move(installFolder)),
-      m_log(log) {
+      m_log(log),
+      m_trial(TheProduct().whatIf) {
     m_folders.reserve(kMaxFolders);
 }
 
@@ -96,7 +120,7 @@ bool CNVEngine::RanToItsEnd() const {
 bool CNVEngine::GoesOn() {
     if (!m_stopAsked || m_stopped) return !m_stopped;
     m_stopped = true;
-    m_log.Write("interrupted by the end of the session, nothing more removed");
+    m_log.Write(OutcomeText({Outcome::kInterrupted}, m_trial));
     return false;
 }
 
@@ -107,6 +131,13 @@ int CNVEngine::Run() {
     ShowStatusText(kRemovingFilesText);
     // Before the first line: no line can change what it protects.
     m_guard = std::make_unique<RemovalGuard>(TheProduct().productCode, m_installFolder, ProductFolder());
+    // The log's folders are the product's before its first line acts: a file
+    // listed before its folder is the product's as much as one after it.
+    // Those the run remembers, the first 999.
+    int listed = 0;
+    ReadUninstallLog(TheProduct().uninstallLogPath, [this, &listed](const UninstallLogRecord& record) {
+        if (record.kind == LogKind::kDir && listed++ < kMaxFolders) m_guard->AddLogFolder(record.value);
+    });
     if (!ReadLog() || !GoesOn()) return 0;
     RemoveFolders();
     if (!GoesOn()) return 0;
@@ -126,25 +157,18 @@ bool CNVEngine::ReadLog() {
     const LogReadResult read = ReadUninstallLog(path, [this](const UninstallLogRecord& record) { ApplyRecord(record); });
     switch (read.reading) {
     case LogReading::kRead: return true;
-    case LogReading::kEmpty: m_log.WriteAction(kUninstallLog, path, "empty, nothing to remove"); return true;
-    case LogReading::kNotOpened: m_log.WriteAction(kUninstallLog, path, "not read", read.error); break;
-    case LogReading::kFolder: m_log.WriteAction(kUninstallLog, path, "not read: a folder, not a file"); break;
-    case LogReading::kNoKnownLine:
-        m_log.WriteAction(kUninstallLog, path, "not read: not one line of a kind the engine knows");
-        break;
-    case LogReading::kReadFailed:
-        m_log.WriteAction(kUninstallLog, path, "read stopped part of the way, nothing more removed", read.error);
-        break;
+    case LogReading::kEmpty: WriteRemoval(kUninstallLog, path, {Outcome::kLogEmpty}); return true;
+    case LogReading::kNotOpened: WriteRemoval(kUninstallLog, path, {Outcome::kLogNotRead, {}, read.error}); break;
+    case LogReading::kFolder: WriteRemoval(kUninstallLog, path, {Outcome::kLogIsFolder}); break;
+    case LogReading::kNoKnownLine: WriteRemoval(kUninstallLog, path, {Outcome::kLogNoKnownLine}); break;
+    case LogReading::kReadFailed: WriteRemoval(kUninstallLog, path, {Outcome::kLogReadStopped, {}, read.error}); break;
     }
     m_logUnreadable = true;
     return false;
 }
 
-void CNVEngine::WriteRemoval(std::string_view kind, const std::string& subject, const RemovalOutcome& outcome) {
-    if (!outcome.text.empty())
-        m_log.WriteAction(kind, subject, outcome.text, outcome.error);
-    else
-        m_log.WriteOutcome(kind, subject, outcome.error);
+void CNVEngine::WriteRemoval(std::string_view kind, std::string_view subject, const RemovalOutcome& outcome) {
+    m_log.WriteAction(kind, subject, OutcomeText(outcome, m_trial), outcome.error);
 }
 
 void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
@@ -154,9 +178,12 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
         m_removedFiles = 0;
         m_totalFiles = LogValueAsInteger(record.value);
         SetProgressRange(m_totalFiles);
-        m_log.WriteAction(kind, std::to_string(m_totalFiles), "files to remove");
+        WriteRemoval(kind, std::to_string(m_totalFiles), {Outcome::kFilesToRemove});
         return;
     }
+    const bool acts = kind == LogKind::kFile || kind == LogKind::kShortcut || kind == LogKind::kNtService ||
+                      kind == LogKind::kRun3rdCmd || kind == LogKind::kRegVal;
+    if (acts) m_guard->Refresh();
     if (kind == LogKind::kFile || kind == LogKind::kShortcut) {
         RemoveFile(kind, record.value);
     } else if (kind == LogKind::kDir) {
@@ -177,7 +204,7 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
 
 void CNVEngine::RemoveFile(const std::string& kind, const std::string& value) {
     const CanonicalPath file = CanonicalFullPath(value);
-    const RemovalOutcome outcome = file ? RemoveOneFile(*m_guard, file.path) : RemovalOutcome{file.refusal};
+    const RemovalOutcome outcome = file ? RemoveOneFile(*m_guard, file.path, m_trial) : RemovalOutcome{*file.refusal};
     // A refused line counts as done, as a file not there does.
     SetProgressPosition(m_removedFiles);
     ++m_removedFiles;
@@ -186,7 +213,7 @@ void CNVEngine::RemoveFile(const std::string& kind, const std::string& value) {
 
 void CNVEngine::RememberFolder(const std::string& path) {
     if (m_folderCount >= kMaxFolders) {
-        m_log.WriteAction(LogKind::kDir, path, "ignored, past the 999th folder");
+        WriteRemoval(LogKind::kDir, path, {Outcome::kPastLastFolder});
         return;
     }
     m_folders.push_back(path);
@@ -194,23 +221,37 @@ void CNVEngine::RememberFolder(const std::string& path) {
 }
 
 void CNVEngine::DeleteService(const std::string& name) {
+    if (HoldsNul(name)) {
+        WriteRemoval(LogKind::kNtService, name, {Outcome::kHoldsNul});
+        return;
+    }
     DWORD error = ERROR_SUCCESS;
     ScHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!manager) {
         error = ::GetLastError();
-    } else if (const std::string refusal = m_guard->ServiceRefusal(manager, name); !refusal.empty()) {
-        m_log.WriteAction(LogKind::kNtService, name, refusal);
+    } else if (Refusal refusal = m_guard->ServiceRefusal(manager, name)) {
+        WriteRemoval(LogKind::kNtService, name, *refusal);
         return;
     } else {
         ScHandle service(::OpenServiceA(manager, name.c_str(), DELETE));
         // Not stopped first: a running service goes when it stops.
-        if (!service || !::DeleteService(service)) error = ::GetLastError();
+        if (!service || (!m_trial && !::DeleteService(service))) error = ::GetLastError();
     }
-    m_log.WriteOutcome(LogKind::kNtService, name, error, "marked for deletion");
+    WriteRemoval(LogKind::kNtService, name, OutcomeOfError(error, Outcome::kMarkedForDeletion));
 }
 
 void CNVEngine::RunCompanion() {
-    if (Contains(m_companionTarget, "http://")) {
+    if (HoldsNul(m_companionTarget) || HoldsNul(m_companionCommand)) {
+        ReportCompanion({Outcome::kHoldsNul});
+        return;
+    }
+    // Only a link that begins so: any other scheme would hand the elevated
+    // engine's request to whatever program claims it.
+    if (m_companionTarget.rfind("http://", 0) == 0) {
+        if (m_trial) {
+            ReportCompanion({Outcome::kLinkOpened, m_companionTarget});
+            return;
+        }
         // No box of the shell's own when nothing opens the link: the action's
         // failure is silent, and a silent run has nobody to answer it. The
         // worker has no message loop: the shell finishes before it returns.
@@ -220,8 +261,8 @@ void CNVEngine::RunCompanion() {
         link.lpFile = m_companionTarget.c_str();
         link.nShow = SW_SHOWDEFAULT;
         const bool opened = ::ShellExecuteExA(&link) != FALSE;
-        ReportCompanion("link " + m_companionTarget + (opened ? " opened" : " not opened"),
-                        opened ? ERROR_SUCCESS : ::GetLastError());
+        ReportCompanion({opened ? Outcome::kLinkOpened : Outcome::kLinkNotOpened, m_companionTarget,
+                         opened ? ERROR_SUCCESS : ::GetLastError()});
         return;
     }
     // The target names a file in the per-product folder, the folder of the language
@@ -230,19 +271,22 @@ void CNVEngine::RunCompanion() {
     const std::string joined = ReplaceAll(TheProduct().languageFilePath + "\\" + m_companionTarget, "language.lan\\", "");
     const CanonicalPath target = CanonicalFullPath(joined);
     if (!target) {
-        ReportCompanion(std::string(target.refusal) + ": " + joined);
+        ReportCompanion({*target.refusal});
         return;
     }
     const std::string& fullPath = target.path;
-    if (const std::string refusal = m_guard->CompanionRefusal(fullPath); !refusal.empty()) {
-        ReportCompanion(refusal);
+    if (Refusal refusal = m_guard->CompanionRefusal(fullPath)) {
+        ReportCompanion(*refusal);
         return;
     }
     if (!HasFileStatus(fullPath)) {
-        ReportCompanion(fullPath + " not there");
+        ReportCompanion({Outcome::kCompanionNotThere, fullPath});
         return;
     }
-    if (Contains(fullPath, ".dll") || Contains(fullPath, ".DLL"))
+    const bool library = Contains(fullPath, ".dll") || Contains(fullPath, ".DLL");
+    if (m_trial)
+        ReportCompanion({library ? Outcome::kLibraryCalled : Outcome::kProgramStarted, fullPath});
+    else if (library)
         CallLibrary(fullPath);
     else
         RunProgram(fullPath);
@@ -251,7 +295,7 @@ void CNVEngine::RunCompanion() {
 // Both texts pass through 256-byte buffers: longer ones are cut at 255 characters.
 void CNVEngine::CallLibrary(const std::string& fullPath) {
     DWORD error = ERROR_SUCCESS;
-    std::string outcome = "library " + fullPath + " called";
+    Outcome outcome = Outcome::kLibraryCalled;
     if (HMODULE library = LoadLibraryWithItsFolder(fullPath)) {
         using EntryPoint = void(WINAPI*)(char* path);
         auto entry = reinterpret_cast<EntryPoint>(::GetProcAddress(library, m_companionCommand.c_str()));
@@ -262,14 +306,14 @@ void CNVEngine::CallLibrary(const std::string& fullPath) {
             entry(argument);
         } else {
             error = ::GetLastError();
-            outcome = "library " + fullPath + " has no such function";
+            outcome = Outcome::kNoSuchFunction;
         }
         ::FreeLibrary(library);
     } else {
         error = ::GetLastError();
-        outcome = "library " + fullPath + " not loaded";
+        outcome = Outcome::kLibraryNotLoaded;
     }
-    ReportCompanion(outcome, error);
+    ReportCompanion({outcome, fullPath, error});
 }
 
 void CNVEngine::RunProgram(const std::string& fullPath) {
@@ -290,83 +334,95 @@ void CNVEngine::RunProgram(const std::string& fullPath) {
     } else {
         error = ::GetLastError();
     }
-    ReportCompanion("program " + fullPath + (error == ERROR_SUCCESS ? " started" : " not started"), error);
+    ReportCompanion({error == ERROR_SUCCESS ? Outcome::kProgramStarted : Outcome::kProgramNotStarted, fullPath, error});
 }
 
-void CNVEngine::ReportCompanion(const std::string& outcome, DWORD error) {
-    m_log.WriteAction(LogKind::kRun3rdCmd, m_companionCommand, outcome, error);
+void CNVEngine::ReportCompanion(const RemovalOutcome& outcome) {
+    WriteRemoval(LogKind::kRun3rdCmd, m_companionCommand, outcome);
 }
 
 void CNVEngine::DeleteRegistryValue(const std::string& value) {
+    if (HoldsNul(value)) {
+        WriteRemoval(LogKind::kRegVal, value, {Outcome::kHoldsNul});
+        return;
+    }
     RegistryValuePath path = SplitRegistryValue(value);
     if (path.root == nullptr) {
-        m_log.WriteAction(LogKind::kRegVal, value, "ignored, no root key named");
+        WriteRemoval(LogKind::kRegVal, value, {Outcome::kNoRootKey});
         return;
     }
     const std::string acted = RegistryValueText(path);
     RegKey key;
     LONG result = ::RegOpenKeyExA(path.root, path.subkey.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.Receive());
     if (result == ERROR_SUCCESS) {
-        const std::string refusal = m_guard->RegistryValueRefusal(key, path.root, path.subkey, path.valueName);
-        if (!refusal.empty()) {
-            m_log.WriteAction(LogKind::kRegVal, acted, refusal);
+        if (Refusal refusal = m_guard->RegistryValueRefusal(key, path.root, path.subkey, path.valueName)) {
+            WriteRemoval(LogKind::kRegVal, acted, *refusal);
             return;
         }
-        result = ::RegDeleteValueA(key, path.valueName.c_str());
+        result = m_trial ? ::RegQueryValueExA(key, path.valueName.c_str(), nullptr, nullptr, nullptr, nullptr)
+                         : ::RegDeleteValueA(key, path.valueName.c_str());
     }
-    m_log.WriteOutcome(LogKind::kRegVal, acted, static_cast<DWORD>(result));
+    WriteRemoval(LogKind::kRegVal, acted, OutcomeOfError(static_cast<DWORD>(result)));
 }
 
 void CNVEngine::RemoveFolders() {
     // Log order, no recursion: an inner folder listed before its parent lets both go.
     for (int i = 0; i < m_folderCount && GoesOn(); ++i) {
+        m_guard->Refresh();
         const CanonicalPath folder = CanonicalFullPath(m_folders[i]);
         if (!folder)
-            m_log.WriteAction(LogKind::kDir, m_folders[i], folder.refusal);
+            WriteRemoval(LogKind::kDir, m_folders[i], {*folder.refusal});
         else
-            WriteRemoval(LogKind::kDir, folder.path, RemoveFolder(*m_guard, folder.path, FolderAction::kEmptyFolder));
+            WriteRemoval(LogKind::kDir, folder.path,
+                         RemoveFolder(*m_guard, folder.path, FolderAction::kEmptyFolder, m_trial));
     }
 }
 
 void CNVEngine::RemoveInstallFolder() {
     if (m_removeAllFlag != kFlagSet) return;
+    m_guard->Refresh();
     const CanonicalPath folder = CanonicalFullPath(m_installFolder);
     if (!folder)
-        m_log.WriteAction(LogKind::kRemoveAll, m_installFolder, folder.refusal);
+        WriteRemoval(LogKind::kRemoveAll, m_installFolder, {*folder.refusal});
     else
-        WriteRemoval(LogKind::kRemoveAll, folder.path, RemoveFolder(*m_guard, folder.path, FolderAction::kInstallFolder));
+        WriteRemoval(LogKind::kRemoveAll, folder.path,
+                     RemoveFolder(*m_guard, folder.path, FolderAction::kInstallFolder, m_trial));
 }
 
 void CNVEngine::DeleteRegistration() {
     const ProductContext& product = TheProduct();
     for (const std::string& key : {product.uninstallKey, product.uninstallKey32}) {
         const std::string fitted = FitBuffer(key, 255);
-        const LONG result = ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, fitted.c_str());
-        m_log.WriteOutcome(kRegistration, "HKEY_LOCAL_MACHINE\\" + fitted, static_cast<DWORD>(result));
+        WriteRemoval(kRegistration, "HKEY_LOCAL_MACHINE\\" + fitted, DeleteKeyItself(HKEY_LOCAL_MACHINE, fitted, m_trial));
     }
 }
 
 void CNVEngine::CleanUpSpecialProduct() {
     if (TheProduct().companionSeenFlag != kFlagSet) return;
+    m_guard->Refresh();
     const std::string subkey = std::string(kSpecialProductKey) + "\\" + kSpecialProductSubkey;
     const std::string named = "HKEY_CURRENT_USER\\" + subkey;
     RegKey product;
-    const char* refusal = nullptr;
+    Refusal refusal;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_QUERY_VALUE, product.Receive()) == ERROR_SUCCESS)
         refusal = m_guard->RegistryKeyRefusal(product, HKEY_CURRENT_USER, subkey);
     product.Close();
-    if (refusal != nullptr) {
-        m_log.WriteAction(kSpecialProduct, named, refusal);
+    if (refusal) {
+        WriteRemoval(kSpecialProduct, named, *refusal);
     } else {
         RegKey key;
         LONG result = ::RegOpenKeyExA(HKEY_CURRENT_USER, kSpecialProductKey, 0, KEY_SET_VALUE, key.Receive());
-        if (result == ERROR_SUCCESS) result = ::RegDeleteKeyA(key, kSpecialProductSubkey);
-        m_log.WriteOutcome(kSpecialProduct, named, static_cast<DWORD>(result));
+        if (result == ERROR_SUCCESS) {
+            RegKey sub;
+            result = m_trial ? ::RegOpenKeyExA(key, kSpecialProductSubkey, 0, KEY_QUERY_VALUE, sub.Receive())
+                             : ::RegDeleteKeyA(key, kSpecialProductSubkey);
+        }
+        WriteRemoval(kSpecialProduct, named, OutcomeOfError(static_cast<DWORD>(result)));
     }
     if (!HasFileStatus(kSpecialProductFolder)) return;
     // The folder's name is a canonical path as it stands.
     WriteRemoval(kSpecialProduct, kSpecialProductFolder,
-                 RemoveFolder(*m_guard, kSpecialProductFolder, FolderAction::kSpecialProductFolder));
+                 RemoveFolder(*m_guard, kSpecialProductFolder, FolderAction::kSpecialProductFolder, m_trial));
 }
 
 bool CNVEngine::HasPage() const { return m_page != nullptr && TheProduct().RunHasPage(); }

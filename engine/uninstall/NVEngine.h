@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include <memory>
-
 #include "../framework/Wnd.h"
 #include "FolderRemoval.h"
 #include "RemovalGuard.h"
@@ -64,12 +62,12 @@ private:
     void RememberFolder(const std::string& path);
     void DeleteService(const std::string& name);
     bool ReadLog();
-    void WriteRemoval(std::string_view kind, const std::string& subject, const RemovalOutcome& outcome);
+    void WriteRemoval(std::string_view kind, std::string_view subject, const RemovalOutcome& outcome);
     void RunCompanion();
     void DeleteRegistryValue(const std::string& value);
     void RunProgram(const std::string& fullPath);
     void CallLibrary(const std::string& fullPath);
-    void ReportCompanion(const std::string& outcome, DWORD error = ERROR_SUCCESS);
+    void ReportCompanion(const RemovalOutcome& outcome);
 
     // Page output: only in a run with a page.
     bool HasPage() const;
@@ -80,6 +78,8 @@ private:
     UninstallPage* m_page;
     const std::string m_installFolder;
     RemovalLog& m_log;
+    // A trial (/WHATIF): every action says what it would do, and nothing changes.
+    const bool m_trial;
     // What every action asks, read at the start of the run.
     std::unique_ptr<RemovalGuard> m_guard;
     bool m_logUnreadable = false;

@@ -76,9 +76,9 @@ const struct {
     {L"MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\PROFILELIST", RegistryPlace::kReadByRemoval},
     {L"MICROSOFT\\WINDOWS\\CURRENTVERSION\\SHAREDDLLS", RegistryPlace::kReadByRemoval},
     {L"MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\WINLOGON", RegistryPlace::kVital},
-    {L"MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN", RegistryPlace::kStartsPrograms},
-    {L"MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUNONCE", RegistryPlace::kStartsPrograms},
 };
+const wchar_t* const kSystemsSoftware[] = {L"MICROSOFT", L"CLASSES", L"POLICIES", L"CLIENTS",
+                                           L"REGISTEREDAPPLICATIONS", L"WOW6432NODE"};
 }  // namespace
 
 std::optional<std::wstring> RegistryKeyName(HKEY opened, HKEY root, const std::string& subkey) {
@@ -113,6 +113,23 @@ RegistryPlace ProtectedRegistry::PlaceOf(const std::wstring& keyName) const {
     if (place->names.back() == L"SERVICES" && names.size() > depth && m_ownServices.count(names[depth]) != 0)
         return RegistryPlace::kOrdinary;
     return place->kind;
+}
+
+bool ProtectedRegistry::IsVendorsKey(const std::wstring& keyName) {
+    const std::vector<std::wstring> names = Names(UpperCase(keyName));
+    // REGISTRY\MACHINE\SOFTWARE\vendor or REGISTRY\USER\sid\SOFTWARE\vendor, or the same below WOW6432NODE.
+    size_t vendor = 0;
+    if (names.size() > 3 && names[0] == L"REGISTRY" && names[1] == L"MACHINE" && names[2] == L"SOFTWARE")
+        vendor = 3;
+    else if (names.size() > 4 && names[0] == L"REGISTRY" && names[1] == L"USER" && names[3] == L"SOFTWARE")
+        vendor = 4;
+    else
+        return false;
+    if (names[vendor] == L"WOW6432NODE") ++vendor;
+    if (vendor >= names.size()) return false;
+    for (const wchar_t* system : kSystemsSoftware)
+        if (names[vendor] == system) return false;
+    return true;
 }
 
 bool ProtectedRegistry::Protects(const std::wstring& keyName) const {

@@ -22,7 +22,6 @@ enum class RegistryPlace {
     kOtherProduct,    // inside another product's uninstall registration
     kReadByRemoval,   // the uninstall registrations, shell folders, profile list, shared files' counts
     kVital,           // Session Manager and the rest of Control, Winlogon, another service's settings
-    kStartsPrograms,  // Run and RunOnce: a value there starts a program at every sign-in
 };
 
 class ProtectedRegistry {
@@ -34,6 +33,11 @@ public:
     RegistryPlace PlaceOf(const std::wstring& keyName) const;
     // The key of that name is a protected place, lies in one or holds one.
     bool Protects(const std::wstring& keyName) const;
+    // The key of that name is a vendor's, where a product keeps its own
+    // settings: below "Software" of a user or the machine, either view, in a
+    // subkey that is none of the system's own (Microsoft, Classes, Policies,
+    // Clients, RegisteredApplications).
+    static bool IsVendorsKey(const std::wstring& keyName);
 
 private:
     struct Place {

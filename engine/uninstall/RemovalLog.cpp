@@ -63,9 +63,6 @@ void AppendErrorText(std::string& out, DWORD error) {
     if (text != nullptr) ::LocalFree(text);
 }
 
-bool NamesSomethingMissing(DWORD error) {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_SERVICE_DOES_NOT_EXIST;
-}
 }  // namespace
 
 RemovalLog::~RemovalLog() {
@@ -111,15 +108,6 @@ void RemovalLog::WriteAction(std::string_view kind, std::string_view subject, st
     text.reserve(kind.size() + subject.size() + outcome.size() + 3);
     text.append(kind).append(" ").append(subject).append(": ").append(outcome);
     Write(text, error);
-}
-
-void RemovalLog::WriteOutcome(std::string_view kind, std::string_view subject, DWORD error, std::string_view done) {
-    if (error == ERROR_SUCCESS)
-        WriteAction(kind, subject, done);
-    else if (NamesSomethingMissing(error))
-        WriteAction(kind, subject, "not there");
-    else
-        WriteAction(kind, subject, "left", error);
 }
 
 void RemovalLog::WriteMessage(std::string_view caption, std::string_view text) {

@@ -30,9 +30,6 @@ public:
     // "KIND subject: outcome", and the error's text when there is an error.
     void WriteAction(std::string_view kind, std::string_view subject, std::string_view outcome,
                      DWORD error = ERROR_SUCCESS);
-    // An action's outcome from its error code: "done" on success, "not there" when
-    // the error says the thing is missing, otherwise "left" with the error's text.
-    void WriteOutcome(std::string_view kind, std::string_view subject, DWORD error, std::string_view done = "removed");
     // A message box that was not shown, on one line.
     void WriteMessage(std::string_view caption, std::string_view text);
 

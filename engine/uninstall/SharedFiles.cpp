@@ -1,13 +1,12 @@
 #include "SharedFiles.h"
 
+#include <algorithm>
+
 #include "../framework/AnsiPath.h"
 #include "../framework/RegKey.h"
 #include "CanonicalPath.h"
 
 namespace {
-const wchar_t* const kViews[] = {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
-                                 L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs"};
-
 // The file's keys, each once: a count found by both must not count twice.
 std::vector<const std::wstring*> Keys(const std::wstring& key, const std::wstring& finalKey) {
     std::vector<const std::wstring*> keys;
@@ -37,6 +36,23 @@ SharedFiles SharedFiles::Read() {
         }
     }
     return shared;
+}
+
+void SharedFiles::ReadAgain() {
+    for (auto& [path, counts] : Read().m_counts) {
+        std::vector<Count>& known = m_counts[path];
+        for (Count& count : counts) {
+            auto same = std::find_if(known.begin(), known.end(), [&](const Count& held) {
+                return held.view == count.view && ::lstrcmpiW(held.valueName.c_str(), count.valueName.c_str()) == 0;
+            });
+            if (same == known.end()) {
+                known.push_back(std::move(count));
+            } else {
+                same->readable = same->readable && count.readable;
+                if (count.count > same->count) same->count = count.count;
+            }
+        }
+    }
 }
 
 std::vector<SharedFiles::Count*> SharedFiles::CountsOf(const std::wstring& key, const std::wstring& finalKey) {
@@ -77,6 +93,10 @@ DWORD SharedFiles::Release(const std::wstring& key, const std::wstring& finalKey
     highest->count = lowered;
     highest->released = true;
     return ERROR_SUCCESS;
+}
+
+void SharedFiles::ReleaseHere(const std::wstring& key, const std::wstring& finalKey) {
+    for (Count* count : CountsOf(key, finalKey)) count->released = true;
 }
 
 void SharedFiles::Forget(const std::wstring& key, const std::wstring& finalKey) {

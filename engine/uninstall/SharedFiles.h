@@ -8,10 +8,16 @@
 // The counts of files that several products share, as Windows keeps them and
 // Windows Installer and Inno Setup maintain them: a REG_DWORD under SharedDLLs
 // (either view) named by the file's full path, one for each product holding it.
-// Read once; what the removal changes is changed here as well as in the registry.
+// What the removal changes is changed here as well as in the registry.
 class SharedFiles {
 public:
+    static constexpr const wchar_t* kViews[] = {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
+                                                L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs"};
+
     static SharedFiles Read();
+    // The counts once more: a count raised or made since counts from now on;
+    // one lowered or gone by another's hand keeps its highest.
+    void ReadAgain();
 
     struct Share {
         bool registered = false;
@@ -24,6 +30,8 @@ public:
     // The product lets go of its share: the highest count goes down by one,
     // once in a run however often a log names the file.
     DWORD Release(const std::wstring& key, const std::wstring& finalKey);
+    // The same in this record alone, for a trial run.
+    void ReleaseHere(const std::wstring& key, const std::wstring& finalKey);
     // The file is gone: its counts go too.
     void Forget(const std::wstring& key, const std::wstring& finalKey);
 

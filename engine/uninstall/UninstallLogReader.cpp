@@ -95,7 +95,7 @@ LogReadResult Survey(LogBytes& log) {
     std::string piece;
     while (log.NextPiece(piece)) {
         blank = blank && IsBlank(piece);
-        if (IsKnownLogKind(ParseLogLine(piece.c_str()).kind)) return {LogReading::kRead, ERROR_SUCCESS};
+        if (IsKnownLogKind(ParseLogLine(piece).kind)) return {LogReading::kRead, ERROR_SUCCESS};
     }
     if (log.Error() != ERROR_SUCCESS) return {LogReading::kReadFailed, log.Error()};
     return {blank ? LogReading::kEmpty : LogReading::kNoKnownLine, ERROR_SUCCESS};
@@ -116,7 +116,7 @@ LogReadResult ReadUninstallLog(const std::string& path, const LogRecordConsumer&
     if (!log.Rewind()) return {LogReading::kReadFailed, ::GetLastError()};
     std::string piece;
     while (log.NextPiece(piece)) {
-        UninstallLogRecord record = ParseLogLine(piece.c_str());  // a NUL byte ends the piece's text
+        UninstallLogRecord record = ParseLogLine(piece);
         if (NamesCompanionProgram(record.value)) TheProduct().companionSeenFlag = kFlagSet;
         consumer(record);
     }

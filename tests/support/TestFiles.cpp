@@ -133,6 +133,13 @@ std::string WindowsDirectory() {
     return directory;
 }
 
+std::string FreshProductFolder(const std::string& name) {
+    const std::string folder = "C:\\Program Files\\Norvane Tests\\" + name;
+    RemoveTree(folder);
+    MakeDirectories(folder);
+    return folder;
+}
+
 std::string FreshTempFolder(const std::string& name) {
     char buffer[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, buffer);

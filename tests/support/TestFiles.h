@@ -28,5 +28,7 @@ bool RemoveDosDevice(const std::string& name, const std::string& visible);
 std::string ShortPath(const std::string& path);
 std::string WindowsDirectory();  // without a trailing backslash
 // A new empty folder below the temporary folder, named after the test.
+// An empty folder where products go (a temporary folder is none of a product's).
+std::string FreshProductFolder(const std::string& name);
 std::string FreshTempFolder(const std::string& name);
 }  // namespace TestFiles

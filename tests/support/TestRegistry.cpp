@@ -16,8 +16,29 @@ bool Write(HKEY root, const std::string& key, const std::string& name, DWORD typ
 }  // namespace
 
 namespace TestRegistry {
-bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
-    return Write(root, key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value, DWORD type) {
+    return Write(root, key, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+bool MakeLink(HKEY root, const std::string& key, const std::wstring& target) {
+    HKEY link = nullptr;
+    if (::RegCreateKeyExA(root, key.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr, &link,
+                          nullptr) != ERROR_SUCCESS)
+        return false;
+    const LONG result = ::RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                                         static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+    ::RegCloseKey(link);
+    return result == ERROR_SUCCESS;
+}
+
+void DeleteLink(HKEY root, const std::string& key) {
+    HKEY link = nullptr;
+    if (::RegOpenKeyExA(root, key.c_str(), REG_OPTION_OPEN_LINK, DELETE, &link) != ERROR_SUCCESS) return;
+    using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE);
+    if (auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey"))))
+        deleteKey(link);
+    ::RegCloseKey(link);
 }
 
 bool WriteDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {

@@ -6,7 +6,8 @@
 
 // Real registry keys for tests, written and read through the platform's API.
 namespace TestRegistry {
-bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value);
+bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value,
+                 DWORD type = REG_SZ);
 bool WriteDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
 bool WriteBinary(HKEY root, const std::string& key, const std::string& name, const std::string& bytes);
 bool KeyExists(HKEY root, const std::string& key);
@@ -16,6 +17,10 @@ std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const std::str
 // Removes the key with everything below it; a missing key is fine.
 void DeleteTree(HKEY root, const std::string& key);
 void DeleteValue(HKEY root, const std::string& key, const std::string& name);
+// The key made a link to the target, a key's full name ("\\REGISTRY\\MACHINE\\..."),
+// and the link itself removed again.
+bool MakeLink(HKEY root, const std::string& key, const std::wstring& target);
+void DeleteLink(HKEY root, const std::string& key);
 // The current user's SID, the name of the user's hive under HKEY_USERS.
 std::string CurrentUserSid();
 

@@ -86,6 +86,12 @@ CanaryTree::CanaryTree(const std::string& productFolder) {
         PlantValue(HKEY_LOCAL_MACHINE, uninstall + std::string(kThirdCode), "LastInstallationPath", m_thirdFolder);
     TestRegistry::WriteString(HKEY_LOCAL_MACHINE, kUninstall + std::string(kSpecialCode), "InstallLocation",
                               m_specialFolder);
+    // A fourth product registered only per user, under a key that is no product
+    // code, by an environment string, quoted, with a trailing backslash.
+    m_fourthFolder = profile.substr(0, 2) + "\\Norvane Canary Fourth";
+    Plant(m_fourthFolder, true);
+    TestRegistry::WriteString(HKEY_CURRENT_USER, kUninstall + std::string("Norvane Canary Fourth"), "InstallLocation",
+                              "\"%SystemDrive%\\Norvane Canary Fourth\\\"", REG_EXPAND_SZ);
     // Not a protected folder: its file is the canary.
     m_sharedFile = KnownFolder(FOLDERID_ProgramFilesCommon) + "\\Norvane Canary\\shared.dll";
     TestFiles::MakeDirectories(Parent(m_sharedFile));
@@ -130,6 +136,9 @@ CanaryTree::CanaryTree(const std::string& productFolder) {
     for (const char* place : {"Run", "RunOnce", "Explorer\\Shell Folders", "Explorer\\User Shell Folders"})
         PlantValue(HKEY_CURRENT_USER, std::string("Software\\Microsoft\\Windows\\CurrentVersion\\") + place, kValueName,
                    place[0] == 'R' ? starts : CurrentFolder());
+    // Other programs' file types, the environment, the user's settings.
+    for (const char* place : {"Environment", "Control Panel\\Desktop", "Software\\Classes\\NorvaneCanary.File\\shell\\open\\command"})
+        PlantValue(HKEY_CURRENT_USER, place, kValueName, starts + ";" + CurrentFolder());
     for (const char* place : {"Control\\Session Manager", "Control\\Session Manager\\Environment",
                               "Services\\NorvaneCanaryThird"})
         PlantValue(HKEY_LOCAL_MACHINE, std::string("SYSTEM\\CurrentControlSet\\") + place, kValueName, starts);
@@ -148,7 +157,10 @@ CanaryTree::~CanaryTree() {
         for (const char* code : {kThirdCode, kSpecialCode}) TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, uninstall + std::string(code));
     TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, kSharedDlls, m_sharedFile);
     for (const CanaryService& made : kCanaryServices) TestServices::Delete(made.name);
-    for (const std::string& folder : {m_secondProfile, m_thirdFolder, m_specialFolder, m_thirdInformation, Parent(m_sharedFile)})
+    TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Classes\\NorvaneCanary.File");
+    TestRegistry::DeleteTree(HKEY_CURRENT_USER, kUninstall + std::string("Norvane Canary Fourth"));
+    for (const std::string& folder :
+         {m_secondProfile, m_thirdFolder, m_fourthFolder, m_specialFolder, m_thirdInformation, Parent(m_sharedFile)})
         TestFiles::RemoveTree(folder);
 }
 
@@ -185,7 +197,7 @@ std::string CanaryTree::Spelled(const Value& value, InputGenerator& generator) c
         root = generator.Pick(roots);
     }
     std::string key = HostilePaths::Recased(value.key, generator);
-    if (generator.OneIn(6)) key.insert(key.find('\\'), "\\");
+    if (generator.OneIn(6) && key.find('\\') != std::string::npos) key.insert(key.find('\\'), "\\");
     return root + key + "\\" + HostilePaths::Recased(value.name, generator);
 }
 

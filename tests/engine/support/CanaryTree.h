@@ -10,10 +10,12 @@ class InputGenerator;
 // folder of the user's profile and of a second one (some of those folders left
 // empty, their being there the canary), in the machine's folders and at the
 // drive's root; a third product, registered in both views, with its folder,
-// its uninstall information, its service and a file it shares (SharedDLLs);
+// its uninstall information, its service and a file it shares (SharedDLLs); a
+// fourth, registered per user only, by an environment string;
 // the special product's folder; a file beside the uninstall log of the product
 // under test; services of the platform, of the service host, of the system
-// folder and a driver; a value in every protected place of the registry; and
+// folder and a driver; a value in every protected place of the registry and in
+// other programs' places (a file type, the environment, Control Panel); and
 // other spellings of these places: another drive letter (Y:), the
 // administrative share (\\localhost\c$), a folder link to the uninstall
 // information and a link to a file. Everything it made goes with it.
@@ -79,6 +81,7 @@ private:
 
     std::string m_secondProfile;
     std::string m_thirdFolder;
+    std::string m_fourthFolder;
     std::string m_specialFolder;
     std::string m_thirdInformation;
     std::string m_sharedFile;

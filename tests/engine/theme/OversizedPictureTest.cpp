@@ -60,20 +60,20 @@ TEST(OversizedPictures, ASilentRunEndsRemovesTheProductAndLogsEach) {
     // A background's braces are taken out of its path: it lies outside the product's folder.
     WritePictures(themeFolder, temp);
     TestFiles::Write(themeFolder + "uninstall.lcd", Theme(temp + "background.jpg"));
-    product.Register("Big Pictures", temp + "installed");
-    TestFiles::MakeDirectories(temp + "installed");
-    TestFiles::Write(temp + "installed\\notes.txt", "x");
-    product.WriteLog("TOTALFILE=1\r\nFILE=" + temp + "installed\\notes.txt\r\n");
+    const std::string installed = TestFiles::FreshProductFolder("oversized-installed") + "\\";
+    product.Register("Big Pictures", installed);
+    TestFiles::Write(installed + "notes.txt", "x");
+    product.WriteLog("TOTALFILE=1\r\nFILE=" + installed + "notes.txt\r\n");
 
     ChildProcess norvexec(NorvexecPath(), "/S " + product.Code() + " /LOG=\"" + temp + "removal.log\"");
     EXPECT_EQ(norvexec.Wait(60000), std::optional<DWORD>(0u));
-    EXPECT_FALSE(TestFiles::Exists(temp + "installed\\notes.txt"));
+    EXPECT_FALSE(TestFiles::Exists(installed + "notes.txt"));
     EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
     const std::string log = TestFiles::Read(temp + "removal.log");
     for (const Oversized& picture : kPictures) {
         const std::string path = (picture.file == kPictures[0].file ? temp : themeFolder) + picture.file;
         EXPECT_NE(log.find("] " + TooLarge(path) + "\r\n"), std::string::npos) << picture.what << "\n" << log;
     }
-    EXPECT_NE(log.find("FILE " + temp + "installed\\notes.txt: removed"), std::string::npos) << log;
+    EXPECT_NE(log.find("FILE " + installed + "notes.txt: removed"), std::string::npos) << log;
     EXPECT_NE(log.rfind("exit code 0\r\n"), std::string::npos) << log;
 }

@@ -41,7 +41,9 @@ TEST(CodePage932, PathsAreCutAndJoinedByCharacters) {
 TEST(CodePage932, NorvexecRemovesAndLogsFoldersByTheirWholeNames) {
     ASSERT_EQ(::GetACP(), 932u);
     TestProduct product("{NORVANE-CP932-01}");
-    const std::string folder = TestFiles::FreshTempFolder("cp932");
+    // Where products go: a temporary folder is none of a product's.
+    const std::string folder = "C:\\Program Files\\Norvane CP932";
+    TestFiles::RemoveTree(folder);
     const std::string install = folder + "\\" + kYoteihyo;
     const std::string installUtf8 = folder + "\\" + kYoteihyoUtf8;
     std::string log = "TOTALFILE=1\r\nFILE=" + install + "\\" + kSo + ".txt\r\n";
@@ -61,5 +63,5 @@ TEST(CodePage932, NorvexecRemovesAndLogsFoldersByTheirWholeNames) {
         EXPECT_NE(written.find("DIR " + installUtf8 + "\\" + name + ": removed\r\n"), std::string::npos) << written;
     EXPECT_NE(written.find("FILE " + installUtf8 + "\\" + kSoUtf8 + ".txt: removed\r\n"), std::string::npos) << written;
     for (const std::string& name : {kHyo, kSo, kYoteihyo}) EXPECT_FALSE(TestFiles::Exists(install + "\\" + name));
-    TestFiles::RemoveTree(install);
+    TestFiles::RemoveTree(folder);
 }

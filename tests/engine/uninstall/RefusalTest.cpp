@@ -64,7 +64,12 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
     const std::string third = std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + CanaryTree::kThirdCode;
     const std::string third32 = "SOFTWARE\\Wow6432Node" + third.substr(8);
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-    const std::string outside = "refused, it starts a program outside the product: " + canaries.OutsideProgram();
+    const std::string notShown = "left, not shown to be the product's: ";
+    const std::string outside = notShown + "its data names " + canaries.OutsideProgram() + ", outside the product's folders";
+    const std::string windows = TestFiles::WindowsDirectory();
+    char temporary[MAX_PATH + 1] = {};
+    const std::string temp(temporary, ::GetTempPathA(sizeof temporary, temporary) - 1);
+    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     const std::string notOwn = "refused, not the product's service: its program ";
     const std::string ownKey = "SOFTWARE\\Norvane Refusal";
     const std::string environment = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
@@ -72,6 +77,7 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
     const std::string redirected = "C:\\Norvane Redirected Documents";
     const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
     TestRegistry::SavedValue savedPath(HKEY_LOCAL_MACHINE, environment, "Path");
+    TestRegistry::SavedValue savedUserPath(HKEY_CURRENT_USER, "Environment", "Path");
     TestRegistry::SavedValue savedPersonal(HKEY_CURRENT_USER, shellFolders + "Shell Folders", "Personal");
     TestRegistry::SavedValue savedUserPersonal(HKEY_CURRENT_USER, shellFolders + "User Shell Folders", "Personal");
     const std::string sharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
@@ -80,8 +86,6 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
         {"a doubled backslash in the registered folder", "/S", "REMOVEALL=1\r\n", {}, 0,
          {"REMOVEALL " + documents + ": refused, a protected folder"},
          [&] { product.Register("Refusal", secondProfile + "\\\\Documents"); }},
-        {"relative paths", "/S", "FILE=norvane-canary.txt\r\nFILE=\\norvane-canary.txt\r\n", {}, 0,
-         {"FILE norvane-canary.txt: refused, not a full path", "FILE \\norvane-canary.txt: refused, not a full path"}},
         {"the removal log over the uninstall log", "/S /LOG=" + product.Folder() + "/./UNINSTALL.LOG", appLog, {}, 0,
          {}, nullptr, [&] {
              removed();
@@ -116,13 +120,6 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
          untouched},
         {"an uninstall log of blank lines", "/S", "\r\n \t\r\n", {}, 0,
          {"uninstall log " + uninstallLog + ": empty, nothing to remove"}},
-        {"empty known folders and the drive's root", "/S",
-         "DIR=" + secondProfile + "\\Favorites\r\nDIR=" + secondProfile + "/Links/\r\nDIR=C:\\\r\n", {}, 0,
-         {"DIR " + secondProfile + "\\Favorites: refused, a protected folder",
-          "DIR " + secondProfile + "\\Links: refused, a protected folder", "DIR C:\\: refused, a protected folder"}},
-        {"the companion's name inside another name", "/S",
-         "FILE=" + documents + "\\Why we dropped PelmoraHelper.exe.txt\r\n", {}, 0,
-         {"FILE " + documents + "\\Why we dropped PelmoraHelper.exe.txt: not there"}},
         {"a companion outside the product's folder", "/S",
          "RUN3RD=..\\..\\..\\Program Files\\Norvane Canary Third\\tool.exe\r\nRUN3RDCMD=/x\r\n", {}, 0,
          {"RUN3RDCMD /x: refused, outside the product's folder: " + canaries.OutsideProgram()}},
@@ -166,20 +163,31 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
          "REGVAL=HKEY_LOCAL_MACHINE\\" + environment + "\\Path\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\" + run +
              "NorvaneCanary\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + run +
              "NorvaneCanary\r\nREGVAL=HKEY_LOCAL_MACHINE\\" + third + "\\NorvaneCanary\r\nREGVAL=HKEY_LOCAL_MACHINE\\" +
-             run + "NorvaneRefusal\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + ownKey + "\\Setting\r\n",
+             run + "NorvaneRefusal\r\nREGVAL=HKEY_CURRENT_USER\\HKEY_LOCAL_MACHINE\\" + ownKey +
+             "\\Setting\r\nREGVAL=HKEY_CURRENT_USER\\Environment\\Path\r\nREGVAL=HKEY_CURRENT_USER\\Environment\\" +
+             "NORVANE_REFUSAL\r\nREGVAL=HKEY_CLASSES_ROOT\\exefile\\shell\\open\\command\\\r\n",
          {}, 0,
          {"REGVAL HKEY_LOCAL_MACHINE\\" + environment + "\\Path: refused, a vital place of the system",
           "REGVAL HKEY_LOCAL_MACHINE\\" + run + "NorvaneCanary: " + outside,
           "REGVAL HKEY_CURRENT_USER\\" + run + "NorvaneCanary: " + outside,
           "REGVAL HKEY_LOCAL_MACHINE\\" + third + "\\NorvaneCanary: refused, inside another product's registration",
           "REGVAL HKEY_LOCAL_MACHINE\\" + run + "NorvaneRefusal: removed",
-          "REGVAL HKEY_LOCAL_MACHINE\\" + ownKey + "\\Setting: removed"},
+          "REGVAL HKEY_LOCAL_MACHINE\\" + ownKey + "\\Setting: removed",
+          "REGVAL HKEY_CURRENT_USER\\Environment\\Path: " + notShown + "its data names C:\\Tools, outside the product's folders",
+          "REGVAL HKEY_CURRENT_USER\\Environment\\NORVANE_REFUSAL: removed",
+          "REGVAL HKEY_CLASSES_ROOT\\exefile\\shell\\open\\command\\: " + notShown +
+              "its data names no path in the product's folders"},
          [&] {
              TestRegistry::WriteString(HKEY_LOCAL_MACHINE, run, "NorvaneRefusal", "\"" + app + "\" /tray");
              TestRegistry::WriteString(HKEY_LOCAL_MACHINE, ownKey, "Setting", "1");
+             TestRegistry::WriteString(HKEY_CURRENT_USER, "Environment", "Path", "C:\\Tools;" + std::string(kInstall));
+             TestRegistry::WriteString(HKEY_CURRENT_USER, "Environment", "NORVANE_REFUSAL", "%ProgramFiles%\\Norvane Refusal",
+                                       REG_EXPAND_SZ);
          },
          [&] {
              EXPECT_TRUE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, environment, "Path"));
+             EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, "Environment", "Path"));
+             EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CLASSES_ROOT, "exefile\\shell\\open\\command", ""));
              EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, run, "NorvaneRefusal"));
              TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, ownKey);
          }},
@@ -192,8 +200,6 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
               "\\uninstall.log: refused, part of the uninstall information",
           "FILE " + CanaryTree::OnOtherDrive(canaries.ThirdInformation()) + ": refused, part of the uninstall information",
           "FILE " + CanaryTree::OnAdminShare(canaries.ThirdInformation()) + ": refused, part of the uninstall information"}},
-        {"a link to a file, which this system can only follow", "/S", "SHORTCUT=" + canaries.FileLink() + "\r\n", {}, 0,
-         {"SHORTCUT " + canaries.FileLink() + ": left, a link that this system can only follow: what it leads to was not entered"}},
         {"files that other products share", "/S", "FILE=" + common + "\r\nFILE=" + common + "\r\nFILE=" + own + "\r\n", {}, 0,
          {"FILE " + common + ": kept, shared with other products: its SharedDLLs count went from 3 to 2",
           "FILE " + common + ": kept, shared with other products: the product's share went on an earlier line",
@@ -209,8 +215,47 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
              EXPECT_TRUE(TestFiles::Exists(common) && !TestFiles::Exists(own));
              TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, sharedDlls, common);
          }},
-        {"a Ctrl+Z inside a line", "/S", "FILE=" + app + "\x1A.old\r\n" + appLog, {}, 0,
-         {"FILE " + app + "<1A>.old: left: " + SystemText(ERROR_INVALID_NAME), "FILE " + app + ": removed"}, nullptr, removed},
+        {"a Ctrl+Z and a NUL inside a line", "/S", "FILE=" + app + "\x1A.old\r\nFILE=" + app + '\0' + ".tmp\r\n" + appLog,
+         {}, 0,
+         {"FILE " + app + "<1A>.old: left: " + SystemText(ERROR_INVALID_NAME),
+          "FILE " + app + "<00>.tmp: left, it holds a NUL byte, which no name can hold", "FILE " + app + ": removed"},
+         nullptr, removed},
+        {"what is not shown to be the product's, and places no product's folder may be", "/S",
+         "FILE=" + documents + "\\norvane-canary.txt\r\nFILE=" + canaries.ThirdFolder() + "\\norvane-canary.txt\r\nFILE=" +
+             windows + "\\norvane-canary.txt\r\nDIR=" + documents + "\\Work\r\nDIR=" + windows +
+             "\\system32\\drivers\r\nDIR=" + temp + "\r\nSHORTCUT=" + canaries.FileLink() +
+             "\r\nRUN3RD=myscheme://run?u=http://x\r\nRUN3RDCMD=/x\r\nREMOVEALL=1\r\n",
+         {}, 0,
+         {"FILE " + documents + "\\norvane-canary.txt: " + notShown +
+              "outside its folders, neither a shortcut where shortcuts go nor a shared file",
+          "FILE " + canaries.ThirdFolder() + "\\norvane-canary.txt: refused, it lies in another product's folder",
+          "FILE " + windows + "\\norvane-canary.txt: " + notShown +
+              "outside its folders, neither a shortcut where shortcuts go nor a shared file",
+          "DIR " + documents + "\\Work: refused, inside a user's documents",
+          "DIR " + windows + "\\system32\\drivers: refused, inside the Windows folder",
+          "DIR " + temp + ": refused, a temporary folder or inside one",
+          "SHORTCUT " + canaries.FileLink() + ": " + notShown + "outside its folders, neither a shortcut where shortcuts go nor a shared file",
+          "RUN3RDCMD /x: " + product.Folder() + "\\myscheme:\\run?u=http:\\x not there",
+          "REMOVEALL " + windows + "\\notepad.exe: refused, inside the Windows folder"},
+         [&] { product.Register("Refusal", windows + "\\notepad.exe"); }},
+        {"the registration a link to another product's", "/S", appLog, {}, 0,
+         {"registration HKEY_LOCAL_MACHINE\\" + product.UninstallKey() + ": removed, a link: the key it leads to was kept"},
+         [&] {
+             TestRegistry::DeleteTree(HKEY_LOCAL_MACHINE, product.UninstallKey());
+             TestRegistry::MakeLink(HKEY_LOCAL_MACHINE, product.UninstallKey(), L"\\REGISTRY\\MACHINE\\" + std::wstring(third.begin(), third.end()));
+         },
+         [&] {
+             EXPECT_FALSE(registered());
+             TestRegistry::DeleteLink(HKEY_LOCAL_MACHINE, product.UninstallKey());
+         }},
+        {"the special product's folder, registered", "/S", "FILE=C:\\nowhere\\PelmoraHelper.exe\r\n", {}, 0,
+         {"special product C:\\Program Files\\Pelmora Studio: refused, it holds another product's folder"}},
+        {"a product code that is no name", "/S\\..\\" + std::string(CanaryTree::kThirdCode), appLog, {}, ERROR_UNKNOWN_PRODUCT,
+         {std::string("message not shown: [Norvane] ") + kNotFound, "exit code 1605"}, nullptr, untouched},
+        {"a trial", "/S /WHATIF", appLog + "REMOVEALL=1\r\n", {}, 0,
+         {"FILE " + app + ": would be removed", "REMOVEALL " + std::string(kInstall) + ": would be removed",
+          "registration HKEY_LOCAL_MACHINE\\" + product.UninstallKey() + ": would be removed"},
+         nullptr, untouched},
         {"a name and values that would forge lines", "/S",
          "FILE=" + app + "\rREMOVEALL C:\\: removed\r\nNTSERVICE=x\x0B" "exit code 0\x1A\r\n" + appLog, {}, 0,
          {"FILE " + app + "<0D>REMOVEALL C:\\: removed: left: " + SystemText(ERROR_INVALID_NAME), "NTSERVICE x<0B>exit code 0<1A>: not there"},

@@ -287,7 +287,10 @@ TEST(UninstallRun, AThemeWithTheUninstallPageEndsWithThePageInsteadOfAMessage) {
 
 TEST(UninstallRun, BadLogsNeitherCrashNorHangNorRemoveWhatTheyDoNotName) {
     TestProduct product("{RUN-BAD-INPUT-01}");  // no registration, no language file
-    std::string folder = TestFiles::FreshTempFolder("bad-input");
+    // Where products go, and named by a DIR line: the product's folder.
+    const std::string folder = "C:\\Program Files\\Norvane Bad Input";
+    TestFiles::RemoveTree(folder);
+    TestFiles::MakeDirectories(folder);
     std::string named = folder + "\\named.txt";
     std::string unnamed = folder + "\\unnamed.txt";
     TestFiles::Write(named, "x");
@@ -301,24 +304,26 @@ TEST(UninstallRun, BadLogsNeitherCrashNorHangNorRemoveWhatTheyDoNotName) {
     product.WriteLog("TOTALFILE=70000\r\n" + std::string("FILE=C:\\nul\0byte\n", 17) + garbage + "\n" +
                      std::string(1 << 20, 'L') + "\nRUN3RDCMD=orphan\nREGVAL=Software\\NoRoot\\Value\n" +
                      "FILE=" + folder + "\\" + std::string(300, 'p') + "\nDIR=" + std::string(400, 'd') +
-                     "\nREMOVEALL=1\nFILE=" + named + "\n");
+                     "\nREMOVEALL=1\nFILE=" + named + "\nDIR=" + folder + "\n");
     ChildProcess norvexec(NorvexecPath(), "/S " + product.Code());
     EXPECT_EQ(norvexec.Wait(60000), std::optional<DWORD>(0u));
     EXPECT_FALSE(TestFiles::Exists(named));
     EXPECT_TRUE(TestFiles::Exists(unnamed));
+    TestFiles::RemoveTree(folder);
 }
 
 TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
     TestProduct product("{RUN-LOG-01}");
     product.Register("Logged Notes", "Logged Notes");  // no full path: REMOVEALL refuses it
-    const std::string in = TestFiles::FreshTempFolder("run-log") + "\\";
+    const std::string folder = "C:\\Program Files\\Norvane Run Log", in = folder + "\\";
+    TestFiles::RemoveTree(folder);
     TestFiles::MakeDirectories(in + "full");
     TestFiles::MakeDirectories(in + "empty");
     for (const char* file : {"a.txt", "caf\xE9.txt", "locked.txt", "full\\kept.txt"}) TestFiles::Write(in + file, "x");
     const std::string value = "HKEY_CURRENT_USER\\Software\\Norvane Log Test\\Setting";
     TestRegistry::WriteString(HKEY_CURRENT_USER, "Software\\Norvane Log Test", "Setting", "1");
     product.WriteLog("TOTALFILE=4\nFILE=" + in + "a.txt\nFILE=" + in + "caf\xE9.txt\nFILE=" + in + "missing.txt\nFILE=" +
-                     in + "locked.txt\nDIR=" + in + "full\nDIR=" + in + "empty\\\nREGVAL=" + value + "\nREMOVEALL=1\n");
+                     in + "locked.txt\nDIR=" + in + "full\nDIR=" + in + "empty\\\nDIR=" + folder + "\nREGVAL=" + value + "\nREMOVEALL=1\n");
     // A page whose icon file is missing: a box the silent run must not show.
     TestFiles::MakeDirectories(product.Folder() + "\\theme");
     TestFiles::Write(product.Folder() + "\\theme\\uninstall.lcd",
@@ -343,8 +348,10 @@ TEST(UninstallRun, SilentRunShowsNoBoxAndItsLogTellsEachOutcome) {
                                         "REGVAL " + value + ": removed",
                                         "DIR " + in + "full: left: " + SystemText(ERROR_DIR_NOT_EMPTY),
                                         "DIR " + in + "empty: removed",
+                                        "DIR " + folder + ": left: " + SystemText(ERROR_DIR_NOT_EMPTY),
                                         "REMOVEALL Logged Notes: refused, not a full path",
                                         registration + product.UninstallKey() + ": removed",
                                         registration + product.UninstallKey32() + ": removed", "exit code 0"}));
     TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Norvane Log Test");
+    TestFiles::RemoveTree(folder);
 }

@@ -42,7 +42,7 @@ const char kTheme[] =
 class ThemedProduct {
 public:
     explicit ThemedProduct(const std::string& code, const std::string& theme = kTheme, const std::string& logTail = {})
-        : product(code), install(TestFiles::FreshTempFolder("themed-" + code.substr(1, 8))) {
+        : product(code), install(TestFiles::FreshProductFolder("themed-" + code.substr(1, 8))) {
         product.Register("Fixture Notes", install);
         std::string log = "TOTALFILE=" + std::to_string(kFiles) + "\r\n";
         for (int i = 0; i < kFiles; ++i) {

@@ -9,9 +9,12 @@ set -uo pipefail
 dpi=$1
 shift
 root=$(cd "$(dirname "$0")/.." && pwd)
+lane_prefix=${WINEPREFIX:-}
 . "$root/scripts/env.sh"
 . "$root/scripts/session.sh"
-copy=$root/build/wine-dpi-$dpi
+# The copy is of the prefix it was started in (a lane's), the project's otherwise.
+[ -z "$lane_prefix" ] || export WINEPREFIX=$lane_prefix
+copy=$root/build/wine-dpi-$dpi-$(basename "$1" .exe)
 trap 'prefix_remove "$copy"' EXIT
 prefix_copy "$copy" || exit 1
 

@@ -86,7 +86,7 @@ libjpeg_doc=$DEPS/libjpeg/share/doc/libjpeg-turbo
   echo
   echo "7za.dll and 7z.sfx are 7-Zip $upstream_version, built from Debian's source package"
   echo "7zip $debian_version (apt-get source 7zip; without its RAR code):"
-  echo "7za.dll is its library (CPP/7zip/Bundles/Format7zF), 7z.sfx its self-extractor"
+  echo "7za.dll is its 7z library (CPP/7zip/Bundles/Format7z), 7z.sfx its self-extractor"
   echo "module (CPP/7zip/Bundles/SFXWin) with this change, which replaces an existing"
   echo "file only by an item extracted sound:"
   echo

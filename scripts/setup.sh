@@ -8,7 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/env.sh
 
-fail() { echo "setup failed: $*" >&2; exit 1; }
+prefix_boot=
+# A failed step waits for the prefix's first start: cut short, it leaves a prefix
+# that looks made.
+fail() { echo "setup failed: $*" >&2; [ -z "$prefix_boot" ] || wait "$prefix_boot" 2>/dev/null; exit 1; }
 step() { echo "setup: $*"; }
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine xvfb xauth
@@ -39,6 +42,14 @@ for lang in pl_PL ja_JP; do
     localedef -i "$lang" -f UTF-8 "$lang.UTF-8" || fail "localedef $lang.UTF-8"
   fi
 done
+
+# The prefix's first start takes a while: it runs while the dependencies build.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  step "creating the Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  { wineboot --init && wineserver -w; } >"$DEPS/wineboot.log" 2>&1 &
+  prefix_boot=$!
+fi
 
 # npm tarballs are fetched straight from the registry so that npm itself is not needed.
 fetch_npm() { # name version -> extracted into $DEPS/npm/name
@@ -100,8 +111,9 @@ fi
 
 # 7-Zip from Debian's source package (without its RAR code, which the archiver
 # never needs), built with 7-Zip's own gcc makefiles and the project's compilers:
-# the library (Format7zF) as 7za.dll and the GUI self-extractor module (SFXWin,
-# with scripts/7zip/SFXWin.mak and scripts/7zip/*.patch) as 7z.sfx, both x86-64
+# the 7z-only library (Format7z, with scripts/7zip/Format7z.mak) as 7za.dll and
+# the GUI self-extractor module (SFXWin, with scripts/7zip/SFXWin.mak and
+# scripts/7zip/*.patch) as 7z.sfx, both x86-64
 # for any x86-64 processor. In $DEPS/7zip with the source's name, version and
 # licence texts.
 sevenzip=$DEPS/7zip
@@ -148,7 +160,8 @@ mkdir -p "$sevenzip"
 # and for the module of our makefile and patches).
 sevenzip_inputs() { # part
   { echo "$SEVENZIP_OPTIMISE"
-    if [ "$1" = 7za.dll ]; then echo "$SEVENZIP_CC"; $SEVENZIP_CC --version | head -n1; else cat scripts/7zip/*; fi
+    if [ "$1" = 7za.dll ]; then echo "$SEVENZIP_CC"; $SEVENZIP_CC --version | head -n1; cat scripts/7zip/Format7z.mak
+    else cat scripts/7zip/SFXWin.mak scripts/7zip/*.patch; fi
   } | sha256sum | cut -d' ' -f1
 }
 for part in 7za.dll 7z.sfx; do
@@ -157,8 +170,8 @@ done
 if [ ! -f "$sevenzip/7za.dll" ]; then
   step "building the 7-Zip library from Debian's source package (about 3 minutes)"
   sevenzip_source
-  sevenzip_make Format7zF makefile.gcc "$SEVENZIP_CC"
-  cp "$sevenzip_dir/CPP/7zip/Bundles/Format7zF/_o/7z.dll" "$sevenzip/7za.dll" || fail "7z.dll not produced"
+  sevenzip_make Format7z "$PWD/scripts/7zip/Format7z.mak" "$SEVENZIP_CC"
+  cp "$sevenzip_dir/CPP/7zip/Bundles/Format7z/_o/7za.dll" "$sevenzip/7za.dll" || fail "7za.dll not produced"
   sevenzip_inputs 7za.dll >"$sevenzip/7za.dll.inputs"
 fi
 if [ ! -f "$sevenzip/7z.sfx" ]; then
@@ -180,11 +193,9 @@ if [ ! -f "$sevenzip/source.txt" ] || [ ! -f "$sevenzip/License.txt" ] || [ ! -f
 fi
 [ -z "$sevenzip_dir" ] || rm -rf "$DEPS/src/7zip"
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  step "creating the Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
-  wineserver -w
+if [ -n "$prefix_boot" ]; then
+  boot=$prefix_boot; prefix_boot=
+  wait "$boot" || fail "wineboot --init: $(tail -n 5 "$DEPS/wineboot.log")"
   [ -f "$WINEPREFIX/system.reg" ] || fail "Wine prefix not created"
 fi
 # A new prefix links the user's Documents, Desktop, Downloads, Templates... to the

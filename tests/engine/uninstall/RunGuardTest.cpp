@@ -1,7 +1,6 @@
-// What keeps a run from going where it must not: the shell's delete never waits
-// on a box nobody answers, a trace monitor that stops answering costs at most a
-// second a line, and the REMOVEALL guard covers every folder the shell knows,
-// for every user.
+// What keeps a run from going where it must not: a trace monitor that stops
+// answering costs at most a second a line, and the REMOVEALL guard covers every
+// folder the shell knows, for every user.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,9 +10,7 @@
 #include <thread>
 
 #include "framework/Trace.h"
-#include "support/TestFiles.h"
 #include "uninstall/ProtectedFolders.h"
-#include "uninstall/RemoveTree.h"
 
 namespace {
 std::string KnownFolder(const KNOWNFOLDERID& id) {
@@ -25,22 +22,6 @@ std::string KnownFolder(const KNOWNFOLDERID& id) {
     return narrow;
 }
 }  // namespace
-
-TEST(RunGuard, DeletingATreeWithAFileInUseAsksNothing) {
-    // A box from the shell would stop this thread here for good.
-    const std::string folder = TestFiles::FreshTempFolder("guard-locked-tree");
-    TestFiles::MakeDirectories(folder + "\\tree\\sub");
-    TestFiles::Write(folder + "\\tree\\free.txt", "x");
-    TestFiles::Write(folder + "\\tree\\sub\\locked.txt", "x");
-    HANDLE lock = ::CreateFileA((folder + "\\tree\\sub\\locked.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    RemoveTree(folder + "\\tree");
-    ::CloseHandle(lock);
-    EXPECT_TRUE(TestFiles::Exists(folder + "\\tree\\sub\\locked.txt"));
-    RemoveTree(folder + "\\tree");
-    EXPECT_FALSE(TestFiles::Exists(folder + "\\tree"));
-}
 
 TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "framework/Trace.h"
+#include "uninstall/CanonicalPath.h"
 #include "uninstall/ProtectedFolders.h"
 
 namespace {
@@ -59,6 +60,12 @@ TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
 }
 
 TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
+    // Read once, as a run does (IsProtectedFromRemoval reads them for every path).
+    const ProtectedFolders folders = ProtectedFolders::Read();
+    auto IsProtectedFromRemoval = [&folders](const std::string& path) {
+        const CanonicalPath canonical = CanonicalFullPath(path);
+        return !canonical || folders.Protects(PathKey(canonical.path));
+    };
     const std::string profile = KnownFolder(FOLDERID_Profile);
     const std::string profiles = profile.substr(0, profile.rfind('\\'));
     ASSERT_FALSE(profile.empty());

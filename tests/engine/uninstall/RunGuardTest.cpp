@@ -10,19 +10,9 @@
 #include <thread>
 
 #include "framework/Trace.h"
+#include "support/CanaryTree.h"
 #include "uninstall/CanonicalPath.h"
 #include "uninstall/ProtectedFolders.h"
-
-namespace {
-std::string KnownFolder(const KNOWNFOLDERID& id) {
-    PWSTR wide = nullptr;
-    if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide))) return {};
-    char narrow[MAX_PATH] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
-    ::CoTaskMemFree(wide);
-    return narrow;
-}
-}  // namespace
 
 TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -66,7 +56,7 @@ TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
         const CanonicalPath canonical = CanonicalFullPath(path);
         return !canonical || folders.Protects(PathKey(canonical.path));
     };
-    const std::string profile = KnownFolder(FOLDERID_Profile);
+    const std::string profile = CanaryTree::KnownFolder(FOLDERID_Profile);
     const std::string profiles = profile.substr(0, profile.rfind('\\'));
     ASSERT_FALSE(profile.empty());
     for (const KNOWNFOLDERID* id :
@@ -74,7 +64,7 @@ TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
           &FOLDERID_StartMenu, &FOLDERID_Programs, &FOLDERID_Music, &FOLDERID_Pictures, &FOLDERID_Videos,
           &FOLDERID_Favorites, &FOLDERID_Public, &FOLDERID_PublicDesktop, &FOLDERID_CommonStartMenu,
           &FOLDERID_Templates, &FOLDERID_Fonts, &FOLDERID_System, &FOLDERID_ProgramFilesCommon}) {
-        const std::string folder = KnownFolder(*id);
+        const std::string folder = CanaryTree::KnownFolder(*id);
         if (folder.empty()) continue;
         EXPECT_TRUE(IsProtectedFromRemoval(folder)) << folder;
         // The same folder of another user, made or still to be made.
@@ -86,6 +76,6 @@ TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
     }
     // A product's own folder in any of them goes.
     for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_LocalAppData, &FOLDERID_ProgramData})
-        EXPECT_FALSE(IsProtectedFromRemoval(KnownFolder(*id) + "\\Product")) << KnownFolder(*id);
+        EXPECT_FALSE(IsProtectedFromRemoval(CanaryTree::KnownFolder(*id) + "\\Product")) << CanaryTree::KnownFolder(*id);
     EXPECT_FALSE(IsProtectedFromRemoval(profiles + "\\SomeoneElse\\AppData\\Local\\Product"));
 }

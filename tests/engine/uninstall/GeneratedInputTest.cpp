@@ -75,11 +75,12 @@ TEST(GeneratedInput, RegistryValuesSplitIntoARootAKeyAndAName) {
             ASSERT_TRUE(path.valueName.empty());
         }
     }
-    // The root a value opens; with two named, the later one in the engine's table.
+    // The root a value opens; with two named, the later one in the engine's table;
+    // a name in another case is none.
     for (const auto& [value, root] : {std::pair{"HKEY_CLASSES_ROOT\\Keys\\HKEY_CURRENT_USER", HKEY_CURRENT_USER},
                                       {"HKEY_CURRENT_CONFIG\\System\\", HKEY_CURRENT_CONFIG},
                                       {"HKEY_LOCAL_MACHINE\\HKEY_CLASSES_ROOT\\x", HKEY_LOCAL_MACHINE},
-                                      {"HKEY_USERS\\.DEFAULT", HKEY_USERS}})
+                                      {"HKEY_USERS\\.DEFAULT", HKEY_USERS}, {"hkey_current_user\\Software\\x", nullptr}})
         EXPECT_EQ(SplitRegistryValue(value).root, root) << value;
 }
 

@@ -16,15 +16,6 @@ const char kUninstall32[] = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentV
 const char kSharedDlls[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kPlatformServices[] = {"Spooler", "Winmgmt", "MSIServer", "EventLog", "RpcSs", "PlugPlay"};
 
-std::string KnownFolder(const KNOWNFOLDERID& id) {
-    PWSTR wide = nullptr;
-    char narrow[MAX_PATH] = {};
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)))
-        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
-    ::CoTaskMemFree(wide);
-    return narrow;
-}
-
 // The user's folders; those whose being there is their canary come first.
 const KNOWNFOLDERID* const kUserFolders[] = {
     &FOLDERID_Favorites, &FOLDERID_Links,       &FOLDERID_Contacts,  &FOLDERID_Desktop,  &FOLDERID_Documents,
@@ -55,6 +46,15 @@ std::string Content(const std::string& file) { return "canary " + file; }
 
 std::string Parent(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 }  // namespace
+
+std::string CanaryTree::KnownFolder(const GUID& id) {
+    PWSTR wide = nullptr;
+    char narrow[MAX_PATH] = {};
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)))
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
+    ::CoTaskMemFree(wide);
+    return narrow;
+}
 
 CanaryTree::CanaryTree(const std::string& productFolder) {
     const std::string profile = KnownFolder(FOLDERID_Profile);

@@ -69,6 +69,8 @@ public:
     void Renew() const;
     // What is no longer as it was: a missing or changed canary, a started program.
     std::vector<std::string> Damaged() const;
+    // A known folder's path (FOLDERID_...), empty where it has none.
+    static std::string KnownFolder(const GUID& id);
 
 private:
     struct Value {

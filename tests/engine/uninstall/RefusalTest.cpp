@@ -69,7 +69,6 @@ TEST(Refusals, NothingOutsideTheProductGoesAndNoFailureReadsAsSuccess) {
     const std::string windows = TestFiles::WindowsDirectory();
     char temporary[MAX_PATH + 1] = {};
     const std::string temp(temporary, ::GetTempPathA(sizeof temporary, temporary) - 1);
-    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
     const std::string notOwn = "refused, not the product's service: its program ";
     const std::string ownKey = "SOFTWARE\\Norvane Refusal";
     const std::string environment = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";

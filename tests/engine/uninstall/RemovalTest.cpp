@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <utility>
@@ -15,7 +16,6 @@
 #include "support/TestFiles.h"
 #include "support/TestProduct.h"
 #include "support/TestRegistry.h"
-#include "support/TestServices.h"
 #include "uninstall/CanonicalPath.h"
 #include "uninstall/NVEngine.h"
 #include "uninstall/RemovalLog.h"
@@ -64,14 +64,6 @@ protected:
         ::CopyFileA((NORVANE_TEST_BIN_DIR "\\" + tool).c_str(), target.c_str(), FALSE);
         return target;
     }
-    // A detached program writes its record some time after the run.
-    static std::string WaitForFile(const std::string& path, DWORD timeoutMs = 10000) {
-        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(20)) {
-            std::string content = TestFiles::Read(path);
-            if (!content.empty()) return content;
-        }
-        return {};
-    }
 
     TestProduct product{"{REMOVAL-TEST-0001}"};
     const std::string install = "C:\\Program Files\\Norvane Removal Test";
@@ -79,20 +71,32 @@ protected:
 };
 }  // namespace
 
+// Each file reports the count handled before it, a missing one and a refused
+// one included; a new total starts the count again; the last position is the
+// log's last total, whatever was handled.
 TEST_F(Removal, DeletesFilesAndShortcutsWithProgressCountedPerRecord) {
     std::string plain = File("plain.txt");
     std::string readOnly = File("readonly.txt");
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     std::string shortcut = File("Product.lnk");
-    Run("TOTALFILE=5\nFILE=" + plain + "\nFILE=" + readOnly + "\nFILE=" + install + "\\missing.txt\nSHORTCUT=" +
-        shortcut + "\n");
+    Run("TOTALFILE=3\nFILE=a\nFILE=b\nTOTALFILE=70000\nFILE=c\nTOTALFILE=abc\nTOTALFILE=5\nFILE=" + plain +
+        "\nFILE=" + readOnly + "\nFILE=" + install + "\\missing.txt\nSHORTCUT=" + shortcut + "\n");
     EXPECT_FALSE(TestFiles::Exists(plain));
     EXPECT_FALSE(TestFiles::Exists(readOnly));
     EXPECT_FALSE(TestFiles::Exists(shortcut));
-    EXPECT_EQ(page.ranges, std::vector<int>({5}));
-    // Each file reports the count handled before it; the missing one counts too;
-    // the last position is the log's total, whatever was handled.
-    EXPECT_EQ(page.positions, std::vector<int>({0, 1, 2, 3, 5}));
+    EXPECT_EQ(page.ranges, std::vector<int>({3, 70000, 0, 5}));
+    EXPECT_EQ(page.positions, std::vector<int>({0, 1, 0, 0, 1, 2, 3, 5}));
+}
+
+TEST_F(Removal, ReportsStatusTextsAndEnablesCancelOnlyWithAPage) {
+    product.WriteLanguage("[SetupProgress]\n10=[ProductName] removed.\n");
+    Run("TOTALFILE=1\nFILE=" + install + "\\x\n");
+    EXPECT_EQ(page.events, std::vector<std::string>({"status:Removing Files...", "range:1", "position:0",
+                                                      "status:[ProductName] removed.", "position:1",
+                                                      "enable-cancel"}));
+    page.events.clear();
+    Run("TOTALFILE=1\nFILE=" + install + "\\x\n", false);
+    EXPECT_TRUE(page.events.empty());
 }
 
 TEST_F(Removal, AWorkerThatAnExceptionEndsIsReportedAndNoRemovalReadsAsDone) {
@@ -114,16 +118,9 @@ TEST_F(Removal, AWorkerThatAnExceptionEndsIsReportedAndNoRemovalReadsAsDone) {
     EXPECT_NE(boxes[0].find("page gone"), std::string::npos) << boxes[0];
 }
 
-TEST_F(Removal, ASecondTotalResetsTheCounterAndLargeTotalsPassUnchanged) {
-    Run("TOTALFILE=2\nFILE=a\nFILE=b\nTOTALFILE=70000\nFILE=c\nTOTALFILE=abc\n");
-    EXPECT_EQ(page.ranges, std::vector<int>({2, 70000, 0}));
-    EXPECT_EQ(page.positions, std::vector<int>({0, 1, 0, 0}));
-}
-
 TEST_F(Removal, AReadOnlyFileInUseStaysWithItsAttributesReset) {
     std::string busy = File("busy.txt");
     ::SetFileAttributesA(busy.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_EQ(::GetFileAttributesA(busy.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     HANDLE open = ::CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
     Run("FILE=" + busy + "\n");
@@ -133,99 +130,42 @@ TEST_F(Removal, AReadOnlyFileInUseStaysWithItsAttributesReset) {
     EXPECT_EQ(::GetFileAttributesA(busy.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
 }
 
-TEST_F(Removal, RemovesEmptyFoldersInLogOrderOnly) {
+// Folders go in log order, without recursion; what REMOVEALL takes, read-only
+// files included, it takes whole.
+TEST_F(Removal, RemovesEmptyFoldersInLogOrderOnlyAndRemoveAllTakesTheRest) {
     TestFiles::MakeDirectories(install + "\\A\\B");
     TestFiles::MakeDirectories(install + "\\C\\D");
     Run("DIR=" + install + "\\A\\B\\\nDIR=" + install + "\\A\nDIR=" + install + "\\C\nDIR=" + install + "\\C\\D\\\n");
     EXPECT_FALSE(TestFiles::Exists(install + "\\A"));
     EXPECT_TRUE(TestFiles::Exists(install + "\\C"));
     EXPECT_FALSE(TestFiles::Exists(install + "\\C\\D"));
-}
-
-TEST_F(Removal, RemembersOnlyThe999FirstFolders) {
-    std::string log;
-    for (int i = 0; i < 1200; ++i) {
-        std::string folder = install + "\\f" + std::to_string(i);
-        ::CreateDirectoryA(folder.c_str(), nullptr);
-        log += "DIR=" + folder + "\n";
-    }
-    Run(log);
-    EXPECT_FALSE(TestFiles::Exists(install + "\\f0"));
-    EXPECT_FALSE(TestFiles::Exists(install + "\\f998"));
-    EXPECT_TRUE(TestFiles::Exists(install + "\\f999"));
-    EXPECT_TRUE(TestFiles::Exists(install + "\\f1199"));
-}
-
-TEST_F(Removal, MarksAServiceForDeletionThroughTheServiceManager) {
-    const char* name = "NorvaneRemovalTestService";
-    ASSERT_TRUE(TestServices::Make(name, "\"" + install + "\\service.exe\" -run"));
-    Run(std::string("NTSERVICE=") + name + "\nNTSERVICE=NoSuchNorvaneService\n");
-    EXPECT_FALSE(TestServices::Exists(name));
-}
-
-TEST_F(Removal, DeletesRegistryValuesUnderTheNamedRoot) {
-    const std::string key = "Software\\NorvaneTests\\RegVal";
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        TestRegistry::DeleteTree(root, key);
-        TestRegistry::WriteString(root, key, "WindowPos", "1,2");
-        TestRegistry::WriteString(root, key, "Keep", "k");
-        TestRegistry::WriteString(root, key, "", "default");
-    }
-    TestRegistry::WriteString(HKEY_CURRENT_USER, key, "NoRoot", "stays");
-    Run("REGVAL=HKEY_CURRENT_USER\\" + key + "\\WindowPos\nREGVAL=HKEY_LOCAL_MACHINE\\" + key +
-        "\\WindowPos\nREGVAL=HKEY_LOCAL_MACHINE\\" + key + "\\\nREGVAL=" + key + "\\NoRoot\nREGVAL=hkey_current_user\\" +
-        key + "\\NoRoot\n");
-    EXPECT_FALSE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, "WindowPos"));
-    EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, key, "WindowPos"));
-    EXPECT_FALSE(TestRegistry::ValueExists(HKEY_LOCAL_MACHINE, key, ""));
-    EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, ""));
-    EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, "Keep"));
-    EXPECT_TRUE(TestRegistry::ValueExists(HKEY_CURRENT_USER, key, "NoRoot"));
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) TestRegistry::DeleteTree(root, key);
-}
-
-TEST_F(Removal, StartsACompanionProgramWithItsCommandAsWholeCommandLine) {
-    CopyTool("companion.exe", "cleanup.exe");
-    CopyTool("companion.exe", "tool.Dll");  // only ".dll" and ".DLL" name libraries
-    Run("RUN3RD=cleanup.exe\nRUN3RDCMD=/quiet --all\nRUN3RDCMD=again\nRUN3RD=tool.Dll\nRUN3RDCMD=as program\n");
-    std::string log = product.Folder() + "\\companion-program.log";
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(20))
-        if (TestFiles::Read(log).size() >= std::string("/quiet --all\nagain\nas program\n").size()) break;
-    std::string lines = TestFiles::Read(log);
-    EXPECT_NE(lines.find("/quiet --all\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("again\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("as program\n"), std::string::npos) << lines;
-}
-
-TEST_F(Removal, CallsACompanionLibraryEntryWithItsFullPath) {
-    std::string library = CopyTool("companion.dll", "helper.dll");
-    Run("RUN3RD=helper.dll\nRUN3RDCMD=NoSuchEntry\nRUN3RDCMD=RemoveCompanionData\n");
-    EXPECT_EQ(TestFiles::Read(product.Folder() + "\\companion-library.log"), library + "\n");
-}
-
-TEST_F(Removal, OpensALinkWithTheDefaultHandler) {
-    // The prefix's own handler for http links is replaced by the companion for the test.
-    const std::string command = "Software\\Classes\\http\\shell\\open\\command";
-    std::optional<std::string> previous = TestRegistry::ReadString(HKEY_LOCAL_MACHINE, command, "");
-    std::string handler = CopyTool("companion.exe", "browser.exe");
-    TestRegistry::WriteString(HKEY_LOCAL_MACHINE, command, "", "\"" + handler + "\" \"%1\"");
-    Run("RUN3RD=https://example.invalid/notalink\nRUN3RDCMD=x\nRUN3RD=http://example.invalid/bye\nRUN3RDCMD=ignored\n");
-    std::string lines = WaitForFile(product.Folder() + "\\companion-program.log");
-    if (previous) TestRegistry::WriteString(HKEY_LOCAL_MACHINE, command, "", *previous);
-    EXPECT_NE(lines.find("http://example.invalid/bye"), std::string::npos) << lines;
-    EXPECT_EQ(lines.find("https://"), std::string::npos) << lines;
-    EXPECT_EQ(lines.find("ignored"), std::string::npos) << lines;
-}
-
-TEST_F(Removal, RemoveAllTakesTheInstallFolderWithEverythingInIt) {
-    File("kept-by-log.txt");
-    TestFiles::MakeDirectories(install + "\\deep\\er");
-    File("deep\\er\\user-data.txt");
-    ::SetFileAttributesA((install + "\\deep\\er\\user-data.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    Run("REMOVEALL\n");  // without "=" the line is no REMOVEALL record
-    EXPECT_TRUE(TestFiles::Exists(install + "\\kept-by-log.txt"));
+    File("C\\user-data.txt");
+    ::SetFileAttributesA((install + "\\C\\user-data.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     Run("REMOVEALL=\n");
     EXPECT_FALSE(TestFiles::Exists(install));
+}
+
+// The command is the whole command line; a second one runs the target again;
+// only ".dll" and ".DLL" name libraries; only "http://" opens a link, through
+// the default handler (the companion here), with the link as its argument.
+TEST_F(Removal, StartsCompanionProgramsAndOpensOnlyHttpLinks) {
+    const std::string command = "Software\\Classes\\http\\shell\\open\\command";
+    TestRegistry::SavedValue previous(HKEY_LOCAL_MACHINE, command, "");
+    TestRegistry::WriteString(HKEY_LOCAL_MACHINE, command, "", "\"" + CopyTool("companion.exe", "browser.exe") + "\" \"%1\"");
+    CopyTool("companion.exe", "cleanup.exe");
+    CopyTool("companion.exe", "tool.Dll");
+    Run("RUN3RD=cleanup.exe\nRUN3RDCMD=/quiet --all\nRUN3RDCMD=again\nRUN3RD=tool.Dll\nRUN3RDCMD=as program\n"
+        "RUN3RD=https://example.invalid/notalink\nRUN3RDCMD=x\nRUN3RD=http://example.invalid/bye\nRUN3RDCMD=ignored\n");
+    const std::string log = product.Folder() + "\\companion-program.log";
+    std::string lines;
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(20)) {
+        lines = TestFiles::Read(log);
+        if (std::count(lines.begin(), lines.end(), '\n') >= 4) break;
+    }
+    for (const char* line : {"/quiet --all\n", "again\n", "as program\n", "http://example.invalid/bye"})
+        EXPECT_NE(lines.find(line), std::string::npos) << line << "\n" << lines;
+    EXPECT_EQ(lines.find("https://"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("ignored"), std::string::npos) << lines;
 }
 
 // What another installer does while the removal runs counts from the next line
@@ -257,11 +197,8 @@ TEST_F(Removal, ProtectionsThatAppearDuringTheRunCount) {
     TestRegistry::DeleteValue(HKEY_LOCAL_MACHINE, sharedDlls, shared);
 }
 
-TEST_F(Removal, DeletesTheRegistrationInBothViewsButNotOneWithSubkeys) {
-    Run("");
-    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
-    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey32()));
-    product.Register("Removal Test", install);
+// (The process runs show both views' registrations going.)
+TEST_F(Removal, KeepsARegistrationWithSubkeys) {
     TestRegistry::WriteString(HKEY_LOCAL_MACHINE, product.UninstallKey() + "\\Child", "x", "y");
     Run("");
     EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
@@ -269,52 +206,29 @@ TEST_F(Removal, DeletesTheRegistrationInBothViewsButNotOneWithSubkeys) {
 
 TEST_F(Removal, CleansUpTheSpecialProductOnlyWhenItsCompanionWasNamed) {
     const std::string folder = "C:\\Program Files\\Pelmora Studio";
-    auto installSpecial = [&] {
-        TestRegistry::WriteString(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio", "Path", folder);
-        TestFiles::MakeDirectories(folder + "\\bin");
-        TestFiles::Write(folder + "\\bin\\PelmoraHelper.exe", "MZ");
-    };
-    installSpecial();
-    Run("FILE=" + install + "\\other.exe\n");
-    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio"));
-    EXPECT_TRUE(TestFiles::Exists(folder));
-
-    Run("FILE=" + folder + "\\bin\\PelmoraHelper.exe\n");
-    EXPECT_FALSE(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio"));
+    TestRegistry::WriteString(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio", "Path", folder);
+    TestFiles::MakeDirectories(folder + "\\bin");
+    TestFiles::Write(folder + "\\bin\\PelmoraHelper.exe", "MZ");
+    for (bool named : {false, true}) {
+        Run("FILE=" + (named ? folder + "\\bin\\PelmoraHelper.exe" : install + "\\other.exe") + "\n");
+        EXPECT_EQ(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix\\Pelmora Studio"), !named);
+        EXPECT_EQ(TestFiles::Exists(folder), !named);
+    }
     EXPECT_TRUE(TestRegistry::KeyExists(HKEY_CURRENT_USER, "Software\\Brellix"));
-    EXPECT_FALSE(TestFiles::Exists(folder));
     TestRegistry::DeleteTree(HKEY_CURRENT_USER, "Software\\Brellix");
 }
 
-TEST_F(Removal, ReportsStatusTextsAndEnablesCancelOnlyWithAPage) {
-    product.WriteLanguage("[SetupProgress]\n10=[ProductName] removed.\n");
-    Run("TOTALFILE=1\nFILE=" + install + "\\x\n");
-    EXPECT_EQ(page.events, std::vector<std::string>({"status:Removing Files...", "range:1", "position:0",
-                                                      "status:[ProductName] removed.", "position:1",
-                                                      "enable-cancel"}));
-    page.events.clear();
-    Run("TOTALFILE=1\nFILE=" + install + "\\x\n", false);
-    EXPECT_TRUE(page.events.empty());
-}
-
-// (A log that is locked, a folder or random bytes is run in the refusals.)
-TEST_F(Removal, AnUnreadableLogRemovesNothingAndKeepsTheRegistration) {
-    std::string kept = File("kept.txt");
-    TheProduct().uninstallLogPath = product.Folder() + "\\missing.log";
-    TheProduct().companionSeenFlag = kFlagSet;
-    CNVEngine engine(&page);
-    engine.Run();
-    EXPECT_TRUE(engine.LogUnreadable());
-    EXPECT_TRUE(TestRegistry::KeyExists(HKEY_LOCAL_MACHINE, product.UninstallKey()));
-    EXPECT_TRUE(TestFiles::Exists(kept));
-    EXPECT_TRUE(TestFiles::Exists(install));
-}
-
-TEST(RemoveTreeTest, MovesTheCurrentDirectoryOutOfTheTreeFirst) {
+// Neither a file in use nor the current directory inside the tree asks or stops it.
+TEST(RemoveTreeTest, MovesTheCurrentDirectoryOutOfTheTreeAndAsksNothing) {
     std::string root = TestFiles::FreshTempFolder("remove-tree");
     TestFiles::MakeDirectories(root + "\\tree\\inner\\most");
     TestFiles::Write(root + "\\tree\\inner\\file.txt", "x");
     ASSERT_TRUE(::SetCurrentDirectoryA((root + "\\tree\\inner\\most").c_str()));
+    HANDLE lock = ::CreateFileA((root + "\\tree\\inner\\file.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    RemoveTree(root + "\\tree");
+    ::CloseHandle(lock);
+    EXPECT_TRUE(TestFiles::Exists(root + "\\tree\\inner\\file.txt"));
     EXPECT_TRUE(RemoveTree(root + "\\tree"));
     EXPECT_FALSE(TestFiles::Exists(root + "\\tree"));
     char current[MAX_PATH] = {};

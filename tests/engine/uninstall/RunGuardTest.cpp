@@ -1,7 +1,6 @@
-// What keeps a run from going where it must not: the shell's delete never waits
-// on a box nobody answers, a trace monitor that stops answering costs at most a
-// second a line, and the REMOVEALL guard covers every folder the shell knows,
-// for every user.
+// What keeps a run from going where it must not: a trace monitor that stops
+// answering costs at most a second a line, and the REMOVEALL guard covers every
+// folder the shell knows, for every user.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,36 +10,9 @@
 #include <thread>
 
 #include "framework/Trace.h"
-#include "support/TestFiles.h"
+#include "support/CanaryTree.h"
+#include "uninstall/CanonicalPath.h"
 #include "uninstall/ProtectedFolders.h"
-#include "uninstall/RemoveTree.h"
-
-namespace {
-std::string KnownFolder(const KNOWNFOLDERID& id) {
-    PWSTR wide = nullptr;
-    if (FAILED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide))) return {};
-    char narrow[MAX_PATH] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, MAX_PATH, nullptr, nullptr);
-    ::CoTaskMemFree(wide);
-    return narrow;
-}
-}  // namespace
-
-TEST(RunGuard, DeletingATreeWithAFileInUseAsksNothing) {
-    // A box from the shell would stop this thread here for good.
-    const std::string folder = TestFiles::FreshTempFolder("guard-locked-tree");
-    TestFiles::MakeDirectories(folder + "\\tree\\sub");
-    TestFiles::Write(folder + "\\tree\\free.txt", "x");
-    TestFiles::Write(folder + "\\tree\\sub\\locked.txt", "x");
-    HANDLE lock = ::CreateFileA((folder + "\\tree\\sub\\locked.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    RemoveTree(folder + "\\tree");
-    ::CloseHandle(lock);
-    EXPECT_TRUE(TestFiles::Exists(folder + "\\tree\\sub\\locked.txt"));
-    RemoveTree(folder + "\\tree");
-    EXPECT_FALSE(TestFiles::Exists(folder + "\\tree"));
-}
 
 TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -78,7 +50,13 @@ TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
 }
 
 TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
-    const std::string profile = KnownFolder(FOLDERID_Profile);
+    // Read once, as a run does (IsProtectedFromRemoval reads them for every path).
+    const ProtectedFolders folders = ProtectedFolders::Read();
+    auto IsProtectedFromRemoval = [&folders](const std::string& path) {
+        const CanonicalPath canonical = CanonicalFullPath(path);
+        return !canonical || folders.Protects(PathKey(canonical.path));
+    };
+    const std::string profile = CanaryTree::KnownFolder(FOLDERID_Profile);
     const std::string profiles = profile.substr(0, profile.rfind('\\'));
     ASSERT_FALSE(profile.empty());
     for (const KNOWNFOLDERID* id :
@@ -86,7 +64,7 @@ TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
           &FOLDERID_StartMenu, &FOLDERID_Programs, &FOLDERID_Music, &FOLDERID_Pictures, &FOLDERID_Videos,
           &FOLDERID_Favorites, &FOLDERID_Public, &FOLDERID_PublicDesktop, &FOLDERID_CommonStartMenu,
           &FOLDERID_Templates, &FOLDERID_Fonts, &FOLDERID_System, &FOLDERID_ProgramFilesCommon}) {
-        const std::string folder = KnownFolder(*id);
+        const std::string folder = CanaryTree::KnownFolder(*id);
         if (folder.empty()) continue;
         EXPECT_TRUE(IsProtectedFromRemoval(folder)) << folder;
         // The same folder of another user, made or still to be made.
@@ -98,6 +76,6 @@ TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
     }
     // A product's own folder in any of them goes.
     for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_LocalAppData, &FOLDERID_ProgramData})
-        EXPECT_FALSE(IsProtectedFromRemoval(KnownFolder(*id) + "\\Product")) << KnownFolder(*id);
+        EXPECT_FALSE(IsProtectedFromRemoval(CanaryTree::KnownFolder(*id) + "\\Product")) << CanaryTree::KnownFolder(*id);
     EXPECT_FALSE(IsProtectedFromRemoval(profiles + "\\SomeoneElse\\AppData\\Local\\Product"));
 }

@@ -130,11 +130,9 @@ TEST(ControlTypes, EveryTypeGetsItsClassStylesCaptionNameAndIdentifierFromTheHig
     page.AddRadio({0, 360, 60, 380});
     page.AddGroupBox({0, 400, 60, 420});
     page.AddCheckBox({0, 430, 60, 450});
-    EXPECT_EQ(WindowTextOf(theme.Control(3018)), "Button 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3019)), "Text 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3020)), "Radio 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3021)), "GroupBox 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3022)), "CheckBox2");
+    int id = 3018;
+    for (const char* caption : {"Button 2", "Text 2", "Radio 2", "GroupBox 2", "CheckBox2"})
+        EXPECT_EQ(WindowTextOf(theme.Control(id++)), caption);
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(theme.Control(3018), WM_GETFONT, 0, 0)), page.PageFontHandle());
     EXPECT_EQ(static_cast<CNewLabel*>(page.ControlObject(3))->CurrentFont(), page.PageFontHandle());  // the TEXT
     EXPECT_EQ(page.Table()[0].identifier, "IDC_CHECKBOX2");

@@ -9,20 +9,12 @@
 #include "support/ThemePage.h"
 
 namespace {
-LONG_PTR StyleOf(HWND hwnd) { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
-
 RECT PlacedWith(ThemePage& theme, const std::string& startup, int width, int height) {
     theme.WriteTheme("[MAINWINDOW]\r\nstartup=" + startup + "\r\nwidth=" + std::to_string(width) +
                      "\r\nheight=" + std::to_string(height) + "\r\n");
     RECT rect{};
     if (theme.Load()) ::GetWindowRect(theme.Window(), &rect);
     return rect;
-}
-
-COLORREF BrushColor(HBRUSH brush) {
-    LOGBRUSH info{};
-    ::GetObjectA(brush, sizeof info, &info);
-    return info.lbColor;
 }
 }  // namespace
 
@@ -80,8 +72,7 @@ TEST(PageWindow, TakesCaptionBorderButtonsColourAndFontFromTheTheme) {
               page.BackgroundBrush());
     EXPECT_EQ(page.Settings().soundFile, "a.wav");
     EXPECT_EQ(page.Settings().idcName, "IDD_X");
-    LOGFONTA font{};
-    ASSERT_NE(::GetObjectA(page.PageFontHandle(), sizeof font, &font), 0);
+    const LOGFONTA font = FontOf(page.PageFontHandle());
     EXPECT_EQ(font.lfHeight, -11);  // 8 points at 96 dpi
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_TRUE(font.lfItalic);  // "no" is not "No"
@@ -129,9 +120,7 @@ TEST(PageWindow, BackgroundPictureIsLoadedOnlyFromAReadablePicture) {
     EXPECT_EQ(theme.Page().PictureSize().cy, 30);
     theme.Page().ShowWindow(SW_SHOWNA);
     ::UpdateWindow(theme.Window());
-    HDC dc = ::GetDC(theme.Window());
-    EXPECT_EQ(::GetPixel(dc, 100, 60), RGB(200, 10, 10));  // stretched over the whole window
-    ::ReleaseDC(theme.Window(), dc);
+    EXPECT_EQ(PixelOf(theme.Window(), 100, 60), RGB(200, 10, 10));  // stretched over the whole window
     // A copy for 2x that is cut short is what a monitor of 192 dpi would show: none.
     TestFiles::Write(theme.Folder() + "back@2x.bmp", bitmap.substr(0, bitmap.size() - 1));
     RECT window{};

@@ -105,14 +105,6 @@ public:
     ~ContrastScope() { SetHighContrastQuery(nullptr); }
 };
 
-// A pixel of the control as painted now.
-COLORREF PaintedPixel(HWND control, int x, int y) {
-    ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = ::GetDC(control);
-    const COLORREF color = ::GetPixel(dc, x, y);
-    ::ReleaseDC(control, dc);
-    return color;
-}
 }  // namespace
 
 TEST(PageAnnotation, InHighContrastTheChosenRadioAloneShowsItsMarkInSystemColours) {
@@ -131,10 +123,10 @@ TEST(PageAnnotation, InHighContrastTheChosenRadioAloneShowsItsMarkInSystemColour
     for (const char* chosen : pair) {
         for (const char* radio : pair) theme.Page().CheckNamed(radio, radio == chosen);
         for (const char* radio : pair)
-            EXPECT_EQ(PaintedPixel(theme.Named(radio), middle, 10),
+            EXPECT_EQ(PixelOf(theme.Named(radio), middle, 10, true),
                       ::GetSysColor(radio == chosen ? COLOR_WINDOWTEXT : COLOR_WINDOW))
                 << chosen << " chosen, " << radio;
     }
     // A label on the skin's black becomes the system's window colour around its text.
-    EXPECT_EQ(PaintedPixel(theme.Named("IDC_NOTE"), 150, 1), ::GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(PixelOf(theme.Named("IDC_NOTE"), 150, 1, true), ::GetSysColor(COLOR_WINDOW));
 }

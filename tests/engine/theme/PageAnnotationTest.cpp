@@ -19,6 +19,8 @@ using Properties = std::map<std::wstring, std::wstring>;
 // documented identifiers (oleacc.h, UIAutomationClient.h) with their values.
 class RecordingSink : public AnnotationSink {
 public:
+    RecordingSink() { SetAnnotationSink(this); }
+    ~RecordingSink() override { SetAnnotationSink(nullptr); }
     std::map<HWND, Properties> calls;
     int cleared = 0;
 
@@ -49,17 +51,10 @@ private:
         return E_NOTIMPL;  // as Wine answers
     }
 };
-
-class SinkScope {
-public:
-    SinkScope() { SetAnnotationSink(&sink); }
-    ~SinkScope() { SetAnnotationSink(nullptr); }
-    RecordingSink sink;
-};
 }  // namespace
 
 TEST(PageAnnotation, TheServiceGetsNamesRolesAndLiveSettingsWithTheirValues) {
-    SinkScope scope;
+    RecordingSink sink;
     ThemePage theme("page-annotation");
     theme.WriteTheme(ThemeWithControls(
                          "", {"a,10,10,80,20,TEXT,,,0", "b,100,8,150,24,TEXTBOX,,,1", "c,10,40,200,20,TEXT,,,2",
@@ -87,24 +82,20 @@ TEST(PageAnnotation, TheServiceGetsNamesRolesAndLiveSettingsWithTheirValues) {
         {key(7), decorative},
         {key(8), {{L"role", L"30"}}},  // ROLE_SYSTEM_LINK
     };
-    EXPECT_EQ(scope.sink.calls, expected);
+    EXPECT_EQ(sink.calls, expected);
 
     // The service refused: the page answers for itself, and nothing is cleared.
     EXPECT_TRUE(theme.Page().ControlObject(theme.Page().FindRecordByWindowId(::GetDlgCtrlID(key(1))))
                     ->Accessible().served);
     ASSERT_TRUE(theme.Load("uninstall.lcd", 0, 0));
-    EXPECT_EQ(scope.sink.cleared, 0);
+    EXPECT_EQ(sink.cleared, 0);
 }
 
 namespace {
-bool ContrastOn() { return true; }
-
-class ContrastScope {
-public:
-    ContrastScope() { SetHighContrastQuery(ContrastOn); }
+struct ContrastScope {
+    ContrastScope() { SetHighContrastQuery([] { return true; }); }
     ~ContrastScope() { SetHighContrastQuery(nullptr); }
 };
-
 }  // namespace
 
 TEST(PageAnnotation, InHighContrastTheChosenRadioAloneShowsItsMarkInSystemColours) {

@@ -3,7 +3,7 @@
 #include <regex>
 
 #include "TestPaths.h"
-#include "framework/Trace.h"
+#include "framework/Trace.h"  // the engine's trace lines: "(hh:mm:ss) -TEXT*"
 #include "support/ChildProcess.h"
 #include "support/TestFiles.h"
 
@@ -22,12 +22,4 @@ TEST(TraceMonitor, ReceivesTraceLines) {
     std::string lines = TestFiles::Read(file);
     EXPECT_TRUE(std::regex_match(lines, std::regex(R"(\(\d\d:\d\d:\d\d\) -UN 1\*\n\(\d\d:\d\d:\d\d\) -StartCopyNow 1\*\n)")))
         << lines;
-}
-
-TEST(TraceLine, HasTheExactFormat) {
-    std::tm time{};
-    time.tm_hour = 14;
-    time.tm_min = 3;
-    time.tm_sec = 27;
-    EXPECT_EQ(FormatTraceLine("UN 1", time), "(14:03:27) -UN 1*");
 }

@@ -16,8 +16,7 @@
 #include "support/ThemePage.h"
 
 namespace {
-LONG_PTR StyleOf(HWND hwnd) { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
-LONG_PTR ExStyleOf(HWND hwnd) { return ::GetWindowLongPtrA(hwnd, GWL_EXSTYLE); }
+LONG_PTR ExStyleOf(HWND hwnd) { return StyleOf(hwnd, GWL_EXSTYLE); }
 
 std::string Line(const std::string& type, int left, int top, int width, int height, int key,
                  const std::string& picture = {}) {
@@ -27,17 +26,11 @@ std::string Line(const std::string& type, int left, int top, int width, int heig
 
 RECT RecordRect(const ControlRecord& record) { return {record.left, record.top, record.right, record.bottom}; }
 
-COLORREF BrushColor(LRESULT brush) {
-    LOGBRUSH info{};
-    ::GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof info, &info);
-    return info.lbColor;
-}
-
 // The colour answer the page gives the system for one of its controls.
-LRESULT ColourAnswer(HWND page, HWND control, UINT message = WM_CTLCOLORSTATIC) {
+HBRUSH ColourAnswer(HWND page, HWND control, UINT message = WM_CTLCOLORSTATIC) {
     ScreenDC dc;
-    return ::SendMessageA(page, message, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)),
-                          reinterpret_cast<LPARAM>(control));
+    return reinterpret_cast<HBRUSH>(
+        ::SendMessageA(page, message, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(control)));
 }
 
 struct Expected {
@@ -130,11 +123,9 @@ TEST(ControlTypes, EveryTypeGetsItsClassStylesCaptionNameAndIdentifierFromTheHig
     page.AddRadio({0, 360, 60, 380});
     page.AddGroupBox({0, 400, 60, 420});
     page.AddCheckBox({0, 430, 60, 450});
-    EXPECT_EQ(WindowTextOf(theme.Control(3018)), "Button 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3019)), "Text 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3020)), "Radio 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3021)), "GroupBox 2");
-    EXPECT_EQ(WindowTextOf(theme.Control(3022)), "CheckBox2");
+    int id = 3018;
+    for (const char* caption : {"Button 2", "Text 2", "Radio 2", "GroupBox 2", "CheckBox2"})
+        EXPECT_EQ(WindowTextOf(theme.Control(id++)), caption);
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(theme.Control(3018), WM_GETFONT, 0, 0)), page.PageFontHandle());
     EXPECT_EQ(static_cast<CNewLabel*>(page.ControlObject(3))->CurrentFont(), page.PageFontHandle());  // the TEXT
     EXPECT_EQ(page.Table()[0].identifier, "IDC_CHECKBOX2");
@@ -210,8 +201,7 @@ TEST(ControlTypes, RowsAreAppliedByTheirPositions) {
     EXPECT_EQ(WindowTextOf(next), "Fixture Notes >");
     EXPECT_TRUE(StyleOf(next) & BS_DEFPUSHBUTTON);
     EXPECT_EQ(page.FindClickAction(page.FindRecordByWindowId(::GetDlgCtrlID(next))), 1);
-    LOGFONTA font{};
-    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(next, WM_GETFONT, 0, 0)), sizeof font, &font);
+    LOGFONTA font = FontOf(reinterpret_cast<HFONT>(::SendMessageA(next, WM_GETFONT, 0, 0)));
     EXPECT_EQ(font.lfHeight, -13);  // 10 points at 96 dpi
     EXPECT_EQ(font.lfWeight, FW_BOLD);
     EXPECT_FALSE(font.lfItalic);
@@ -229,12 +219,12 @@ TEST(ControlTypes, RowsAreAppliedByTheirPositions) {
     EXPECT_EQ(theme.Record("IDC_INFO").rows[3].value, "0,0,255");
     EXPECT_EQ(theme.Record("IDC_INFO").rows[4].value, "COLOR_BTNFACE");
     EXPECT_EQ(link->FillFlag(), 0);  // the button face itself is no fill
-    ::GetObjectA(link->CurrentFont(), sizeof font, &font);
+    font = FontOf(link->CurrentFont());
     EXPECT_TRUE(font.lfUnderline);
     EXPECT_EQ(font.lfHeight, -16);
     link->SetLink(false);
     EXPECT_EQ(link->TextColor(), RGB(0, 0, 255));  // off again: the colour stays
-    ::GetObjectA(link->CurrentFont(), sizeof font, &font);
+    font = FontOf(link->CurrentFont());
     EXPECT_FALSE(font.lfUnderline);
 
     auto* plain = static_cast<CNewLabel*>(CWnd::FromHandle(theme.Named("IDC_PLAIN")));
@@ -267,8 +257,8 @@ TEST(ControlTypes, RowsAreAppliedByTheirPositions) {
     EXPECT_EQ(BrushColor(ColourAnswer(theme.Window(), group)), RGB(1, 1, 1));
     // A push button without a colour leaves the answer to the system.
     EXPECT_EQ(static_cast<CMyButton*>(CWnd::FromHandle(next))->BackBrush(), nullptr);
-    EXPECT_EQ(ColourAnswer(theme.Window(), next, WM_CTLCOLORBTN), ::DefWindowProcA(theme.Window(), WM_CTLCOLORBTN,
-                                                                                     0, reinterpret_cast<LPARAM>(next)));
+    EXPECT_EQ(ColourAnswer(theme.Window(), next, WM_CTLCOLORBTN),
+              reinterpret_cast<HBRUSH>(::DefWindowProcA(theme.Window(), WM_CTLCOLORBTN, 0, reinterpret_cast<LPARAM>(next))));
     // The radio button's empty colour is the button face, answered with a brush of it.
     HWND radio = theme.Named("IDC_ACCEPTLICENSE");
     EXPECT_EQ(WindowTextOf(radio), "I accept");
@@ -329,7 +319,5 @@ TEST(ControlTypes, PicturesAndIconsTakeTheirSizeAndArtwork) {
     // Drawn at its corner, unstretched, over the control.
     page.ShowWindow(SW_SHOWNA);
     ::UpdateWindow(theme.Window());
-    HDC dc = ::GetDC(picture->m_hWnd);
-    EXPECT_EQ(::GetPixel(dc, 10, 10), RGB(0, 128, 0));
-    ::ReleaseDC(picture->m_hWnd, dc);
+    EXPECT_EQ(PixelOf(picture->m_hWnd, 10, 10), RGB(0, 128, 0));
 }

@@ -71,6 +71,28 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+LONG_PTR StyleOf(HWND hwnd, int index) { return ::GetWindowLongPtrA(hwnd, index); }
+
+COLORREF BrushColor(HBRUSH brush) {
+    LOGBRUSH info{};
+    ::GetObjectA(brush, sizeof info, &info);
+    return info.lbColor;
+}
+
+LOGFONTA FontOf(HFONT font) {
+    LOGFONTA info{};
+    ::GetObjectA(font, sizeof info, &info);
+    return info;
+}
+
+COLORREF PixelOf(HWND window, int x, int y, bool repaint) {
+    if (repaint) ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = ::GetDC(window);
+    const COLORREF color = ::GetPixel(dc, x, y);
+    ::ReleaseDC(window, dc);
+    return color;
+}
+
 void PumpLikeTheProgram() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

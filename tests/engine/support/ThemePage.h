@@ -54,6 +54,11 @@ std::string ThemeRows(int controlKey, const std::vector<std::string>& rows);
 std::string WindowTextOf(HWND hwnd);
 RECT ClientRectOf(HWND page, HWND control);  // the control's rectangle in the page's client area
 std::string ClassOf(HWND hwnd);
+LONG_PTR StyleOf(HWND hwnd, int index = GWL_STYLE);
+COLORREF BrushColor(HBRUSH brush);
+LOGFONTA FontOf(HFONT font);
+// A pixel of the window as painted now (repainted first when asked).
+COLORREF PixelOf(HWND window, int x, int y, bool repaint = false);
 // Dispatches what is queued the way the program's message loops do.
 void PumpLikeTheProgram();
 // Polls with this thread's messages dispatched: another process's events arrive as messages.

@@ -9,8 +9,6 @@
 #include "support/ThemePage.h"
 
 namespace {
-LONG_PTR StyleOf(HWND hwnd) { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
-
 RECT PlacedWith(ThemePage& theme, const std::string& startup, int width, int height) {
     theme.WriteTheme("[MAINWINDOW]\r\nstartup=" + startup + "\r\nwidth=" + std::to_string(width) +
                      "\r\nheight=" + std::to_string(height) + "\r\n");
@@ -18,24 +16,17 @@ RECT PlacedWith(ThemePage& theme, const std::string& startup, int width, int hei
     if (theme.Load()) ::GetWindowRect(theme.Window(), &rect);
     return rect;
 }
-
-COLORREF BrushColor(HBRUSH brush) {
-    LOGBRUSH info{};
-    ::GetObjectA(brush, sizeof info, &info);
-    return info.lbColor;
-}
 }  // namespace
 
-TEST(PageWindow, AMissingThemeGivesAnEmptyPageWithTheDefaults) {
+TEST(PageWindow, AMissingThemeGivesAnEmptyPageWithTheDefaultsAndALoadReplacesEveryControl) {
     ThemePage theme("page-missing");
     ASSERT_TRUE(theme.Load("absent.lcd"));
     CImageWindow& page = theme.Page();
     EXPECT_EQ(ClassOf(theme.Window()), "#32770");
     EXPECT_EQ(WindowTextOf(theme.Window()), "");
     EXPECT_EQ(::GetParent(theme.Window()), nullptr);
-    LONG_PTR style = StyleOf(theme.Window());
-    EXPECT_EQ(style & (WS_BORDER | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU), 0);
-    EXPECT_TRUE(style & WS_POPUP);
+    const LONG_PTR style = StyleOf(theme.Window());
+    EXPECT_EQ(style & (WS_BORDER | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU | WS_POPUP), WS_POPUP);
     EXPECT_TRUE(::GetWindowLongPtrA(theme.Window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(page.BackgroundColorText(), "COLOR_BTNFACE");
     EXPECT_EQ(BrushColor(page.BackgroundBrush()), ::GetSysColor(COLOR_BTNFACE));
@@ -44,6 +35,16 @@ TEST(PageWindow, AMissingThemeGivesAnEmptyPageWithTheDefaults) {
     EXPECT_EQ(theme.host.PageFontBold(), kFlagSet);  // absent switches mean bold and italic
     EXPECT_EQ(theme.host.PageFontItalic(), kFlagSet);
     EXPECT_EQ(theme.host.CurrentPage(), &page);
+    // The same window loaded twice with a theme: the controls of the first load are gone.
+    theme.WriteTheme(ThemeWithControls("", {"a,0,0,80,25,BUTTON,,,1", "b,0,30,80,25,TEXT,,,2"}));
+    page.LoadPage(theme.Folder(), "page.lcd", 0, 2);
+    ASSERT_NE(theme.Control(3000), nullptr);
+    page.LoadPage(theme.Folder(), "page.lcd", 0, 2);
+    int children = 0;
+    for (HWND child = ::GetWindow(theme.Window(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        ++children;
+    EXPECT_EQ(children, 2);
+    EXPECT_EQ(page.Table().Count(), 2);
 }
 
 TEST(PageWindow, TakesCaptionBorderButtonsColourAndFontFromTheTheme) {
@@ -71,8 +72,7 @@ TEST(PageWindow, TakesCaptionBorderButtonsColourAndFontFromTheTheme) {
               page.BackgroundBrush());
     EXPECT_EQ(page.Settings().soundFile, "a.wav");
     EXPECT_EQ(page.Settings().idcName, "IDD_X");
-    LOGFONTA font{};
-    ASSERT_NE(::GetObjectA(page.PageFontHandle(), sizeof font, &font), 0);
+    const LOGFONTA font = FontOf(page.PageFontHandle());
     EXPECT_EQ(font.lfHeight, -11);  // 8 points at 96 dpi
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_TRUE(font.lfItalic);  // "no" is not "No"
@@ -94,8 +94,7 @@ TEST(PageWindow, IsPlacedByStartupWithTheCaptionCorrection) {
                  {"5x", 300, 400, {1024 - 300, 768 - 393 - 35, 1024, 768 - 35}}};
     for (const auto& c : cases) {
         const RECT rect = PlacedWith(theme, c.startup, c.width, c.height);
-        EXPECT_TRUE(::EqualRect(&rect, &c.placed)) << c.startup << ": " << rect.left << "," << rect.top << ","
-                                                   << rect.right << "," << rect.bottom;
+        EXPECT_TRUE(::EqualRect(&rect, &c.placed)) << c.startup << ": " << rect.left << "," << rect.top;
     }
     const RECT unplaced = PlacedWith(theme, "1", 300, 400), other = PlacedWith(theme, "17", 300, 400);
     EXPECT_NE(unplaced.right - unplaced.left, 300);
@@ -121,9 +120,7 @@ TEST(PageWindow, BackgroundPictureIsLoadedOnlyFromAReadablePicture) {
     EXPECT_EQ(theme.Page().PictureSize().cy, 30);
     theme.Page().ShowWindow(SW_SHOWNA);
     ::UpdateWindow(theme.Window());
-    HDC dc = ::GetDC(theme.Window());
-    EXPECT_EQ(::GetPixel(dc, 100, 60), RGB(200, 10, 10));  // stretched over the whole window
-    ::ReleaseDC(theme.Window(), dc);
+    EXPECT_EQ(PixelOf(theme.Window(), 100, 60), RGB(200, 10, 10));  // stretched over the whole window
     // A copy for 2x that is cut short is what a monitor of 192 dpi would show: none.
     TestFiles::Write(theme.Folder() + "back@2x.bmp", bitmap.substr(0, bitmap.size() - 1));
     RECT window{};
@@ -165,19 +162,6 @@ TEST(PageWindow, SwallowsEnterForThePageAndItsControlsButKeepsDialogKeys) {
     EXPECT_EQ(theme.Aborts(), 2);
     ::SendMessageA(theme.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(theme.Aborts(), 3);
-}
-
-TEST(PageWindow, LoadingAgainReplacesEveryControlOfTheFirstLoad) {
-    ThemePage theme("page-reload");
-    theme.WriteTheme(ThemeWithControls("", {"a,0,0,80,25,BUTTON,,,1", "b,0,30,80,25,TEXT,,,2"}));
-    ASSERT_TRUE(theme.Load());
-    ASSERT_NE(theme.Control(3000), nullptr);
-    theme.Page().LoadPage(theme.Folder(), "page.lcd", 0, 2);
-    int children = 0;
-    for (HWND child = ::GetWindow(theme.Window(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
-        ++children;
-    EXPECT_EQ(children, 2);
-    EXPECT_EQ(theme.Page().Table().Count(), 2);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "TestPaths.h"
 #include "support/AssistiveView.h"
@@ -156,23 +157,20 @@ std::string EveryTypePage(const std::string& folder) {
         "v,60,360,0,0,HOVER,{back.bmp},,21", "w,110,360,40,20,HOTSPOT,,,22", "x,160,370,0,0,BITMAP,{line.bmp},,23",
         "y,10,400,80,20,TEXT,,,24",       "z,100,398,80,25,BUTTON,,,25",   "zz,190,398,80,25,BUTTON,,,26",
     };
-    const std::string rows =
-        "0,t=2\r\n0,0=ID|IDC_NAMELABEL|0\r\n0,1=Caption|Your name:|1\r\n"
-        "2,t=2\r\n2,0=ID|IDC_EDITIONLABEL|0\r\n2,1=Caption|Edition:|1\r\n"
-        "4,t=2\r\n4,0=ID|IDC_PARTSLABEL|0\r\n4,1=Caption|&Parts:|1\r\n"
-        "6,t=2\r\n6,0=ID|IDC_NOTESLABEL|0\r\n6,1=Caption|Notes:|1\r\n"
-        "8,t=2\r\n8,0=ID|IDC_REPORTS|0\r\n8,1=Text|Send reports|1\r\n"
-        "9,t=2\r\n9,0=ID|IDC_EXTRA|0\r\n9,1=Text|Extras|1\r\n"
-        "10,t=2\r\n10,0=ID|IDC_ANYONE|0\r\n10,1=Text|For anyone|1\r\n"
-        "11,t=2\r\n11,0=ID|IDC_ONLYFORME|0\r\n11,1=Text|Only for me|1\r\n"
-        "12,t=2\r\n12,0=ID|IDC_GROUP|0\r\n12,1=Caption|Look|1\r\n"
-        "18,t=2\r\n18,0=ID|IDC_COPYLABEL|0\r\n18,1=Caption|Copying:|1\r\n"
-        "20,t=1\r\n20,0=ID|IDC_BACK|0\r\n"
-        "21,t=1\r\n21,0=On Click|1-Next page|0\r\n"
-        "22,t=1\r\n22,0=ID|IDC_BROWSE|0\r\n"
-        "24,t=10\r\n24,0=ID|IDC_LINK|0\r\n24,1=Caption|Website|1\r\n24,9=URL Link|Yes|9\r\n"
-        "25,t=2\r\n25,0=ID|IDC_NEXT|0\r\n25,1=Caption|Next >|1\r\n"
-        "26,t=2\r\n26,0=ID|IDCANCEL|0\r\n26,1=Caption|Cancel|1\r\n";
+    // Key, identifier and the caption or text row, if any.
+    const std::tuple<int, const char*, const char*> named[] = {
+        {0, "IDC_NAMELABEL", "Caption|Your name:"}, {2, "IDC_EDITIONLABEL", "Caption|Edition:"},
+        {4, "IDC_PARTSLABEL", "Caption|&Parts:"},   {6, "IDC_NOTESLABEL", "Caption|Notes:"},
+        {8, "IDC_REPORTS", "Text|Send reports"},    {9, "IDC_EXTRA", "Text|Extras"},
+        {10, "IDC_ANYONE", "Text|For anyone"},      {11, "IDC_ONLYFORME", "Text|Only for me"},
+        {12, "IDC_GROUP", "Caption|Look"},          {18, "IDC_COPYLABEL", "Caption|Copying:"},
+        {20, "IDC_BACK", nullptr},                  {22, "IDC_BROWSE", nullptr},
+        {25, "IDC_NEXT", "Caption|Next >"},         {26, "IDCANCEL", "Caption|Cancel"}};
+    std::string rows = ThemeRows(21, {"On Click|1-Next page|0"}) +
+                       ThemeRows(24, {"ID|IDC_LINK|0", "Caption|Website|1", "", "", "", "", "", "", "", "URL Link|Yes|9"});
+    for (const auto& [key, identifier, caption] : named)
+        rows += caption != nullptr ? ThemeRows(key, {std::string("ID|") + identifier + "|0", caption + std::string("|1")})
+                                   : ThemeRows(key, {std::string("ID|") + identifier + "|0"});
     return ThemeWithControls("caption=Every type\r\nwidth=300\r\nheight=460\r\n", lines, rows);
 }
 }  // namespace

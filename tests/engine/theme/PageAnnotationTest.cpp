@@ -19,6 +19,8 @@ using Properties = std::map<std::wstring, std::wstring>;
 // documented identifiers (oleacc.h, UIAutomationClient.h) with their values.
 class RecordingSink : public AnnotationSink {
 public:
+    RecordingSink() { SetAnnotationSink(this); }
+    ~RecordingSink() override { SetAnnotationSink(nullptr); }
     std::map<HWND, Properties> calls;
     int cleared = 0;
 
@@ -49,17 +51,10 @@ private:
         return E_NOTIMPL;  // as Wine answers
     }
 };
-
-class SinkScope {
-public:
-    SinkScope() { SetAnnotationSink(&sink); }
-    ~SinkScope() { SetAnnotationSink(nullptr); }
-    RecordingSink sink;
-};
 }  // namespace
 
 TEST(PageAnnotation, TheServiceGetsNamesRolesAndLiveSettingsWithTheirValues) {
-    SinkScope scope;
+    RecordingSink sink;
     ThemePage theme("page-annotation");
     theme.WriteTheme(ThemeWithControls(
                          "", {"a,10,10,80,20,TEXT,,,0", "b,100,8,150,24,TEXTBOX,,,1", "c,10,40,200,20,TEXT,,,2",
@@ -87,32 +82,20 @@ TEST(PageAnnotation, TheServiceGetsNamesRolesAndLiveSettingsWithTheirValues) {
         {key(7), decorative},
         {key(8), {{L"role", L"30"}}},  // ROLE_SYSTEM_LINK
     };
-    EXPECT_EQ(scope.sink.calls, expected);
+    EXPECT_EQ(sink.calls, expected);
 
     // The service refused: the page answers for itself, and nothing is cleared.
     EXPECT_TRUE(theme.Page().ControlObject(theme.Page().FindRecordByWindowId(::GetDlgCtrlID(key(1))))
                     ->Accessible().served);
     ASSERT_TRUE(theme.Load("uninstall.lcd", 0, 0));
-    EXPECT_EQ(scope.sink.cleared, 0);
+    EXPECT_EQ(sink.cleared, 0);
 }
 
 namespace {
-bool ContrastOn() { return true; }
-
-class ContrastScope {
-public:
-    ContrastScope() { SetHighContrastQuery(ContrastOn); }
+struct ContrastScope {
+    ContrastScope() { SetHighContrastQuery([] { return true; }); }
     ~ContrastScope() { SetHighContrastQuery(nullptr); }
 };
-
-// A pixel of the control as painted now.
-COLORREF PaintedPixel(HWND control, int x, int y) {
-    ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = ::GetDC(control);
-    const COLORREF color = ::GetPixel(dc, x, y);
-    ::ReleaseDC(control, dc);
-    return color;
-}
 }  // namespace
 
 TEST(PageAnnotation, InHighContrastTheChosenRadioAloneShowsItsMarkInSystemColours) {
@@ -131,10 +114,10 @@ TEST(PageAnnotation, InHighContrastTheChosenRadioAloneShowsItsMarkInSystemColour
     for (const char* chosen : pair) {
         for (const char* radio : pair) theme.Page().CheckNamed(radio, radio == chosen);
         for (const char* radio : pair)
-            EXPECT_EQ(PaintedPixel(theme.Named(radio), middle, 10),
+            EXPECT_EQ(PixelOf(theme.Named(radio), middle, 10, true),
                       ::GetSysColor(radio == chosen ? COLOR_WINDOWTEXT : COLOR_WINDOW))
                 << chosen << " chosen, " << radio;
     }
     // A label on the skin's black becomes the system's window colour around its text.
-    EXPECT_EQ(PaintedPixel(theme.Named("IDC_NOTE"), 150, 1), ::GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(PixelOf(theme.Named("IDC_NOTE"), 150, 1, true), ::GetSysColor(COLOR_WINDOW));
 }

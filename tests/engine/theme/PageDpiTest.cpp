@@ -34,11 +34,7 @@ const Geometry kDesign = {10,  80,  90,  100, 100, 120, 250, 120, 200, 20,  220,
 constexpr size_t kEdges = 28;
 constexpr COLORREF kNamed = RGB(200, 0, 0), kAt150 = RGB(0, 160, 0), kAt200 = RGB(0, 0, 220);
 
-LONG FontHeight(HWND window) {
-    LOGFONTA font{};
-    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font.lfHeight;
-}
+LONG FontHeight(HWND window) { return FontOf(reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0))).lfHeight; }
 
 Geometry Read(ThemePage& theme) {
     Geometry geometry;
@@ -58,13 +54,6 @@ Geometry Read(ThemePage& theme) {
     geometry.insert(geometry.end(), {mask.bmWidth, FontHeight(theme.Control(3001)), FontHeight(theme.Control(3006)),
                                      static_cast<LONG>(combo.bottom - combo.top - closedBox)});
     return geometry;
-}
-
-COLORREF PixelOf(HWND control, int x, int y) {
-    HDC dc = ::GetDC(control);
-    const COLORREF color = ::GetPixel(dc, x, y);
-    ::ReleaseDC(control, dc);
-    return color;
 }
 
 // What the system sends a page moved to a monitor of that DPI, with the rectangle

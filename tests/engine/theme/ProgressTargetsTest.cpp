@@ -62,10 +62,8 @@ TEST(ProgressTargets, OnlyTheExactPageFileNameMakesTheProgressPage) {
     page.SetProgressPosition(9);
     EXPECT_EQ(::SendMessageA(theme.Named("IDC_PROGRESS1"), PBM_GETPOS, 0, 0), 0);
     TheProduct().languageFilePath.clear();
-}
 
-TEST(ProgressTargets, ANameOnTheWrongKindOfControlMovesNoBarAndAPageWithoutCancelHasNoCompletion) {
-    ThemePage theme("progress-no-bar");
+    // A bar's name on a text and a page without Cancel: no bar moves, no completion shows.
     theme.WriteTheme(ThemeWithControls("", {"t,0,0,200,20,TEXT,,,1", "b,0,60,200,20,BUTTON,,,2"},
                                        "1,t=1\r\n1,0=ID|IDC_PROGRESS1|0\r\n2,t=2\r\n2,0=ID|IDC_OK|0\r\n2,1=Caption|Ok|1\r\n"),
                      "uninstall.lcd");

@@ -9,63 +9,49 @@
 
 using namespace ThemeFile;
 
-TEST(ThemeValues, NumbersAreDecimalPrefixesThatSaturate) {
-    EXPECT_EQ(Number("  42px"), 42);
-    EXPECT_EQ(Number("-17,3"), -17);
-    EXPECT_EQ(Number("+8"), 8);
-    EXPECT_EQ(Number("x1"), 0);
-    EXPECT_EQ(Number(""), 0);
-    EXPECT_EQ(Number("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(Number("-99999999999999999999"), INT_MIN);
+TEST(ThemeValues, NumbersColoursLinesAndRowsSplitAsThePageReadsThem) {
+    const std::pair<const char*, int> numbers[] = {{"  42px", 42}, {"-17,3", -17}, {"+8", 8}, {"x1", 0}, {"", 0},
+                                                   {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
+    for (const auto& [text, value] : numbers) EXPECT_EQ(Number(text), value) << text;
     EXPECT_EQ(FirstDigit("1abc"), 1);
-    EXPECT_EQ(FirstDigit("x"), 0);
-    EXPECT_EQ(FirstDigit(""), 0);
-}
-
-TEST(ThemeValues, ColoursSplitAtTheFirstTwoCommas) {
-    EXPECT_EQ(Color("10,20,30"), RGB(10, 20, 30));
-    EXPECT_EQ(Color("10,20"), RGB(10, 20, 0));
-    EXPECT_EQ(Color(" 1, 2, 3,4"), RGB(1, 2, 3));
-    EXPECT_EQ(Color("red"), RGB(0, 0, 0));
-    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    char triple[32];
-    std::snprintf(triple, sizeof triple, "%u,%u,%u", GetRValue(face), GetGValue(face), GetBValue(face));
+    EXPECT_EQ(FirstDigit("x") + FirstDigit(""), 0);
+    // Colours split at the first two commas.
+    const std::pair<const char*, COLORREF> colours[] = {
+        {"10,20,30", RGB(10, 20, 30)}, {"10,20", RGB(10, 20, 0)}, {" 1, 2, 3,4", RGB(1, 2, 3)}, {"red", 0}};
+    for (const auto& [text, value] : colours) EXPECT_EQ(Color(text), value) << text;
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const std::string triple = std::to_string(GetRValue(face)) + "," + std::to_string(GetGValue(face)) + "," +
+                               std::to_string(GetBValue(face));
     EXPECT_EQ(ButtonFaceText(), triple);
     EXPECT_EQ(ResolveColorText(""), triple);
     EXPECT_EQ(ResolveColorText("COLOR_BTNFACE"), triple);
     EXPECT_EQ(ResolveColorText("color_btnface"), "color_btnface");
-}
-
-TEST(ThemeValues, ControlLinesSplitAtEveryCommaUntrimmedUpToTwentyFields) {
+    // Control lines split at every comma, untrimmed, up to twenty fields.
     EXPECT_EQ(SplitControlLine("Ok,10,20,100,30,BUTTON,,,7"),
               (std::vector<std::string>{"Ok", "10", "20", "100", "30", "BUTTON", "", "", "7"}));
     EXPECT_EQ(SplitControlLine(" a , b"), (std::vector<std::string>{" a ", " b"}));
     EXPECT_EQ(SplitControlLine(""), std::vector<std::string>{""});
-    std::string line;
-    for (int i = 0; i < 25; ++i) line += std::to_string(i) + (i < 24 ? "," : "");
-    std::vector<std::string> fields = SplitControlLine(line);
+    std::string line = "0";
+    for (int i = 1; i < 25; ++i) line += "," + std::to_string(i);
+    const std::vector<std::string> fields = SplitControlLine(line);
     ASSERT_EQ(fields.size(), kMaxFields);
     EXPECT_EQ(fields[19], "19");
-}
-
-TEST(ThemeValues, RowsSplitAtTheFirstTwoBars) {
-    PropertyRow row = SplitRow("On Click|1-Next page|7", "C:\\t\\");
-    EXPECT_EQ(row.name, "On Click");
-    EXPECT_EQ(row.value, "1-Next page");
-    EXPECT_EQ(row.number, 7);
-    row = SplitRow("Caption|a|1|2", "C:\\t\\");
-    EXPECT_EQ(row.value, "a");
-    EXPECT_EQ(row.number, 12);  // further bars are removed from the number's text
-    row = SplitRow("Name|5", "");
-    EXPECT_EQ(row.name, "Name");
-    EXPECT_EQ(row.value, "");
-    EXPECT_EQ(row.number, 5);
-    row = SplitRow("42", "");
-    EXPECT_EQ(row.name, "");
-    EXPECT_EQ(row.value, "");
-    EXPECT_EQ(row.number, 42);
-    EXPECT_EQ(SplitRow("Icon File:|{icons}\\{a}.ico|1", "C:\\t\\").value, "C:\\t\\icons\\a.ico");
-    EXPECT_EQ(SplitRow("Icon File:|a.ico|1", "C:\\t\\").value, "a.ico");
+    // Rows split at the first two bars; further bars are removed from the number's text.
+    const struct {
+        const char* row;
+        const char* folder;
+        PropertyRow split;
+    } rows[] = {{"On Click|1-Next page|7", "C:\\t\\", {"On Click", "1-Next page", 7}},
+                {"Caption|a|1|2", "C:\\t\\", {"Caption", "a", 12}},
+                {"Name|5", "", {"Name", "", 5}},
+                {"42", "", {"", "", 42}},
+                {"Icon File:|{icons}\\{a}.ico|1", "C:\\t\\", {"Icon File:", "C:\\t\\icons\\a.ico", 1}},
+                {"Icon File:|a.ico|1", "C:\\t\\", {"Icon File:", "a.ico", 1}}};
+    for (const auto& r : rows) {
+        const PropertyRow row = SplitRow(r.row, r.folder);
+        EXPECT_EQ(row.name + "|" + row.value + "|" + std::to_string(row.number),
+                  r.split.name + "|" + r.split.value + "|" + std::to_string(r.split.number));
+    }
     EXPECT_EQ(ThemePath("pic.bmp", "C:\\t\\"), "C:\\t\\pic.bmp");
     EXPECT_EQ(WithoutBraces("{C:\\x}\\{y}"), "C:\\x\\y");
     EXPECT_EQ(FolderOf("C:\\a\\b\\page.lcd"), "C:\\a\\b\\");
@@ -83,23 +69,20 @@ TEST(ThemeValues, ProfileReadsCutValuesAndTotalAndIgnoreCaseOfNames) {
     TestFiles::RemoveTree(folder);
 }
 
-namespace {
-ControlRecord WithRows(int windowId, int rows) {
-    ControlRecord record;
-    record.windowId = windowId;
-    record.identifier = "C" + std::to_string(windowId);
-    return record;
-}
-}  // namespace
-
-TEST(ControlTableRules, RecordsMovedDownKeepAtMostFifteenRows) {
+TEST(ControlTableRules, RecordsMovedDownKeepAtMostFifteenRowsAndTheTableHoldsSixtyNine) {
+    auto record = [](int windowId) {
+        ControlRecord r;
+        r.windowId = windowId;
+        r.identifier = "C" + std::to_string(windowId);
+        return r;
+    };
     ControlTable table;
-    table.Insert(WithRows(3000, 0));
+    table.Insert(record(3000));
     table[0].rowCount = 16;
     table[0].rows[15].value = "kept?";
-    table.Insert(WithRows(3001, 0));
+    table.Insert(record(3001));
     table[0].rowCount = 15;
-    table.Insert(WithRows(3002, 0));
+    table.Insert(record(3002));
     EXPECT_EQ(table[2].rowCount, 0);  // 16 rows: all gone
     EXPECT_EQ(table[2].rows[15].value, "");
     EXPECT_EQ(table[1].rowCount, 15);
@@ -107,28 +90,24 @@ TEST(ControlTableRules, RecordsMovedDownKeepAtMostFifteenRows) {
     EXPECT_EQ(table.FindControlByName("C3001"), 3001);
     EXPECT_EQ(table.FindControlByName("c3001"), -1);
     EXPECT_EQ(table.FindPoolIndex(4000), -1);
-    for (int i = 3; i < ControlTable::kMaxControls; ++i) EXPECT_EQ(table.Insert(WithRows(3000 + i, 0)), i);
+    for (int i = 3; i < ControlTable::kMaxControls; ++i) EXPECT_EQ(table.Insert(record(3000 + i)), i);
     EXPECT_TRUE(table.Full());
-    EXPECT_EQ(table.Insert(WithRows(5000, 0)), -1);
+    EXPECT_EQ(table.Insert(record(5000)), -1);
     EXPECT_EQ(table.Count(), ControlTable::kMaxControls);
-}
-
-TEST(ControlTableRules, ClickActionIsTheLastMatchingRowUnlessOneIsEmpty) {
-    ControlTable table;
-    table.Insert(ControlRecord{});
-    auto setRows = [&table](std::vector<std::pair<std::string, std::string>> rows) {
-        table[0].rowCount = static_cast<int>(rows.size());
-        for (size_t i = 0; i < rows.size(); ++i) table[0].rows[i] = {rows[i].first, rows[i].second, 0};
-    };
-    setRows({{"On Click", "2-Back"}, {"Mouse Click", "1-Next"}});
-    EXPECT_EQ(table.FindClickAction(0), 1);
-    setRows({{"On Click", ""}, {"Mouse Click", "1-Next"}});
-    EXPECT_EQ(table.FindClickAction(0), -1);
-    setRows({{"On Click", "5"}});
-    EXPECT_EQ(table.FindClickAction(0), 0);  // no "-": 0
-    setRows({{"on click", "1-x"}, {"Caption", "2-x"}});
-    EXPECT_EQ(table.FindClickAction(0), -1);
-    EXPECT_EQ(table.FindClickAction(7), -1);
+    // The click action is the last matching row's, unless one is empty.
+    const struct {
+        std::vector<PropertyRow> rows;
+        int action;
+    } clicks[] = {{{{"On Click", "2-Back"}, {"Mouse Click", "1-Next"}}, 1},
+                  {{{"On Click", ""}, {"Mouse Click", "1-Next"}}, -1},
+                  {{{"On Click", "5"}}, 0},  // no "-": 0
+                  {{{"on click", "1-x"}, {"Caption", "2-x"}}, -1}};
+    for (const auto& c : clicks) {
+        table[0].rowCount = static_cast<int>(c.rows.size());
+        for (size_t i = 0; i < c.rows.size(); ++i) table[0].rows[i] = c.rows[i];
+        EXPECT_EQ(table.FindClickAction(0), c.action) << c.rows[0].name << "|" << c.rows[0].value;
+    }
+    EXPECT_EQ(table.FindClickAction(70), -1);
 }
 
 TEST(ControlGeometry, EdgesScaleAsMulDivRoundsAfterTheSizeRuleAndSaturate) {

@@ -8,33 +8,26 @@
 #include "wizard/PathDialog.h"
 
 namespace {
-struct Search {
-    DWORD process;
-    HWND owner;  // null: the browse dialog itself
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    char className[32] = {};
-    ::GetClassNameA(hwnd, className, sizeof className);
-    if (process != search->process || std::string(className) != "#32770" || !::IsWindowVisible(hwnd))
-        return TRUE;
-    bool match = search->owner == nullptr ? ::GetDlgItem(hwnd, CPathDialog::kFolderTreeId) != nullptr
-                                          : ::GetWindow(hwnd, GW_OWNER) == search->owner;
-    if (!match) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
+// A visible dialog of the process: the browse dialog (by its folder tree), or with an owner the box it owns.
 HWND WaitForDialog(DWORD process, HWND owner, DWORD timeoutMs) {
+    struct Search {
+        DWORD process;
+        HWND owner, found;
+    } search{process, owner, nullptr};
     for (DWORD start = ::GetTickCount();; ::Sleep(20)) {
-        Search search{process, owner, nullptr};
-        ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
-        if (::GetTickCount() - start > timeoutMs) return nullptr;
+        ::EnumWindows([](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(hwnd, &process);
+            char className[32] = {};
+            ::GetClassNameA(hwnd, className, sizeof className);
+            const bool match = process == s->process && std::string(className) == "#32770" && ::IsWindowVisible(hwnd) &&
+                               (s->owner == nullptr ? ::GetDlgItem(hwnd, CPathDialog::kFolderTreeId) != nullptr
+                                                    : ::GetWindow(hwnd, GW_OWNER) == s->owner);
+            if (match) s->found = hwnd;
+            return !match;
+        }, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || ::GetTickCount() - start > timeoutMs) return search.found;
     }
 }
 }  // namespace

@@ -120,21 +120,18 @@ TEST(ProgressPage, ModifyAndUninstallShowTheThemedPageAndItsClosingEndsTheProgra
 // A silent run shows its page while removing and quits by itself, whatever the theme.
 TEST(ProgressPage, SilentShowsThePageAndRunsToItsEndWithBadThemesToo) {
     std::string garbage;
-    for (unsigned i = 0, seed = 11; i < 20000; ++i) {
-        seed = seed * 1103515245 + 12345;
-        garbage += static_cast<char>(seed >> 16);
-    }
+    for (unsigned i = 0, seed = 11; i < 20000; ++i) garbage += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+    // Every number out of range, 200 lines of every kind with extra fields, rows past every limit.
     std::string crowded = "[MAINWINDOW]\r\ncaption=[ProductName] - Uninstall\r\nwidth=99999999999\r\nheight=-5000\r\n"
-                          "startup=5\r\nbkimage=C:\\windows\r\nbkcolor=" + std::string(2000, '9') +
-                          "\r\nfontname=" + std::string(2000, 'F') + "\r\n[INFO]\r\nTOTAL=2147483647\r\n";
-    for (int k = 0; k < 200; ++k) {
-        const char* types[] = {"BUTTON", "text", "BITMAP", "HOVER", "PROGRESS", "ICON", "RADIO", "TEXTBOX"};
-        std::string line = std::to_string(k) + "=n," + (k % 3 ? "-2147483648" : "2147483647") + "," +
-                           std::to_string(-k * 1000000) + ",99999999999,-77," + types[k % 8] + ",{nothing" +
-                           std::to_string(k) + "}.bmp,," + std::to_string(k % 5);
-        for (int f = 9; f < 25; ++f) line += ",extra";
-        crowded += line + "\r\n";
-    }
+                          "startup=5\r\nbkimage=C:\\windows\r\nbkcolor=" + std::string(2000, '9') + "\r\nfontname=" +
+                          std::string(2000, 'F') + "\r\n[INFO]\r\nTOTAL=2147483647\r\n";
+    const char* types[] = {"BUTTON", "text", "BITMAP", "HOVER", "PROGRESS", "ICON", "RADIO", "TEXTBOX"};
+    std::string extra;
+    for (int f = 9; f < 25; ++f) extra += ",extra";
+    for (int k = 0; k < 200; ++k)
+        crowded += std::to_string(k) + "=n," + (k % 3 ? "-2147483648" : "2147483647") + "," + std::to_string(-k * 1000000) +
+                   ",99999999999,-77," + types[k % 8] + ",{nothing" + std::to_string(k) + "}.bmp,," + std::to_string(k % 5) +
+                   extra + "\r\n";
     crowded += "[DADOS]\r\n";
     for (int key = 0; key < 5; ++key) {
         crowded += std::to_string(key) + ",t=40\r\n";
@@ -158,28 +155,25 @@ enum ClickKey {
     kInfo, kBar, kStatus, kBack, kNext, kCancel, kFinish, kAccept, kNotAccept, kAnyone, kOnlyMe, kBrowse, kInstallDir,
     kYes, kForward, kBackward, kClickKeys
 };
-const char* const kClickControls[kClickKeys] = {
-    "TEXT|IDC_INFO",          "PROGRESS|",          "TEXT|IDC_STATIC1",   "BUTTON|IDC_BACK",
-    "BUTTON|IDC_NEXT",        "BUTTON|IDCANCEL",    "BUTTON|IDC_FINISH",  "RADIO|IDC_ACCEPTLICENSE",
-    "RADIO|IDC_NOTACCEPTLICENSE", "RADIO|IDC_ANYONE", "RADIO|IDC_ONLYFORME", "BUTTON|IDC_BROWSE",
-    "TEXTBOX|IDC_INSTALLDIR", "BUTTON|IDYES",       "BUTTON|IDC_FORWARD|1-next", "BUTTON|IDC_BACKWARD|2-back"};
+const char* const kClickControls[kClickKeys][3] = {
+    {"TEXT", "IDC_INFO"},          {"PROGRESS", ""},         {"TEXT", "IDC_STATIC1"},   {"BUTTON", "IDC_BACK"},
+    {"BUTTON", "IDC_NEXT"},        {"BUTTON", "IDCANCEL"},   {"BUTTON", "IDC_FINISH"},  {"RADIO", "IDC_ACCEPTLICENSE"},
+    {"RADIO", "IDC_NOTACCEPTLICENSE"}, {"RADIO", "IDC_ANYONE"}, {"RADIO", "IDC_ONLYFORME"}, {"BUTTON", "IDC_BROWSE"},
+    {"TEXTBOX", "IDC_INSTALLDIR"}, {"BUTTON", "IDYES"}, {"BUTTON", "IDC_FORWARD", "1-next"}, {"BUTTON", "IDC_BACKWARD", "2-back"}};
 
 std::string ClickTheme() {
-    std::string info, rows;
+    std::vector<std::string> lines;
+    std::string rows;
     for (int key = 0; key < kClickKeys; ++key) {
-        const std::string spec = kClickControls[key];
-        const size_t bar = spec.find('|'), action = spec.find('|', bar + 1);
-        const std::string type = spec.substr(0, bar), name = spec.substr(bar + 1, action - bar - 1);
-        const std::string k = std::to_string(key);
-        info += k + "=c," + std::to_string(10 + key % 2 * 200) + "," + std::to_string(10 + key / 2 * 30) +
-                ",190,24," + type + ",,," + k + "\r\n";
-        if (name.empty()) continue;
-        const bool click = action != std::string::npos;
-        rows += k + ",t=" + (click ? "2" : "1") + "\r\n" + k + ",0=ID|" + name + "|0\r\n";
-        if (click) rows += k + ",1=On Click|" + spec.substr(action + 1) + "|1\r\n";
+        const auto& [type, name, action] = kClickControls[key];
+        lines.push_back("c," + std::to_string(10 + key % 2 * 200) + "," + std::to_string(10 + key / 2 * 30) + ",190,24," +
+                        type + ",,," + std::to_string(key));
+        std::vector<std::string> keyRows = {std::string("ID|") + name + "|0"};
+        if (action != nullptr) keyRows.push_back(std::string("On Click|") + action + "|1");
+        if (*name != '\0') rows += ThemeRows(key, keyRows);
     }
-    return "[MAINWINDOW]\r\ncaption=[ProductName] - Uninstall\r\nborder=1\r\nstartup=2\r\nwidth=420\r\nheight=300\r\n"
-           "[INFO]\r\nTOTAL=" + std::to_string(kClickKeys) + "\r\n" + info + "[DADOS]\r\n" + rows;
+    return ThemeWithControls("caption=[ProductName] - Uninstall\r\nborder=1\r\nstartup=2\r\nwidth=420\r\nheight=300\r\n",
+                             lines, rows);
 }
 
 HWND Control(HWND page, int key) { return ::GetDlgItem(page, 3000 + kClickKeys - 1 - key); }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <functional>
 
 #include "support/ThemePage.h"
@@ -13,28 +12,20 @@
 namespace {
 // Every page carries the same buttons, one per way a click can move.
 enum Key { kBack, kNext, kForward, kBackward, kYes, kNo, kFinish, kFinishBack, kFinishHere, kNextBack, kKeys };
-const char* const kButtonRows[kKeys] = {
-    "ID|IDC_BACK|0",
-    "ID|IDC_NEXT|0",
-    "ID|IDC_FORWARD|0\r\n$,1=On Click|1-forward|1",
-    "ID|IDC_BACKWARD|0\r\n$,1=On Click|2-backward|1",
-    "ID|IDYES|0",
-    "ID|IDNO|0",
-    "ID|IDC_FINISH|0",
-    "ID|IDC_FINISH|0\r\n$,1=On Click|2-back|1",
-    "ID|IDC_FINISH|0\r\n$,1=Mouse Click|1-|1",
-    "ID|IDC_NEXT|0\r\n$,1=On Click|2-|1"};
+// Its identifier, and the click row it has.
+const std::pair<const char*, const char*> kButtons[kKeys] = {
+    {"IDC_BACK", nullptr},   {"IDC_NEXT", nullptr}, {"IDC_FORWARD", "On Click|1-forward"}, {"IDC_BACKWARD", "On Click|2-backward"},
+    {"IDYES", nullptr},      {"IDNO", nullptr},     {"IDC_FINISH", nullptr},                {"IDC_FINISH", "On Click|2-back"},
+    {"IDC_FINISH", "Mouse Click|1-"}, {"IDC_NEXT", "On Click|2-"}};
 
 std::string WizardPage(int number) {
     std::vector<std::string> lines;
     std::string rows;
     for (int key = 0; key < kKeys; ++key) {
-        const std::string k = std::to_string(key + 10);
-        lines.push_back("b,10," + std::to_string(10 + key * 28) + ",90,25,BUTTON,,," + k);
-        std::string keyRows = "$,0=" + std::string(kButtonRows[key]);
-        for (size_t at; (at = keyRows.find('$')) != std::string::npos;) keyRows.replace(at, 1, k);
-        const int count = 1 + static_cast<int>(std::count(keyRows.begin(), keyRows.end(), '\n'));
-        rows += k + ",t=" + std::to_string(count) + "\r\n" + keyRows + "\r\n";
+        lines.push_back("b,10," + std::to_string(10 + key * 28) + ",90,25,BUTTON,,," + std::to_string(key + 10));
+        std::vector<std::string> keyRows = {std::string("ID|") + kButtons[key].first + "|0"};
+        if (kButtons[key].second != nullptr) keyRows.push_back(std::string(kButtons[key].second) + "|1");
+        rows += ThemeRows(key + 10, keyRows);
     }
     return ThemeWithControls("caption=Page " + std::to_string(number) + "\r\nstartup=2\r\nwidth=200\r\nheight=330\r\n",
                              lines, rows);

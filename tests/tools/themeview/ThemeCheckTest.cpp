@@ -193,7 +193,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(ThemeCheck, ReportsEachProblemWithItsKeyAndNothingOnACleanTheme) {
+TEST_F(ThemeCheck, ReportsEachProblemWithItsKeyAMissingFileAndNothingOnACleanTheme) {
     for (const CheckCase& c : Cases(folder)) {
         ASSERT_TRUE(TestFiles::Write(folder + "page.lcd", c.theme));
         std::vector<std::string> lines;
@@ -202,9 +202,6 @@ TEST_F(ThemeCheck, ReportsEachProblemWithItsKeyAndNothingOnACleanTheme) {
         for (const std::string& line : c.expected) expected.push_back("page.lcd:" + line);
         EXPECT_EQ(lines, expected) << c.what;
     }
-}
-
-TEST_F(ThemeCheck, AMissingFileIsOneProblem) {
     std::vector<ThemeProblem> problems = CheckTheme(folder, "absent.lcd");
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].Line(), "absent.lcd:(file): no such theme file in " + folder);

@@ -24,14 +24,6 @@ bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::
     return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe", arguments, L"") == 0;
 }
 
-// Names and contents of the files below a folder.
-std::map<std::wstring, std::string> Files(const std::wstring& folder) {
-    std::map<std::wstring, std::string> files;
-    for (const auto& [path, entry] : ReadTree(folder))
-        if (!entry.directory) files[path] = entry.content;
-    return files;
-}
-
 struct Restore {
     int32_t result = 0;
     std::vector<int32_t> codes;

@@ -38,6 +38,9 @@ struct TreeEntry {
 };
 using Tree = std::map<std::wstring, TreeEntry>;
 Tree ReadTree(const std::wstring& folder);
+// The relative paths below a folder, sorted; and its files alone, with their contents.
+std::vector<std::wstring> Names(const std::wstring& folder);
+std::map<std::wstring, std::string> Files(const std::wstring& folder);
 // Names, kinds and contents equal; times within the tolerance; attributes equal
 // in the bits that survive an archive (read-only, hidden, system, archive).
 void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeTolerance = 0, bool attributes = true);

@@ -211,6 +211,12 @@ bool GenerateItemsArchive(const std::wstring& archive, int folders, int files) {
                       L"\"" + archive + L"\" " + std::to_wstring(folders) + L" " + std::to_wstring(files), L"") == 0;
 }
 
+bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::wstring>& items) {
+    std::wstring arguments = L"\"" + archive + L"\" --named";
+    for (const std::wstring& item : items) arguments += L" \"" + item + L"\"";
+    return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe", arguments, L"") == 0;
+}
+
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }
 
 void WriteTree(const std::wstring& folder, const std::map<std::wstring, std::string>& files) {

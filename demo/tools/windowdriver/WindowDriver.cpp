@@ -8,6 +8,7 @@
 // restore ("Odtwórz archiwum"), picture FILE.png, end ("Koniec", then the program
 // must have ended). Exit code 0 when every step did what it should.
 #include <windows.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -15,10 +16,23 @@
 #include <string>
 #include <vector>
 
+#include "WindowPicture.h"
 #include "formremote/FormRemote.h"
 
 namespace {
 constexpr DWORD kStepTimeoutMs = 120000;
+
+// A picture of the window as it is on screen, as a PNG file.
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+    // Whatever is waiting to be painted is painted first (the window's thread paints
+    // while this waits).
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // What the screen shows where the window is: the window is on top there.
+    const bool written = WindowPicture::SaveFromScreen(window, path);
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return written;
+}
 
 void Say(const std::wstring& text) {
     std::string bytes(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr,
@@ -89,7 +103,7 @@ int RunStep(const Window& window, const std::wstring& step, const std::wstring& 
             return Fail(L"restore");
         Say(L"status (result): " + FormRemote::TextOf(window.status));
     } else if (step == L"picture") {
-        if (!FormRemote::SaveWindowPicture(window.form, argument)) return Fail(L"picture " + argument);
+        if (!SaveWindowPicture(window.form, argument)) return Fail(L"picture " + argument);
         Say(L"picture of the window: " + argument);
     } else if (step == L"end") {
         Say(L"Koniec");

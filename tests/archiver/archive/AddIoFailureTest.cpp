@@ -68,10 +68,7 @@ TEST(AddIoFailure, AFullDiskOrAFailedReadFailsTheAddByNameAndKeepsTheOldArchive)
         }
         EXPECT_EQ(zip.LastError, static_cast<uint32_t>(c.readFails ? ERROR_CRC : ERROR_DISK_FULL));
         // The old archive byte for byte, and no temporary file beside it.
-        const Tree after = ReadTree(folder);
-        EXPECT_EQ(after.size(), before.size());
-        for (const auto& [name, entry] : before)
-            EXPECT_TRUE(after.count(name) && after.at(name).content == entry.content) << Narrow(name);
+        ExpectSameTree(before, ReadTree(folder));
         RemoveTree(folder);  // its room for the next case
     }
 }

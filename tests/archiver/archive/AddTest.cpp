@@ -14,7 +14,7 @@
 using namespace ArchiveTest;
 
 namespace {
-using Names = std::vector<std::wstring>;
+using NameList = std::vector<std::wstring>;
 
 // data\ with files of several extensions and a sub-directory, each holding its name.
 std::wstring MakeDataTree(const std::wstring& name) {
@@ -34,7 +34,7 @@ TEST(AddItemTable, EntriesFindWhatTheirMaskOrNameSays) {
     const struct {
         const wchar_t* entry;
         bool recurse, onlyFilename;
-        Names found;
+        NameList found;
     } cases[] = {
         {L"*.txt", true, false, {own, L"c.txt", L"sub", L"sub\\e.txt"}},
         {L"*.txt", false, false, {own, L"c.txt", L"sub"}},
@@ -48,7 +48,7 @@ TEST(AddItemTable, EntriesFindWhatTheirMaskOrNameSays) {
     for (const auto& test : cases) {
         TAddItemTable table({L"", test.recurse, test.onlyFilename, {}});
         table.AddEntry(data + test.entry);
-        Names paths;
+        NameList paths;
         for (const TAddItem& item : table.Items())
             paths.push_back(item.Path.rfind(data, 0) == 0 ? item.Path.substr(data.size()) : L"=" + item.Path);
         std::sort(paths.begin(), paths.end());
@@ -132,7 +132,7 @@ TEST(Add, PacksAWildcardEntryBelowTheRootDirectory) {
     EXPECT_EQ(zip.VolumeNames, std::vector<std::wstring>{folder + L"\\out.7z"});
     EXPECT_NE(std::find(added.begin(), added.end(), std::make_pair(folder + L"\\data\\c.txt", uint64_t{5})), added.end());
     // The own entry "data" is the root itself: cut to nothing, it is not added.
-    EXPECT_EQ(ListedNames(zip.SZFileName), (Names{L"c.txt", L"sub\\", L"sub\\e.txt"}));
+    EXPECT_EQ(ListedNames(zip.SZFileName), (NameList{L"c.txt", L"sub\\", L"sub\\e.txt"}));
     EXPECT_EQ(Run7z(L"t out.7z", folder), 0);
 }
 
@@ -218,7 +218,7 @@ TEST(Add, EntriesThatAreNotThereAreSaidAndNothingToAddWritesNothing) {
         EXPECT_EQ(messages.codes, codes);
         EXPECT_EQ(messages.files, files);
     }
-    EXPECT_EQ(ListedNames(folder + L"\\out.7z"), (Names{L"a.txt", L"empty\\"}));
+    EXPECT_EQ(ListedNames(folder + L"\\out.7z"), (NameList{L"a.txt", L"empty\\"}));
     EXPECT_EQ(ReadFile(folder + L"\\keep.7z"), "an older archive");
 }
 
@@ -272,7 +272,7 @@ TEST(Add, UnreadableInputIsReportedAndLeftOutWithItsErrorKept) {
     EXPECT_EQ(zip.ErrCode, kCouldNotOpenFile);
     EXPECT_EQ(zip.LastError, static_cast<uint32_t>(ERROR_SHARING_VIOLATION));
     // What could be read is written; the other file is not there as an empty one.
-    EXPECT_EQ(ListedNames(folder + L"\\out.7z"), Names{L"open.txt"});
+    EXPECT_EQ(ListedNames(folder + L"\\out.7z"), NameList{L"open.txt"});
     EXPECT_EQ(Run7z(L"t out.7z", folder), 0);
 }
 

@@ -110,12 +110,15 @@ TEST(DamagedArchive, CutsOfEachVolumeOfASet) {
     EXPECT_EQ(set.attempt.Run(set.volumes[0], set.expected), "");
 }
 
+// Every cut in the start header and the headers behind the data; in the stored
+// data, where every cut is the same short file to the reader, every fifth.
 TEST(DamagedArchive, EveryCutOfASmallArchive) {
     std::wstring folder = FreshFolder(L"damaged-cut");
     const auto expected = PackTwoFiles(folder, L"arc.7z");
     const std::string whole = ReadFile(folder + L"\\arc.7z");
+    ASSERT_GT(whole.size(), 500u + 32u);
     Attempt attempt(folder + L"\\sandbox");
-    for (size_t length = 0; length < whole.size(); ++length) {
+    for (size_t length = 0; length < whole.size(); length += length < 64 || length >= 532 ? 1 : 5) {
         WriteFile(folder + L"\\cut.7z", whole.substr(0, length));
         EXPECT_EQ(attempt.Run(folder + L"\\cut.7z", expected), "") << "cut at " << length;
     }

@@ -16,22 +16,6 @@
 using namespace ArchiveTest;
 
 namespace {
-// An archive of files stored under exactly the names given ("NAME=TEXT"), in the
-// order given, written through the library by itemsarchive.
-bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::wstring>& items) {
-    std::wstring arguments = L"\"" + archive + L"\" --named";
-    for (const std::wstring& item : items) arguments += L" \"" + item + L"\"";
-    return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe", arguments, L"") == 0;
-}
-
-// Names and contents of the files below a folder.
-std::map<std::wstring, std::string> Files(const std::wstring& folder) {
-    std::map<std::wstring, std::string> files;
-    for (const auto& [path, entry] : ReadTree(folder))
-        if (!entry.directory) files[path] = entry.content;
-    return files;
-}
-
 struct Restore {
     int32_t result = 0;
     std::vector<int32_t> codes;

@@ -45,8 +45,7 @@ std::wstring MakeOracleArchive(const std::wstring& testName) {
 
 std::vector<std::wstring> Written(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    for (const auto& [path, entry] : ReadTree(folder))
-        if (!entry.directory) names.push_back(path);
+    for (const auto& [path, content] : Files(folder)) names.push_back(path);
     return names;
 }
 

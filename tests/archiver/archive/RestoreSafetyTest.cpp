@@ -12,14 +12,6 @@
 
 using namespace ArchiveTest;
 
-namespace {
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    for (const auto& [name, entry] : ReadTree(folder)) names.push_back(name);
-    return names;
-}
-}  // namespace
-
 TEST(RestoreSafety, DamagedOrLockedItemsLeaveTheFilesTheyWereToReplace) {
     const std::wstring folder = FreshFolder(L"restore-mixed");
     const auto packed = MakeMixedArchive(folder);

@@ -5,45 +5,44 @@
 #include <algorithm>
 
 #include "TestPaths.h"
+#include "archive/Handles.h"
 #include "archive/StreamWriter.h"
 #include "archive/WidePath.h"
 #include "support/ProcessStart.h"
 
 namespace ArchiveTest {
 std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                          wide.data(), static_cast<int>(wide.size()))));
     return wide;
 }
 
 std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                          nullptr);
+    std::string narrow(text.size() * 3, '\0');
+    narrow.resize(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                            narrow.data(), static_cast<int>(narrow.size()), nullptr,
+                                                            nullptr)));
     return narrow;
 }
 
-void RemoveTree(const std::wstring& path) {
+namespace {
+// Each entry of the folder but "." and "..", with its name.
+void ForEachChild(const std::wstring& folder, const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& visit) {
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = path + L"\\" + name;
-            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileW(child.c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
+    FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    for (bool more = static_cast<bool>(search); more; more = ::FindNextFileW(search.Get(), &found))
+        if (std::wstring name = found.cFileName; name != L"." && name != L"..") visit(name, found);
+}
+}  // namespace
+
+void RemoveTree(const std::wstring& path) {
+    ForEachChild(path, [&](const std::wstring& name, const WIN32_FIND_DATAW& found) {
+        const std::wstring child = path + L"\\" + name;
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+        else ::DeleteFileW(child.c_str());
+    });
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::RemoveDirectoryW(path.c_str());
 }
@@ -67,58 +66,47 @@ std::wstring FreshFolder(const std::wstring& name) {
 }
 
 bool WriteFile(const std::wstring& path, const std::string& content) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    bool ok = content.empty() ||
-              ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == content.size();
+    return file && (content.empty() || ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()),
+                                                   &written, nullptr)) && written == content.size();
 }
 
 std::string ReadFile(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    LARGE_INTEGER size{};
-    ::GetFileSizeEx(file, &size);
-    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string content(file ? static_cast<size_t>(FileSize(path)) : 0, '\0');
     DWORD read = 0;
-    if (!content.empty()) ::ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    ::CloseHandle(file);
+    if (!content.empty()) ::ReadFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
     content.resize(read);
     return content;
 }
 
-uint64_t FileSize(const std::wstring& path) {
+namespace {
+WIN32_FILE_ATTRIBUTE_DATA AttributeData(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data;
+}
+}  // namespace
+
+uint64_t FileSize(const std::wstring& path) {
+    const WIN32_FILE_ATTRIBUTE_DATA data = AttributeData(path);
     return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-FILETIME LastWriteTime(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
+FILETIME LastWriteTime(const std::wstring& path) { return AttributeData(path).ftLastWriteTime; }
 
 void SetLastWriteTime(const std::wstring& path, FILETIME time) {
-    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    ::SetFileTime(file, nullptr, nullptr, &time);
-    ::CloseHandle(file);
+    FileHandle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ::SetFileTime(file.Get(), nullptr, nullptr, &time);
 }
 
 FILETIME MakeFileTime(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
-    SYSTEMTIME system{};
-    system.wYear = static_cast<WORD>(year);
-    system.wMonth = static_cast<WORD>(month);
-    system.wDay = static_cast<WORD>(day);
-    system.wHour = static_cast<WORD>(hour);
-    system.wMinute = static_cast<WORD>(minute);
-    system.wSecond = static_cast<WORD>(second);
-    system.wMilliseconds = static_cast<WORD>(milliseconds);
+    const auto w = [](int value) { return static_cast<WORD>(value); };
+    const SYSTEMTIME system{w(year), w(month), 0, w(day), w(hour), w(minute), w(second), w(milliseconds)};
     FILETIME time{};
     ::SystemTimeToFileTime(&system, &time);
     return time;
@@ -140,24 +128,15 @@ namespace {
 uint64_t Ticks(FILETIME time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
 
 void ReadTreeInto(const std::wstring& root, const std::wstring& relative, Tree& tree) {
-    WIN32_FIND_DATAW found;
-    std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring path = relative.empty() ? name : relative + L"\\" + name;
+    ForEachChild(relative.empty() ? root : root + L"\\" + relative, [&](const std::wstring& name, const WIN32_FIND_DATAW& found) {
+        const std::wstring path = relative.empty() ? name : relative + L"\\" + name;
         TreeEntry& entry = tree[path];
         entry.directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.lastWrite = Ticks(found.ftLastWriteTime);
         entry.attributes = found.dwFileAttributes;
-        if (entry.directory)
-            ReadTreeInto(root, path, tree);
-        else
-            entry.content = ReadFile(root + L"\\" + path);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+        if (entry.directory) ReadTreeInto(root, path, tree);
+        else entry.content = ReadFile(root + L"\\" + path);
+    });
 }
 }  // namespace
 
@@ -165,6 +144,19 @@ Tree ReadTree(const std::wstring& folder) {
     Tree tree;
     ReadTreeInto(folder, L"", tree);
     return tree;
+}
+
+std::vector<std::wstring> Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& [name, entry] : ReadTree(folder)) names.push_back(name);
+    return names;
+}
+
+std::map<std::wstring, std::string> Files(const std::wstring& folder) {
+    std::map<std::wstring, std::string> files;
+    for (const auto& [path, entry] : ReadTree(folder))
+        if (!entry.directory) files[path] = entry.content;
+    return files;
 }
 
 void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeTolerance, bool attributes) {
@@ -217,6 +209,12 @@ int Run7z(const std::wstring& arguments, const std::wstring& folder) {
 bool GenerateItemsArchive(const std::wstring& archive, int folders, int files) {
     return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe",
                       L"\"" + archive + L"\" " + std::to_wstring(folders) + L" " + std::to_wstring(files), L"") == 0;
+}
+
+bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::wstring>& items) {
+    std::wstring arguments = L"\"" + archive + L"\" --named";
+    for (const std::wstring& item : items) arguments += L" \"" + item + L"\"";
+    return RunProgram(Widen(NORVANE_BIN_DIR) + L"\\itemsarchive.exe", arguments, L"") == 0;
 }
 
 std::wstring SfxModulePath() { return Widen(NORVANE_TEST_BIN_DIR) + L"\\7z.sfx"; }

@@ -38,6 +38,9 @@ struct TreeEntry {
 };
 using Tree = std::map<std::wstring, TreeEntry>;
 Tree ReadTree(const std::wstring& folder);
+// The relative paths below a folder, sorted; and its files alone, with their contents.
+std::vector<std::wstring> Names(const std::wstring& folder);
+std::map<std::wstring, std::string> Files(const std::wstring& folder);
 // Names, kinds and contents equal; times within the tolerance; attributes equal
 // in the bits that survive an archive (read-only, hidden, system, archive).
 void ExpectSameTree(const Tree& expected, const Tree& actual, uint64_t timeTolerance = 0, bool attributes = true);
@@ -59,6 +62,9 @@ std::vector<std::wstring> ListedNames(const std::wstring& archive, const std::ws
 // An archive of FOLDERS folders "k0000"... of FILES files "plik00000.txt"... each
 // holding "pozycja F katalogu D\r\n", written by the benchmarks' itemsarchive.
 bool GenerateItemsArchive(const std::wstring& archive, int folders, int files);
+// An archive of files stored under exactly the names given ("NAME=TEXT"), in the
+// order given, written through the library by itemsarchive.
+bool WriteNamedItemsArchive(const std::wstring& archive, const std::vector<std::wstring>& items);
 
 // An archive of one stored file, content.bin (NoiseBytes(contentSize, 7)), written
 // by the component below the folder in volumes; the names of the volumes.

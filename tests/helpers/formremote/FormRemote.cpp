@@ -1,9 +1,6 @@
 #include "FormRemote.h"
 
 #include <commctrl.h>
-#include <objbase.h>
-
-#include "WindowPicture.h"
 
 namespace FormRemote {
 namespace {
@@ -276,17 +273,6 @@ RECT ListView::RowRect(int row) const {
     ::SendMessageW(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_remote));
     ::ReadProcessMemory(m_process, m_remote, &rect, sizeof rect, nullptr);
     return rect;
-}
-
-bool SaveWindowPicture(HWND window, const std::wstring& path) {
-    // Whatever is waiting to be painted is painted first (the window's thread paints
-    // while this waits).
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // What the screen shows where the window is: the window is on top there.
-    const bool written = WindowPicture::SaveFromScreen(window, path);
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    return written;
 }
 
 }  // namespace FormRemote

@@ -7,7 +7,7 @@
 
 // Drives the window of another process as a user or an automation tool does: finds
 // its controls, reads them through the window API, clicks with the mouse, answers
-// its file dialogs by typing a name, reads its list view and takes its picture.
+// its file dialogs by typing a name and reads its list view.
 // Shared by the window's tests, its demo and its benchmark.
 namespace FormRemote {
 
@@ -77,8 +77,5 @@ private:
     HANDLE m_process = nullptr;
     BYTE* m_remote = nullptr;  // lent memory in the list's process
 };
-
-// A picture of the window as it is on screen, as a PNG file.
-bool SaveWindowPicture(HWND window, const std::wstring& path);
 
 }  // namespace FormRemote

@@ -69,13 +69,17 @@ void RegistryWatch::StartWaiting() {
     if (m_stop != nullptr && m_looked != nullptr) m_waiter = ::CreateThread(nullptr, 0, Wait, this, 0, nullptr);
 }
 
-bool RegistryWatch::Changed() {
+bool RegistryWatch::ChangedAsSignalled() {
     if (!m_started) {
         m_started = true;
         StartWaiting();
     }
     // Without a waiter (it could not start, or ended) every call looks.
     if (m_waiter != nullptr && !m_waiterEnded && m_armed && !m_signalled) return false;
+    return Changed();
+}
+
+bool RegistryWatch::Changed() {
     m_signalled = false;
     const bool changed = Look();
     if (m_looked != nullptr) ::SetEvent(m_looked);

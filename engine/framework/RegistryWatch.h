@@ -10,9 +10,9 @@
 // was read from them needs reading again only when it changed. A key that is
 // not there (yet) is watched through the nearest key above it that is, and
 // counts as changed once it appears. A thread of its own waits for the
-// notifications, so that asking while nothing changed costs no call to the
-// system: under Wine each look at an event is a call to its server, as dear as
-// a file's deletion.
+// notifications, so that a question that may wait for it costs no call to the
+// system while nothing changed: under Wine each look at an event is a call to
+// its server, dear beside a file's deletion.
 class RegistryWatch {
 public:
     RegistryWatch() = default;
@@ -24,6 +24,9 @@ public:
     // True when a key changed, appeared or cannot be watched; every key is
     // watched again from now on. The keys are all added before the first call.
     bool Changed();
+    // The same, but a change the system has signalled and the waiting thread
+    // has not yet seen (a moment's work for it) may count only on a later call.
+    bool ChangedAsSignalled();
 
 private:
     struct Watched {

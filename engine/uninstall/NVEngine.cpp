@@ -187,7 +187,15 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
     const bool file = kind == LogKind::kFile || kind == LogKind::kShortcut;
     // Whatever else acts may want the folder (a companion removing it): let go first.
     if (acts && !file) m_heldFolder.reset();
-    if (acts) m_guard->Refresh();
+    // A file line of a silent run takes what the system has signalled so far. The
+    // line after anything else, and every line of a run with a page, looks: what
+    // ran in this process meanwhile (a companion library, the page's code) counts
+    // from the next line on.
+    if (acts && file && !HasPage() && !m_othersActed)
+        m_guard->RefreshAsSignalled();
+    else if (acts)
+        m_guard->Refresh();
+    if (acts) m_othersActed = !file;
     if (file) {
         RemoveFile(kind, record.value);
     } else if (kind == LogKind::kDir) {

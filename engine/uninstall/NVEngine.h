@@ -92,6 +92,8 @@ private:
     // The folder of the files being removed, held from one file to the next
     // while nothing else acts.
     std::optional<HeldFolder> m_heldFolder;
+    // The last action was no file's: the next one looks at the registry itself.
+    bool m_othersActed = true;
     int m_folderCount = 0;
     int m_totalFiles = 0;
     int m_removedFiles = 0;

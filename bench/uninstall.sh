@@ -6,6 +6,8 @@
 # each run, not timed. The figures keep the name they had with 100,000 files; to
 # keep `make bench` within its time on a shared machine, where Wine deletes a file
 # in a millisecond or more, a run removes BENCH_UNINSTALL_FILES (20,000) files.
+# The floor of a guarded removal is the same loop making the calls the engine
+# makes for each file, without the engine (uninstallbench held).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . bench/lib/common.sh uninstall
@@ -33,4 +35,8 @@ logged_side() {
 pair_runs "$PAIRS" logged_side loop_side
 echo "uninstall_100k_log_seconds: $(pair_median A)"
 pair_ratio uninstall_100k_log_ratio
+held_side() { make_numbered_files "$work/held" "$files"; wine_run "$driver" held "$(win "$work/held")" "$files"; }
+pair_runs "$PAIRS" held_side loop_side
+echo "uninstall_100k_floor_seconds: $(pair_median A)"
+pair_ratio uninstall_100k_floor_ratio
 rm -rf "$work"

@@ -1,17 +1,40 @@
 #include "DeletionTarget.h"
 
 #include "CanonicalPath.h"
+#include "HeldFolder.h"
+
+namespace {
+constexpr ACCESS_MASK kDeletionAccess =
+    DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE;
+}  // namespace
 
 DeletionTarget::DeletionTarget(const std::wstring& path, bool attributesOnly)
     : m_handle(::CreateFileW(path.c_str(),
-                             (attributesOnly ? 0 : DELETE | FILE_LIST_DIRECTORY) | FILE_READ_ATTRIBUTES |
-                                 FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                             attributesOnly ? FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE
+                                            : kDeletionAccess,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
     if (!m_handle) {
         m_openError = ::GetLastError();
         return;
     }
+    ReadOpened(path);
+    m_finalKey = FinalPathKey(m_handle);
+}
+
+DeletionTarget::DeletionTarget(const HeldFolder& folder, const std::wstring& name, const std::wstring& path) {
+    m_handle = folder.OpenEntry(name, kDeletionAccess, m_openError);
+    if (!m_handle) return;
+    ReadOpened(path);
+    // The folder's place was asked once; a name the folder does not hold as its
+    // own entry (a link to a file elsewhere, opened as what it leads to) is asked
+    // for where it really is.
+    m_finalKey = folder.EntryKey(m_handle, name);
+    m_heldEntry = m_finalKey.has_value();
+    if (!m_heldEntry) m_finalKey = FinalPathKey(m_handle);
+}
+
+void DeletionTarget::ReadOpened(const std::wstring& path) {
     // Asking the handle costs a call to the Wine server for each file, the name
     // none. The name, read after the open, stands for a plain file alone: nothing
     // the removal decides hangs on it, since where the file really is comes from
@@ -26,7 +49,6 @@ DeletionTarget::DeletionTarget(const std::wstring& path, bool attributesOnly)
         ReadAttributes();
     // Only a link to a folder shows as a link by its name alone (IsFollowedLink).
     if (IsDirectory()) m_nameAttributes = byName == INVALID_FILE_ATTRIBUTES ? 0 : byName;
-    m_finalKey = FinalPathKey(m_handle);
 }
 
 void DeletionTarget::ReadAttributes() {
@@ -60,7 +82,7 @@ std::vector<std::wstring> DeletionTarget::EntryNames() const {
 
 bool DeletionTarget::IsFollowedFileLink(const std::wstring& path, const std::wstring& key) const {
     // Where its name says, links and other spellings of the place included: nothing followed.
-    if (!m_finalKey || *m_finalKey == key) return false;
+    if (m_heldEntry || !m_finalKey || *m_finalKey == key) return false;
     const size_t cut = path.find_last_of(L'\\');
     const size_t nameAt = key.find_last_of(L'\\');
     if (cut == std::wstring::npos || nameAt == std::wstring::npos) return true;

@@ -7,6 +7,8 @@
 
 #include "../framework/FileHandle.h"
 
+class HeldFolder;
+
 // A file or folder opened for its removal, so that what is checked is what
 // goes. A link (junction, symbolic link) is opened as itself where the system
 // lets it, and deleting it then takes the link, never what it leads to. Wine
@@ -20,6 +22,9 @@ public:
     // Opened for deletion; with attributesOnly for reading and setting its
     // attributes alone, which others' sharing never refuses.
     explicit DeletionTarget(const std::wstring& path, bool attributesOnly = false);
+    // The entry of that name of the held folder, the file of that path, opened
+    // for deletion through the folder's handle.
+    DeletionTarget(const HeldFolder& folder, const std::wstring& name, const std::wstring& path);
 
     explicit operator bool() const { return static_cast<bool>(m_handle); }
     // Why it could not be opened (a missing path among them).
@@ -49,6 +54,8 @@ public:
 
 private:
     void ReadAttributes();
+    // The attributes by the name, once opened (the constructors' common part).
+    void ReadOpened(const std::wstring& path);
 
     FileHandle m_handle;
     DWORD m_openError = ERROR_SUCCESS;
@@ -56,4 +63,6 @@ private:
     bool m_attributesFromHandle = false;
     DWORD m_nameAttributes = 0;
     std::optional<std::wstring> m_finalKey;
+    // Opened through a held folder as that folder's own entry: no link was followed.
+    bool m_heldEntry = false;
 };

@@ -17,14 +17,33 @@ RemovalOutcome Released(SharedFiles& shared, const std::wstring& key, const std:
     }
     return {Outcome::kCountLowered, std::to_string(count) + " to " + std::to_string(count - 1)};
 }
+
+// The file opened through its held folder, the folder held first; by its path
+// when it has no folder to hold or the folder cannot be held or opened it.
+std::optional<DeletionTarget> OpenedForDeletion(const std::wstring& path, std::optional<HeldFolder>* held) {
+    const size_t cut = path.find_last_of(L'\\');
+    if (held != nullptr && cut != std::wstring::npos && cut > 2 && cut + 1 < path.size()) {
+        const std::wstring folder = path.substr(0, cut);
+        if (!*held || (*held)->Path() != folder) {
+            held->reset();
+            held->emplace(folder);
+        }
+        if (**held) {
+            std::optional<DeletionTarget> file(std::in_place, **held, path.substr(cut + 1), path);
+            if (*file || file->OpenError() == ERROR_FILE_NOT_FOUND) return file;
+        }
+    }
+    return std::optional<DeletionTarget>(std::in_place, path);
+}
 }  // namespace
 
-RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical, bool trial) {
+RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical, bool trial,
+                             std::optional<HeldFolder>* folder) {
     const std::wstring key = PathKey(canonical);
     if (Refusal refusal = guard.FileRefusal(key)) return *refusal;
     const std::optional<std::wstring> wide = WidenAnsi(canonical);
     if (!wide) return OutcomeOfError(ERROR_INVALID_NAME);
-    std::optional<DeletionTarget> file(std::in_place, *wide);
+    std::optional<DeletionTarget> file = OpenedForDeletion(*wide, folder);
     DWORD openError = ERROR_SUCCESS;
     if (!*file) {
         openError = file->OpenError();

@@ -1,6 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
 
+#include "HeldFolder.h"
 #include "RemovalOutcome.h"
 
 class RemovalGuard;
@@ -14,5 +16,9 @@ class RemovalGuard;
 // leads to; one the system can only follow stays. A file the platform protects
 // stays; one that other products share (a SharedDLLs count above 1) stays with
 // its count lowered by one, and at 1 goes with its count. A trial changes
-// nothing and tells what would be done.
-RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical, bool trial);
+// nothing and tells what would be done. With a folder to hold, the file's
+// folder is held there (the one held before let go when it is another) and the
+// file opened through it: consecutive files of one folder cost one look at
+// where the folder really is.
+RemovalOutcome RemoveOneFile(RemovalGuard& guard, const std::string& canonical, bool trial,
+                             std::optional<HeldFolder>* folder = nullptr);

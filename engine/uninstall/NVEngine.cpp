@@ -155,6 +155,7 @@ int CNVEngine::Run() {
 bool CNVEngine::ReadLog() {
     const std::string& path = TheProduct().uninstallLogPath;
     const LogReadResult read = ReadUninstallLog(path, [this](const UninstallLogRecord& record) { ApplyRecord(record); });
+    m_heldFolder.reset();
     switch (read.reading) {
     case LogReading::kRead: return true;
     case LogReading::kEmpty: WriteRemoval(kUninstallLog, path, {Outcome::kLogEmpty}); return true;
@@ -183,8 +184,19 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
     }
     const bool acts = kind == LogKind::kFile || kind == LogKind::kShortcut || kind == LogKind::kNtService ||
                       kind == LogKind::kRun3rdCmd || kind == LogKind::kRegVal;
-    if (acts) m_guard->Refresh();
-    if (kind == LogKind::kFile || kind == LogKind::kShortcut) {
+    const bool file = kind == LogKind::kFile || kind == LogKind::kShortcut;
+    // Whatever else acts may want the folder (a companion removing it): let go first.
+    if (acts && !file) m_heldFolder.reset();
+    // A file line of a silent run takes what the system has signalled so far. The
+    // line after anything else, and every line of a run with a page, looks: what
+    // ran in this process meanwhile (a companion library, the page's code) counts
+    // from the next line on.
+    if (acts && file && !HasPage() && !m_othersActed)
+        m_guard->RefreshAsSignalled();
+    else if (acts)
+        m_guard->Refresh();
+    if (acts) m_othersActed = !file;
+    if (file) {
         RemoveFile(kind, record.value);
     } else if (kind == LogKind::kDir) {
         RememberFolder(record.value);
@@ -204,7 +216,7 @@ void CNVEngine::ApplyRecord(const UninstallLogRecord& record) {
 
 void CNVEngine::RemoveFile(const std::string& kind, const std::string& value) {
     const CanonicalPath file = CanonicalFullPath(value);
-    const RemovalOutcome outcome = file ? RemoveOneFile(*m_guard, file.path, m_trial) : RemovalOutcome{*file.refusal};
+    const RemovalOutcome outcome = file ? RemoveOneFile(*m_guard, file.path, m_trial, &m_heldFolder) : RemovalOutcome{*file.refusal};
     // A refused line counts as done, as a file not there does.
     SetProgressPosition(m_removedFiles);
     ++m_removedFiles;

@@ -1,11 +1,13 @@
 #pragma once
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "../framework/Wnd.h"
 #include "FolderRemoval.h"
+#include "HeldFolder.h"
 #include "RemovalGuard.h"
 #include "UninstallLogRecord.h"
 
@@ -87,6 +89,11 @@ private:
     std::atomic<bool> m_stopAsked = false;
     bool m_stopped = false;
     std::vector<std::string> m_folders;
+    // The folder of the files being removed, held from one file to the next
+    // while nothing else acts.
+    std::optional<HeldFolder> m_heldFolder;
+    // The last action was no file's: the next one looks at the registry itself.
+    bool m_othersActed = true;
     int m_folderCount = 0;
     int m_totalFiles = 0;
     int m_removedFiles = 0;

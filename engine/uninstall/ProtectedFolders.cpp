@@ -116,11 +116,21 @@ std::vector<std::wstring> OtherProductFolders(const std::string& ownProductCode)
     return folders;
 }
 
+// A folder of the shell by the name it has under "Shell Folders".
+struct ShellFolder {
+    std::string name;
+    std::wstring key;
+};
+
+bool IsNamed(const ShellFolder& folder, const std::vector<std::string>& names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& wanted) { return ::lstrcmpiA(wanted.c_str(), folder.name.c_str()) == 0; });
+}
+
 // A user's folders as the shell keeps them, redirections included (Documents on
 // another drive): the expanded "Shell Folders" and the "User Shell Folders"
 // that hold environment strings, %USERPROFILE% being that user's profile.
-void ReadShellFolders(HKEY hive, const std::string& below, const std::string& profile,
-                      std::vector<std::wstring>& folders, const std::vector<std::string>* names = nullptr) {
+void ReadShellFolders(HKEY hive, const std::string& below, const std::string& profile, std::vector<ShellFolder>& folders) {
     static const char* const kShellFolders[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                                                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
     for (const char* place : kShellFolders) {
@@ -134,9 +144,6 @@ void ReadShellFolders(HKEY hive, const std::string& below, const std::string& pr
                                                 &dataSize);
             if (result == ERROR_NO_MORE_ITEMS) break;
             if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
-            if (names != nullptr && std::none_of(names->begin(), names->end(),
-                                                 [&](const std::string& wanted) { return ::lstrcmpiA(wanted.c_str(), name) == 0; }))
-                continue;
             std::string folder = data;
             const size_t variable = folder.find("%USERPROFILE%");
             if (variable != std::string::npos) {
@@ -145,27 +152,30 @@ void ReadShellFolders(HKEY hive, const std::string& below, const std::string& pr
             }
             char expanded[MAX_PATH] = {};
             const DWORD length = ::ExpandEnvironmentStringsA(folder.c_str(), expanded, MAX_PATH);
-            std::wstring key = length > 0 && length <= MAX_PATH ? FullPathKey(std::string(expanded)) : std::wstring();
-            if (StartsWithDriveRoot(key)) folders.push_back(std::move(key));
+            std::wstring path = length > 0 && length <= MAX_PATH ? FullPathKey(std::string(expanded)) : std::wstring();
+            if (StartsWithDriveRoot(path)) folders.push_back({name, std::move(path)});
         }
     }
 }
 
 // The shell folders of the machine, of this user and of every user whose
-// settings are loaded.
-void ReadEveryonesShellFolders(std::vector<std::wstring>& folders, const std::vector<std::string>* names = nullptr) {
+// settings are loaded: read once for every use, each read being a walk
+// through every loaded user's settings.
+std::vector<ShellFolder> ReadEveryonesShellFolders() {
+    std::vector<ShellFolder> folders;
     char own[MAX_PATH] = {};
     ReadShellFolders(HKEY_CURRENT_USER, "", ::GetEnvironmentVariableA("USERPROFILE", own, MAX_PATH) < MAX_PATH ? own : "",
-                     folders, names);
-    ReadShellFolders(HKEY_LOCAL_MACHINE, "", "", folders, names);
+                     folders);
+    ReadShellFolders(HKEY_LOCAL_MACHINE, "", "", folders);
     char sid[256];
     for (DWORD i = 0;; ++i) {
         DWORD sidSize = sizeof sid;
         if (::RegEnumKeyExA(HKEY_USERS, i, sid, &sidSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         const std::string profile =
             RegistryText(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\" + sid).c_str(), "ProfileImagePath", true);
-        ReadShellFolders(HKEY_USERS, std::string(sid) + "\\", profile, folders, names);
+        ReadShellFolders(HKEY_USERS, std::string(sid) + "\\", profile, folders);
     }
+    return folders;
 }
 
 std::wstring KnownFolderKey(const KNOWNFOLDERID& id) {
@@ -264,13 +274,15 @@ ProtectedFolders ProtectedFolders::Read(const std::string& ownProductCode) {
     folders.m_machine.push_back(windows);
     const std::wstring system = SystemKey();
     if (!system.empty()) folders.m_machine.push_back(system);
-    ReadEveryonesShellFolders(folders.m_machine);
+    for (const ShellFolder& folder : ReadEveryonesShellFolders()) {
+        folders.m_machine.push_back(folder.key);
+        if (IsNamed(folder, kDocumentNames)) folders.m_documents.machine.push_back(folder.key);
+        if (IsNamed(folder, kShortcutNames)) folders.m_shortcuts.machine.push_back(folder.key);
+    }
     folders.m_profilesFolder = FullPathKey(RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", true));
     if (!folders.m_profilesFolder.empty()) folders.m_machine.push_back(folders.m_profilesFolder);
     folders.m_profiles = RegisteredProfiles();
     folders.m_otherProducts = OtherProductFolders(ownProductCode);
-    ReadEveryonesShellFolders(folders.m_documents.machine, &kDocumentNames);
-    ReadEveryonesShellFolders(folders.m_shortcuts.machine, &kShortcutNames);
     for (const wchar_t* temporary : kProfileTemporary) folders.m_temporary.inProfile.push_back(temporary);
     for (const wchar_t* documents : kProfileDocuments) folders.m_documents.inProfile.push_back(documents);
     for (const wchar_t* shortcuts : kProfileShortcuts) folders.m_shortcuts.inProfile.push_back(shortcuts);

@@ -169,7 +169,14 @@ void RemovalGuard::AddLogFolder(const std::string& raw) {
 
 void RemovalGuard::Refresh() {
     // One look for both, before every action: they change seldom.
-    if (!m_changes.Changed()) return;
+    if (m_changes.Changed()) ReadAgain();
+}
+
+void RemovalGuard::RefreshAsSignalled() {
+    if (m_changes.ChangedAsSignalled()) ReadAgain();
+}
+
+void RemovalGuard::ReadAgain() {
     m_folders.ReadRegistrationsAgain(m_productCode);
     m_shared.ReadAgain();
 }

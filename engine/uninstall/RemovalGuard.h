@@ -31,8 +31,9 @@ enum class FolderAction {
 // the Windows, system, temporary and uninstall-information folders, the
 // services with their programs, the counts of shared files. The protections
 // are read before the first line of the uninstall log and read again, as far
-// as they changed, before each action (Refresh): one that appears during the
-// run counts, and no line can lift one for a later one (a line deleting
+// as they changed, before each action (Refresh, or RefreshAsSignalled for the
+// files of a silent run): one that appears during the run counts, and no line
+// can lift one for a later one (a line deleting
 // another product's LastInstallationPath once let REMOVEALL take that
 // product's folder).
 class RemovalGuard {
@@ -46,6 +47,10 @@ public:
     void AddLogFolder(const std::string& raw);
     // Reads again what changed since it was read: registrations and counts of shared files.
     void Refresh();
+    // The same as far as the system's notifications have reached the guard's
+    // waiting thread: for the many files of a run, where a look at the
+    // notifications for each would cost as much as half a deletion.
+    void RefreshAsSignalled();
 
     // A folder of that key (PathKey) for the action.
     Refusal FolderRefusal(const std::wstring& key, FolderAction action) const;
@@ -85,6 +90,7 @@ private:
     std::optional<Folder> ProductsFolder(const std::string& raw) const;
     bool InProductsFolders(const std::wstring& key, const std::optional<std::wstring>& finalKey) const;
     Refusal DataRefusal(HKEY key, const std::string& valueName) const;
+    void ReadAgain();
 
     const std::string m_productCode;
     ProtectedFolders m_folders;

@@ -12,6 +12,11 @@
 //   uninstallbench loop FOLDER COUNT
 //       a plain loop making the same two calls per file (read the attributes,
 //       delete) over the COUNT files in FOLDER.
+//   uninstallbench held FOLDER COUNT
+//       the floor of a guarded removal: the calls the engine makes for each file
+//       without the engine (each folder opened and asked where it is once; each
+//       file's attributes read, the file opened through its folder without
+//       following a link, asked its name, marked for deletion and closed).
 //   uninstallbench bars COUNT
 //       the platform's own cost of a page's COUNT bar steps: a worker sending one
 //       synchronous PBM_SETPOS per file to a bar of a window that pumps as the run
@@ -23,6 +28,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -203,6 +209,56 @@ int Loop(const std::string& files, int count) {
     return 0;
 }
 
+int Held(const std::string& files, int count) {
+    const auto start = std::chrono::steady_clock::now();
+    HANDLE folder = INVALID_HANDLE_VALUE;
+    int failed = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string path = FileName(files, i);
+        const size_t cut = path.rfind('\\');
+        if (i % kFilesPerFolder == 0) {
+            if (folder != INVALID_HANDLE_VALUE) ::CloseHandle(folder);
+            folder = ::CreateFileA(path.substr(0, cut).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                   nullptr);
+            wchar_t final[MAX_PATH + 8];
+            ::GetFinalPathNameByHandleW(folder, final, MAX_PATH + 8, FILE_NAME_NORMALIZED);
+        }
+        ::GetFileAttributesA(path.c_str());
+        std::wstring name(path.begin() + static_cast<std::ptrdiff_t>(cut) + 1, path.end());
+        UNICODE_STRING text{};
+        text.Buffer = name.data();
+        text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+        OBJECT_ATTRIBUTES attributes{};
+        attributes.Length = sizeof attributes;
+        attributes.RootDirectory = folder;
+        attributes.ObjectName = &text;
+        attributes.Attributes = OBJ_CASE_INSENSITIVE;
+        IO_STATUS_BLOCK status{};
+        HANDLE file = nullptr;
+        if (!NT_SUCCESS(::NtOpenFile(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                                     &attributes, &status, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT))) {
+            ++failed;
+            continue;
+        }
+        alignas(8) BYTE buffer[sizeof(OBJECT_NAME_INFORMATION) + (MAX_PATH + 64) * sizeof(wchar_t)];
+        ULONG size = 0;
+        ::NtQueryObject(file, ObjectNameInformation, buffer, sizeof buffer, &size);
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        failed += !::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+        ::CloseHandle(file);
+    }
+    if (folder != INVALID_HANDLE_VALUE) ::CloseHandle(folder);
+    const double seconds = Seconds(start);
+    if (int left = FilesLeft(files, count); left != 0 || failed != 0) {
+        std::fprintf(stderr, "uninstallbench: the held loop left %d files\n", left);
+        return 1;
+    }
+    std::printf("%.3f\n", seconds);
+    return 0;
+}
+
 struct BarSteps {
     HWND bar;
     int count;
@@ -248,9 +304,10 @@ int main(int argc, char** argv) {
         return Engine(argv[2], argv[3], std::atoi(argv[4]), argc == 6 ? argv[5] : nullptr);
     if (mode == "logged" && argc == 6) return Engine(argv[2], argv[3], std::atoi(argv[4]), nullptr, argv[5]);
     if (mode == "loop" && argc == 4) return Loop(argv[2], std::atoi(argv[3]));
+    if (mode == "held" && argc == 4) return Held(argv[2], std::atoi(argv[3]));
     if (mode == "bars" && argc == 3) return Bars(std::atoi(argv[2]));
     std::fprintf(stderr,
                  "usage: uninstallbench engine NORVEXEC FOLDER COUNT [THEME] | logged NORVEXEC FOLDER COUNT LOGFILE"
-                 " | loop FOLDER COUNT | bars COUNT\n");
+                 " | loop FOLDER COUNT | held FOLDER COUNT | bars COUNT\n");
     return 2;
 }

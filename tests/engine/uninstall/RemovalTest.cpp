@@ -294,7 +294,8 @@ TEST_F(Removal, LinksGoAsLinksAndWhatTheyLeadToIsNeverEntered) {
     const std::string logPath = outside + "\\removal.log";
     RemovalLog log;
     ASSERT_TRUE(log.Open(logPath));
-    product.WriteLog("DIR=" + install + "\\empty-link\nDIR=" + install + "\\profile-link\\Favorites\nREMOVEALL=1\n");
+    product.WriteLog("FILE=" + install + "\\deep\\file-link.txt\nDIR=" + install + "\\empty-link\nDIR=" + install +
+                     "\\profile-link\\Favorites\nREMOVEALL=1\n");
     TheProduct().noPageFlag = kFlagSet;
     {
         CNVEngine engine(&page, install, log);
@@ -309,6 +310,8 @@ TEST_F(Removal, LinksGoAsLinksAndWhatTheyLeadToIsNeverEntered) {
          {"DIR " + install + "\\empty-link: left, a link that this system can only follow: what it leads to was not "
                              "entered",
           "DIR " + install + "\\profile-link\\Favorites: refused, a protected folder",
+          "FILE " + install + "\\deep\\file-link.txt: left, not shown to be the product's: outside its folders, neither "
+                              "a shortcut where shortcuts go nor a shared file",
           "REMOVEALL " + install + ": left, in part or whole"})
         EXPECT_NE(written.find(line + "\r\n"), std::string::npos) << line << "\n" << written;
     for (const auto& link : links) TestFiles::RemoveUnixLink(link.second);

@@ -350,7 +350,3 @@ bool ProtectedFolders::IsTemporary(const std::wstring& key) const { return !m_co
 bool ProtectedFolders::InDocuments(const std::wstring& key) const { return !m_complete || InPlaces(m_documents, key); }
 bool ProtectedFolders::IsShortcutPlace(const std::wstring& key) const { return m_complete && InPlaces(m_shortcuts, key); }
 
-bool IsProtectedFromRemoval(const std::string& path) {
-    const CanonicalPath canonical = CanonicalFullPath(path);
-    return !canonical || ProtectedFolders::Read().Protects(PathKey(canonical.path));
-}

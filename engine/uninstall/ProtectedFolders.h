@@ -64,9 +64,6 @@ private:
     std::vector<std::wstring> m_otherProducts;
 };
 
-// The same for one path as written (canonicalized first), read afresh.
-bool IsProtectedFromRemoval(const std::string& path);
-
 // The Windows folder, and the folder of every product's uninstall information
 // ("Installer" in it), as keys.
 std::wstring WindowsFolderKey();

@@ -50,7 +50,7 @@ TEST(RunGuard, ATraceMonitorThatStopsAnsweringDoesNotStopTheRun) {
 }
 
 TEST(RunGuard, RemoveAllSparesEveryKnownFolderOfEveryUser) {
-    // Read once, as a run does (IsProtectedFromRemoval reads them for every path).
+    // Read once, as a run does.
     const ProtectedFolders folders = ProtectedFolders::Read();
     auto IsProtectedFromRemoval = [&folders](const std::string& path) {
         const CanonicalPath canonical = CanonicalFullPath(path);

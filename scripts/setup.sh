@@ -168,7 +168,7 @@ for part in 7za.dll 7z.sfx; do
   [ "$(cat "$sevenzip/$part.inputs" 2>/dev/null)" = "$(sevenzip_inputs "$part")" ] || rm -f "$sevenzip/$part"
 done
 if [ ! -f "$sevenzip/7za.dll" ]; then
-  step "building the 7-Zip library from Debian's source package (about 3 minutes)"
+  step "building the 7-Zip library from Debian's source package (about 2 minutes)"
   sevenzip_source
   sevenzip_make Format7z "$PWD/scripts/7zip/Format7z.mak" "$SEVENZIP_CC"
   cp "$sevenzip_dir/CPP/7zip/Bundles/Format7z/_o/7za.dll" "$sevenzip/7za.dll" || fail "7za.dll not produced"

@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include "../framework/RelativeOpen.h"
 #include "CanonicalPath.h"
 
 namespace {
@@ -32,19 +33,8 @@ HeldFolder::HeldFolder(const std::wstring& path)
 }
 
 FileHandle HeldFolder::OpenEntry(const std::wstring& name, ACCESS_MASK access, DWORD& error) const {
-    UNICODE_STRING text{};
-    text.Buffer = const_cast<wchar_t*>(name.c_str());
-    text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-    OBJECT_ATTRIBUTES attributes{};
-    attributes.Length = sizeof attributes;
-    attributes.RootDirectory = m_handle;
-    attributes.ObjectName = &text;
-    attributes.Attributes = OBJ_CASE_INSENSITIVE;
-    IO_STATUS_BLOCK status{};
     HANDLE entry = nullptr;
-    const NTSTATUS opened =
-        ::NtOpenFile(&entry, access, &attributes, &status, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
+    const NTSTATUS opened = OpenRelative(m_handle, name, access, entry);
     if (!NT_SUCCESS(opened)) {
         error = ::RtlNtStatusToDosError(opened);
         return FileHandle();

@@ -38,6 +38,8 @@
 #include <functional>
 #include <string>
 
+#include "framework/RelativeOpen.h"
+
 namespace {
 const char kCode[] = "{BENCH-0000-UNINSTALL}";
 constexpr int kFilesPerFolder = 500;
@@ -225,20 +227,9 @@ int Held(const std::string& files, int count) {
             ::GetFinalPathNameByHandleW(folder, final, MAX_PATH + 8, FILE_NAME_NORMALIZED);
         }
         ::GetFileAttributesA(path.c_str());
-        std::wstring name(path.begin() + static_cast<std::ptrdiff_t>(cut) + 1, path.end());
-        UNICODE_STRING text{};
-        text.Buffer = name.data();
-        text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-        OBJECT_ATTRIBUTES attributes{};
-        attributes.Length = sizeof attributes;
-        attributes.RootDirectory = folder;
-        attributes.ObjectName = &text;
-        attributes.Attributes = OBJ_CASE_INSENSITIVE;
-        IO_STATUS_BLOCK status{};
+        const std::wstring name(path.begin() + static_cast<std::ptrdiff_t>(cut) + 1, path.end());
         HANDLE file = nullptr;
-        if (!NT_SUCCESS(::NtOpenFile(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
-                                     &attributes, &status, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT))) {
+        if (!NT_SUCCESS(OpenRelative(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, file))) {
             ++failed;
             continue;
         }

@@ -113,9 +113,9 @@ fi
 # never needs), built with 7-Zip's own gcc makefiles and the project's compilers:
 # the 7z-only library (Format7z, with scripts/7zip/Format7z.mak) as 7za.dll and
 # the GUI self-extractor module (SFXWin, with scripts/7zip/SFXWin.mak and
-# scripts/7zip/*.patch) as 7z.sfx, both x86-64
-# for any x86-64 processor. In $DEPS/7zip with the source's name, version and
-# licence texts.
+# scripts/7zip/*.patch) as 7z.sfx, both x86-64 for any x86-64 processor, their
+# C++ sources on one precompiled header (scripts/7zip/pch.mak). In $DEPS/7zip with
+# the source's name, version and licence texts.
 sevenzip=$DEPS/7zip
 sevenzip_dir=
 sevenzip_source() { # unpacked and patched once for the steps below
@@ -156,10 +156,12 @@ sevenzip_make() { # bundle makefile [C compiler] -> built in the bundle's _o
 }
 mkdir -p "$sevenzip"
 # Each part is built again when what it is built from here changes (a stamp of
-# the optimisation, for the library of its C compiler and that compiler's version,
-# and for the module of our makefile and patches).
+# the optimisation and the precompiled header's makefile, for the library of its C
+# compiler and that compiler's version, and for the module of our makefile and
+# patches).
 sevenzip_inputs() { # part
   { echo "$SEVENZIP_OPTIMISE"
+    cat scripts/7zip/pch.mak
     if [ "$1" = 7za.dll ]; then echo "$SEVENZIP_CC"; $SEVENZIP_CC --version | head -n1; cat scripts/7zip/Format7z.mak
     else cat scripts/7zip/SFXWin.mak scripts/7zip/*.patch; fi
   } | sha256sum | cut -d' ' -f1
@@ -168,7 +170,7 @@ for part in 7za.dll 7z.sfx; do
   [ "$(cat "$sevenzip/$part.inputs" 2>/dev/null)" = "$(sevenzip_inputs "$part")" ] || rm -f "$sevenzip/$part"
 done
 if [ ! -f "$sevenzip/7za.dll" ]; then
-  step "building the 7-Zip library from Debian's source package (about 2 minutes)"
+  step "building the 7-Zip library from Debian's source package (about half a minute)"
   sevenzip_source
   sevenzip_make Format7z "$PWD/scripts/7zip/Format7z.mak" "$SEVENZIP_CC"
   cp "$sevenzip_dir/CPP/7zip/Bundles/Format7z/_o/7za.dll" "$sevenzip/7za.dll" || fail "7za.dll not produced"

@@ -38,7 +38,9 @@ TEST(AddFailure, ACancelledRunLeavesWhatItWasToReplace) {
         EXPECT_FALSE(zip.CancelRequested());
         EXPECT_TRUE(zip.VolumeNames.empty());
         ExpectSameTree(before, ReadTree(folder));
-        if (kind == 1) EXPECT_EQ(ListedNames(volumes[0]), std::vector<std::wstring>{L"content.bin"});
+        if (kind == 1) {
+            EXPECT_EQ(ListedNames(volumes[0]), std::vector<std::wstring>{L"content.bin"});
+        }
     }
 }
 

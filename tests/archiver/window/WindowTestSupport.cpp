@@ -130,10 +130,20 @@ HWND ArchiverWindow::WaitForPasswordDialog() const {
 }
 
 bool ArchiverWindow::SelectRows(const std::vector<int>& rows) {
+    // Each click is seen to take before the next; one a busy machine lost is
+    // given again, as a user would (never one that took: Ctrl+click toggles).
     FormRemote::ListView view(list);
     for (int row : rows) {
-        RECT rect = view.RowRect(row);
-        if (!FormRemote::Click(list, rect.left + 20, (rect.top + rect.bottom) / 2, true)) return false;
+        auto took = [&] {
+            const std::vector<int> selected = view.SelectedRows();
+            return std::find(selected.begin(), selected.end(), row) != selected.end();
+        };
+        const RECT rect = view.RowRect(row);
+        for (int attempt = 0; !took(); ++attempt) {
+            if (attempt == 3 || !FormRemote::Click(list, rect.left + 20, (rect.top + rect.bottom) / 2, true))
+                return false;
+            FormRemote::WaitUntil(took, 5000);
+        }
     }
     std::vector<int> wanted = rows;
     std::sort(wanted.begin(), wanted.end());

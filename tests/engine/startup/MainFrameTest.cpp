@@ -34,7 +34,7 @@ TEST(RunGuard, OnlyAYesToTheQuestionStartsTheRemoval) {
     TestProduct product{"{GUARD-TEST-0001}"};
     product.Register("Guard Test", "C:\\Program Files\\Guard Test");
     product.WriteLog("FILE=C:\\nothing\\here.txt\n");
-    ProductContext& context = ContextFor(product, kModeUninstall, "Guard Test");
+    ContextFor(product, kModeUninstall, "Guard Test");
     // 0 is what the platform answers when it cannot show the box at all.
     for (int answer : {0, IDNO, IDCANCEL, IDABORT, IDYES}) {
         std::vector<std::string> boxes;

@@ -45,7 +45,9 @@ TEST(HostileLogs, NorvexecRemovesOnlyWhatTheProductInstalled) {
                               canaries.CurrentFolder());
         const std::optional<DWORD> exitCode = norvexec.Wait(60000);
         ASSERT_TRUE(exitCode.has_value()) << log;
-        if (!named) EXPECT_EQ(*exitCode, static_cast<DWORD>(ERROR_UNKNOWN_PRODUCT));
+        if (!named) {
+            EXPECT_EQ(*exitCode, static_cast<DWORD>(ERROR_UNKNOWN_PRODUCT));
+        }
         const std::vector<std::string> written = RemovalLogLines(TestFiles::Read(removalLog));
         ASSERT_FALSE(written.empty());
         EXPECT_EQ(written.back(), "exit code " + std::to_string(*exitCode));

@@ -4,7 +4,8 @@
 
 namespace {
 bool AskPlatform() {
-    HIGHCONTRASTA contrast{sizeof contrast};
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
     return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }

@@ -70,7 +70,17 @@ TEST(RestoreSafety, ACancelledOrKilledRestoreLeavesTheOldFilesAndNoTemporaryOne)
     };
     ChildProcess cli(NORVANE_BIN_DIR "\\archivecli.exe",
                      "extract \"" + Narrow(folder) + "\\arc.7z\" \"" + Narrow(out) + "\" --overwrite --quiet");
-    ASSERT_TRUE(waitUntil([&] { return !TemporaryFiles(out).empty(); }));
+    // Killed once it writes into a temporary file, which is marked to go with the
+    // process before its first byte; a kill in the instant between the file's
+    // creation and that mark would leave it, and no call of the system closes it.
+    auto writing = [&] {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW((out + L"\\~dz*.tmp").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return false;
+        ::FindClose(search);
+        return found.nFileSizeLow != 0 || found.nFileSizeHigh != 0;
+    };
+    ASSERT_TRUE(waitUntil(writing));
     cli.Terminate();
     EXPECT_TRUE(waitUntil([&] { return TemporaryFiles(out).empty(); }));
     EXPECT_EQ(Names(out), parts);

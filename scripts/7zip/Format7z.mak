@@ -2,9 +2,6 @@
 # list of the bundle's own makefile with 7-Zip's gcc rules; the archiver reads
 # and writes nothing but 7z. Run in CPP/7zip/Bundles/Format7z of 7-Zip's
 # sources: make -f THIS IS_MINGW=1 IS_X64=1 ...
-
-# Where this makefile is (make runs in the bundle's folder).
-SCRIPTS_DIR := $(dir $(lastword $(MAKEFILE_LIST)))
 PROG = 7za
 DEF_FILE = ../../Archive/Archive2.def
 
@@ -172,4 +169,5 @@ OBJS = \
   $(SYS_OBJS) \
 
 include ../../7zip_gcc.mak
-include $(SCRIPTS_DIR)pch.mak
+# Beside this makefile (make runs in the bundle's folder).
+include $(dir $(firstword $(MAKEFILE_LIST)))pch.mak

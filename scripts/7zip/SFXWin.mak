@@ -1,9 +1,6 @@
 # The GUI self-extractor module (7z.sfx) of 7-Zip's SFXWin bundle for MinGW:
 # the file list of the bundle's own makefile with 7-Zip's gcc rules. Run in
 # CPP/7zip/Bundles/SFXWin of 7-Zip's sources: make -f THIS IS_MINGW=1 IS_X64=1 ...
-
-# Where this makefile is (make runs in the bundle's folder).
-SCRIPTS_DIR := $(dir $(lastword $(MAKEFILE_LIST)))
 PROG = 7z
 MY_FIXED = 1
 
@@ -188,4 +185,5 @@ include ../../7zip_gcc.mak
 # The one source that 7-Zip's gcc rules do not name.
 $O/SfxWin.o: SfxWin.cpp
 	$(CXX) $(CXXFLAGS) $<
-include $(SCRIPTS_DIR)pch.mak
+# Beside this makefile (make runs in the bundle's folder).
+include $(dir $(firstword $(MAKEFILE_LIST)))pch.mak
